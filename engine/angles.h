@@ -1,0 +1,27 @@
+// Angles (32768 units per full turn, half a turn = the constant 3.1415),
+// rotations and the engine's integer conventions.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+constexpr int kFixedShift = 8;     // fraction bits of view rays
+constexpr int kClipScale = 64;     // near-plane interpolation scale
+
+float AngleToRadians(float angle);
+float AngleCos(float angle);
+float AngleSin(float angle);
+
+// Rows of the rotation used for meshes and the camera.
+using Matrix3 = std::array<float, 9>;
+Matrix3 RotationMatrix(float yaw, float pitch, float roll);
+
+// Direction of (dx, dz) in the X-Z plane in whole degrees, 0..360.
+std::int32_t VectorAngle(float dx, float dz);
+
+// Arithmetic shifts of an int32 by n (taken modulo 32).
+std::int32_t ShiftRight(std::int32_t value, int n);
+std::int32_t ShiftLeft(std::int32_t value, int n);
+
+// The one rounding of the engine: to nearest, ties to even.
+std::int32_t RoundEven(double value);

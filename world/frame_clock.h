@@ -1,0 +1,11 @@
+// The frame clock shared by the shell, the simulation and the editor.
+#pragma once
+
+#include <cstdint>
+
+// Tick (milliseconds) of the current frame, and the time since the previous one.
+extern std::int32_t Now;
+extern std::int32_t frameMs;
+
+// A rate given per 90 ms, scaled to this frame: frameMs * v / 90.
+inline float frameScaled(float v) { return static_cast<float>(frameMs) * v * (1.0f / 90.0f); }

@@ -1,0 +1,3 @@
+#include "world/level_state.h"
+
+LevelState levelState;

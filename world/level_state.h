@@ -1,0 +1,27 @@
+// The level's own values, held beside the grid while a level is loaded or edited.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+constexpr std::int32_t kUnusedMusicZone = -666;
+constexpr int kMusicZoneCount = 256;
+
+struct MusicZone {
+    std::int32_t x = kUnusedMusicZone, y = 0, z = 0;
+    std::int32_t music = 0;
+};
+
+struct LevelState {
+    std::string definitionFile;
+    std::int32_t startX = 0, startY = 0, startZ = 0, startHeading = 0;
+    std::int32_t exitX = 0, exitY = 0, exitZ = 0;
+    std::array<MusicZone, kMusicZoneCount> musicZones{};
+    std::string description;
+    std::string author;
+    std::uint8_t outside = 0;
+    std::int32_t randomSeed = 0;
+};
+
+extern LevelState levelState;

@@ -1,0 +1,237 @@
+// The world: a box of cubic cells, the table of object types that the cells
+// index, and the other records the simulation works on (players, sentries,
+// transitions, holes, sliding blocks). One global instance of each.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Mesh;
+class TSoundBuffer;
+
+constexpr int worldUnit = 512;   // world units per cell edge
+constexpr int angleUnit = 32768; // angle units per full turn
+constexpr float cellScale = 1.0f / 512.0f;
+
+constexpr int kObjectTypeCount = 256;
+constexpr int kMeshSlots = 33; // frames 0..31 from "Mesh1".."Mesh32"; slot 32 unused
+constexpr int kPlayerCount = 5;
+constexpr int kSentrySlots = 256; // slot 0 unused
+constexpr int kWorldListSize = 257;
+constexpr int kPoseCount = 11;
+
+// The cell holding world coordinate v: truncation toward zero of v * 1/512.
+inline int cellOf(float v) { return static_cast<int>(v * cellScale); }
+
+struct WorldGrid {
+    std::int32_t sizeX = 0, sizeY = 0, sizeZ = 0;
+    std::vector<std::uint8_t> cells;      // object type per cell
+    std::vector<std::uint8_t> brightness; // light level per cell
+    std::uint8_t fogRed = 0, fogGreen = 0, fogBlue = 0;
+};
+
+// Box values of a type, indices into ObjectType::frameBox.
+enum BoxValue { kXmin, kXmax, kYmin, kZmin, kZmax, kYmax1, kYmax2, kYmax3, kYmax4, kBoxValues };
+
+struct ObjectType {
+    std::uint8_t undefined = 1;
+    std::string Name;
+    std::array<Mesh*, kMeshSlots> meshes{};
+    std::array<std::array<std::int32_t, kMeshSlots>, kBoxValues> frameBox{};
+    Mesh* workMesh = nullptr;
+    float frame = 0.0f;
+    float prevFrame = 0.0f;
+    float Speed = 0.0f;
+    std::int32_t meshCount = 0;
+    std::uint8_t Cube = 0;
+    std::uint8_t Collision = 1;
+    std::uint8_t Death = 0;
+    std::uint8_t CanPush = 0;
+    std::uint8_t AnimateCollision = 0;
+    std::uint8_t Morph = 0;
+    std::uint8_t Ladder = 0;
+    std::uint8_t Transparency = 0;
+    std::uint8_t Lever = 0;
+    std::int32_t LeverAnim = 0, LeverOpen = 0, LeverDoor = 0;
+    std::uint8_t Spring = 0;
+    std::uint8_t OneUp = 0; // key "1UP"
+    std::uint8_t Light = 0;
+    std::uint8_t Timer = 0;
+    std::int32_t TimerDuration = 0;
+    std::uint8_t Lingot = 0;
+    std::int32_t LingotDoor = 0;
+    std::int32_t lingotCount = 0;
+    std::uint8_t Door = 0;
+    std::int32_t AnimDoor = 0, DoorOpen = 0;
+    std::uint8_t BlockKey = 0;
+    std::int32_t BlockKeySensor = 0;
+    std::uint8_t BlockSensor = 0;
+    std::int32_t BlockSensorDoor = 0;
+    std::uint8_t Dig = 0;
+    std::uint8_t Recover = 0;
+    std::int32_t DigAnim = 0, RecoverAnim = 0;
+    std::int32_t Xmin = 0, Xmax = 511, Ymin = 0, Zmin = 0, Zmax = 511;
+    std::int32_t Ymax1 = 511, Ymax2 = 511, Ymax3 = 511, Ymax4 = 511;
+    std::array<std::uint8_t, 6> faceColor{};   // FaceAColor..FaceFColor
+    std::array<std::uint8_t, 6> faceTexture{}; // FaceATexture..FaceFTexture
+    TSoundBuffer* LoopSound = nullptr;
+    TSoundBuffer* ActionSound = nullptr;
+    std::int32_t LoopDuration = 0;
+    std::int32_t LoopVolume = 0;
+    std::int32_t ActionVolume = 0;
+    std::uint8_t loopDue = 0;
+    std::int32_t lastLoopTime = 0;
+};
+
+struct TransitionSlot {
+    float x = 0, y = 0, z = 0;
+    std::uint8_t animType = 0;
+    std::uint8_t finalType = 0;
+    std::int32_t startTime = 0, lastTime = 0;
+    Mesh* workMesh = nullptr;
+    float frame = 0.0f;
+    float prevFrame = 0.0f;
+    std::uint8_t active = 0;
+};
+
+struct HoleRecord {
+    float x = 0, y = 0, z = 0;
+    std::uint8_t dugType = 0;
+    std::int32_t digTime = 0;
+    std::int32_t refillDelay = 0;
+};
+
+struct SlidingBlock {
+    float x = 0, y = 0, z = 0;
+    float vx = 0, vy = 0, vz = 0;
+    std::uint8_t type = 0;
+    std::int32_t startTime = 0, lastTime = 0;
+};
+
+struct SentryRecord {
+    float x = 0, y = 0, z = 0;
+    float heading = 0;
+    float pitch = 0;
+    float targetX = 0, targetY = 0, targetZ = 0;
+    float headingTarget = 0, pitchTarget = 0;
+    std::int32_t cellX = 0, cellY = 0, cellZ = 0;
+    std::int32_t width = 130;
+    std::int32_t halfHeight = 240;
+    std::int32_t state = 0; // 0 chase, 1 lost, 2 look around, 3 roam
+    std::int32_t speed = 40;
+    std::int32_t soundState = 0;
+    std::int32_t lastSoundTime = 0;
+    std::int32_t targetPlayer = 0;
+    std::uint8_t stuck = 0;
+};
+
+// Control flags of a player, in their order.
+enum Control { kForward, kBack, kTurnLeft, kTurnRight, kJump, kLook, kAction, kMenu, kControlCount };
+
+// Poses of the hero.
+enum Pose {
+    kPoseStand = 0,
+    kPoseWalk1 = 1,
+    kPoseFall = 5,
+    kPoseCrouch = 6,
+    kPoseDead = 7,
+    kPoseLadder1 = 8,
+    kPoseLadder2 = 9,
+    kPoseAction = 10,
+};
+
+struct PlayerRecord {
+    Mesh* workMesh = nullptr;
+    Mesh* shadowMesh = nullptr;
+    std::array<Mesh*, kPoseCount> poses{};
+    float x = 0, y = 0, z = 0;
+    float heading = 0;
+    float pitch = 0, roll = 0;
+    float vx = 0, vy = 0, vz = 0;
+    float turnRate = 0;
+    float pitchTarget = 0, rollTarget = 0;
+    std::int32_t levelIndex = 0;
+    std::int32_t lives = 0;
+    std::int32_t blendFromPose = 0;
+    std::int32_t pose = 0;
+    std::int32_t poseBlendMs = 0;
+    std::int32_t blendStart = 0;
+    std::int32_t lastPose = 0;
+    float walkPhase = 0;
+    std::int32_t width = 260;
+    std::int32_t height = 480;
+    std::int32_t stepHeight = 256;
+    std::array<std::uint8_t, kControlCount> controls{};
+    std::array<std::uint8_t, kControlCount> previousControls{};
+    float fallSpeed = 0;
+    std::uint8_t onGround = 0;
+    std::int32_t busyMs = 0;
+    float cameraX = 0, cameraY = 0, cameraZ = 0;
+    float cameraYaw = 0, cameraPitch = 0, cameraRoll = 0;
+    float cameraDistance = 0;
+    float savedCameraDistance = 0;
+    float light = 5000, lightTarget = 5000;
+    std::uint8_t dead = 0;
+    std::int32_t walkSpeed = 50;
+    std::int32_t turnSpeed = 900;
+    TSoundBuffer* stepSound = nullptr;
+    TSoundBuffer* hurtSound = nullptr;
+    TSoundBuffer* deathSound = nullptr;
+    std::array<std::int32_t, 3> actionCell{};
+    std::uint8_t onLadder = 0;
+    float ladderOffsetX = 0, ladderOffsetZ = 0;
+    std::int32_t ladderHeading = 0;
+    std::int32_t PlayerId = 0;
+    std::int32_t PingStart = 0;
+    std::uint8_t PingAnswered = 0;
+};
+
+// The global world records.
+extern WorldGrid worldGrid;
+extern std::array<ObjectType, kObjectTypeCount> objectTypes;
+extern std::array<PlayerRecord, kPlayerCount> players;
+extern std::int32_t localPlayer;
+extern std::int32_t lastPlayer;
+extern std::array<SentryRecord, kSentrySlots> sentries;
+extern std::int32_t sentryCount;
+extern std::array<TransitionSlot, kWorldListSize> transitionSlots;
+extern std::array<HoleRecord, kWorldListSize> holes;
+extern std::int32_t holeCount; // index of the last used entry, -1 when empty
+extern std::array<SlidingBlock, kWorldListSize> slidingBlocks;
+extern std::int32_t slidingBlockCount; // index of the last used entry, -1 when empty
+
+// Clears the object-type table, the world lists and the five player records.
+void ClearWorldTables();
+
+// Replaces the grid with sizeX * sizeY * sizeZ zero cells. Returns false, and
+// leaves the grid as it was, when the sizes are not positive or the layers
+// cannot be allocated.
+bool ResizeWorldGrid(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ);
+
+bool insideGrid(int x, int y, int z);
+std::uint8_t cellAt(int x, int y, int z);
+std::uint8_t brightnessAt(int x, int y, int z);
+void setCell(int x, int y, int z, int type);
+
+// Height of the type's top surface at cell-local (lx, lz), from its four
+// corner heights.
+std::int32_t topHeight(int type, int lx, int lz);
+
+bool pointInShape(float x, float y, float z);
+bool pointInSolid(float x, float y, float z);
+bool pointInSolidRaised(float offset, float x, float y, float z);
+
+// Level start: resets every player record at the start cell, recounts the
+// ingot types, empties the hole and sliding-block lists and frees the
+// transition slots.
+void ResetPlayersForLevel(int startX, int startY, int startZ, int startHeading);
+void RecountIngots();
+void ClearWorldLists();
+
+// The six cube face meshes A..F (low z, high x, high z, low x, top, bottom).
+extern std::array<Mesh*, 6> cubeFaceMeshes;
+void BuildCubeFaceMeshes();
+// Gives the face meshes the face values of a cube type before it is drawn.
+void ApplyCubeFaces(const ObjectType& type, bool textured);
