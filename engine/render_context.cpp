@@ -1,0 +1,3 @@
+#include "engine/render_context.h"
+
+RenderContext renderContext;

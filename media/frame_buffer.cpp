@@ -1,0 +1,3 @@
+#include "media/frame_buffer.h"
+
+bool windowMode = true;
