@@ -133,6 +133,9 @@ TEST(Profile, SettingAValueFollowsLineEndsAndTheFirstSection) {
     EXPECT_EQ(*SetProfileValue("[A]\nX=1", "A", "Y", "2"), "[A]\nX=1\nY=2\n");
     EXPECT_EQ(*SetProfileValue("[A]", "A", "Y", "2"), "[A]\nY=2\n");
     EXPECT_EQ(*SetProfileValue("[A]\nX=1", "B", "Y", "2"), "[A]\nX=1\n\n[B]\nY=2\n");
+    // A byte order mark is kept and does not hide the first section.
+    EXPECT_EQ(*SetProfileValue("\xEF\xBB\xBF[A]\nX=1\n", "a", "x", "2"), "\xEF\xBB\xBF[A]\nX=2\n");
+    EXPECT_EQ(*SetProfileValue("\xEF\xBB\xBF", "A", "X", "2"), "\xEF\xBB\xBF[A]\nX=2\n");
     // The section that reads win is the one written.
     const std::string twice = "[A]\nX=1\n[A]\nX=2\n";
     const auto updated = SetProfileValue(twice, "a", "x", "9");
