@@ -7,7 +7,7 @@
 #include "platform/keys.h"
 #include "shell/screen_form.h"
 #include "shell/state_dump.h"
-#include "world/random.h"
+#include "world/random_clock.h"
 
 namespace {
 AutomationOptions options;

@@ -150,6 +150,8 @@ void TScreenForm::FormClose() {
 void TScreenForm::GameLoopTimer() {
     ShellState& s = shellState;
     if (s.EndRequested) return;
+    // Automated runs count the frames of the running game (or lobby), not the
+    // ticks that only show the loading text.
     const bool counted = s.Initialised || s.NetworkLobby;
     if (counted && FrameBudgetUsed()) {
         close(); // as the window's close would
@@ -159,6 +161,10 @@ void TScreenForm::GameLoopTimer() {
     // delivers input between them.
     if (counted) BeginAutomatedFrame();
     FrameStep();
+    if (counted && FrameBudgetUsed() && !s.EndRequested) {
+        close();
+        return;
+    }
     paceGameLoop();
 }
 
@@ -175,6 +181,16 @@ void TScreenForm::EndProgram(int exitCode) {
 
 void TScreenForm::ShowLoadingScreen() {
     repaint();
+}
+
+void TScreenForm::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // Some window managers never activate a new window; the start-up must not
+    // wait for that. A later activation finds it done.
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        QTimer::singleShot(0, this, &TScreenForm::FormActivate);
+    }
 }
 
 bool TScreenForm::event(QEvent* e) {

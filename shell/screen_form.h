@@ -36,6 +36,7 @@ class TScreenForm : public QWidget {
 
   protected:
     bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
@@ -49,6 +50,7 @@ class TScreenForm : public QWidget {
     void paceGameLoop();
 
     bool activating_ = false;
+    bool shownOnce_ = false;
 };
 
 // The one main form while it exists.

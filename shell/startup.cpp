@@ -10,7 +10,7 @@
 #include "shell/form_services.h"
 #include "shell/hooks.h"
 #include "shell/shell_state.h"
-#include "world/random.h"
+#include "world/random_clock.h"
 #include "world/world.h"
 
 bool IsNetworkStart(const std::vector<std::string>& arguments) {
