@@ -51,18 +51,10 @@ TEST_F(KeyTableTest, NumbersOutsideTheTableAreIgnored) {
 }
 
 TEST(KeyNameTest, ScriptNames) {
-    EXPECT_EQ(VirtualKeyFromName("UP"), 38);
-    EXPECT_EQ(VirtualKeyFromName("down"), 40);
-    EXPECT_EQ(VirtualKeyFromName("LEFT"), 37);
-    EXPECT_EQ(VirtualKeyFromName("RIGHT"), 39);
-    EXPECT_EQ(VirtualKeyFromName("SPACE"), 32);
-    EXPECT_EQ(VirtualKeyFromName("CTRL"), 17);
-    EXPECT_EQ(VirtualKeyFromName("SHIFT"), 16);
+    EXPECT_EQ(VirtualKeyFromName("up"), 38);
     EXPECT_EQ(VirtualKeyFromName("ESC"), 27);
-    EXPECT_EQ(VirtualKeyFromName("F1"), 112);
     EXPECT_EQ(VirtualKeyFromName("f12"), 123);
     EXPECT_EQ(VirtualKeyFromName("ADD"), 107);
-    EXPECT_EQ(VirtualKeyFromName("SUBTRACT"), 109);
     EXPECT_EQ(VirtualKeyFromName("q"), 'Q');
     for (const char* bad : {"", "F0", "F13", "F01", "AB", "1", "ENTER", "F1X"})
         EXPECT_EQ(VirtualKeyFromName(bad), std::nullopt) << bad;

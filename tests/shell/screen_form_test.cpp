@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFrame>
-#include <QListWidget>
-#include <QPushButton>
 #include <QTimer>
 
 #include "platform/keys.h"
@@ -15,29 +12,6 @@
 namespace {
 
 using ScreenFormTest = ShellTest;
-
-TEST_F(ScreenFormTest, FormHasItsNamedParts) {
-    TScreenForm form;
-    EXPECT_EQ(form.objectName(), "ScreenForm");
-    EXPECT_EQ(form.windowTitle(), "Kelvane");
-    EXPECT_EQ(form.size(), QSize(320, 240));
-    EXPECT_EQ(form.font().pixelSize(), 11);
-    EXPECT_TRUE(form.font().bold());
-    EXPECT_EQ(form.GameLoop->interval(), 50);
-    EXPECT_EQ(form.GameLoop->timerType(), Qt::PreciseTimer);
-    EXPECT_TRUE(form.GameLoop->isActive());
-    auto* panel = form.findChild<QFrame*>("CommPanel");
-    ASSERT_NE(panel, nullptr);
-    EXPECT_TRUE(panel->isHidden());
-    ASSERT_NE(panel->findChild<QListWidget*>("ListBox"), nullptr);
-    auto* create = panel->findChild<QPushButton*>("NewGame");
-    auto* join = panel->findChild<QPushButton*>("JoinGame");
-    ASSERT_NE(create, nullptr);
-    ASSERT_NE(join, nullptr);
-    EXPECT_EQ(create->text(), "Create Game");
-    EXPECT_EQ(join->text(), "Join Game");
-    EXPECT_EQ(join->geometry(), QRect(240, 160, 75, 25));
-}
 
 TEST_F(ScreenFormTest, FirstActivationInitialisesOnce) {
     TempDir data;
