@@ -3,10 +3,9 @@
 #include "engine/mesh.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <new>
-
-#include "engine/angles.h"
 
 Mesh* scratchMesh = nullptr;
 
@@ -55,7 +54,10 @@ bool holdsVertices(const Mesh& mesh) {
 
 std::int32_t blend(std::int32_t from, std::int32_t to, float t) {
     const double step = static_cast<double>(t) * (static_cast<double>(to) - from);
-    const std::int64_t value = static_cast<std::int64_t>(from) + RoundEven(step);
+    // The step can exceed the int32 range between far-apart keys, so it is
+    // rounded (nearest, ties to even, as RoundEven) in a wider type.
+    const double rounded = std::isnan(step) ? 0.0 : std::clamp(std::nearbyint(step), -1e15, 1e15);
+    const std::int64_t value = static_cast<std::int64_t>(from) + static_cast<std::int64_t>(rounded);
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(
         value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
