@@ -1,10 +1,24 @@
 #include "engine/mesh.h"
-#include "mesh_bytes.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
 namespace {
+
+// A .3do file of `vertices` vertices at (i, -i, 1000 + i) and the given faces.
+std::vector<std::uint8_t> MeshBytes(int vertices, const std::vector<Face>& faces) {
+    std::vector<std::uint8_t> out;
+    auto put = [&out](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    put(vertices - 1, 2);
+    put(faces.size() - 1, 2);
+    for (int base : {0, 1, 2})
+        for (int i = 0; i < vertices; ++i) put(base == 0 ? i : base == 1 ? -i : 1000 + i, 4);
+    for (const Face& f : faces)
+        for (unsigned v : {f.v1, f.v2, f.v3, f.texture, f.flip, f.doubleSided, f.kind}) put(v, 2);
+    return out;
+}
 
 bool Parse(const std::vector<std::uint8_t>& bytes, Mesh*& mesh, std::string* error = nullptr) {
     return ParseMesh(bytes.data(), bytes.size(), mesh, error);
@@ -12,83 +26,57 @@ bool Parse(const std::vector<std::uint8_t>& bytes, Mesh*& mesh, std::string* err
 
 } // namespace
 
-TEST(MeshFile, SmallestFileHoldsOneVertexAndOneFace) {
-    auto bytes = MeshBytes(1, {Face{0, 0, 0, 7, 1, 1, 3}});
-    ASSERT_EQ(bytes.size(), 30u);
+TEST(MeshFile, SmallestFileAndEveryTruncation) {
+    auto single = MeshBytes(1, {Face{0, 0, 0, 7, 1, 1, 3}});
+    ASSERT_EQ(single.size(), 30u);
+    single.push_back(0xAB); // trailing bytes are ignored
     Mesh* mesh = nullptr;
-    ASSERT_TRUE(Parse(bytes, mesh));
-    EXPECT_EQ(mesh->vertexCount(), 1);
-    EXPECT_EQ(mesh->faceCount(), 1);
+    ASSERT_TRUE(Parse(single, mesh));
+    EXPECT_EQ(mesh->vertexCount() + mesh->faceCount(), 2);
     EXPECT_EQ(mesh->z[0], 1000);
-    EXPECT_EQ(mesh->faces[0].texture, 7);
     EXPECT_EQ(mesh->faces[0].doubleSided, 1);
 
-    // Bytes after the last face are ignored.
-    bytes.push_back(0xAB);
-    ASSERT_TRUE(Parse(bytes, mesh));
-    EXPECT_EQ(mesh->faceCount(), 1);
-    FreeMesh(mesh);
-}
-
-TEST(MeshFile, EveryTruncationIsRefusedAndLeavesNoMesh) {
     const auto bytes = MeshBytes(3, {Face{0, 1, 2, 0, 0, 0, 0}, Face{2, 1, 0, 0, 1, 0, 0}});
+    std::string error;
     for (std::size_t size = 0; size < bytes.size(); ++size) {
-        Mesh* mesh = nullptr;
-        AllocateMesh(mesh, 2, 2); // a mesh held before is freed, not kept
-        std::string error;
+        ASSERT_TRUE(AllocateMesh(mesh, 2, 2)); // what the mesh held is freed
+        error.clear();
         EXPECT_FALSE(ParseMesh(bytes.data(), size, mesh, &error)) << size;
         EXPECT_EQ(mesh, nullptr);
         EXPECT_FALSE(error.empty());
     }
-    std::string error;
-    Mesh* mesh = nullptr;
-    EXPECT_FALSE(ParseMesh(bytes.data(), bytes.size() - 1, mesh, &error));
     EXPECT_EQ(error, "it holds 67 bytes but its counts need 68");
-    EXPECT_FALSE(ParseMesh(nullptr, 0, mesh, &error));
 }
 
 TEST(MeshFile, FacesMustNameExistingVertices) {
     Mesh* mesh = nullptr;
     std::string error;
-    EXPECT_FALSE(Parse(MeshBytes(3, {Face{0, 1, 3, 0, 0, 0, 0}}), mesh, &error));
-    EXPECT_EQ(error, "face 0 uses a vertex beyond the 3 vertices of the mesh");
-    EXPECT_FALSE(Parse(MeshBytes(3, {Face{0, 1, 2, 0, 0, 0, 3}, Face{9, 0, 0, 0, 0, 0, 5}}), mesh));
-    EXPECT_EQ(mesh, nullptr);
-
+    EXPECT_FALSE(
+        Parse(MeshBytes(3, {Face{0, 1, 2, 0, 0, 0, 3}, Face{0, 1, 3, 0, 0, 0, 0}}), mesh, &error));
+    EXPECT_EQ(error, "face 1 uses a vertex beyond the 3 vertices of the mesh");
     // A sprite's second and third fields are its size, not vertices.
     ASSERT_TRUE(Parse(MeshBytes(1, {Face{0, 300, 600, 5, 0, 0, kFaceSprite}}), mesh));
-    EXPECT_EQ(mesh->faces[0].v3, 600);
     EXPECT_FALSE(Parse(MeshBytes(1, {Face{1, 300, 600, 5, 0, 0, kFaceSprite}}), mesh));
-    FreeMesh(mesh);
+    EXPECT_EQ(mesh, nullptr);
 }
 
 TEST(MeshFile, WrittenMeshReadsBackUnchanged) {
     Mesh* original = nullptr;
     ASSERT_TRUE(AllocateMesh(original, 3, 1));
-    const std::int32_t coordinates[4] = {-2147483647 - 1, -1, 65536, 2147483647};
-    for (int i = 0; i < 4; ++i) {
-        original->x[i] = coordinates[i];
-        original->y[i] = coordinates[3 - i];
-        original->z[i] = i * 100 - 150;
-    }
-    original->faces[0] = Face{3, 0, 1, 0xFFFF, 0, 1, 1};
-    original->faces[1] = Face{1, 2, 3, 12, 1, 0, 4};
+    original->x = {-2147483647 - 1, -1, 65536, 2147483647};
+    original->y = {5, 6, 7, 8};
+    original->z = {-150, -50, 50, 150};
+    original->faces = {Face{3, 0, 1, 0xFFFF, 0, 1, 1}, Face{1, 2, 3, 12, 1, 0, 4}};
 
     TempDir dir;
     ScopedCurrentDir cd(dir.path());
     ASSERT_TRUE(SaveMesh("Thing.3do", *original));
     EXPECT_EQ(ReadBytes("Thing.3do").size(), 4u + 12 * 4 + 14 * 2);
-
     Mesh* loaded = nullptr;
     std::string error;
     ASSERT_TRUE(LoadMesh("THING.3DO", loaded, &error)) << error;
-    EXPECT_EQ(loaded->lastVertex, 3);
-    EXPECT_EQ(loaded->lastFace, 1);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(loaded->x[i], original->x[i]);
-        EXPECT_EQ(loaded->y[i], original->y[i]);
-        EXPECT_EQ(loaded->z[i], original->z[i]);
-    }
+    EXPECT_EQ(loaded->x, original->x);
+    EXPECT_EQ(loaded->z, original->z);
     EXPECT_EQ(EncodeMesh(*loaded), EncodeMesh(*original));
     FreeMesh(original);
     FreeMesh(loaded);
@@ -111,16 +99,9 @@ TEST(MeshFile, MissingOrDamagedFileGivesTheEngineMessage) {
 }
 
 TEST(MeshFile, LargeMeshGrowsTheScratchMeshFirst) {
-    InitScratchMesh();
-    ASSERT_NE(scratchMesh, nullptr);
-    EXPECT_GE(scratchMesh->vertexCount(), 5001);
-    EXPECT_GE(scratchMesh->faceCount(), 15001);
-
-    std::vector<Face> faces(15002, Face{0, 1, 2, 0, 0, 0, 3});
     Mesh* mesh = nullptr;
-    ASSERT_TRUE(Parse(MeshBytes(6000, faces), mesh));
-    EXPECT_GE(scratchMesh->vertexCount(), 6000);
-    EXPECT_GE(scratchMesh->faceCount(), 15002);
+    ASSERT_TRUE(Parse(MeshBytes(6000, std::vector<Face>(15002, Face{0, 1, 2})), mesh));
+    ASSERT_NE(scratchMesh, nullptr);
     EXPECT_GE(scratchMesh->x.size(), 6000u);
     EXPECT_GE(scratchMesh->faces.size(), 15002u);
     EXPECT_EQ(mesh->x[5999], 5999);
