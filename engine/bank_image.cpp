@@ -19,7 +19,8 @@ bool DecodePcxFile(const std::string& file, PcxImage& out, std::string* error) {
     const auto data = ReadWholeFile(file);
     if (!data) return fail(error, "cannot be read");
     const std::vector<std::uint8_t>& bytes = *data;
-    if (bytes.size() < kHeaderBytes + kPaletteBytes) return fail(error, "is too short");
+    if (bytes.size() < kHeaderBytes + kPaletteBytes)
+        return fail(error, "too short for a PCX header and palette");
 
     const int width = (bytes[8] | bytes[9] << 8) + 1;
     const int height = (bytes[10] | bytes[11] << 8) + 1;
@@ -28,18 +29,18 @@ bool DecodePcxFile(const std::string& file, PcxImage& out, std::string* error) {
     // before allocating anything.
     const std::size_t dataEnd = bytes.size() - kPaletteBytes;
     const std::size_t count = static_cast<std::size_t>(width) * height;
-    if (count > (dataEnd - kHeaderBytes) * kLongestRun) return fail(error, "is truncated");
+    if (count > (dataEnd - kHeaderBytes) * kLongestRun) return fail(error, "pixel data too short");
 
     std::vector<std::uint8_t> pixels(count);
     std::size_t produced = 0, at = kHeaderBytes;
     while (produced < count) {
-        if (at >= dataEnd) return fail(error, "is truncated");
+        if (at >= dataEnd) return fail(error, "pixel data too short");
         const std::uint8_t b = bytes[at++];
         if (b < 192) {
             pixels[produced++] = b;
             continue;
         }
-        if (at >= dataEnd) return fail(error, "is truncated");
+        if (at >= dataEnd) return fail(error, "pixel data too short");
         const std::uint8_t colour = bytes[at++];
         // A run that would pass the end of the picture is cut there.
         for (int n = b - 192; n > 0 && produced < count; --n) pixels[produced++] = colour;

@@ -41,7 +41,7 @@ bool loadImages(const std::vector<BankImageLine>& lines) {
         PcxImage image;
         std::string reason;
         if (!DecodePcxFile(line.file, image, &reason))
-            return fail("VX3: The image " + line.file + " " + reason);
+            return fail("VX3: The image " + line.file + " is invalid: " + reason);
         // The tables, the rasterizer and the scene all take 128 x 128.
         if (image.width != kTextureSize || image.height != kTextureSize) {
             return fail("VX3: The image " + line.file + " must be " + std::to_string(kTextureSize) +
