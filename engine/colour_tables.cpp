@@ -26,12 +26,28 @@ struct BlendJob {
     std::atomic<int> nextPlane{0};
 };
 
+// Sixteenths rounded to the nearest integer, ties to even: what
+// BlendChannel does after scaling, as a table for the inner loop.
+struct RoundedSixteenths {
+    std::array<std::uint8_t, 255 * 16 + 1> value{};
+    RoundedSixteenths() {
+        for (int s = 0; s <= 255 * 16; ++s)
+            value[s] = static_cast<std::uint8_t>(BlendChannel(s >> 4, (s >> 4) + 1, s & 15));
+    }
+};
+
 // Computes plane e (0..8) and writes its mirror, plane 16 - e: the blend
 // target of (a, b, e) is that of (b, a, 16 - e), so the mirror is the
 // transpose.
 void buildPlane(BlendJob& job, int e) {
+    static const RoundedSixteenths rounded;
     const PalettePlanes& p = job.palette;
     std::uint8_t* plane = job.table.data() + e * kPlaneSize;
+    // Destination colours scaled by e; source colours by 16 - e below.
+    std::array<std::array<std::uint16_t, 256>, 3> towards;
+    for (int channel = 0; channel < 3; ++channel)
+        for (int b = 0; b < 256; ++b)
+            towards[channel][b] = static_cast<std::uint16_t>(p[channel * 256 + b] * e);
     for (int a = 0; a < 256; ++a) {
         std::uint8_t* row = plane + a * 256;
         if (job.same[a] != a) {
@@ -42,14 +58,16 @@ void buildPlane(BlendJob& job, int e) {
             std::memset(row, FindNearestColour(job.index, p[a], p[256 + a], p[512 + a]), 256);
             continue;
         }
+        const int fromR = p[a] * (16 - e), fromG = p[256 + a] * (16 - e),
+                  fromB = p[512 + a] * (16 - e);
         for (int b = 0; b < 256; ++b) {
             if (job.same[b] != b) {
                 row[b] = row[job.same[b]];
                 continue;
             }
             row[b] = static_cast<std::uint8_t>(FindNearestColour(
-                job.index, BlendChannel(p[a], p[b], e), BlendChannel(p[256 + a], p[256 + b], e),
-                BlendChannel(p[512 + a], p[512 + b], e)));
+                job.index, rounded.value[fromR + towards[0][b]],
+                rounded.value[fromG + towards[1][b]], rounded.value[fromB + towards[2][b]]));
         }
     }
     if (e == 8) return;

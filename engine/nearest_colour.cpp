@@ -20,6 +20,24 @@ AxisSpan axisSpan(int v, int cell) {
     return {near * near, far * far};
 }
 
+// True when q is strictly closer than p to every point of the cell from lo
+// to lo + cell size - 1: then p can never be the answer, not even on a tie.
+// d(p, x)^2 - d(q, x)^2 is affine in x, so its minimum over the cell is
+// taken per axis at one of the two bounds.
+bool beatenBy(const NearestColourIndex::Entry& p, const NearestColourIndex::Entry& q,
+              const int lo[3]) {
+    const int size = (1 << kColourCellShift) - 1;
+    const int pc[3] = {p.r, p.g, p.b}, qc[3] = {q.r, q.g, q.b};
+    int least = 0;
+    for (int axis = 0; axis < 3; ++axis) {
+        const int d = pc[axis] - qc[axis];
+        // |p|^2 - |q|^2 - 2 x d along this axis, at x = lo or lo + size.
+        least += pc[axis] * pc[axis] - qc[axis] * qc[axis] -
+                 2 * d * (d > 0 ? lo[axis] + size : lo[axis]);
+    }
+    return least > 0;
+}
+
 } // namespace
 
 void BuildNearestColourIndex(const PalettePlanes& palette, int first, int last,
@@ -61,7 +79,9 @@ void BuildNearestColourIndex(const PalettePlanes& palette, int first, int last,
     // An entry can be nearest to some point of a cell only when its nearest
     // distance to the cell does not exceed the smallest farthest distance of
     // any entry: that entry is at least as close to every point. Equality is
-    // kept so that ties are still decided by index.
+    // kept so that ties are still decided by index. Entries that another
+    // candidate beats on the whole cell are dropped next.
+    std::vector<Entry> candidates;
     int cell = 0;
     for (int cr = 0; cr < kColourCellsPerAxis; ++cr) {
         const AxisSpan* sr = &spans[0][cr * n];
@@ -70,12 +90,27 @@ void BuildNearestColourIndex(const PalettePlanes& palette, int first, int last,
             for (int cb = 0; cb < kColourCellsPerAxis; ++cb, ++cell) {
                 const AxisSpan* sb = &spans[2][cb * n];
                 int bound = std::numeric_limits<int>::max();
-                for (std::size_t k = 0; k < n; ++k)
-                    bound = std::min(bound, sr[k].farthest + sg[k].farthest + sb[k].farthest);
+                std::size_t closest = 0;
+                for (std::size_t k = 0; k < n; ++k) {
+                    const int farthest = sr[k].farthest + sg[k].farthest + sb[k].farthest;
+                    if (farthest < bound) bound = farthest, closest = k;
+                }
                 out.cellStart[cell] = static_cast<std::uint32_t>(out.cellEntries.size());
+                candidates.clear();
                 for (std::size_t k = 0; k < n; ++k) {
                     if (sr[k].nearest + sg[k].nearest + sb[k].nearest <= bound)
-                        out.cellEntries.push_back(out.entries[k]);
+                        candidates.push_back(out.entries[k]);
+                }
+                const int lo[3] = {cr << kColourCellShift, cg << kColourCellShift,
+                                   cb << kColourCellShift};
+                // The entry closest at worst beats most others, so try it
+                // first; nothing beats it, so no list is ever empty.
+                const Entry& likely = out.entries[closest];
+                for (const Entry& p : candidates) {
+                    if (beatenBy(p, likely, lo)) continue;
+                    if (std::none_of(candidates.begin(), candidates.end(),
+                                     [&](const Entry& q) { return beatenBy(p, q, lo); }))
+                        out.cellEntries.push_back(p);
                 }
             }
         }
