@@ -60,6 +60,9 @@ void MorphMesh(const Mesh* from, const Mesh* to, Mesh*& out, float t);
 bool LoadMesh(const std::string& fileName, Mesh*& mesh, std::string* error = nullptr);
 
 // Parses .3do bytes already in memory (used by LoadMesh and the fuzz target).
+// Refuses data shorter than its counts need and faces naming a vertex the
+// mesh does not have (a sprite face names only its centre); trailing bytes
+// are ignored.
 bool ParseMesh(const std::uint8_t* data, std::size_t size, Mesh*& mesh, std::string* error);
 
 // Encodes a mesh in the .3do layout.

@@ -23,7 +23,14 @@ constexpr int kWorldListSize = 257;
 constexpr int kPoseCount = 11;
 
 // The cell holding world coordinate v: truncation toward zero of v * 1/512.
-inline int cellOf(float v) { return static_cast<int>(v * cellScale); }
+// Values beyond the int range (and NaN) give a cell far outside any grid
+// instead of an undefined conversion.
+inline int cellOf(float v) {
+    const float cell = v * cellScale;
+    if (!(cell > -2147483648.0f && cell < 2147483648.0f))
+        return cell > 0 ? 2147483647 : -2147483647 - 1;
+    return static_cast<int>(cell);
+}
 
 struct WorldGrid {
     std::int32_t sizeX = 0, sizeY = 0, sizeZ = 0;
@@ -128,7 +135,17 @@ struct SentryRecord {
 };
 
 // Control flags of a player, in their order.
-enum Control { kForward, kBack, kTurnLeft, kTurnRight, kJump, kLook, kAction, kMenu, kControlCount };
+enum Control {
+    kForward,
+    kBack,
+    kTurnLeft,
+    kTurnRight,
+    kJump,
+    kLook,
+    kAction,
+    kMenu,
+    kControlCount
+};
 
 // Poses of the hero.
 enum Pose {

@@ -1,0 +1,41 @@
+#include "engine/player_models.h"
+
+#include <algorithm>
+
+#include "engine/mesh.h"
+#include "world/frame_clock.h"
+#include "world/world.h"
+
+namespace {
+
+Mesh* poseMesh(const PlayerRecord& player, int pose) {
+    if (pose < 0 || pose >= kPoseCount) return nullptr;
+    return player.poses[pose];
+}
+
+void animate(PlayerRecord& player) {
+    if (player.pose != player.lastPose) {
+        player.blendStart = Now;
+        player.blendFromPose = player.lastPose;
+    }
+    player.lastPose = player.pose;
+    // Not capped at 1: a late frame overshoots the new pose a little.
+    float t = 1.0f;
+    if (player.poseBlendMs > 0) {
+        const auto elapsed = static_cast<std::int64_t>(Now) - player.blendStart;
+        t = static_cast<float>(static_cast<double>(elapsed) / player.poseBlendMs);
+    }
+    MorphMesh(poseMesh(player, player.blendFromPose), poseMesh(player, player.pose),
+              player.workMesh, t);
+    if (t >= 1.0f) {
+        player.blendFromPose = player.pose;
+        player.blendStart = Now;
+    }
+}
+
+} // namespace
+
+void AnimatePlayerModels() {
+    const int last = std::clamp<int>(lastPlayer, -1, kPlayerCount - 1);
+    for (int i = 0; i <= last; ++i) animate(players[i]);
+}

@@ -1,0 +1,90 @@
+#include "engine/mesh.h"
+
+#include <limits>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A mesh of `count` vertices all at (v, 2v, -v), with one face of texture `texture`.
+Mesh* MakeMesh(int count, std::int32_t v, std::uint16_t texture = 1) {
+    Mesh* mesh = nullptr;
+    if (!AllocateMesh(mesh, count - 1, 0)) return nullptr;
+    for (int i = 0; i < count; ++i) mesh->x[i] = v, mesh->y[i] = 2 * v, mesh->z[i] = -v;
+    mesh->faces[0] = Face{0, 0, 0, texture, 0, 0, 3};
+    return mesh;
+}
+
+} // namespace
+
+TEST(Mesh, AllocateAndCopy) {
+    Mesh* copy = nullptr;
+    EXPECT_FALSE(AllocateMesh(copy, -1, 0));
+    EXPECT_EQ(copy, nullptr);
+
+    Mesh* source = MakeMesh(3, 5, 42);
+    source->x[2] = 77;
+    copy = MakeMesh(8, 0);
+    CopyMesh(source, copy);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->lastVertex, 2);
+    EXPECT_EQ(copy->x.size(), 4u); // one spare slot
+    EXPECT_EQ(copy->x[2], 77);
+    EXPECT_EQ(copy->faces[0].texture, 42);
+    CopyMesh(nullptr, copy);
+    EXPECT_EQ(copy, nullptr);
+    FreeMesh(source);
+}
+
+TEST(Mesh, MorphRoundsHalfwayToEvenAndExtrapolates) {
+    Mesh* from = MakeMesh(2, 0, 1);
+    Mesh* to = MakeMesh(2, 3, 2);
+    Mesh* out = nullptr;
+    MorphMesh(from, to, out, 0.0f);
+    ASSERT_NE(out, nullptr);
+    EXPECT_EQ(out->x[0], 0);
+    EXPECT_EQ(out->faces[0].texture, 1); // faces come from the first key
+    MorphMesh(from, to, out, 1.0f);
+    EXPECT_EQ((std::array<int, 3>{out->x[0], out->y[0], out->z[0]}),
+              (std::array<int, 3>{3, 6, -3}));
+    MorphMesh(from, to, out, 0.5f);
+    EXPECT_EQ((std::array<int, 3>{out->x[0], out->y[0], out->z[0]}),
+              (std::array<int, 3>{2, 3, -2}));
+    MorphMesh(from, to, out, 2.0f);
+    EXPECT_EQ(out->x[0], 6);
+
+    // A result of the right size keeps its faces; a missing key changes nothing.
+    out->faces[0].texture = 99;
+    MorphMesh(from, to, out, 0.0f);
+    MorphMesh(nullptr, to, out, 1.0f);
+    EXPECT_EQ(out->faces[0].texture, 99);
+    EXPECT_EQ(out->x[0], 0);
+    FreeMesh(from);
+    FreeMesh(to);
+    FreeMesh(out);
+}
+
+TEST(Mesh, MorphRebuildsAResultOfAnotherSizeAndToleratesBadKeys) {
+    Mesh* from = MakeMesh(4, 10);
+    Mesh* to = MakeMesh(2, 20); // fewer vertices than `from`
+    Mesh* out = MakeMesh(7, 0, 55);
+    MorphMesh(from, to, out, 0.5f);
+    ASSERT_EQ(out->vertexCount(), 4);
+    EXPECT_EQ(out->faces[0].texture, 1);
+    EXPECT_EQ(out->x[1], 15);
+    EXPECT_EQ(out->x[3], 10); // no counterpart: stays at `from`
+
+    MorphMesh(from, to, to, 0.0f); // the result may be one of the keys
+    ASSERT_EQ(to->vertexCount(), 4);
+    EXPECT_EQ(to->x[3], 10);
+
+    from->x[0] = -2147483647 - 1;
+    to->x[0] = 2147483647;
+    MorphMesh(from, to, out, 2.0f);
+    EXPECT_EQ(out->x[0], 2147483647);
+    MorphMesh(from, to, out, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(out->x[0], from->x[0]);
+    FreeMesh(from);
+    FreeMesh(to);
+    FreeMesh(out);
+}

@@ -1,0 +1,111 @@
+#include "world/world.h"
+
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+#include "engine/mesh.h"
+
+WorldGrid worldGrid;
+std::array<ObjectType, kObjectTypeCount> objectTypes;
+std::array<PlayerRecord, kPlayerCount> players;
+std::int32_t localPlayer = 0;
+std::int32_t lastPlayer = 0;
+std::array<SentryRecord, kSentrySlots> sentries;
+std::int32_t sentryCount = 0;
+std::array<TransitionSlot, kWorldListSize> transitionSlots;
+std::array<HoleRecord, kWorldListSize> holes;
+std::int32_t holeCount = -1;
+std::array<SlidingBlock, kWorldListSize> slidingBlocks;
+std::int32_t slidingBlockCount = -1;
+
+namespace {
+
+// Index of an in-grid cell; callers check insideGrid first. The product of the
+// sizes fits in int32 (ResizeWorldGrid refuses larger grids), but the index is
+// formed in 64 bits so that no intermediate can overflow.
+std::size_t cellIndex(int x, int y, int z) {
+    const std::int64_t index = x + static_cast<std::int64_t>(worldGrid.sizeX) *
+                                       (y + static_cast<std::int64_t>(worldGrid.sizeY) * z);
+    return static_cast<std::size_t>(index);
+}
+
+void freeTypeMeshes(ObjectType& type) {
+    for (Mesh*& mesh : type.meshes) FreeMesh(mesh);
+    FreeMesh(type.workMesh);
+}
+
+void freePlayerMeshes(PlayerRecord& player) {
+    FreeMesh(player.workMesh);
+    FreeMesh(player.shadowMesh);
+    for (Mesh*& mesh : player.poses) FreeMesh(mesh);
+}
+
+} // namespace
+
+void ClearWorldTables() {
+    for (ObjectType& type : objectTypes) {
+        freeTypeMeshes(type);
+        type = ObjectType{};
+    }
+    ClearWorldLists();
+    for (PlayerRecord& player : players) {
+        freePlayerMeshes(player);
+        player = PlayerRecord{};
+    }
+    localPlayer = 0;
+    lastPlayer = 0;
+    sentries.fill(SentryRecord{});
+    sentryCount = 0;
+}
+
+bool ResizeWorldGrid(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ) {
+    if (sizeX <= 0 || sizeY <= 0 || sizeZ <= 0) return false;
+    // Cell indices are int32 throughout the game, so the cell count must be too.
+    const std::int64_t limit = std::numeric_limits<std::int32_t>::max();
+    const std::int64_t plane = static_cast<std::int64_t>(sizeX) * sizeY;
+    if (plane > limit || plane * sizeZ > limit) return false;
+    const auto count = static_cast<std::size_t>(plane * sizeZ);
+
+    std::vector<std::uint8_t> cells, brightness;
+    try {
+        cells.assign(count, 0);
+        brightness.assign(count, 0);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const std::length_error&) {
+        return false;
+    }
+    worldGrid.cells.swap(cells);
+    worldGrid.brightness.swap(brightness);
+    worldGrid.sizeX = sizeX;
+    worldGrid.sizeY = sizeY;
+    worldGrid.sizeZ = sizeZ;
+    return true;
+}
+
+bool insideGrid(int x, int y, int z) {
+    return x >= 0 && y >= 0 && z >= 0 && x < worldGrid.sizeX && y < worldGrid.sizeY &&
+           z < worldGrid.sizeZ;
+}
+
+std::uint8_t cellAt(int x, int y, int z) {
+    if (!insideGrid(x, y, z)) return 0;
+    return worldGrid.cells[cellIndex(x, y, z)];
+}
+
+std::uint8_t brightnessAt(int x, int y, int z) {
+    if (!insideGrid(x, y, z)) return 0;
+    return worldGrid.brightness[cellIndex(x, y, z)];
+}
+
+void setCell(int x, int y, int z, int type) {
+    if (!insideGrid(x, y, z)) return;
+    // The cell holds a byte: a wider value keeps its low byte, and the ingot
+    // counts follow the type actually stored.
+    const auto newType = static_cast<std::uint8_t>(type);
+    std::uint8_t& cell = worldGrid.cells[cellIndex(x, y, z)];
+    if (objectTypes[cell].Lingot) --objectTypes[cell].lingotCount;
+    if (objectTypes[newType].Lingot) ++objectTypes[newType].lingotCount;
+    cell = newType;
+}
