@@ -1,8 +1,8 @@
 #include "engine/pictures.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "engine/angles.h"
 #include "engine/pcx.h"
 #include "engine/render_context.h"
 #include "media/image_blit.h"
@@ -17,20 +17,13 @@ bool ValidSlot(int slot) {
     return slot >= 0 && slot < kPictureSlots;
 }
 
-// Nearest integer, ties to even, kept well inside the int range.
-int RoundToInt(double value) {
-    if (!(value > -1e9)) return -1000000000; // also catches NaN
-    if (value > 1e9) return 1000000000;
-    return static_cast<int>(std::nearbyint(value));
-}
-
 void DrawInto(FrameBuffer& buffer, const Picture& picture, bool colourKey, int level,
               double heightFraction, double widthFraction, double topFraction,
               double leftFraction) {
-    const int left = RoundToInt(buffer.width * leftFraction);
-    const int top = RoundToInt(buffer.height * topFraction);
-    const int width = RoundToInt(buffer.width * widthFraction);
-    const int height = RoundToInt(buffer.height * heightFraction);
+    const int left = RoundEven(buffer.width * leftFraction);
+    const int top = RoundEven(buffer.height * topFraction);
+    const int width = RoundEven(buffer.width * widthFraction);
+    const int height = RoundEven(buffer.height * heightFraction);
     const std::uint8_t* remap = renderContext.shadeTable->data() + 255 * 256;
     const std::uint8_t* mixing = renderContext.blendTable->data() + level * 256 * 256;
     BlitScaledImage({picture.pixels, picture.width, picture.height}, left, top, width, height,

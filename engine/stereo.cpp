@@ -1,8 +1,8 @@
 #include "engine/stereo.h"
 
 #include <algorithm>
-#include <cmath>
 
+#include "engine/angles.h"
 #include "engine/render_context.h"
 #include "media/display.h"
 
@@ -11,16 +11,12 @@ namespace {
 // The normal palette while stereoscopic viewing is on.
 PalettePlanes savedPalette{};
 
-int Round(double value) {
-    return static_cast<int>(std::nearbyint(value));
-}
-
 void BuildIntensityShades(const PalettePlanes& palette, ShadeTable& shades) {
     for (int s = 0; s < 256; ++s) {
         shades[s * 256] = 0;
         for (int c = 1; c < 256; ++c) {
             const int m = (palette[c] + palette[256 + c] + palette[512 + c]) / 3;
-            const int k = Round(s * m * 1.8);
+            const int k = RoundEven(s * m * 1.8);
             shades[s * 256 + c] = static_cast<std::uint8_t>(std::min(k / 256, 239) / 16);
         }
     }
@@ -28,7 +24,7 @@ void BuildIntensityShades(const PalettePlanes& palette, ShadeTable& shades) {
 
 std::uint8_t MixChannel(int eyeA, int eyeB, int i, int j) {
     const int sum = (eyeA * i / 16 + eyeB * j / 16) / 2;
-    return static_cast<std::uint8_t>(std::min(255, Round(sum * 1.4)));
+    return static_cast<std::uint8_t>(std::min(255, RoundEven(sum * 1.4)));
 }
 
 void ApplyToBuffers() {
