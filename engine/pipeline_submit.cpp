@@ -114,7 +114,14 @@ void SubmitFace(Submission& s, const Face& face, const Point (&v)[3]) {
 
     // Far, middle and near vertex by depth.
     int order[3] = {0, 1, 2};
-    std::stable_sort(order, order + 3, [&](int a, int b) { return v[a].z > v[b].z; });
+    // Insertion sort: stable, and no allocation as std::stable_sort may make.
+    for (int i = 1; i < 3; ++i) {
+        for (int j = i; j > 0; --j) {
+            const int a = order[j], b = order[j - 1];
+            if (!(v[a].z > v[b].z)) break;
+            std::swap(order[j], order[j - 1]);
+        }
+    }
     const Point& far = v[order[0]];
     const Point& middle = v[order[1]];
     const Point& nearest = v[order[2]];
@@ -212,8 +219,10 @@ void SubmitMesh(const Mesh* mesh, std::int32_t x, std::int32_t y, std::int32_t z
         scratch.z.resize(vertices);
     }
     const bool rotated = pitch != 0 || roll != 0 || yaw != 0;
-    const Matrix3 turn = RotationMatrix(static_cast<float>(yaw), static_cast<float>(pitch),
-                                        static_cast<float>(roll));
+    const Matrix3 turn = rotated
+                             ? RotationMatrix(static_cast<float>(yaw), static_cast<float>(pitch),
+                                              static_cast<float>(roll))
+                             : Matrix3{};
     for (int i = 0; i < vertexCount; ++i) {
         Point v{mesh->x[i], mesh->y[i], mesh->z[i]};
         if (rotated) v = pipeline::Rotate(turn, v.x, v.y, v.z);

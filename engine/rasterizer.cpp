@@ -48,7 +48,8 @@ struct TexturePlane {
     i64 cu1 = 0, cu2 = 0, cv1 = 0, cv2 = 0;
     i64 divisor = 0;
     bool flip = false;
-    i64 cx = 0, fx = 1;
+    i64 cx = 0;
+    std::int32_t fx = 1;
 };
 
 bool MakeTexturePlane(const RasterTarget& target, const RasterTriangle& t, TexturePlane& plane) {
@@ -103,7 +104,8 @@ bool MakeTexturePlane(const RasterTarget& target, const RasterTriangle& t, Textu
 // Exact texture coordinates of pixel column x on the row whose vertical ray
 // component is ry. False when the ray runs parallel to the plane.
 bool TexelAt(const TexturePlane& plane, i64 x, i64 ry, std::int32_t& u, std::int32_t& v) {
-    const i64 rx = (x - plane.cx) * 256 / plane.fx;
+    // Columns and centres stay below 2^16, so this division fits 32 bits.
+    const i64 rx = static_cast<std::int32_t>((x - plane.cx) * 256) / plane.fx;
     const i64 den = plane.nz * 256 + plane.nx * rx + plane.ny * ry;
     if (den == 0) return false;
     const i64 z = Clamp(plane.q / den, kDepthLimit);
@@ -212,7 +214,14 @@ void DrawTriangle(const RasterTarget& target, const RasterTriangle& t) {
 
     // Corners by y, top first; equal y keeps the earlier corner first.
     int order[3] = {0, 1, 2};
-    std::stable_sort(order, order + 3, [&](int a, int b) { return t.sy[a] < t.sy[b]; });
+    // Insertion sort: stable, and no allocation as std::stable_sort may make.
+    for (int i = 1; i < 3; ++i) {
+        for (int j = i; j > 0; --j) {
+            const int a = order[j], b = order[j - 1];
+            if (!(t.sy[a] < t.sy[b])) break;
+            std::swap(order[j], order[j - 1]);
+        }
+    }
     const i64 xt = t.sx[order[0]], yt = t.sy[order[0]];
     const i64 xm = t.sx[order[1]], ym = t.sy[order[1]];
     const i64 xb = t.sx[order[2]], yb = t.sy[order[2]];
