@@ -1,1 +1,64 @@
-int main() { return 0; }
+// The game's entry point: automation options, data folder, start-up of the
+// shared modules, then the application with its one main form.
+#include <QApplication>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/automation.h"
+#include "platform/qt/qt_platform.h"
+#include "shell/automation_run.h"
+#include "shell/screen_form.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const AutomationParse parse = ParseAutomationOptions(arguments);
+    if (parse.helpRequested) {
+        std::fputs(AutomationUsage("kelvane").c_str(), stdout);
+        return 0;
+    }
+    if (!parse.error.empty()) {
+        std::fprintf(stderr, "kelvane: %s\n%s", parse.error.c_str(),
+                     AutomationUsage("kelvane").c_str());
+        return kBadCommandLineExitCode;
+    }
+    const AutomationOptions& options = parse.options;
+
+    std::string error;
+    const auto dataFolder = FindDataFolder(options, ExecutableFolder(argv[0]), error);
+    if (!dataFolder) {
+        std::fprintf(stderr, "kelvane: %s\n", error.c_str());
+        return kBadCommandLineExitCode;
+    }
+    std::error_code ec;
+    std::filesystem::current_path(*dataFolder, ec);
+    if (ec) {
+        std::fprintf(stderr, "kelvane: cannot enter the data folder '%s': %s\n",
+                     dataFolder->c_str(), ec.message().c_str());
+        return kBadCommandLineExitCode;
+    }
+
+    ConfigureAutomation(options);
+    shellState.CommandLine = arguments;
+    StartUpSharedModules();
+
+    if (!PrepareQtPlatform(options.headless, error)) {
+        std::fprintf(stderr, "kelvane: %s\n", error.c_str());
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelvane"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kelvane"));
+    InstallQtMessageBox("Kelvane");
+
+    TScreenForm form;
+    form.show();
+    form.activateWindow();
+    const int exec = shellState.EndRequested ? shellState.ExitCode : app.exec();
+    const int code = shellState.EndRequested ? shellState.ExitCode : exec;
+    FinishAutomation();
+    return code;
+}

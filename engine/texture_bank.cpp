@@ -1,0 +1,105 @@
+#include "engine/texture_bank.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+#include <string_view>
+
+#include "engine/bank_file.h"
+#include "engine/bank_image.h"
+#include "engine/blend_cache.h"
+#include "engine/nearest_colour.h"
+#include "engine/render_context.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+
+namespace {
+
+bool fail(const std::string& message) {
+    ShowMessageBox(message);
+    return false;
+}
+
+// Colour map of an image onto the game palette: 0 stays 0 (transparent),
+// every other colour goes to the nearest of entries 1..254.
+std::array<std::uint8_t, 256> remapTable(const PalettePlanes& imagePalette,
+                                         const NearestColourIndex& game) {
+    std::array<std::uint8_t, 256> map{};
+    for (int c = 1; c < 256; ++c) {
+        map[c] = static_cast<std::uint8_t>(
+            FindNearestColour(game, imagePalette[c], imagePalette[256 + c], imagePalette[512 + c]));
+    }
+    return map;
+}
+
+bool loadImages(const std::vector<BankImageLine>& lines) {
+    RenderContext& rc = renderContext;
+    NearestColourIndex game;
+    bool first = true;
+    for (const BankImageLine& line : lines) {
+        if (!FileExists(line.file)) return fail("VX3: The file " + line.file + " is missing");
+        PcxImage image;
+        std::string reason;
+        if (!DecodePcxFile(line.file, image, &reason))
+            return fail("VX3: The image " + line.file + " is invalid: " + reason);
+        // The tables, the rasterizer and the scene all take 128 x 128.
+        if (image.width != kTextureSize || image.height != kTextureSize) {
+            return fail("VX3: The image " + line.file + " must be " + std::to_string(kTextureSize) +
+                        " x " + std::to_string(kTextureSize) + " pixels");
+        }
+        auto pixels = std::make_unique<TextureImage>();
+        if (first) {
+            // The first image gives the game palette and is kept as it is.
+            rc.palette = image.palette;
+            BuildNearestColourIndex(rc.palette, 1, 254, game);
+            std::copy(image.pixels.begin(), image.pixels.end(), pixels->begin());
+            first = false;
+        } else {
+            const auto map = remapTable(image.palette, game);
+            std::transform(image.pixels.begin(), image.pixels.end(), pixels->begin(),
+                           [&map](std::uint8_t p) { return map[p]; });
+        }
+        rc.images[line.index] = std::move(pixels);
+    }
+    return true;
+}
+
+} // namespace
+
+bool LoadBank(const std::string& bankFile) {
+    RenderContext& rc = renderContext;
+    const auto text = FileExists(bankFile) ? ReadWholeFile(bankFile) : std::nullopt;
+    if (!text) return fail("VX3: The file " + bankFile + " is missing");
+
+    for (auto& image : rc.images) image.reset();
+    const BankListing listing =
+        ParseBankText(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
+    if (!loadImages(listing.images)) return false;
+
+    // Entries the bank does not name are cleared rather than left pointing
+    // into the previous bank's images.
+    std::fill(rc.textures.begin(), rc.textures.end(), TextureEntry{});
+    rc.highestTexture = 0;
+    for (const BankTextureLine& line : listing.textures) {
+        rc.textures[line.index] = {line.first, line.last, line.first};
+        rc.highestTexture = std::max(rc.highestTexture, line.index);
+    }
+
+    LoadOrBuildBlendTable(PotFileName(bankFile), rc.palette, *rc.blendTable);
+    return true;
+}
+
+void AnimateTextures() {
+    RenderContext& rc = renderContext;
+    const int highest = std::min<int>(rc.highestTexture, static_cast<int>(rc.textures.size()) - 1);
+    for (int i = 0; i <= highest; ++i) {
+        TextureEntry& t = rc.textures[i];
+        if (t.first < t.last) {
+            if (++t.current > t.last) t.current = t.first;
+        } else if (t.first > t.last) {
+            if (--t.current < t.last) t.current = t.first;
+        } else {
+            t.current = t.first;
+        }
+    }
+}

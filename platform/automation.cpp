@@ -1,0 +1,240 @@
+#include "platform/automation.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <limits>
+#include <sstream>
+
+#include "platform/files.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A whole decimal number within [low, high]; nothing else on the text.
+std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t low,
+                                        std::int64_t high) {
+    std::int64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [next, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || next != end || value < low || value > high)
+        return std::nullopt;
+    return value;
+}
+
+bool endsWithNoCase(const std::string& text, const std::string& suffix) {
+    if (text.size() < suffix.size()) return false;
+    return std::equal(
+        suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
+        [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> result;
+    for (std::string word; in >> word;) result.push_back(word);
+    return result;
+}
+
+constexpr std::int64_t kMaxFrame = std::numeric_limits<std::int64_t>::max() / 2;
+
+} // namespace
+
+std::optional<InputScript> ParseInputScript(const std::string& text, std::string& error) {
+    InputScript script;
+    std::istringstream in(text);
+    int lineNumber = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        const std::vector<std::string> parts = words(line);
+        if (parts.empty() || parts[0][0] == '#') continue;
+        const std::string where = "script line " + std::to_string(lineNumber) + ": ";
+
+        ScriptEntry entry;
+        const std::string& range = parts[0];
+        const auto dash = range.find('-');
+        const auto first = parseNumber(range.substr(0, dash), 1, kMaxFrame);
+        const auto last =
+            dash == std::string::npos ? first : parseNumber(range.substr(dash + 1), 1, kMaxFrame);
+        if (!first || !last) {
+            error = where + "'" + range + "' is not a frame number or range FIRST-LAST (from 1)";
+            return std::nullopt;
+        }
+        if (*last < *first) {
+            error = where + "the range '" + range + "' ends before it starts";
+            return std::nullopt;
+        }
+        entry.first = *first;
+        entry.last = *last;
+        if (parts.size() < 2) {
+            error = where + "no keys after the frames";
+            return std::nullopt;
+        }
+        for (std::size_t i = 1; i < parts.size(); ++i) {
+            const auto vk = VirtualKeyFromName(parts[i]);
+            if (!vk) {
+                error = where + "unknown key '" + parts[i] +
+                        "' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC F1..F12 ADD SUBTRACT "
+                        "A..Z)";
+                return std::nullopt;
+            }
+            entry.keys.push_back(*vk);
+        }
+        script.entries.push_back(std::move(entry));
+    }
+    return script;
+}
+
+KeySet ScriptKeysForFrame(const InputScript& script, std::int64_t frame) {
+    KeySet held;
+    for (const ScriptEntry& entry : script.entries) {
+        if (frame < entry.first || frame > entry.last) continue;
+        for (int vk : entry.keys) held.set(static_cast<std::size_t>(vk));
+    }
+    return held;
+}
+
+std::string AutomationUsage(const std::string& program) {
+    return "usage: " + program +
+           " [options]\n"
+           "  --data DIR               data folder\n"
+           "  --headless               no window and no audio device; message boxes go to "
+           "stderr\n"
+           "  --frames N               run N frames, then close as the window's close would\n"
+           "  --frame-ms MS            virtual clock: each frame advances it by MS; frames run "
+           "back to back\n"
+           "  --seed N                 seed the random generator with N instead of the clock\n"
+           "  --script FILE            input script: lines 'FIRST[-LAST] KEY...'\n"
+           "  --screenshot FILE.png    save the last presented picture at exit\n"
+           "  --dump-state FILE        write the state as key=value lines at exit\n"
+           "  --record-audio FILE.wav  mix the sound into a wave file instead of a device\n";
+}
+
+AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments) {
+    AutomationParse result;
+    AutomationOptions& options = result.options;
+    options.arguments = arguments;
+
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& arg = arguments[i];
+        if (arg.rfind("--", 0) != 0) continue; // left for the program
+        if (arg == "--help") {
+            result.helpRequested = true;
+            continue;
+        }
+        if (arg == "--headless") {
+            options.headless = true;
+            continue;
+        }
+        static const char* const withValue[] = {"--data",       "--frames",      "--frame-ms",
+                                                "--seed",       "--script",      "--screenshot",
+                                                "--dump-state", "--record-audio"};
+        if (std::find(std::begin(withValue), std::end(withValue), arg) == std::end(withValue)) {
+            result.error = "unknown option '" + arg + "'";
+            return result;
+        }
+        if (i + 1 >= arguments.size() || arguments[i + 1].empty()) {
+            result.error = arg + " needs a value";
+            return result;
+        }
+        const std::string& value = arguments[++i];
+
+        if (arg == "--data") {
+            options.dataFolder = value;
+        } else if (arg == "--frames") {
+            const auto n = parseNumber(value, 0, kMaxFrame);
+            if (!n) {
+                result.error = "--frames needs a whole number of 0 or more, not '" + value + "'";
+                return result;
+            }
+            options.frames = *n;
+        } else if (arg == "--frame-ms") {
+            const auto ms = parseNumber(value, 0, 3600000);
+            if (!ms) {
+                result.error = "--frame-ms needs a whole number of milliseconds from 0 to "
+                               "3600000, not '" +
+                               value + "'";
+                return result;
+            }
+            options.frameMs = static_cast<std::int32_t>(*ms);
+        } else if (arg == "--seed") {
+            const auto seed = parseNumber(value, 0, std::numeric_limits<std::uint32_t>::max());
+            if (!seed) {
+                result.error =
+                    "--seed needs a whole number from 0 to 4294967295, not '" + value + "'";
+                return result;
+            }
+            options.seed = static_cast<std::uint32_t>(*seed);
+        } else if (arg == "--script") {
+            options.scriptFile = value;
+        } else if (arg == "--screenshot") {
+            if (!endsWithNoCase(value, ".png")) {
+                result.error = "--screenshot needs a file name ending in .png, not '" + value + "'";
+                return result;
+            }
+            options.screenshotFile = value;
+        } else if (arg == "--dump-state") {
+            options.dumpStateFile = value;
+        } else if (arg == "--record-audio") {
+            if (!endsWithNoCase(value, ".wav")) {
+                result.error =
+                    "--record-audio needs a file name ending in .wav, not '" + value + "'";
+                return result;
+            }
+            options.recordAudioFile = value;
+        }
+    }
+
+    // Output files and the script stay relative to the folder the program was
+    // started in, although the game later moves into its data folder.
+    for (std::string* path : {&options.scriptFile, &options.screenshotFile, &options.dumpStateFile,
+                              &options.recordAudioFile}) {
+        std::error_code ec;
+        if (!path->empty()) *path = fs::absolute(*path, ec).string();
+    }
+
+    if (!options.scriptFile.empty()) {
+        // Read as given: the script lives outside the data folder.
+        const auto bytes = ReadWholeFile(options.scriptFile);
+        if (!bytes) {
+            result.error = "cannot read the script '" + options.scriptFile + "'";
+            return result;
+        }
+        std::string parseError;
+        auto script = ParseInputScript(std::string(bytes->begin(), bytes->end()), parseError);
+        if (!script) {
+            result.error = options.scriptFile + ": " + parseError;
+            return result;
+        }
+        options.script = std::move(*script);
+    }
+    return result;
+}
+
+fs::path ExecutableFolder(const char* argv0) {
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec && !self.empty()) return self.parent_path();
+    if (argv0 == nullptr) return fs::current_path(ec);
+    return fs::absolute(fs::path(argv0), ec).parent_path();
+}
+
+std::optional<fs::path> FindDataFolder(const AutomationOptions& options,
+                                       const fs::path& programFolder, std::string& error) {
+    std::error_code ec;
+    if (!options.dataFolder.empty()) {
+        const fs::path folder = fs::absolute(options.dataFolder, ec);
+        if (ec || !fs::is_directory(folder, ec)) {
+            error = "the data folder '" + options.dataFolder + "' does not exist";
+            return std::nullopt;
+        }
+        return folder;
+    }
+    for (const fs::path& candidate :
+         {programFolder / "data", programFolder / ".." / "share" / "kelvane"}) {
+        if (fs::is_directory(candidate, ec)) return candidate.lexically_normal();
+    }
+    return fs::current_path(ec);
+}

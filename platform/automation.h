@@ -1,0 +1,73 @@
+// Command-line options for automated runs, shared by the game and the editor:
+// data folder, headless mode, frame count, virtual clock, fixed seed, an input
+// script, and the files written at the end (screenshot, state dump, audio).
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/keys.h"
+
+// One script line: the keys held down on frames first..last (counted from 1).
+struct ScriptEntry {
+    std::int64_t first = 0, last = 0;
+    std::vector<int> keys;
+};
+
+using KeySet = std::bitset<kVirtualKeyCount>;
+
+struct InputScript {
+    std::vector<ScriptEntry> entries;
+};
+
+struct AutomationOptions {
+    std::vector<std::string> arguments; // every argument as given, options included
+    std::string dataFolder;
+    bool headless = false;
+    std::optional<std::int64_t> frames;
+    std::optional<std::int32_t> frameMs;
+    std::optional<std::uint32_t> seed;
+    std::string scriptFile;
+    InputScript script;
+    std::string screenshotFile;
+    std::string dumpStateFile;
+    std::string recordAudioFile;
+};
+
+struct AutomationParse {
+    AutomationOptions options;
+    std::string error; // empty when the command line is good
+    bool helpRequested = false;
+};
+
+constexpr int kBadCommandLineExitCode = 2;
+
+// Reads the options from argv[1..]. Arguments that are not options (such as
+// "/NETWORK") are left for the program; an unknown "--" option, a missing or
+// malformed value, or an unreadable or malformed script is an error.
+AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments);
+
+// The usage text listing the options.
+std::string AutomationUsage(const std::string& program);
+
+// Script text: one entry per line, "FIRST[-LAST] KEY...", with blank lines and
+// lines starting with '#' ignored. On error returns nullopt and sets `error`
+// to a message naming the line.
+std::optional<InputScript> ParseInputScript(const std::string& text, std::string& error);
+
+// The keys the script holds down on `frame`.
+KeySet ScriptKeysForFrame(const InputScript& script, std::int64_t frame);
+
+// The folder of the running program (from /proc/self/exe, else argv[0]).
+std::filesystem::path ExecutableFolder(const char* argv0);
+
+// The data folder: --data DIR when given (an error when it is not a folder),
+// else "data" next to the program, else "../share/kelvane" relative to it,
+// else the current directory.
+std::optional<std::filesystem::path> FindDataFolder(const AutomationOptions& options,
+                                                    const std::filesystem::path& programFolder,
+                                                    std::string& error);

@@ -1,0 +1,78 @@
+#include "platform/keys.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace {
+
+struct KeyState {
+    bool down = false;
+    bool pressedSinceQuery = false;
+};
+
+std::array<KeyState, kVirtualKeyCount> keys{};
+
+bool validKey(int vk) {
+    return vk >= 0 && vk < kVirtualKeyCount;
+}
+
+} // namespace
+
+void PressKey(int vk) {
+    if (!validKey(vk)) return;
+    keys[vk].down = true;
+    keys[vk].pressedSinceQuery = true;
+}
+
+void ReleaseKey(int vk) {
+    if (validKey(vk)) keys[vk].down = false;
+}
+
+void ReleaseAllKeys() {
+    for (KeyState& key : keys) key.down = false;
+}
+
+void ResetKeys() {
+    keys.fill(KeyState{});
+}
+
+bool QueryKey(int vk) {
+    if (!validKey(vk)) return false;
+    KeyState& key = keys[vk];
+    const bool result = key.down || key.pressedSinceQuery;
+    key.pressedSinceQuery = false;
+    return result;
+}
+
+bool KeyIsDown(int vk) {
+    return validKey(vk) && keys[vk].down;
+}
+
+std::optional<int> VirtualKeyFromName(const std::string& name) {
+    std::string upper = name;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    if (upper.size() == 1 && upper[0] >= 'A' && upper[0] <= 'Z') return upper[0];
+    if (upper.size() >= 2 && upper.size() <= 3 && upper[0] == 'F' &&
+        std::all_of(upper.begin() + 1, upper.end(),
+                    [](unsigned char c) { return std::isdigit(c); })) {
+        const int n = std::stoi(upper.substr(1));
+        if (n >= 1 && n <= 12 && upper[1] != '0') return kVkF1 + n - 1;
+        return std::nullopt;
+    }
+    static const std::array<std::pair<const char*, int>, 10> named{{{"UP", kVkUp},
+                                                                    {"DOWN", kVkDown},
+                                                                    {"LEFT", kVkLeft},
+                                                                    {"RIGHT", kVkRight},
+                                                                    {"SPACE", kVkSpace},
+                                                                    {"CTRL", kVkControl},
+                                                                    {"SHIFT", kVkShift},
+                                                                    {"ESC", kVkEscape},
+                                                                    {"ADD", kVkAdd},
+                                                                    {"SUBTRACT", kVkSubtract}}};
+    for (const auto& [keyName, vk] : named) {
+        if (upper == keyName) return vk;
+    }
+    return std::nullopt;
+}

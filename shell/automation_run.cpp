@@ -1,0 +1,73 @@
+#include "shell/automation_run.h"
+
+#include <QPixmap>
+#include <cstdio>
+
+#include "platform/clock.h"
+#include "platform/keys.h"
+#include "shell/screen_form.h"
+#include "shell/state_dump.h"
+#include "world/random_clock.h"
+
+namespace {
+AutomationOptions options;
+std::int64_t framesRun = 0;
+KeySet scriptHeld;
+} // namespace
+
+void ConfigureAutomation(const AutomationOptions& given) {
+    options = given;
+    framesRun = 0;
+    scriptHeld.reset();
+    FixClockSeed(options.seed);
+    if (options.frameMs) {
+        UseVirtualClock(0);
+    } else {
+        UseRealClock();
+    }
+}
+
+const AutomationOptions& CurrentAutomation() {
+    return options;
+}
+
+void BeginAutomatedFrame() {
+    ++framesRun;
+    if (options.frameMs) AdvanceVirtualClock(*options.frameMs);
+    if (options.script.entries.empty()) return;
+    // Only changes are fed in, so a key held on consecutive frames stays down
+    // and the keyboard's own events are left alone.
+    const KeySet wanted = ScriptKeysForFrame(options.script, framesRun);
+    for (int vk = 0; vk < kVirtualKeyCount; ++vk) {
+        const auto bit = static_cast<std::size_t>(vk);
+        if (wanted[bit] && !scriptHeld[bit]) PressKey(vk);
+        if (!wanted[bit] && scriptHeld[bit]) ReleaseKey(vk);
+    }
+    scriptHeld = wanted;
+}
+
+std::int64_t FramesRun() {
+    return framesRun;
+}
+
+bool FrameBudgetUsed() {
+    return options.frames && framesRun >= *options.frames;
+}
+
+bool FinishAutomation() {
+    bool ok = true;
+    if (!options.screenshotFile.empty()) {
+        // What the window shows; the presented frame buffer once it is drawn.
+        if (!ScreenForm ||
+            !ScreenForm->grab().save(QString::fromStdString(options.screenshotFile), "PNG")) {
+            std::fprintf(stderr, "cannot write the screenshot '%s'\n",
+                         options.screenshotFile.c_str());
+            ok = false;
+        }
+    }
+    if (!options.dumpStateFile.empty() && !WriteStateDump(options.dumpStateFile)) {
+        std::fprintf(stderr, "cannot write the state dump '%s'\n", options.dumpStateFile.c_str());
+        ok = false;
+    }
+    return ok;
+}

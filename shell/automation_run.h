@@ -1,0 +1,23 @@
+// The automation options at run time: the frame budget, the virtual clock,
+// the input script and the files written when the program ends.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/automation.h"
+
+// Takes the options for this run: fixes the random seed and starts the
+// virtual clock when asked.
+void ConfigureAutomation(const AutomationOptions& options);
+const AutomationOptions& CurrentAutomation();
+
+// Before each frame of the game loop: counts it, advances the virtual clock
+// and sets the keys the script holds on this frame (frames count from 1).
+void BeginAutomatedFrame();
+std::int64_t FramesRun();
+// True once --frames N frames have run.
+bool FrameBudgetUsed();
+
+// At the end of the program: the screenshot and the state dump. Returns false
+// (after saying why on standard error) when a file could not be written.
+bool FinishAutomation();

@@ -1,0 +1,101 @@
+#include "shell/screen_flow.h"
+
+#include <algorithm>
+
+#include "platform/clock.h"
+#include "shell/form_services.h"
+#include "shell/hooks.h"
+#include "shell/shell_state.h"
+#include "world/frame_clock.h"
+#include "world/random.h"
+
+namespace {
+
+// Tick difference that stays right across the 32-bit wrap of the counter.
+std::int32_t ticksBetween(std::int32_t from, std::int32_t to) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) -
+                                     static_cast<std::uint32_t>(from));
+}
+
+} // namespace
+
+void ChangeScreen(std::int32_t state) {
+    ShellState& s = shellState;
+    if (state == s.ScreenState) return;
+    s.TransitionCompleted = false;
+    s.ScreenState = state;
+    hooks::StopVoices();
+    if (s.VideoPlaying) hooks::CloseVideoClip();
+    s.ScreenEnteredAt = Now;
+    SetCommPanelVisible(false);
+    switch (state) {
+    case kScreenTitle:
+        s.FirstFrame = true;
+        break;
+    case kScreenPlay:
+        hooks::CloseInGameMenu();
+        break;
+    case kScreenLobby:
+        hooks::OpenLobby();
+        break;
+    case kScreenEnd:
+        s.FirstFrame = true;
+        hooks::ResetCameraOrbits();
+        break;
+    default:
+        break;
+    }
+    ResetFrameClock();
+}
+
+void StartTransition(std::int32_t direction) {
+    ShellState& s = shellState;
+    if (s.TransitionActive) return;
+    s.TransitionActive = true;
+    s.TransitionLevel = direction < 0 ? kTransitionCovered : 0;
+    s.TransitionDirection = direction;
+    s.TransitionStyle = RandomInt(3);
+    s.TransitionCompleted = false;
+    s.TransitionLastStep = GetTickCount();
+    ResetFrameClock();
+}
+
+void StepTransition() {
+    ShellState& s = shellState;
+    const std::int32_t elapsed = ticksBetween(s.TransitionLastStep, Now);
+    if (elapsed <= kTransitionStepMs) return;
+    // A long frame still shows the transition: it moves at most 3 steps.
+    const std::int32_t steps = std::min(elapsed / kTransitionStepMs, kTransitionMaxSteps);
+    s.TransitionLevel += s.TransitionDirection * steps;
+    s.TransitionLastStep = Now;
+    if (s.TransitionLevel < 0 || s.TransitionLevel > kTransitionCovered) s.TransitionActive = false;
+    if (s.TransitionLevel > kTransitionCovered) s.TransitionCompleted = true;
+    if (s.TransitionCompleted && s.VideoPlaying) hooks::CloseVideoClip();
+}
+
+void ShowStatusMessage(const std::string& text) {
+    shellState.MessageShown = true;
+    shellState.MessageText = text;
+    shellState.MessageRemaining = kMessageDurationMs;
+}
+
+bool UpdateMessageLine() {
+    ShellState& s = shellState;
+    if (!s.MessageShown) return false;
+    s.MessageRemaining -= frameMs;
+    if (s.MessageRemaining < 0) s.MessageShown = false;
+    return true;
+}
+
+void AdvanceFrameClock() {
+    frameMs = ticksBetween(Now, GetTickCount());
+    Now = GetTickCount();
+}
+
+std::string FpsText(std::int32_t ms) {
+    const std::int32_t divisor = std::max<std::int32_t>(ms, 1);
+    std::int32_t fps = 1000 / divisor;
+    const std::int32_t twiceRest = 2 * (1000 % divisor);
+    if (twiceRest > divisor || (twiceRest == divisor && fps % 2 != 0)) ++fps;
+    return "FPS:" + std::to_string(fps);
+}

@@ -1,0 +1,277 @@
+#include "shell/screen_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+
+#include "platform/clock.h"
+#include "platform/keys.h"
+#include "platform/qt/key_map.h"
+#include "shell/automation_run.h"
+#include "shell/form_services.h"
+#include "shell/frame_step.h"
+#include "shell/hooks.h"
+#include "shell/keyboard.h"
+#include "shell/screen_flow.h"
+#include "shell/shell_state.h"
+#include "shell/startup.h"
+#include "world/frame_clock.h"
+#include "world/world.h"
+
+TScreenForm* ScreenForm = nullptr;
+
+namespace {
+constexpr int kClientWidth = 320;
+constexpr int kClientHeight = 240;
+const char* const kLoadingText = "LOADING PLEASE WAIT";
+
+QFont boldFont(int pixelSize) {
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixelSize);
+    font.setBold(true);
+    return font;
+}
+} // namespace
+
+TScreenForm::TScreenForm(QWidget* parent) : QWidget(parent) {
+    ScreenForm = this;
+    setObjectName(QStringLiteral("ScreenForm"));
+    setWindowTitle(QStringLiteral("Kelvane"));
+    resize(kClientWidth, kClientHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+    }
+    setFont(boldFont(11));
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, Qt::yellow);
+    setPalette(colours);
+    // Every frame covers the whole client area: no background erase.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setFocusPolicy(Qt::StrongFocus);
+
+    CommPanel = new QFrame(this);
+    CommPanel->setObjectName(QStringLiteral("CommPanel"));
+    CommPanel->setGeometry(0, 0, 321, 241);
+    CommPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    CommPanel->setAutoFillBackground(true);
+    CommPanel->setPalette(QApplication::palette());
+    CommPanel->hide();
+
+    ListBox = new QListWidget(CommPanel);
+    ListBox->setObjectName(QStringLiteral("ListBox"));
+    ListBox->setGeometry(8, 8, 305, 121);
+    ListBox->setFont(boldFont(11));
+    ListBox->setUniformItemSizes(true);
+    ListBox->setStyleSheet(QStringLiteral("QListWidget { color: black; } "
+                                          "QListWidget::item { height: 13px; }"));
+
+    NewGame = new QPushButton(QStringLiteral("Create Game"), CommPanel);
+    NewGame->setObjectName(QStringLiteral("NewGame"));
+    NewGame->setGeometry(8, 160, 81, 25);
+    connect(NewGame, &QPushButton::clicked, this, [] { hooks::NewGameClick(); });
+
+    JoinGame = new QPushButton(QStringLiteral("Join Game"), CommPanel);
+    JoinGame->setObjectName(QStringLiteral("JoinGame"));
+    JoinGame->setGeometry(240, 160, 75, 25);
+    connect(JoinGame, &QPushButton::clicked, this, [] { hooks::JoinGameClick(); });
+
+    GameLoop = new QTimer(this);
+    GameLoop->setObjectName(QStringLiteral("GameLoop"));
+    GameLoop->setTimerType(Qt::PreciseTimer);
+    GameLoop->setInterval(kGameLoopIntervalMs);
+    connect(GameLoop, &QTimer::timeout, this, &TScreenForm::GameLoopTimer);
+    GameLoop->start();
+
+    FormCreate();
+}
+
+TScreenForm::~TScreenForm() {
+    if (ScreenForm == this) ScreenForm = nullptr;
+}
+
+void TScreenForm::FormCreate() {
+    ShellState& s = shellState;
+    s.Initialised = false;
+    s.ActivatedOnce = false;
+    if (IsNetworkStart(s.CommandLine)) s.NetworkLobby = true;
+    if (s.NetworkLobby) {
+        hooks::ReadNickname();
+        ChangeScreen(kScreenLobby);
+    }
+}
+
+void TScreenForm::FormActivate() {
+    ShellState& s = shellState;
+    setFocus();
+    // The guard covers activations that arrive while the start-up itself lets
+    // the window deliver events (waiting for keys to be released).
+    if (s.ActivatedOnce || s.NetworkLobby || activating_ || s.EndRequested) return;
+    activating_ = true;
+    FrameStep();
+    GameLoop->stop();
+    if (!InitialiseGame()) {
+        activating_ = false;
+        RequestProgramEnd(0);
+        return;
+    }
+    s.ScreenState = kScreenNone;
+    WaitForNoKey();
+    if (s.EndRequested) {
+        activating_ = false;
+        return;
+    }
+    ResetFrameClock();
+    s.Initialised = true;
+    if (lastPlayer == 0) {
+        ChangeScreen(kScreenTitle);
+    } else {
+        hooks::StartLevel(0);
+    }
+    s.ActivatedOnce = true;
+    GameLoop->start();
+    paceGameLoop();
+    activating_ = false;
+}
+
+void TScreenForm::FormClose() {
+    if (!shellState.EndRequested) ShutdownGame();
+}
+
+void TScreenForm::GameLoopTimer() {
+    ShellState& s = shellState;
+    if (s.EndRequested) return;
+    // Automated runs count the frames of the running game (or lobby), not the
+    // ticks that only show the loading text.
+    const bool counted = s.Initialised || s.NetworkLobby;
+    if (counted && FrameBudgetUsed()) {
+        close(); // as the window's close would
+        return;
+    }
+    // In exclusive mode frames run back to back (paceGameLoop), and Qt still
+    // delivers input between them.
+    if (counted) BeginAutomatedFrame();
+    FrameStep();
+    if (counted && FrameBudgetUsed() && !s.EndRequested) {
+        close();
+        return;
+    }
+    paceGameLoop();
+}
+
+void TScreenForm::paceGameLoop() {
+    const bool backToBack = shellState.ExclusiveMode || VirtualClockActive();
+    const int interval = backToBack ? 0 : kGameLoopIntervalMs;
+    if (GameLoop->interval() != interval) GameLoop->setInterval(interval);
+}
+
+void TScreenForm::EndProgram(int exitCode) {
+    GameLoop->stop();
+    QCoreApplication::exit(exitCode);
+}
+
+void TScreenForm::ShowLoadingScreen() {
+    repaint();
+}
+
+void TScreenForm::showEvent(QShowEvent* e) {
+    QWidget::showEvent(e);
+    // Some window managers never activate a new window; the start-up must not
+    // wait for that. A later activation finds it done.
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        QTimer::singleShot(0, this, &TScreenForm::FormActivate);
+    }
+}
+
+bool TScreenForm::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) {
+        const bool handled = QWidget::event(e);
+        FormActivate();
+        return handled;
+    }
+    if (e->type() == QEvent::WindowDeactivate) ReleaseAllKeys();
+    return QWidget::event(e);
+}
+
+void TScreenForm::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!shellState.Initialised) {
+        paintLoadingText(painter);
+        return;
+    }
+    // Redrawing the window shows the last presented picture; frames are run
+    // by the timer only, so a repaint never advances the game.
+    painter.fillRect(rect(), Qt::black);
+}
+
+void TScreenForm::paintLoadingText(QPainter& painter) {
+    painter.fillRect(rect(), Qt::black);
+    painter.setFont(font());
+    painter.setPen(Qt::yellow);
+    const QFontMetrics metrics(font());
+    const QString text = QString::fromLatin1(kLoadingText);
+    const int left = (width() - metrics.horizontalAdvance(text)) / 2;
+    const int top = (height() - metrics.height()) / 2;
+    painter.drawText(left, top + metrics.ascent(), text);
+}
+
+void TScreenForm::keyPressEvent(QKeyEvent* e) {
+    if (!e->isAutoRepeat()) PressKey(VirtualKeyFromQt(e->key(), e->modifiers()));
+}
+
+void TScreenForm::keyReleaseEvent(QKeyEvent* e) {
+    if (!e->isAutoRepeat()) ReleaseKey(VirtualKeyFromQt(e->key(), e->modifiers()));
+}
+
+void TScreenForm::focusOutEvent(QFocusEvent* e) {
+    ReleaseAllKeys();
+    QWidget::focusOutEvent(e);
+}
+
+void TScreenForm::closeEvent(QCloseEvent* e) {
+    FormClose();
+    e->accept();
+}
+
+bool TScreenForm::focusNextPrevChild(bool next) {
+    // Tab is a game key unless the network panel is up.
+    return CommPanel->isVisible() && QWidget::focusNextPrevChild(next);
+}
+
+// Services the shell's logic uses; they do nothing without a form.
+
+void ShowLoadingScreen() {
+    if (ScreenForm) ScreenForm->ShowLoadingScreen();
+}
+
+void SetCommPanelVisible(bool visible) {
+    if (ScreenForm) ScreenForm->CommPanel->setVisible(visible);
+}
+
+int FormClientWidth() {
+    return ScreenForm ? ScreenForm->width() : kClientWidth;
+}
+
+int FormClientHeight() {
+    return ScreenForm ? ScreenForm->height() : kClientHeight;
+}
+
+void ProcessPendingEvents() {
+    if (QCoreApplication::instance()) QCoreApplication::processEvents();
+}
+
+void RequestProgramEnd(int exitCode) {
+    if (!shellState.EndRequested) shellState.ExitCode = exitCode;
+    shellState.EndRequested = true;
+    if (ScreenForm) ScreenForm->EndProgram(shellState.ExitCode);
+}

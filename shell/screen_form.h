@@ -1,0 +1,57 @@
+// The game's main window: one form driven by the GameLoop timer. It shows the
+// presented picture, takes the keyboard into the key table and holds the
+// hidden network panel.
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QListWidget;
+class QPushButton;
+class QTimer;
+
+class TScreenForm : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit TScreenForm(QWidget* parent = nullptr);
+    ~TScreenForm() override;
+
+    // The form's events.
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    void GameLoopTimer();
+
+    // Stops the game loop and leaves the event loop with `exitCode`.
+    void EndProgram(int exitCode);
+    // Paints the loading screen now (synchronously).
+    void ShowLoadingScreen();
+
+    QFrame* CommPanel = nullptr;
+    QListWidget* ListBox = nullptr;
+    QPushButton* NewGame = nullptr;
+    QPushButton* JoinGame = nullptr;
+    QTimer* GameLoop = nullptr;
+
+  protected:
+    bool event(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    bool focusNextPrevChild(bool next) override;
+
+  private:
+    void paintLoadingText(QPainter& painter);
+    // Back to back while in exclusive mode or on the virtual clock, else 50 ms.
+    void paceGameLoop();
+
+    bool activating_ = false;
+    bool shownOnce_ = false;
+};
+
+// The one main form while it exists.
+extern TScreenForm* ScreenForm;

@@ -1,0 +1,81 @@
+// The game shell's state: screen state, transition, message line, flags and
+// the level list. One global instance, shared by the shell's parts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+enum ScreenState : std::int32_t {
+    kScreenNone = -1,
+    kScreenTitle = 0,
+    kScreenPlay = 1,
+    kScreenLobby = 5,
+    kScreenEnd = 10,
+};
+
+enum LevelOutcomeValue : std::int32_t {
+    kOutcomeNone = 0,
+    kOutcomeLost = 1, // lost, or quit from the options menu
+    kOutcomeCompleted = 2,
+};
+
+constexpr std::int32_t kTransitionCovered = 16;    // TransitionLevel when fully covered
+constexpr std::int32_t kTransitionStepMs = 40;     // one step per 40 ms
+constexpr std::int32_t kTransitionMaxSteps = 3;    // at most per frame
+constexpr std::int32_t kMessageDurationMs = 10000; // how long a message stays
+constexpr std::int32_t kMaxLevels = 32768;         // entries of the level list
+constexpr std::int32_t kSoundHearingRange = 24576; // world units
+constexpr std::int32_t kMusicRate = 22050;         // Hz
+constexpr std::int32_t kGameLoopIntervalMs = 50;
+
+// The interface sounds.
+inline constexpr const char* kChoiceSoundFile = "INTERF\\CHOIX.WAV";
+inline constexpr const char* kClickSoundFile = "INTERF\\CLIC.WAV";
+inline constexpr const char* kTimerSoundFile = "INTERF\\TIMER.WAV";
+
+struct ShellState {
+    // Screen states.
+    std::int32_t ScreenState = kScreenNone;
+    std::int32_t ScreenEnteredAt = 0;
+    bool FirstFrame = false; // set on entering the title or end screen
+    std::int32_t LevelOutcome = kOutcomeNone;
+
+    // Screen transition: 0 = picture uncovered, 16 = fully covered.
+    bool TransitionActive = false;
+    std::int32_t TransitionLevel = 0;
+    std::int32_t TransitionDirection = 0; // +1 closing, -1 opening
+    std::int32_t TransitionStyle = 0;     // which of the three transition models
+    std::int32_t TransitionLastStep = 0;
+    bool TransitionCompleted = false;
+
+    // Message line.
+    std::string MessageText;
+    std::int32_t MessageRemaining = 0;
+    bool MessageShown = false;
+
+    bool Initialised = false;
+    bool ActivatedOnce = false;
+    bool NetworkLobby = false; // started with "/NETWORK", no network game yet
+    bool ExclusiveMode = false;
+    bool ShowFps = false;
+    bool VideoPlaying = false;
+    bool MusicOn = false;
+
+    std::string DebugText; // drawn once, then cleared
+    std::string ProgramFolder;
+
+    // "LEVEL\" + file name, sorted byte-wise; a level's number is its index.
+    std::int32_t LevelCount = 0;
+    std::vector<std::string> LevelFiles;
+
+    // The program's arguments (without the program name).
+    std::vector<std::string> CommandLine;
+
+    // Set once the program is ending (window closed, start-up failure): no
+    // more frames run.
+    bool EndRequested = false;
+    int ExitCode = 0;
+};
+
+extern ShellState shellState;

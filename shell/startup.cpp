@@ -1,0 +1,92 @@
+#include "shell/startup.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "engine/render_context.h"
+#include "platform/files.h"
+#include "platform/message_box.h"
+#include "shell/form_services.h"
+#include "shell/hooks.h"
+#include "shell/shell_state.h"
+#include "world/random_clock.h"
+#include "world/world.h"
+
+bool IsNetworkStart(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) return false;
+    std::string first = arguments.front();
+    std::transform(first.begin(), first.end(), first.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return first == "/NETWORK";
+}
+
+void StartUpSharedModules() {
+    hooks::StartDisplayLayer();
+    hooks::ReadJoystickCaps();
+    hooks::ClearSoundAndMusicFlags();
+    // The engine's angle and fixed-point values are constants; nothing to build.
+    ClearWorldTables();
+}
+
+std::optional<std::vector<std::string>> ListLevelFiles() {
+    const auto entries = ListFolder("LEVEL\\");
+    if (!entries) return std::nullopt;
+    std::vector<std::string> names;
+    for (const std::string& name : *entries) {
+        if (name == "." || name == ".." || name.size() < 2) continue;
+        names.push_back(name);
+    }
+    // std::string compares bytes as unsigned values, so case matters ("A1" < "a1").
+    // Sorting before the cut keeps the list the same whatever order the folder
+    // is listed in.
+    std::sort(names.begin(), names.end());
+    if (names.size() > static_cast<std::size_t>(kMaxLevels)) names.resize(kMaxLevels);
+    for (std::string& name : names) name = "LEVEL\\" + name;
+    return names;
+}
+
+bool BuildLevelList() {
+    const auto files = ListLevelFiles();
+    if (!files) {
+        ShowMessageBox("GAME: Problem reading level files (LEVEL\\ folder).");
+        return false;
+    }
+    if (files->empty()) {
+        ShowMessageBox("GAME: No level files (LEVEL\\ folder).");
+        return false;
+    }
+    shellState.LevelFiles = *files;
+    shellState.LevelCount = static_cast<std::int32_t>(files->size());
+    return true;
+}
+
+bool InitialiseGame() {
+    ShellState& s = shellState;
+    SeedRandomFromClock();
+    hooks::ForgetLoadedDefinitions();
+    s.VideoPlaying = false;
+    s.MusicOn = true;
+    std::error_code ec;
+    s.ProgramFolder = std::filesystem::current_path(ec).string();
+    hooks::CreateSoundOutput();
+    renderContext.hearingRange = kSoundHearingRange;
+    hooks::StartMusicLibrary(kMusicRate);
+    hooks::LoadInterfaceSounds();
+    if (!hooks::ReadSettings()) return false;
+    BuildCubeFaceMeshes();
+    if (!BuildLevelList()) return false;
+    if (!hooks::ReadEndScreenText()) return false;
+    s.ShowFps = false;
+    for (PlayerRecord& player : players) player.cameraDistance = 0;
+    return true;
+}
+
+void ShutdownGame() {
+    hooks::WriteSettings();
+    hooks::PlayClickSound();
+    hooks::StopMusic();
+    if (shellState.VideoPlaying) hooks::CloseVideoClip();
+    hooks::ShutdownMusicLibrary();
+    RequestProgramEnd(0);
+}

@@ -1,0 +1,141 @@
+#include "engine/texture_bank.h"
+
+#include "engine/blend_cache.h"
+#include "engine/colour_tables.h"
+#include "engine/pcx_fixture.h"
+#include "engine/render_context.h"
+#include "platform/message_box.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Entry i is the grey (i, i, i); `inverted` makes it (255 - i, ...).
+PalettePlanes greyPalette(bool inverted = false) {
+    PalettePlanes p{};
+    for (int i = 0; i < 256; ++i)
+        p[i] = p[256 + i] = p[512 + i] = static_cast<std::uint8_t>(inverted ? 255 - i : i);
+    return p;
+}
+
+std::vector<std::uint8_t> texturePixels() {
+    std::vector<std::uint8_t> pixels(kTextureSize * kTextureSize);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 7);
+    return pixels;
+}
+
+std::vector<std::uint8_t> texturePcx(const PalettePlanes& palette) {
+    return MakePcx(kTextureSize, kTextureSize, texturePixels(), palette);
+}
+
+std::vector<std::int32_t> animate(int texture, int frames) {
+    std::vector<std::int32_t> seen{renderContext.textures[texture].current};
+    for (int i = 0; i < frames; ++i) {
+        AnimateTextures();
+        seen.push_back(renderContext.textures[texture].current);
+    }
+    return seen;
+}
+
+} // namespace
+
+TEST(LoadBank, FirstImageGivesThePaletteLaterOnesAreRemappedAndTexturesAnimate) {
+    TempDir dir;
+    dir.write("TEX/Wall.pcx", texturePcx(greyPalette()));
+    dir.write("TEX/floor.PCX", texturePcx(greyPalette(true)));
+    dir.write("Bank.bnk", "#images\n  40 = tex\\wall.pcx\r\noops\n2=TEX/FLOOR.PCX\n"
+                          "#textures\n5=7-7\n6 = 9-7\n7=7-9\n70000=1-2\n");
+    ScopedCurrentDir cd(dir.path());
+    renderContext.images[500] = std::make_unique<TextureImage>(); // from an earlier bank
+    ASSERT_TRUE(LoadBank("Bank.bnk"));
+
+    EXPECT_EQ(renderContext.palette, greyPalette());
+    EXPECT_FALSE(renderContext.images[500]);
+    ASSERT_TRUE(renderContext.images[40] && renderContext.images[2]);
+    const auto pixels = texturePixels();
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        ASSERT_EQ((*renderContext.images[40])[i], pixels[i]); // 255 kept: not remapped
+        // Grey 255 - c lands on entry 255 - c; 0 stays 0, entry 0 and 255 are never chosen.
+        const int c = pixels[i];
+        ASSERT_EQ((*renderContext.images[2])[i], c == 0 ? 0 : std::max(255 - c, 1)) << c;
+    }
+
+    // The blend table was built and cached next to the bank.
+    const auto pot = ReadBytes(dir.file("Bank.POT"));
+    ASSERT_EQ(pot.size(), kBlendTableBytes);
+    EXPECT_TRUE(std::equal(pot.begin(), pot.end(), renderContext.blendTable->begin()));
+
+    EXPECT_EQ(renderContext.highestTexture, 7);
+    EXPECT_EQ(animate(6, 6), (std::vector<std::int32_t>{9, 8, 7, 9, 8, 7, 9}));
+    EXPECT_EQ(animate(7, 4), (std::vector<std::int32_t>{7, 8, 9, 7, 8}));
+    EXPECT_EQ(renderContext.textures[5].current, 7);
+}
+
+TEST(LoadBank, CacheIsReadAsItIsRebuiltWhenDamagedAndOptionalWhenUnwritable) {
+    TempDir dir;
+    dir.write("IMG.PCX", texturePcx(greyPalette()));
+    dir.write("Standard.bnk", "#IMAGES\n0=img.pcx\n");
+    auto built = std::make_unique<BlendTable>();
+    BuildBlendTable(greyPalette(), *built);
+    const auto loads = [&](const auto& table) {
+        ScopedCurrentDir cd(dir.path());
+        renderContext.blendTable->fill(0);
+        EXPECT_TRUE(LoadBank("Standard.bnk"));
+        EXPECT_TRUE(std::equal(table.begin(), table.end(), renderContext.blendTable->begin()));
+    };
+    // Left from another palette: read unchanged, nothing compares it.
+    std::vector<std::uint8_t> foreign(kBlendTableBytes);
+    for (std::size_t i = 0; i < foreign.size(); ++i) foreign[i] = static_cast<std::uint8_t>(i >> 3);
+    dir.write("STANDARD.POT", foreign);
+    loads(foreign);
+    // One byte short: rebuilt from the palette and written back whole.
+    foreign.pop_back();
+    dir.write("STANDARD.POT", foreign);
+    loads(*built);
+    EXPECT_EQ(ReadBytes(dir.file("STANDARD.POT")),
+              std::vector<std::uint8_t>(built->begin(), built->end()));
+
+    // A folder named like the cache: nothing can be written under that name.
+    fs::remove(dir.path() / "STANDARD.POT");
+    fs::create_directory(dir.path() / "Standard.POT");
+    loads(*built);
+    // A read-only folder (only effective for a user without override rights).
+    fs::remove(dir.path() / "Standard.POT");
+    fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    const bool readOnly = !std::ofstream(dir.file("probe"));
+    loads(*built);
+    fs::permissions(dir.path(), fs::perms::owner_all);
+    EXPECT_EQ(fs::exists(dir.path() / "Standard.POT"), !readOnly);
+}
+
+TEST(LoadBank, MissingOrUnusableFilesFailWithTheirMessage) {
+    TempDir dir;
+    dir.write("SMALL.PCX", MakePcx(64, 128, std::vector<std::uint8_t>(64 * 128, 1), greyPalette()));
+    auto cut = texturePcx(greyPalette());
+    cut.erase(cut.begin() + 300, cut.end() - 769);
+    dir.write("CUT.PCX", cut);
+    dir.write("OK.PCX", texturePcx(greyPalette()));
+    dir.write("missing.bnk", "#IMAGES\n0=OK.PCX\n1=wall.pcx\n");
+    dir.write("small.bnk", "#IMAGES\n0=small.pcx\n");
+    dir.write("cut.bnk", "#IMAGES\n0=cut.pcx\n");
+    ScopedCurrentDir cd(dir.path());
+    std::string message;
+    SetMessageBoxHandler([&message](const std::string& text) { message = text; });
+    const std::pair<const char*, const char*> cases[] = {
+        {"Nope.bnk", "VX3: The file Nope.bnk is missing"},
+        {"missing.bnk", "VX3: The file WALL.PCX is missing"},
+        {"small.bnk", "VX3: The image SMALL.PCX must be 128 x 128 pixels"},
+        {"cut.bnk", "VX3: The image CUT.PCX is invalid: "}};
+    for (const auto& [bank, text] : cases) {
+        message.clear();
+        EXPECT_FALSE(LoadBank(bank)) << bank;
+        EXPECT_EQ(message.substr(0, std::string(text).size()), text);
+    }
+    SetMessageBoxHandler(nullptr);
+}

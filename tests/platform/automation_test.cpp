@@ -1,0 +1,104 @@
+#include <gtest/gtest.h>
+
+#include "platform/automation.h"
+#include "support/test_support.h"
+
+namespace {
+
+std::string scriptError(const std::string& text) {
+    std::string error;
+    EXPECT_FALSE(ParseInputScript(text, error).has_value()) << text;
+    return error;
+}
+
+TEST(InputScriptTest, RangesHoldKeysOnTheirFrames) {
+    std::string error;
+    const auto script = ParseInputScript("# walk, then jump\r\n"
+                                         "1-3 up\n"
+                                         "\n"
+                                         "  3   SPACE  f7\n",
+                                         error);
+    ASSERT_TRUE(script) << error;
+    ASSERT_EQ(script->entries.size(), 2u);
+    EXPECT_TRUE(ScriptKeysForFrame(*script, 1).test(kVkUp));
+    EXPECT_EQ(ScriptKeysForFrame(*script, 2).count(), 1u);
+    const KeySet third = ScriptKeysForFrame(*script, 3);
+    EXPECT_TRUE(third.test(kVkUp) && third.test(kVkSpace) && third.test(kVkF7));
+    EXPECT_TRUE(ScriptKeysForFrame(*script, 4).none());
+    EXPECT_TRUE(ScriptKeysForFrame(*script, 0).none());
+}
+
+TEST(InputScriptTest, ErrorsNameTheLine) {
+    EXPECT_EQ(scriptError("1 UP\n2 JUMP\n"),
+              "script line 2: unknown key 'JUMP' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC "
+              "F1..F12 ADD SUBTRACT A..Z)");
+    EXPECT_EQ(scriptError("5-2 UP"), "script line 1: the range '5-2' ends before it starts");
+    EXPECT_EQ(scriptError("\n\n7"), "script line 3: no keys after the frames");
+    for (const char* bad : {"0 UP", "-3 UP", "1- UP", "x UP", "1-2-3 UP", "+1 UP", "1.5 UP",
+                            "99999999999999999999 UP"}) {
+        EXPECT_NE(scriptError(bad).find("is not a frame number"), std::string::npos) << bad;
+    }
+}
+
+AutomationParse parse(std::vector<std::string> args) {
+    return ParseAutomationOptions(args);
+}
+
+TEST(AutomationOptionsTest, ReadsEveryOption) {
+    TempDir dir;
+    const std::string script = dir.write("run.txt", "1 ESC\n");
+    const AutomationParse p =
+        parse({"/NETWORK", "--data", "d", "--headless", "--frames", "3", "--frame-ms", "0",
+               "--seed", "4294967295", "--script", script, "--screenshot", "a.PNG", "--dump-state",
+               "s.txt", "--record-audio", "o.wav"});
+    ASSERT_EQ(p.error, "");
+    const AutomationOptions& o = p.options;
+    EXPECT_EQ(o.arguments.front(), "/NETWORK");
+    EXPECT_EQ(o.dataFolder, "d");
+    EXPECT_TRUE(o.headless);
+    EXPECT_EQ(o.frames, 3);
+    EXPECT_EQ(o.frameMs, 0);
+    EXPECT_EQ(o.seed, 4294967295u);
+    ASSERT_EQ(o.script.entries.size(), 1u);
+    // Output files are kept absolute: the game changes its folder later.
+    EXPECT_TRUE(std::filesystem::path(o.screenshotFile).is_absolute());
+    EXPECT_TRUE(std::filesystem::path(o.dumpStateFile).is_absolute());
+    EXPECT_TRUE(std::filesystem::path(o.recordAudioFile).is_absolute());
+}
+
+TEST(AutomationOptionsTest, BadValuesAreErrors) {
+    EXPECT_EQ(parse({"--frames", "abc"}).error,
+              "--frames needs a whole number of 0 or more, not 'abc'");
+    EXPECT_NE(parse({"--frames", "-1"}).error, "");
+    EXPECT_NE(parse({"--frame-ms", "12ms"}).error, "");
+    EXPECT_NE(parse({"--seed", "4294967296"}).error, "");
+    EXPECT_EQ(parse({"--frames"}).error, "--frames needs a value");
+    EXPECT_EQ(parse({"--data", ""}).error, "--data needs a value");
+    EXPECT_EQ(parse({"--fullscreen"}).error, "unknown option '--fullscreen'");
+    EXPECT_NE(parse({"--screenshot", "shot.bmp"}).error, "");
+    EXPECT_NE(parse({"--script", "/no/such/script.txt"}).error.find("cannot read the script"),
+              std::string::npos);
+    TempDir dir;
+    const std::string script = dir.write("bad.txt", "1 UP\n2-1 UP\n");
+    EXPECT_EQ(parse({"--script", script}).error,
+              script + ": script line 2: the range '2-1' ends before it starts");
+}
+
+TEST(AutomationOptionsTest, DataFolderSearchOrder) {
+    TempDir dir;
+    const auto bin = dir.path() / "prefix" / "bin";
+    std::filesystem::create_directories(bin);
+    std::filesystem::create_directories(dir.path() / "prefix" / "share" / "kelvane");
+    std::string error;
+    AutomationOptions options;
+    EXPECT_EQ(FindDataFolder(options, bin, error), dir.path() / "prefix" / "share" / "kelvane");
+    std::filesystem::create_directories(bin / "data");
+    EXPECT_EQ(FindDataFolder(options, bin, error), bin / "data");
+    options.dataFolder = (dir.path() / "prefix").string();
+    EXPECT_EQ(FindDataFolder(options, bin, error), dir.path() / "prefix");
+    options.dataFolder = (dir.path() / "missing").string();
+    EXPECT_EQ(FindDataFolder(options, bin, error), std::nullopt);
+    EXPECT_NE(error.find("does not exist"), std::string::npos);
+}
+
+} // namespace
