@@ -51,22 +51,6 @@ class Pipeline : public ::testing::Test {
 
 } // namespace
 
-TEST_F(Pipeline, ViewportOfAnOddSize) {
-    renderContext.hearingRange = 0;
-    SetupViewport(321, 201);
-    const Projection& p = renderContext.projection;
-    EXPECT_EQ(p.maxX, 319);
-    EXPECT_EQ(p.maxY, 199);
-    EXPECT_EQ(p.fx, 128);
-    EXPECT_EQ(p.fy, 107);
-    EXPECT_EQ(renderContext.queue.size(), 5000u);
-    EXPECT_EQ(renderContext.mainBuffer.pixels.size(), 321u * 206u);
-    EXPECT_EQ(renderContext.hearingRange, 10000);
-    renderContext.hearingRange = 3000;
-    SetupViewport(160, 120);
-    EXPECT_EQ(renderContext.hearingRange, 3000);
-}
-
 TEST_F(Pipeline, BackFaceTestAtTheBoundary) {
     // Horizontal triangles: the normal is (0, +-1, 0) after the shift, so
     // n . g is the centroid's height times its sign.

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -16,18 +15,15 @@ constexpr int TestColour(int hue, int level) {
     return hue * 16 + level;
 }
 
-// Sizes both buffers to W x H, installs the test palette, its shade table and
-// the blend planes asked for, clears the image and texture slots the tests
+// Sizes both buffers to W x H, installs the test palette and its colour
+// tables (black fog), clears the image and texture slots the tests
 // use and places the camera at the origin looking along +z.
-void SetupTestView(int width, int height, std::initializer_list<int> blendLevels = {});
+void SetupTestView(int width, int height);
 
 // Images 1..4 and textures 1..4 (texture i shows image i):
 // 1: four coloured quadrants with grid lines, 2: a ring around a hole of
 // colour 0, 3-4: plain colours (hue 3 and 4).
 void InstallTestTextures();
-
-// The frame buffer's W x H pixels as stored.
-std::string BufferBytes(const FrameBuffer& buffer);
 
 // Compares the main buffer with fixtures/render/NAME.raw, and writes the
 // picture as BINARY_DIR/render/NAME.ppm (screen order) to look at. With

@@ -97,7 +97,7 @@ TEST_F(RenderReference, SpritesInFrontOfAndBehindAWall) {
 }
 
 TEST_F(RenderReference, TranslucentFacesOverAWall) {
-    SetupTestView(kWidth, kHeight, {4, 8});
+    SetupTestView(kWidth, kHeight);
     InstallTestTextures();
     ClearFrame(0);
     SetCamera(0, 0, 0, 0, 0, 0);
