@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "engine/bank_file.h"
-#include "engine/bank_image.h"
+#include "engine/pcx.h"
 #include "engine/blend_cache.h"
 #include "engine/nearest_colour.h"
 #include "engine/render_context.h"

@@ -25,3 +25,11 @@ struct LevelState {
 };
 
 extern LevelState levelState;
+
+// Index of the music playing now, -1 when none; a level start sets it to -1 so
+// that the first music zone entered starts its music.
+extern std::int32_t currentMusic;
+
+// The level timer: running flag and the milliseconds left.
+extern std::uint8_t timerRunning;
+extern std::int32_t timeLeftMs;

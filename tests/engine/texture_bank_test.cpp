@@ -2,7 +2,7 @@
 
 #include "engine/blend_cache.h"
 #include "engine/colour_tables.h"
-#include "engine/pcx_fixture.h"
+#include "engine/pcx_writer.h"
 #include "engine/render_context.h"
 #include "platform/message_box.h"
 #include "support/test_support.h"
@@ -31,7 +31,7 @@ std::vector<std::uint8_t> texturePixels() {
 }
 
 std::vector<std::uint8_t> texturePcx(const PalettePlanes& palette) {
-    return MakePcx(kTextureSize, kTextureSize, texturePixels(), palette);
+    return EncodePcx(kTextureSize, kTextureSize, texturePixels(), palette);
 }
 
 std::vector<std::int32_t> animate(int texture, int frames) {
@@ -116,7 +116,7 @@ TEST(LoadBank, CacheIsReadAsItIsRebuiltWhenDamagedAndOptionalWhenUnwritable) {
 
 TEST(LoadBank, MissingOrUnusableFilesFailWithTheirMessage) {
     TempDir dir;
-    dir.write("SMALL.PCX", MakePcx(64, 128, std::vector<std::uint8_t>(64 * 128, 1), greyPalette()));
+    dir.write("SMALL.PCX", EncodePcx(64, 128, std::vector<std::uint8_t>(64 * 128, 1), greyPalette()));
     auto cut = texturePcx(greyPalette());
     cut.erase(cut.begin() + 300, cut.end() - 769);
     dir.write("CUT.PCX", cut);

@@ -20,11 +20,13 @@ TempDir::~TempDir() {
     fs::remove_all(path_, ec);
 }
 
-std::string TempDir::write(const std::string& relative, const std::vector<std::uint8_t>& bytes) const {
+std::string TempDir::write(const std::string& relative,
+                           const std::vector<std::uint8_t>& bytes) const {
     const fs::path target = path_ / relative;
     fs::create_directories(target.parent_path());
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     return target.string();
 }
 

@@ -1,0 +1,359 @@
+#include "formats/definitions.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "engine/colour_tables.h"
+#include "engine/mesh.h"
+#include "engine/pictures.h"
+#include "engine/texture_bank.h"
+#include "formats/mesh_box.h"
+#include "media/music_list.h"
+#include "media/sound_output.h"
+#include "platform/message_box.h"
+#include "platform/profile.h"
+#include "world/frame_clock.h"
+#include "world/world.h"
+
+std::array<Mesh*, 3> transitionMeshes{};
+Mesh* podiumMesh = nullptr;
+Mesh* flagMesh = nullptr;
+Mesh* markerMesh = nullptr;
+Mesh* enemyMesh = nullptr;
+Mesh* skyMesh = nullptr;
+TSoundBuffer* enemySeenSound = nullptr;
+TSoundBuffer* enemyLostSound = nullptr;
+bool texturedFaces = false;
+
+namespace {
+
+std::string lastFile;   // upper-cased name of the previous load
+std::string lastDetail; // upper-cased detail of the previous load
+std::string lastBank;   // the bank loaded last, as the file spelled it
+int bankFog[3] = {0, 0, 0};
+
+const char* const kGeneral = "General";
+const char* const kMeshFolder = "3DO/GAME/";
+
+std::string upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string meshPath(const std::string& name) {
+    std::string path = kMeshFolder + name;
+    if (path.size() > 255) path.resize(255);
+    return path;
+}
+
+// Loads one mesh; a failure shows the loader's message.
+bool loadMesh(const std::string& path, Mesh*& mesh) {
+    std::string error;
+    if (LoadMesh(path, mesh, &error)) return true;
+    ShowMessageBox(error);
+    return false;
+}
+
+bool loadNamedMesh(const ProfileData& file, const char* key, Mesh*& mesh) {
+    return loadMesh(meshPath(ProfileString(file, kGeneral, key, "")), mesh);
+}
+
+void loadNamedSound(const ProfileData& file, const std::string& section, const char* key,
+                    TSoundBuffer*& sound) {
+    LoadSound(ProfileString(file, section, key, ""), sound);
+}
+
+void buildMarkerMesh() {
+    if (!AllocateMesh(markerMesh, 2, 0)) return;
+    markerMesh->x = {0, -5, 5};
+    markerMesh->y = {-5, 5, 5};
+    markerMesh->z = {0, 0, 0};
+    markerMesh->faces[0] = Face{0, 1, 2, 0, 1, 1, 3};
+}
+
+bool loadFixedMeshes() {
+    static const char* const kTransitions[3] = {"3do\\Game\\Transi1.3do", "3do\\Game\\Transi2.3do",
+                                                "3do\\Game\\Transi3.3do"};
+    for (int i = 0; i < 3; ++i)
+        if (!loadMesh(kTransitions[i], transitionMeshes[i])) return false;
+    if (!loadMesh(meshPath("podium.3do"), podiumMesh)) return false;
+    if (!loadMesh(meshPath("flag.3do"), flagMesh)) return false;
+    buildMarkerMesh();
+    // The transition meshes are modelled at half size.
+    for (Mesh* mesh : transitionMeshes) {
+        for (int i = 0; i < mesh->vertexCount(); ++i) {
+            mesh->x[i] *= 2;
+            mesh->y[i] *= 2;
+            mesh->z[i] *= 2;
+        }
+    }
+    return true;
+}
+
+bool loadPlayers(const ProfileData& file) {
+    static const char* const kPoses[kPoseCount] = {
+        "Hero",        "Hero_Walk1", "Hero_Walk2",   "Hero_Walk3",   "Hero_Walk4", "Hero_Fall",
+        "Hero_Crouch", "Hero_Dead",  "Hero_Ladder1", "Hero_Ladder2", "Hero_Shoot"};
+    for (PlayerRecord& player : players) {
+        if (!loadNamedMesh(file, "Hero", player.poses[0])) return false;
+        if (!loadNamedMesh(file, "Hero", player.workMesh)) return false;
+        for (int pose = 1; pose < kPoseCount; ++pose)
+            if (!loadNamedMesh(file, kPoses[pose], player.poses[pose])) return false;
+        loadNamedSound(file, kGeneral, "StepSound", player.stepSound);
+        loadNamedSound(file, kGeneral, "HurtSound", player.hurtSound);
+        loadNamedSound(file, kGeneral, "DeathSound", player.deathSound);
+        if (!loadNamedMesh(file, "Shadow", player.shadowMesh)) return false;
+    }
+    return true;
+}
+
+bool loadSentryAndSky(const ProfileData& file) {
+    if (!loadNamedMesh(file, "Ennemy_Mesh", enemyMesh)) return false;
+    loadNamedSound(file, kGeneral, "Ennemy_SeenSound", enemySeenSound);
+    loadNamedSound(file, kGeneral, "Ennemy_LostSound", enemyLostSound);
+    // A file without a sky has none, rather than the sky of the file before.
+    const std::string sky = ProfileString(file, kGeneral, "Sky", "");
+    if (sky.empty()) {
+        FreeMesh(skyMesh);
+        return true;
+    }
+    return loadMesh(meshPath(sky), skyMesh);
+}
+
+void loadMusicList(const ProfileData& file) {
+    for (int n = 0; n < kMusicListSize; ++n) {
+        const std::string key = "Music" + std::to_string(n);
+        MusicEntry& entry = musicList[n];
+        entry.file = ProfileString(file, kGeneral, key, "");
+        entry.name = ProfileString(file, kGeneral, key + "Name", "");
+        const std::string clip = ProfileString(file, kGeneral, key + "Video", "");
+        if (!clip.empty()) entry.clip = clip;
+        entry.loop = ProfileFlag(file, kGeneral, key + "Loop", "FALSE") ? 1 : 0;
+    }
+    // A piece already playing is no longer restarted when it ends.
+    currentMusicLoops = 0;
+}
+
+void readCommonKeys(const ProfileData& file, const std::string& section, int index,
+                    ObjectType& type) {
+    auto flag = [&](const char* key, const char* fallback = "FALSE") -> std::uint8_t {
+        return ProfileFlag(file, section, key, fallback) ? 1 : 0;
+    };
+    auto integer = [&](const char* key, std::int32_t fallback) {
+        return ProfileInt(file, section, key, fallback);
+    };
+    type.Name = ProfileString(file, section, "Name", "");
+    type.Transparency = static_cast<std::uint8_t>(integer("Transparency", 0));
+    type.Lever = flag("Lever");
+    if (type.Lever) {
+        type.LeverAnim = integer("LeverAnim", 0);
+        type.LeverOpen = integer("LeverOpen", 0);
+        type.LeverDoor = integer("LeverDoor", 0);
+    }
+    type.Light = flag("Light");
+    type.Spring = flag("Spring");
+    type.OneUp = flag("1UP");
+    type.Timer = flag("Timer");
+    if (type.Timer) type.TimerDuration = integer("TimerDuration", 10000);
+    type.Lingot = flag("Lingot");
+    if (type.Lingot) type.LingotDoor = integer("LingotDoor", 0);
+    type.Dig = flag("Dig");
+    type.Recover = flag("Recover");
+    type.DigAnim = integer("DigAnim", 0);
+    type.RecoverAnim = integer("RecoverAnim", 0);
+    type.Ladder = flag("Ladder");
+    type.BlockKey = flag("BlockKey");
+    type.BlockKeySensor = integer("BlockKeySensor", 0);
+    type.BlockSensor = flag("BlockSensor");
+    type.BlockSensorDoor = integer("BlockSensorDoor", 0);
+    type.Door = flag("Door");
+    if (type.Door) {
+        type.AnimDoor = integer("AnimDoor", index);
+        type.DoorOpen = integer("DoorOpen", index);
+    }
+    type.Death = flag("Death");
+    type.Collision = flag("Collision", "TRUE");
+    type.CanPush = flag("CanPush");
+    type.Morph = flag("Morph");
+    type.AnimateCollision = flag("AnimateCollision");
+    if (!ProfileString(file, section, "LoopSound", "").empty())
+        loadNamedSound(file, section, "LoopSound", type.LoopSound);
+    if (!ProfileString(file, section, "ActionSound", "").empty())
+        loadNamedSound(file, section, "ActionSound", type.ActionSound);
+    type.ActionVolume = integer("ActionVolume", 255);
+    type.LoopDuration = integer("LoopDuration", 999000);
+    type.LoopVolume = integer("LoopVolume", 255);
+}
+
+void setCurrentBox(ObjectType& type, const std::array<std::int32_t, kBoxValues>& box) {
+    type.Xmin = box[kXmin];
+    type.Xmax = box[kXmax];
+    type.Ymin = box[kYmin];
+    type.Zmin = box[kZmin];
+    type.Zmax = box[kZmax];
+    type.Ymax1 = box[kYmax1];
+    type.Ymax2 = box[kYmax2];
+    type.Ymax3 = box[kYmax3];
+    type.Ymax4 = box[kYmax4];
+}
+
+std::int32_t* boxField(ObjectType& type, int value) {
+    std::int32_t* fields[kBoxValues] = {&type.Xmin,  &type.Xmax,  &type.Ymin,
+                                        &type.Zmin,  &type.Zmax,  &type.Ymax1,
+                                        &type.Ymax2, &type.Ymax3, &type.Ymax4};
+    return fields[value];
+}
+
+void readCubeKeys(const ProfileData& file, const std::string& section, ObjectType& type) {
+    static const char* const kColour[6] = {"FaceAColor", "FaceBColor", "FaceCColor",
+                                           "FaceDColor", "FaceEColor", "FaceFColor"};
+    static const char* const kTexture[6] = {"FaceATexture", "FaceBTexture", "FaceCTexture",
+                                            "FaceDTexture", "FaceETexture", "FaceFTexture"};
+    for (int face = 0; face < 6; ++face) {
+        type.faceColor[face] =
+            static_cast<std::uint8_t>(ProfileInt(file, section, kColour[face], 66));
+        type.faceTexture[face] =
+            static_cast<std::uint8_t>(ProfileInt(file, section, kTexture[face], 0));
+    }
+    setCurrentBox(type, {0, 511, 0, 0, 511, 511, 511, 511, 511});
+}
+
+bool readMeshKeys(const ProfileData& file, const std::string& section, ObjectType& type) {
+    type.meshCount = 0;
+    for (int n = 1; n < kMeshSlots; ++n) {
+        const std::string name = ProfileString(file, section, "Mesh" + std::to_string(n), "");
+        if (name.empty()) break;
+        if (!loadMesh(meshPath(name), type.meshes[n - 1])) return false;
+        const auto box = computeMeshBox(type.meshes[n - 1]);
+        for (int value = 0; value < kBoxValues; ++value) type.frameBox[value][n - 1] = box[value];
+        if (n == 1 && !loadMesh(meshPath(name), type.workMesh)) return false;
+        ++type.meshCount;
+    }
+    setCurrentBox(type, computeMeshBox(type.meshes[0]));
+
+    // Box keys, relative to the cell centre; 999 means not given. "Ymax" sets
+    // all four corners and the single corners read after it win.
+    struct BoxKey {
+        const char* key;
+        int first, last;
+    };
+    static const BoxKey kKeys[] = {{"Xmin", kXmin, kXmin},    {"Xmax", kXmax, kXmax},
+                                   {"Ymin", kYmin, kYmin},    {"Ymax", kYmax1, kYmax4},
+                                   {"Ymax1", kYmax1, kYmax1}, {"Ymax2", kYmax2, kYmax2},
+                                   {"Ymax3", kYmax3, kYmax3}, {"Ymax4", kYmax4, kYmax4},
+                                   {"Zmin", kZmin, kZmin},    {"Zmax", kZmax, kZmax}};
+    for (const BoxKey& key : kKeys) {
+        const std::int32_t value = ProfileInt(file, section, key.key, 999);
+        if (value == 999) continue;
+        for (int field = key.first; field <= key.last; ++field) {
+            *boxField(type, field) = value + 256;
+            for (int frame = 0; frame <= type.meshCount; ++frame)
+                type.frameBox[field][frame] = value + 256;
+        }
+    }
+    type.Speed = static_cast<float>(ProfileInt(file, section, "Speed", 0)) * 90.0f * 0.0001f;
+    if (!(type.frame >= 0.0f && type.frame < static_cast<float>(type.meshCount))) type.frame = 0.0f;
+    type.loopDue = 1;
+    type.lastLoopTime = Now;
+    return true;
+}
+
+void freeTypeMeshes(ObjectType& type) {
+    for (Mesh*& mesh : type.meshes) FreeMesh(mesh);
+    FreeMesh(type.workMesh);
+    type.meshCount = 0;
+}
+
+bool loadObjectTypes(const ProfileData& file) {
+    for (int index = 0; index < kObjectTypeCount; ++index) {
+        ObjectType& type = objectTypes[index];
+        type.undefined = 1;
+        type.prevFrame = 0.0f;
+        type.Speed = 0.0f;
+        freeTypeMeshes(type);
+        const std::string section = "Object " + std::to_string(index);
+        const std::string cube = ProfileString(file, section, "Cube", "");
+        if (cube.empty()) continue;
+        type.undefined = 0;
+        type.Cube = upper(cube) == "TRUE" ? 1 : 0;
+        readCommonKeys(file, section, index, type);
+        if (type.Cube) {
+            readCubeKeys(file, section, type);
+        } else if (!readMeshKeys(file, section, type)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool loadInterfacePictures() {
+    static const struct {
+        int slot;
+        const char* file;
+    } kPictures[] = {{1, "INTERF/TKELV.PCX"},    {2, "INTERF/TITLE.PCX"},
+                     {4, "INTERF/OPTION.PCX"},   {5, "INTERF/SELECT.PCX"},
+                     {6, "INTERF/BARRE.PCX"},    {10, "INTERF/RADAR.PCX"},
+                     {11, "INTERF/RADARP1.PCX"}, {12, "INTERF/RADARP2.PCX"}};
+    for (const auto& picture : kPictures)
+        if (!LoadPicture(picture.slot, picture.file)) return false;
+    // The fonts: one sheet each, cut into 100 glyphs for codes 32..131.
+    if (!LoadPicture(0, "INTERF/SMALFONT.PCX")) return false;
+    for (int i = 0; i < 100; ++i) CutPicture(0, 4 * i, 0, 50 + i, 7, 3);
+    if (!LoadPicture(0, "INTERF/BIGFONT.PCX")) return false;
+    for (int i = 0; i < 100; ++i) CutPicture(0, 9 * i, 0, 150 + i, 15, 8);
+    return true;
+}
+
+} // namespace
+
+void ForgetDefinitions() {
+    lastFile.clear();
+    lastDetail.clear();
+    lastBank.clear();
+}
+
+namespace {
+
+bool loadAll(const std::string& fileName, const std::string& detail) {
+    lastFile = upper(fileName);
+    lastDetail = upper(detail);
+    texturedFaces = lastDetail == "HIGH";
+
+    const ProfileData file = ReadProfile(fileName);
+
+    const std::string bank = ProfileString(file, kGeneral, "Texture", "");
+    const int fog[3] = {ProfileInt(file, kGeneral, "FogRed", 0),
+                        ProfileInt(file, kGeneral, "FogGreen", 0),
+                        ProfileInt(file, kGeneral, "FogBlue", 0)};
+    worldGrid.fogRed = static_cast<std::uint8_t>(fog[0]);
+    worldGrid.fogGreen = static_cast<std::uint8_t>(fog[1]);
+    worldGrid.fogBlue = static_cast<std::uint8_t>(fog[2]);
+    const bool newBank = bank != lastBank;
+    if (newBank) {
+        lastBank = bank;
+        if (!LoadBank(bank)) return false;
+        // The fog goes with the bank: it is taken only when the bank changes.
+        std::copy(fog, fog + 3, bankFog);
+    }
+
+    if (!loadFixedMeshes()) return false;
+    if (!loadPlayers(file)) return false;
+    if (!loadSentryAndSky(file)) return false;
+    loadMusicList(file);
+    if (!loadObjectTypes(file)) return false;
+    if (newBank && !loadInterfacePictures()) return false;
+
+    BuildShadeTable(bankFog[0], bankFog[1], bankFog[2]);
+    ResetFrameClock();
+    return true;
+}
+
+} // namespace
+
+bool LoadDefinitions(const std::string& fileName, const std::string& detail) {
+    if (upper(fileName) == lastFile && upper(detail) == lastDetail) return true;
+    if (loadAll(fileName, detail)) return true;
+    // A failed load is not remembered, so that nothing half-loaded counts as done.
+    ForgetDefinitions();
+    return false;
+}

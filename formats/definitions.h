@@ -1,0 +1,36 @@
+// The object definition file: an INI file naming the texture bank and fog,
+// the hero's poses and sounds, the sentry, the sky, the music list and up to
+// 256 object types. Both programs load it through LoadDefinitions.
+#pragma once
+
+#include <array>
+#include <string>
+
+struct Mesh;
+class TSoundBuffer;
+
+// Meshes and sounds the definition file gives beside the object types.
+extern std::array<Mesh*, 3> transitionMeshes; // "3do\Game\Transi1.3do".."Transi3.3do"
+extern Mesh* podiumMesh;
+extern Mesh* flagMesh;
+extern Mesh* markerMesh; // built in code: a small triangle
+extern Mesh* enemyMesh;  // key Ennemy_Mesh
+extern Mesh* skyMesh;    // key Sky; null when the file has none
+extern TSoundBuffer* enemySeenSound;
+extern TSoundBuffer* enemyLostSound;
+
+// True when cube faces are drawn with their textures ("High" detail), false
+// for flat colours.
+extern bool texturedFaces;
+
+// Loads the object types, player and sentry meshes, sounds, texture bank,
+// interface pictures and music list from `fileName` with texture detail
+// `detail` ("High" or "Low"). Does nothing when both equal, without regard to
+// case, those of the previous load. Returns false when a file the
+// definitions need (bank, image, mesh) is missing or damaged: its message has
+// been shown and the program must stop.
+bool LoadDefinitions(const std::string& fileName, const std::string& detail);
+
+// Forgets the previous load (file, detail and texture bank), so that the
+// next LoadDefinitions reads its file whatever it names.
+void ForgetDefinitions();

@@ -1,0 +1,83 @@
+// The level file (.lev): the grid's two byte layers, the start and exit cells,
+// the music zones, description, author, outside flag, the sentries with the
+// random seed, and the name of the definition file the level uses. Binary,
+// little-endian, no magic number; both programs share the one reader.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "world/level_state.h"
+
+// Offsets and sizes of the fixed parts of the file.
+constexpr std::size_t kLevelHeaderSize = 296;      // name, sizes, start, heading, exit
+constexpr std::size_t kShortStringSize = 256;      // length byte + up to 255 characters
+constexpr std::size_t kMusicZoneRecordSize = 16;   // x, y, z, music index
+constexpr std::size_t kLevelSentryRecordSize = 16; // x, y, z, heading as reals
+constexpr std::size_t kLevelFixedSize = 4913;      // everything but the layers and sentries
+constexpr int kMaxLevelSentries = 255;             // sentry slots 1..255
+
+// The definition file name the editor writes into every level.
+inline constexpr const char* kEditorDefinitionFile = "STANDARD.BNK";
+
+struct LevelSentry {
+    float x = 0, y = 0, z = 0; // world position
+    float heading = 0;         // angle units
+};
+
+// A level as stored in the file.
+struct LevelData {
+    LevelState state; // definition file, start, exit, music zones, texts, outside, seed
+    std::int32_t sizeX = 0, sizeY = 0, sizeZ = 0;
+    std::vector<std::uint8_t> cells;      // object type per cell, x fastest, then y, then z
+    std::vector<std::uint8_t> brightness; // same order
+    std::vector<LevelSentry> sentries;    // file record k goes to sentry slot k + 1
+};
+
+// The cell count X*Y*Z for positive sizes whose product fits in 32 bits.
+std::optional<std::int64_t> LevelCellCount(std::int32_t x, std::int32_t y, std::int32_t z);
+
+// The file's meaningful length: 4913 + 2N + 16S.
+std::uint64_t LevelFileSize(std::int64_t cellCount, std::int64_t sentryCount);
+
+// Bytes to record. Refuses (nullopt) data shorter than its fields claim,
+// sizes of zero or below or whose product overflows, a sentry count outside
+// 0..255 and sentry records that are not finite numbers.
+// Bytes after the last sentry record are ignored.
+std::optional<LevelData> ParseLevel(const std::uint8_t* data, std::size_t size);
+
+// Record to bytes, exactly the meaningful length. Strings longer than 255
+// characters are cut; at most 255 sentries are written.
+std::vector<std::uint8_t> EncodeLevel(const LevelData& level);
+
+// "The file <path> is missing or invalid."
+std::string LevelErrorText(const std::string& path);
+
+// Reads and parses a level file without touching the world; nullopt when it
+// is missing, unreadable or refused.
+std::optional<LevelData> ReadLevelFile(const std::string& path);
+
+// Makes `level` the current level: grid, level state, sentries, player
+// records, ingot counts, world lists, music index, level timer, random seed
+// and sentry start state. False, with nothing changed, when the grid cannot
+// be allocated.
+bool ApplyLevel(const LevelData& level);
+
+// The level held in memory as the editor saves it (definition file
+// "STANDARD.BNK").
+LevelData CurrentLevel();
+
+// Loads a level into the world, then its definitions with `detail` ("High"
+// or "Low"). A missing or refused file shows "The file <path> is missing or
+// invalid." and changes nothing.
+bool LoadLevel(const std::string& path, const std::string& detail);
+
+// Writes `bytes` at the start of the file, creating it when missing; a longer
+// existing file keeps its bytes past the new end.
+bool WriteLevelBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+// Saves the level held in memory; false when the file cannot be written.
+bool SaveLevel(const std::string& path);

@@ -1,0 +1,36 @@
+#include "formats/mesh_box.h"
+
+#include <algorithm>
+
+#include "engine/mesh.h"
+
+std::array<std::int32_t, kBoxValues> computeMeshBox(const Mesh* mesh) {
+    std::array<std::int32_t, kBoxValues> box{};
+    // Xmax and Zmax start at 0, the heights at -512: an empty mesh keeps them.
+    box[kXmin] = 512;
+    box[kXmax] = 0;
+    box[kYmin] = 512;
+    box[kZmin] = 512;
+    box[kZmax] = 0;
+    box[kYmax1] = box[kYmax2] = box[kYmax3] = box[kYmax4] = -512;
+    if (mesh) {
+        const int count = mesh->vertexCount();
+        for (int i = 0; i < count; ++i) {
+            box[kXmin] = std::min(box[kXmin], mesh->x[i]);
+            box[kXmax] = std::max(box[kXmax], mesh->x[i]);
+            box[kYmin] = std::min(box[kYmin], mesh->y[i]);
+            box[kZmin] = std::min(box[kZmin], mesh->z[i]);
+            box[kZmax] = std::max(box[kZmax], mesh->z[i]);
+        }
+        const std::int32_t cx = (box[kXmin] + box[kXmax]) / 2;
+        const std::int32_t cz = (box[kZmin] + box[kZmax]) / 2;
+        for (int i = 0; i < count; ++i) {
+            const bool lowX = mesh->x[i] < cx;
+            const bool lowZ = mesh->z[i] < cz;
+            const int corner = lowZ ? (lowX ? kYmax1 : kYmax2) : (lowX ? kYmax4 : kYmax3);
+            box[corner] = std::max(box[corner], mesh->y[i]);
+        }
+    }
+    for (auto& value : box) value += 256;
+    return box;
+}

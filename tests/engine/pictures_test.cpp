@@ -1,0 +1,116 @@
+#include "engine/pictures.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/palette.h"
+#include "engine/pcx_writer.h"
+#include "engine/render_context.h"
+#include "media/display.h"
+#include "platform/message_box.h"
+#include "support/test_support.h"
+
+namespace {
+
+class Pictures : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ClearPictures();
+        SetMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
+        // Game palette: greys, with one pure red at 60. Shade row 255 keeps
+        // colours; blend level e > 0 gives 10 * e over anything.
+        PalettePlanes& p = renderContext.palette;
+        for (int i = 0; i < 256; ++i) p[i] = p[256 + i] = p[512 + i] = static_cast<std::uint8_t>(i);
+        p[60] = 255;
+        p[256 + 60] = p[512 + 60] = 0;
+        for (int c = 0; c < 256; ++c) (*renderContext.shadeTable)[255 * 256 + c] = c;
+        for (int i = 0; i < kBlendPlanes * 65536; ++i)
+            (*renderContext.blendTable)[i] = i < 65536 ? i >> 8 : i / 65536 * 10;
+        MakeBitmapDescription(renderContext.mainBuffer, 40, 30);
+        MakeBitmapDescription(renderContext.stereoBuffer, 40, 30);
+        windowMode = false;
+    }
+    void TearDown() override {
+        SetMessageBoxHandler(nullptr);
+        renderContext.stereoscopic = 0;
+        DisplayStartup();
+    }
+
+    // A picture of the file's red (colour 1) with a transparent first pixel.
+    std::string Write(const std::string& name, int w, int h) {
+        PalettePlanes palette{};
+        palette[1] = 250;
+        std::vector<std::uint8_t> pixels(w * h, 1);
+        pixels[0] = 0;
+        EXPECT_TRUE(WritePcx(dir.file(name), w, h, pixels, palette));
+        return dir.file(name);
+    }
+    int Main(int x, int y) const { return renderContext.mainBuffer.pixels[y * 40 + x]; }
+
+    TempDir dir;
+    std::vector<std::string> messages;
+};
+
+TEST_F(Pictures, LoadsEvenWidthsRemappedAndRefusesOddMissingAndDamagedOnes) {
+    ASSERT_TRUE(LoadPicture(2, Write("TITLE.PCX", 320, 4)));
+    EXPECT_EQ(pictureSlots[2].width, 320);
+    EXPECT_EQ(pictureSlots[2].pixels[0], 0);  // transparent stays 0
+    EXPECT_EQ(pictureSlots[2].pixels[1], 60); // the file's red is the game's red
+
+    const std::string odd = Write("WIDE.PCX", 321, 4);
+    EXPECT_FALSE(LoadPicture(2, odd));
+    EXPECT_EQ(pictureSlots[2].width, 320); // the slot keeps its picture
+    EXPECT_FALSE(LoadPicture(3, dir.file("NONE.PCX")));
+    auto bytes = ReadBytes(Write("OK.PCX", 8, 8));
+    bytes[8] = 63; // claims 64 pixels wide
+    const std::string bad = dir.write("BAD.PCX", bytes);
+    EXPECT_FALSE(LoadPicture(4, bad));
+    EXPECT_TRUE(pictureSlots[4].pixels.empty());
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "VX3: The image " + odd + " must have an odd width",
+                            "VX3: The file " + dir.file("NONE.PCX") + " is missing",
+                            "VX3: The image " + bad +
+                                " is invalid: pixel data ends after 65 of 512 pixels"}));
+}
+
+TEST_F(Pictures, CutsGlyphsAndPadsWhatLiesOutsideTheSheet) {
+    Picture& sheet = pictureSlots[0]; // column x holds x % 200 + 1
+    sheet.width = 400;
+    sheet.height = 7;
+    for (int i = 0; i < 400 * 7; ++i) sheet.pixels.push_back(i % 400 % 200 + 1);
+    CutPicture(0, 4 * 99, 0, 149, 7, 3);
+    ASSERT_EQ(pictureSlots[149].pixels.size(), 21u);
+    EXPECT_EQ(pictureSlots[149].pixels[0], 197);  // x = 396
+    EXPECT_EQ(pictureSlots[149].pixels[20], 199); // x = 398, last row
+    CutPicture(0, 398, 5, 150, 4, 4);
+    EXPECT_EQ(pictureSlots[150].pixels,
+              (std::vector<std::uint8_t>{199, 200, 0, 0, 199, 200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    CutPicture(7, 0, 0, 149, 7, 3); // empty source: nothing happens
+    EXPECT_EQ(pictureSlots[149].width, 3);
+}
+
+TEST_F(Pictures, DrawsInScreenFractionsThroughTheBlendLevel) {
+    pictureSlots[6] = Picture{{0, 5, 6, 7}, 2, 2};
+    // Left 0.25 of 40 = 10, top 0.5 of 30 = 15, 20 x 6; the 8.8 step
+    // 2 * 256 / 20 = 25 starts source column 1 eleven columns in.
+    DrawPicture(6, true, 0, 0.2, 0.5, 0.5, 0.25);
+    EXPECT_EQ(Main(10, 15), 0); // keyed out
+    EXPECT_EQ(Main(21, 15), 5);
+    EXPECT_EQ(Main(29, 20), 7);
+    EXPECT_EQ(Main(30, 20), 0);
+    DrawPicture(6, false, 50, 0.2, 0.5, 0.5, 0.25); // 50 % is level 8
+    EXPECT_EQ(Main(10, 15), 80);
+    DrawPicture(6, false, 1000, 0.2, 0.5, 0.5, 0.25); // kept at the last level
+    EXPECT_EQ(Main(10, 15), 160);
+    renderContext.stereoscopic = 1;
+    DrawPicture(6, true, 0, 1.0, 1.0, 0.0, 0.0);
+    EXPECT_EQ(renderContext.stereoBuffer.pixels[30], 5);
+}
+
+TEST(NearestPaletteEntry, PrefersTheHighestOfEqualEntries) {
+    PalettePlanes palette{};
+    for (int i : {0, 17, 200}) palette[i] = palette[256 + i] = palette[512 + i] = 255;
+    EXPECT_EQ(NearestPaletteEntry(palette, 255, 255, 255, 0, 255), 200);
+    EXPECT_EQ(NearestPaletteEntry(palette, 255, 255, 255, 1, 16), 16);
+}
+
+} // namespace

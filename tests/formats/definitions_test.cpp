@@ -1,0 +1,167 @@
+#include "formats/definitions.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/mesh.h"
+#include "engine/pictures.h"
+#include "engine/render_context.h"
+#include "formats/mesh_box.h"
+#include "media/music_list.h"
+#include "platform/message_box.h"
+#include "support/data_set.h"
+#include "world/world.h"
+
+namespace {
+
+class Definitions : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ForgetDefinitions();
+        SetMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
+    }
+    void TearDown() override { SetMessageBoxHandler(nullptr); }
+
+    bool load(const std::string& objects, const std::string& detail = "High") {
+        WriteMiniDataSet(dir, objects);
+        return LoadDefinitions("Standard.bnk", detail);
+    }
+
+    TempDir dir;
+    ScopedCurrentDir cd{dir.path()};
+    std::vector<std::string> messages;
+};
+
+std::array<std::int32_t, 9> boxOf(const ObjectType& t) {
+    return {t.Xmin, t.Xmax, t.Ymin, t.Zmin, t.Zmax, t.Ymax1, t.Ymax2, t.Ymax3, t.Ymax4};
+}
+
+} // namespace
+
+TEST_F(Definitions, LoadsOnlyWhenFileOrDetailChanges) {
+    ASSERT_TRUE(load("[Object 3]\nCube=TRUE\nName=Wall\n"));
+    EXPECT_EQ(objectTypes[3].Name, "Wall");
+    EXPECT_TRUE(texturedFaces);
+
+    // Same file and detail, compared without regard to case: the changed file is not read.
+    WriteMiniDataSet(dir, "[Object 3]\nCube=TRUE\nName=Other\n");
+    ASSERT_TRUE(LoadDefinitions("STANDARD.BNK", "high"));
+    EXPECT_EQ(objectTypes[3].Name, "Wall");
+
+    // A new detail reads it again.
+    ASSERT_TRUE(LoadDefinitions("Standard.bnk", "Low"));
+    EXPECT_EQ(objectTypes[3].Name, "Other");
+    EXPECT_FALSE(texturedFaces);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Definitions, FailedLoadIsNotRememberedAndCanBeRetried) {
+    WriteMiniDataSet(dir, "[Object 5]\nCube=FALSE\nMesh1=none.3do\n");
+    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_EQ(messages.back(), "VX3: The file 3DO/GAME/none.3do is missing");
+    dir.write("3DO/GAME/none.3do", SimpleMeshBytes(1));
+    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_EQ(objectTypes[5].meshCount, 1);
+}
+
+TEST_F(Definitions, SectionExistsOnlyThroughItsCubeKey) {
+    ASSERT_TRUE(load("[Object 1]\nCube=TRUE\n[Object 2]\nName=NoCube\n[Object 4]\nCube=yes\n"));
+    EXPECT_FALSE(objectTypes[1].undefined);
+    EXPECT_TRUE(objectTypes[1].Cube);
+    EXPECT_EQ(boxOf(objectTypes[1]),
+              (std::array<std::int32_t, 9>{0, 511, 0, 0, 511, 511, 511, 511, 511}));
+    EXPECT_TRUE(objectTypes[2].undefined);
+    EXPECT_TRUE(objectTypes[0].undefined);
+    // "yes" is not TRUE: a defined mesh type without meshes.
+    EXPECT_FALSE(objectTypes[4].undefined);
+    EXPECT_FALSE(objectTypes[4].Cube);
+    EXPECT_EQ(boxOf(objectTypes[4]),
+              (std::array<std::int32_t, 9>{768, 256, 768, 768, 256, -256, -256, -256, -256}));
+    EXPECT_FALSE(pointInShape(256, 256, 256 + 512 * 0));
+}
+
+TEST_F(Definitions, BoxKeysAreCentredAndSingleCornersWinOverYmax) {
+    dir.write("3DO/GAME/ramp.3do", SimpleMeshBytes(2));
+    ASSERT_TRUE(load("[Object 6]\nCube=FALSE\nMesh1=ramp.3do\nMesh2=ramp.3do\nYmax=100\nYmax3=0\n"
+                     "Xmin=-256\nSpeed=100\n"));
+    const ObjectType& t = objectTypes[6];
+    EXPECT_EQ(t.meshCount, 2);
+    EXPECT_EQ(t.Ymax1, 356);
+    EXPECT_EQ(t.Ymax2, 356);
+    EXPECT_EQ(t.Ymax3, 256);
+    EXPECT_EQ(t.Ymax4, 356);
+    EXPECT_EQ(t.Xmin, 0);
+    // The keys reach every frame's box, one past the last frame included.
+    for (int frame = 0; frame <= 2; ++frame) {
+        EXPECT_EQ(t.frameBox[kYmax3][frame], 256);
+        EXPECT_EQ(t.frameBox[kXmin][frame], 0);
+    }
+    // 100 frames per 10 s: one frame per 100 ms, that is 0.9 per 90 ms.
+    EXPECT_FLOAT_EQ(t.Speed, 0.9f);
+    ASSERT_NE(t.workMesh, nullptr);
+    EXPECT_EQ(t.loopDue, 1);
+}
+
+TEST_F(Definitions, MeshListEndsAtTheFirstGap) {
+    dir.write("3DO/GAME/a.3do", SimpleMeshBytes(1));
+    ASSERT_TRUE(load("[Object 8]\nCube=FALSE\nMesh1=a.3do\nMesh3=a.3do\n"));
+    EXPECT_EQ(objectTypes[8].meshCount, 1);
+    EXPECT_EQ(objectTypes[8].meshes[1], nullptr);
+}
+
+TEST_F(Definitions, KeysThatDependOnTheirFlag) {
+    ASSERT_TRUE(load("[Object 7]\nCube=TRUE\nDoor=TRUE\n[Object 9]\nCube=TRUE\nTimer=TRUE\n"
+                     "LeverAnim=4\n[Object 10]\nCube=TRUE\nCollision=false\nFaceBColor=12\n"
+                     "FaceETexture=3\nTransparency=50\n"));
+    EXPECT_EQ(objectTypes[7].AnimDoor, 7);
+    EXPECT_EQ(objectTypes[7].DoorOpen, 7);
+    EXPECT_EQ(objectTypes[9].TimerDuration, 10000);
+    EXPECT_EQ(objectTypes[9].LeverAnim, 0); // read only for levers
+    EXPECT_EQ(objectTypes[9].LoopDuration, 999000);
+    EXPECT_EQ(objectTypes[9].ActionVolume, 255);
+    EXPECT_EQ(objectTypes[10].Collision, 0);
+    EXPECT_EQ(objectTypes[10].faceColor[1], 12);
+    EXPECT_EQ(objectTypes[10].faceColor[0], 66);
+    EXPECT_EQ(objectTypes[10].faceTexture[4], 3);
+    EXPECT_EQ(objectTypes[10].Transparency, 50);
+}
+
+TEST_F(Definitions, FillsPlayersMeshesPicturesMusicAndFog) {
+    ASSERT_TRUE(load(""));
+    for (const PlayerRecord& p : players) {
+        for (Mesh* pose : p.poses) EXPECT_NE(pose, nullptr);
+        EXPECT_NE(p.workMesh, nullptr);
+        EXPECT_NE(p.shadowMesh, nullptr);
+    }
+    EXPECT_NE(enemyMesh, nullptr);
+    EXPECT_NE(skyMesh, nullptr);
+    ASSERT_NE(markerMesh, nullptr);
+    EXPECT_EQ(markerMesh->faces[0].kind, 3);
+    // Transition meshes are doubled: the fixture's first vertex is (-100, -100, -100).
+    EXPECT_EQ(transitionMeshes[0]->x[0], -200);
+    EXPECT_EQ(pictureSlots[1].width, 64);
+    EXPECT_EQ(pictureSlots[50].width, 3);
+    EXPECT_EQ(pictureSlots[50].height, 7);
+    EXPECT_EQ(pictureSlots[249].width, 8);
+    EXPECT_EQ(pictureSlots[249].height, 15);
+    EXPECT_EQ(musicList[0].file, "title.mid");
+    EXPECT_EQ(musicList[0].name, "Title");
+    EXPECT_EQ(musicList[1].loop, 1);
+    EXPECT_EQ(musicList[1].clip, "end.avi");
+    EXPECT_EQ(worldGrid.fogBlue, 30);
+    // Shade level 0 is the fog colour (grey ramp: the nearest grey to (10, 20, 30) is 20).
+    EXPECT_EQ((*renderContext.shadeTable)[0 * 256 + 200], 20);
+    EXPECT_EQ((*renderContext.shadeTable)[0], 0);
+}
+
+TEST(MeshBox, QuartersTakeTheHighestVertexAndEmptyMeshHasNoInside) {
+    Mesh* mesh = nullptr;
+    ASSERT_TRUE(AllocateMesh(mesh, 3, 0));
+    mesh->x = {-200, 200, 200, -200};
+    mesh->z = {-200, -200, 200, 200};
+    mesh->y = {-256, 0, 100, 255};
+    const auto box = computeMeshBox(mesh);
+    EXPECT_EQ(box, (std::array<std::int32_t, 9>{56, 456, 0, 56, 456, 0, 256, 356, 511}));
+    FreeMesh(mesh);
+    EXPECT_EQ(computeMeshBox(nullptr),
+              (std::array<std::int32_t, 9>{768, 256, 768, 768, 256, -256, -256, -256, -256}));
+}

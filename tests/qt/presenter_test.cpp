@@ -1,0 +1,110 @@
+#include "platform/qt/presenter.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "media/display.h"
+#include "platform/message_box.h"
+#include "support/test_support.h"
+
+namespace {
+
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_qt";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+class Presenter : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DisplayStartup();
+        SetFullScreenAvailable(true);
+        SetMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
+        for (int i = 0; i < 256; ++i) { // entry i is (i, 2i, 3i)
+            palette[i] = i;
+            palette[256 + i] = 2 * i;
+            palette[512 + i] = 3 * i;
+        }
+        window.resize(320, 240);
+        window.show();
+    }
+    void TearDown() override {
+        LeaveFullScreen();
+        SetMessageBoxHandler(nullptr);
+    }
+
+    FrameBuffer Buffer(int w, int h) {
+        FrameBuffer buffer;
+        MakeBitmapDescription(buffer, w, h);
+        ApplyPalette(buffer, palette);
+        return buffer;
+    }
+    static QRgb Colour(int i) { return qRgb(i & 255, (2 * i) & 255, (3 * i) & 255); }
+
+    QApplication& app = App(); // before any widget
+    PalettePlanes palette{};
+    QWidget window;
+    std::vector<std::string> messages;
+};
+
+TEST_F(Presenter, PaintsBottomUpRowsStretchedToTheClientArea) {
+    FrameBuffer buffer = Buffer(2, 2);
+    std::copy_n("\1\2\3\4", 4, buffer.pixels.begin());
+    PresentFrame(&window, buffer);
+    QImage canvas(4, 4, QImage::Format_RGB32);
+    {
+        QPainter painter(&canvas);
+        PaintPresentedImage(painter, QRect(0, 0, 4, 4));
+    }
+    EXPECT_EQ(canvas.pixel(1, 1), Colour(3)); // buffer row 1 is the top screen row
+    EXPECT_EQ(canvas.pixel(3, 3), Colour(2));
+    {
+        QPainter painter(&canvas);
+        DrawFrame1to1(buffer, 1, 1, painter);
+    }
+    EXPECT_EQ(canvas.pixel(2, 2), Colour(2));
+    EXPECT_EQ(canvas.pixel(3, 3), Colour(2)); // outside the 1:1 copy
+}
+
+TEST_F(Presenter, ScreenshotIsExactlyThePresentedFullScreenPicture) {
+    windowMode = false;
+    FrameBuffer buffer = Buffer(8, 4), second = Buffer(8, 4);
+    for (int i = 0; i < 32; ++i) buffer.pixels[i] = i + 1;
+    second.pixels[1] = 2;
+    PresentFrame(&window, buffer, &second);
+    TempDir dir;
+    ASSERT_TRUE(SavePresentedImage(dir.file("shot.png")));
+    QImage saved(QString::fromStdString(dir.file("shot.png")));
+    ASSERT_EQ(saved.size(), QSize(8, 4));
+    EXPECT_EQ(saved.pixel(1, 0), Colour(2 + 32)); // stereo image merged
+    EXPECT_EQ(saved.pixel(7, 2), Colour(24));
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(saved.pixel(x, 3), Colour(0)) << x; // black last row
+    EXPECT_FALSE(SavePresentedImage(dir.file("no/folder/shot.png")));
+}
+
+TEST_F(Presenter, OnlyWideBuffersGoFullScreenAndAFailureStaysWindowed) {
+    FrameBuffer narrow = Buffer(160, 120), wide = Buffer(320, 240);
+    EnterFullScreenForBuffer(&window, narrow, palette);
+    EXPECT_FALSE(fullScreenActive || window.isFullScreen() || !windowMode);
+
+    palette[5] = 77;
+    EnterFullScreenForBuffer(&window, wide, palette);
+    EXPECT_TRUE(fullScreenActive && window.isFullScreen() && !windowMode);
+    EXPECT_EQ(wide.colourTable[4 * 5 + 2], 77); // palette applied after the switch
+    LeaveFullScreenForBuffer(&window, wide, palette);
+    EXPECT_FALSE(fullScreenActive || window.isFullScreen() || !windowMode);
+    EXPECT_TRUE(messages.empty());
+
+    SetFullScreenAvailable(false);
+    EnterFullScreenForBuffer(&window, wide, palette);
+    EXPECT_EQ(messages, std::vector<std::string>{"DirectDraw Error"});
+    EXPECT_FALSE(fullScreenActive || window.isFullScreen() || !windowMode);
+}
+
+} // namespace
