@@ -4,26 +4,11 @@
 #include <cstdlib>
 
 #include "engine/pipeline_math.h"
+#include "media/display.h"
 
 namespace {
 
 constexpr std::int32_t kDefaultHearingRange = 10000;
-
-// Gives a frame buffer W x (H + 5) pixels.
-// HOOK: the display layer's MakeBitmapDescription takes this over once it
-// is available here.
-void AllocateFrameBuffer(FrameBuffer& buffer, int width, int height) {
-    buffer.width = std::max(width, 0);
-    buffer.height = std::max(height, 0);
-    if (buffer.width == 0 || buffer.height == 0) buffer.width = buffer.height = 0;
-    buffer.pixels.assign(static_cast<std::size_t>(buffer.width) *
-                             static_cast<std::size_t>(buffer.height + kFrameSpareRows),
-                         0);
-}
-
-// HOOK: the display layer's ApplyPalette (colour table and window palette)
-// is called here once it is available.
-void ApplyPaletteAgain(FrameBuffer&) {}
 
 } // namespace
 
@@ -50,10 +35,10 @@ void SetProjection(int cx, int cy, int capacity, int planeScale, int nearDistanc
 
 void SetupViewport(int width, int height) {
     RenderContext& rc = renderContext;
-    AllocateFrameBuffer(rc.mainBuffer, width, height);
-    AllocateFrameBuffer(rc.stereoBuffer, width, height);
-    ApplyPaletteAgain(rc.mainBuffer);
-    ApplyPaletteAgain(rc.stereoBuffer);
+    MakeBitmapDescription(rc.mainBuffer, width, height);
+    MakeBitmapDescription(rc.stereoBuffer, width, height);
+    ApplyPalette(rc.mainBuffer, rc.palette);
+    ApplyPalette(rc.stereoBuffer, rc.palette);
     rc.shift = kFixedShift;
     SetProjection(width / 2, height / 2, kQueueCapacity, 5, 10, width / 10, height * 128 / 240,
                   width * 128 / 320);
