@@ -1,5 +1,7 @@
 #include "shell/automation_run.h"
 
+#include "platform/qt/presenter.h"
+
 #include <QPixmap>
 #include <cstdio>
 
@@ -57,9 +59,14 @@ bool FrameBudgetUsed() {
 bool FinishAutomation() {
     bool ok = true;
     if (!options.screenshotFile.empty()) {
-        // What the window shows; the presented frame buffer once it is drawn.
-        if (!ScreenForm ||
-            !ScreenForm->grab().save(QString::fromStdString(options.screenshotFile), "PNG")) {
+        // The last presented frame; before the first one (the loading text),
+        // what the window shows.
+        const bool saved =
+            PresentedImage().isNull()
+                ? ScreenForm &&
+                      ScreenForm->grab().save(QString::fromStdString(options.screenshotFile), "PNG")
+                : SavePresentedImage(options.screenshotFile);
+        if (!saved) {
             std::fprintf(stderr, "cannot write the screenshot '%s'\n",
                          options.screenshotFile.c_str());
             ok = false;

@@ -1,12 +1,20 @@
 #include "shell/hooks.h"
 
+#include "engine/render_context.h"
+#include "engine/stereo.h"
+#include "formats/definitions.h"
+#include "platform/qt/presenter.h"
+#include "shell/screen_form.h"
+
 namespace hooks {
 
 void StartDisplayLayer() {}
 void ReadJoystickCaps() {}
 void ClearSoundAndMusicFlags() {}
 
-void ForgetLoadedDefinitions() {}
+void ForgetLoadedDefinitions() {
+    ForgetDefinitions();
+}
 void CreateSoundOutput() {}
 void StartMusicLibrary(int) {}
 void LoadInterfaceSounds() {}
@@ -27,7 +35,11 @@ void RefreshLobby() {}
 void RunEndScreen() {}
 void DrawTransition(int, int) {}
 void DrawSmallText(const std::string&, float, float) {}
-void PresentFrame(int, int) {}
+void PresentFrame(int, int) {
+    // The picture is painted stretched to the client area by the form.
+    if (!renderContext.mainBuffer.pixels.empty())
+        ::PresentFrame(ScreenForm, renderContext.mainBuffer, ActiveStereoBuffer());
+}
 
 void StopVoices() {}
 void CloseVideoClip() {}

@@ -1,5 +1,7 @@
 #include "shell/screen_form.h"
 
+#include "platform/qt/presenter.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
@@ -212,6 +214,7 @@ void TScreenForm::paintEvent(QPaintEvent*) {
     // Redrawing the window shows the last presented picture; frames are run
     // by the timer only, so a repaint never advances the game.
     painter.fillRect(rect(), Qt::black);
+    PaintPresentedImage(painter, rect());
 }
 
 void TScreenForm::paintLoadingText(QPainter& painter) {

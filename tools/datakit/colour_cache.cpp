@@ -1,0 +1,4 @@
+#include "datakit.h"
+
+// Not written yet.
+void GenerateColourCache(const DataKit&) {}
