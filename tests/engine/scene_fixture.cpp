@@ -168,23 +168,6 @@ std::vector<std::uint8_t> RadarPicture() {
     return pixels;
 }
 
-// The options menu: a framed panel of six bars in the middle, transparent
-// around it.
-std::vector<std::uint8_t> MenuPicture() {
-    std::vector<std::uint8_t> pixels(64 * 48, 0);
-    for (int y = 8; y < 40; ++y) {
-        for (int x = 10; x < 54; ++x) {
-            const bool edge = y == 8 || y == 39 || x == 10 || x == 53;
-            const bool bar = x >= 20 && x < 46 && (y - 17) % 3 == 0 && y >= 17 && y < 35;
-            int colour = SceneColour(9, 3);
-            if (bar) colour = SceneColour(0, 12);
-            if (edge) colour = SceneColour(9, 13);
-            pixels[y * 64 + x] = static_cast<std::uint8_t>(colour);
-        }
-    }
-    return pixels;
-}
-
 std::vector<std::uint8_t> Plain(int width, int height, int colour) {
     return std::vector<std::uint8_t>(std::size_t(width) * height,
                                      static_cast<std::uint8_t>(colour));
@@ -253,8 +236,6 @@ void WriteSceneDataSet(const TempDir& dir) {
     dir.write("INTERF/RADAR.PCX", Pcx(32, 32, RadarPicture()));
     dir.write("INTERF/RADARP1.PCX", Pcx(4, 4, Plain(4, 4, SceneColour(4, 15))));
     dir.write("INTERF/RADARP2.PCX", Pcx(4, 4, Plain(4, 4, SceneColour(1, 15))));
-    dir.write("INTERF/OPTION.PCX", Pcx(64, 48, MenuPicture()));
-    dir.write("INTERF/SELECT.PCX", Pcx(4, 4, Plain(4, 4, SceneColour(1, 13))));
     const auto fontColour = static_cast<std::uint8_t>(SceneColour(4, 15));
     dir.write("INTERF/SMALFONT.PCX", Pcx(400, 7, FontSheet(4, 3, 7, 400, fontColour)));
     dir.write("INTERF/BIGFONT.PCX", Pcx(900, 15, FontSheet(9, 8, 15, 900, fontColour)));

@@ -230,44 +230,49 @@ TEST_F(Scene, TextOfBothFontsWithACarriageReturn) {
     EXPECT_EQ(ZeroPad(-5, 3), "-05");
 }
 
+namespace {
+
+struct Rect {
+    int left, top, width, height;
+};
+
+// Bounding boxes of the drawn (non-zero) pixels, one per band of rows.
+std::vector<Rect> DrawnBands() {
+    const FrameBuffer& b = renderContext.mainBuffer;
+    std::vector<Rect> bands;
+    int lastRow = -2;
+    for (int y = 0; y < b.height; ++y) {
+        for (int x = 0; x < b.width; ++x) {
+            if (!b.pixels[y * b.width + x]) continue;
+            if (y > lastRow + 1) bands.push_back({x, y, 0, 0});
+            Rect& r = bands.back();
+            const int right = std::max(r.left + r.width, x + 1);
+            r.left = std::min(r.left, x);
+            r.width = right - r.left;
+            r.height = y - r.top + 1;
+            lastRow = y;
+        }
+    }
+    return bands;
+}
+
+} // namespace
+
 TEST_F(Scene, GlyphSizesAndLineStepFollowTheScreen) {
     ASSERT_TRUE(LoadSceneLevel(dir, EmptyLevel(1, 1, 1), 320, 240));
-    // Bounding boxes of the drawn pixels of each line of two full blocks.
-    struct Box {
-        int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;
-    };
-    auto linesOf = [](int rows) {
-        const FrameBuffer& b = renderContext.mainBuffer;
-        std::vector<Box> boxes;
-        for (int y = 0; y < b.height; ++y) {
-            for (int x = 0; x < b.width; ++x) {
-                if (!b.pixels[y * b.width + x]) continue;
-                if (boxes.empty() || y > boxes.back().bottom + 1) boxes.emplace_back();
-                Box& box = boxes.back();
-                box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x),
-                       std::max(box.bottom, y)};
-            }
-        }
-        (void)rows;
-        return boxes;
-    };
+    // Code 127 is a full block in both test fonts.
     for (const int scale : {1, 2}) {
         SetupViewport(320 * scale, 240 * scale);
-        ClearFrame(0);
-        DrawText("\x7f\r\x7f", true, 0.25, 0.5);
-        const auto big = linesOf(2);
-        ASSERT_EQ(big.size(), 2u);
-        EXPECT_EQ(big[0].right - big[0].left + 1, 7 * scale);
-        EXPECT_EQ(big[0].bottom - big[0].top + 1, 15 * scale);
-        EXPECT_EQ(big[1].top - big[0].top, 16 * scale); // one line step down
-        EXPECT_EQ(big[1].left, big[0].left);
-
-        ClearFrame(0);
-        DrawText("\x7f\r\x7f", false, 0.25, 0.5);
-        const auto small = linesOf(2);
-        ASSERT_EQ(small.size(), 2u);
-        EXPECT_EQ(small[0].bottom - small[0].top + 1, 7 * scale);
-        EXPECT_EQ(small[1].top - small[0].top, 8 * scale);
+        for (const bool big : {true, false}) {
+            ClearFrame(0);
+            DrawText("\x7f\r\x7f", big, 0.25, 0.5);
+            const auto lines = DrawnBands();
+            ASSERT_EQ(lines.size(), 2u);
+            EXPECT_EQ(lines[0].width, (big ? 7 : 3) * scale);
+            EXPECT_EQ(lines[0].height, (big ? 15 : 7) * scale);
+            EXPECT_EQ(lines[1].top - lines[0].top, (big ? 16 : 8) * scale); // one line down
+            EXPECT_EQ(lines[1].left, lines[0].left);
+        }
     }
     // Codes without a glyph leave a gap, in either font.
     ClearFrame(0);

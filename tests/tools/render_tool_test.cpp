@@ -1,7 +1,7 @@
 // Runs the built kelvane-render program on a small data folder.
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <set>
 #include <sys/wait.h>
 
 #include <gtest/gtest.h>
@@ -28,60 +28,15 @@ RunResult runTool(const TempDir& dir, const std::string& arguments) {
             std::string(errBytes.begin(), errBytes.end())};
 }
 
-std::uint32_t big32(const std::vector<std::uint8_t>& b, std::size_t at) {
-    return std::uint32_t(b[at]) << 24 | std::uint32_t(b[at + 1]) << 16 |
-           std::uint32_t(b[at + 2]) << 8 | b[at + 3];
-}
-
-std::uint32_t crc32(const std::uint8_t* data, std::size_t size) {
-    std::uint32_t crc = 0xFFFFFFFFu;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= data[i];
-        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
-    }
-    return ~crc;
-}
-
-struct Picture {
-    std::uint32_t width = 0, height = 0;
-    std::vector<std::uint8_t> rows; // filter byte + RGB per row
-};
-
-// Reads back an RGB PNG of stored deflate blocks, checking every CRC and the
-// zlib checksum; false on anything else.
-bool readPng(const std::vector<std::uint8_t>& png, Picture& picture) {
-    static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (png.size() < 8 || !std::equal(kSignature, kSignature + 8, png.begin())) return false;
-    std::vector<std::uint8_t> zlib;
-    for (std::size_t at = 8; at + 12 <= png.size();) {
-        const std::uint32_t length = big32(png, at);
-        if (at + 12 + length > png.size()) return false;
-        if (crc32(&png[at + 4], length + 4) != big32(png, at + 8 + length)) return false;
-        const std::string type(png.begin() + long(at) + 4, png.begin() + long(at) + 8);
-        const auto data = png.begin() + long(at) + 8;
-        if (type == "IHDR") {
-            picture.width = big32(png, at + 8);
-            picture.height = big32(png, at + 12);
-            if (data[8] != 8 || data[9] != 2) return false;
-        } else if (type == "IDAT") {
-            zlib.insert(zlib.end(), data, data + length);
-        } else if (type == "IEND") {
-            break;
-        }
-        at += 12 + length;
-    }
-    for (std::size_t at = 2; at + 5 <= zlib.size();) {
-        const std::size_t length = zlib[at + 1] | zlib[at + 2] << 8;
-        if (at + 5 + length > zlib.size()) return false;
-        picture.rows.insert(picture.rows.end(), zlib.begin() + long(at) + 5,
-                            zlib.begin() + long(at + 5 + length));
-        const bool last = zlib[at] & 1;
-        at += 5 + length;
-        if (last) break;
-    }
-    std::uint32_t a = 1, b = 0;
-    for (const std::uint8_t byte : picture.rows) a = (a + byte) % 65521, b = (b + a) % 65521;
-    return zlib.size() >= 4 && big32(zlib, zlib.size() - 4) == ((b << 16) | a);
+// Width, height and number of distinct colours as ImageMagick decodes the
+// file (it refuses damaged chunks and checksums); empty when it cannot.
+std::string identify(const std::string& png) {
+    const std::string out = png + ".txt";
+    const std::string command =
+        "identify -regard-warnings -format '%w %h %k' '" + png + "' >'" + out + "' 2>/dev/null";
+    if (std::system(command.c_str()) != 0) return "";
+    const auto bytes = ReadBytes(out);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 // A floor of cubes with one pillar, in the mini data set.
@@ -117,21 +72,17 @@ TEST(RenderTool, WritesThePictureOfALevel) {
         const RunResult r = runTool(dir, data + "--level '" + level + "' --size 96x64 " +
                                              "--camera 1280,900,400,600,-2500 -o '" + out + "'");
         ASSERT_EQ(r.exitCode, 0) << r.err;
-        Picture picture;
-        ASSERT_TRUE(readPng(ReadBytes(out), picture));
-        EXPECT_EQ(picture.width, 96u);
-        EXPECT_EQ(picture.height, 64u);
-        ASSERT_EQ(picture.rows.size(), 64u * (1 + 96 * 3));
-        std::set<std::uint8_t> shades(picture.rows.begin(), picture.rows.end());
-        EXPECT_GT(shades.size(), 4u) << "a floor lit by the player's light";
+        int width = 0, height = 0, colours = 0;
+        ASSERT_EQ(std::sscanf(identify(out).c_str(), "%d %d %d", &width, &height, &colours), 3);
+        EXPECT_EQ(width, 96);
+        EXPECT_EQ(height, 64);
+        EXPECT_GT(colours, 4) << "a floor lit by the player's light";
     }
     // Follow camera from the level's start.
     const RunResult r = runTool(dir, data + "--level LEVEL/TEST.LEV --distance 1024 -o '" +
                                          dir.file("follow.png") + "'");
     EXPECT_EQ(r.exitCode, 0) << r.err;
-    Picture picture;
-    ASSERT_TRUE(readPng(ReadBytes(dir.file("follow.png")), picture));
-    EXPECT_EQ(picture.width, 320u);
+    EXPECT_EQ(identify(dir.file("follow.png")).substr(0, 8), "320 240 ");
 }
 
 TEST(RenderTool, RefusesMissingDataAndBadArguments) {
