@@ -34,13 +34,12 @@ void DrawPlayFrame() {
     ClearFrame((*renderContext.shadeTable)[255]);
     scene::DrawSky(player);
 
-    const auto cameraX = static_cast<std::int32_t>(player.cameraX);
-    const auto cameraY = static_cast<std::int32_t>(player.cameraY);
-    const auto cameraZ = static_cast<std::int32_t>(player.cameraZ);
-    SetCamera(cameraX, cameraY, cameraZ, static_cast<std::int32_t>(player.cameraRoll),
-              static_cast<std::int32_t>(player.cameraPitch),
-              static_cast<std::int32_t>(player.cameraYaw));
-    AddLight(cameraX, cameraY, cameraZ, static_cast<std::int32_t>(player.light));
+    const std::int32_t cameraX = scene::TruncToInt(player.cameraX);
+    const std::int32_t cameraY = scene::TruncToInt(player.cameraY);
+    const std::int32_t cameraZ = scene::TruncToInt(player.cameraZ);
+    SetCamera(cameraX, cameraY, cameraZ, scene::TruncToInt(player.cameraRoll),
+              scene::TruncToInt(player.cameraPitch), scene::TruncToInt(player.cameraYaw));
+    AddLight(cameraX, cameraY, cameraZ, scene::TruncToInt(player.light));
 
     scene::DrawTransitionSlots(box);
     scene::DrawSlidingBlocks();

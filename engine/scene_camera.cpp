@@ -23,8 +23,8 @@ constexpr float kEyeHeight = 50.0f;
 void FollowPlayer(PlayerRecord& p, float distance) {
     const float dx = p.x - p.cameraX, dy = p.y - p.cameraY, dz = p.z - p.cameraZ;
     const float dist = std::sqrt(dx * dx + dy * dy + dz * dz);
-    const auto heading = static_cast<float>(static_cast<std::int32_t>(p.heading));
-    const auto pitch = static_cast<float>(static_cast<std::int32_t>(p.pitch));
+    const auto heading = static_cast<float>(TruncToInt(p.heading));
+    const auto pitch = static_cast<float>(TruncToInt(p.pitch));
 
     const float goalX = AngleCos(24576.0f - heading) * distance * AngleCos(pitch) + p.x - p.cameraX;
     const float goalY = dist * 0.5f + p.y - AngleSin(pitch) * distance - p.cameraY;

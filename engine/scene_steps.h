@@ -35,10 +35,6 @@ void DrawTitleOverlay();
 void DrawRadar(const PlayerRecord& player);
 void DrawInGameMenu();
 
-} // namespace scene
-
-namespace scene {
-
 // Truncation toward zero that saturates instead of overflowing (NaN gives 0).
 std::int32_t TruncToInt(double value);
 
