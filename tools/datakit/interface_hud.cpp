@@ -65,15 +65,14 @@ Image PaintHudBar() {
             [](int row) { return Colour(kSteel, 15 - row / 2); }, Colour(kSteel, 3));
         PaintIcon(bar, field.icon, labelX - 11, 6, field.iconRamp);
     }
-    // Between the time and the gold: the name, pressed into the steel.
-    const char* name = "KELVANE";
-    const int nameWidth = TextWidth(Font::kBig, name, 1);
-    const int nameX = 260 - nameWidth / 2 + 24;
-    PaintText(
-        bar, Font::kBig, name, nameX + 1, 7, 1, [](int) { return Colour(kSteel, 14); }, 0);
-    PaintText(
-        bar, Font::kBig, name, nameX, 6, 1, [](int) { return Colour(kSteel, 4); }, 0);
-    for (const int x : {176, 340 - 8}) PaintRivet(bar, x, 13, 3, kSteel);
+    // Between the time and the gold: two grooves pressed into the steel,
+    // held by rivets.
+    for (int x = 160; x <= 320; ++x)
+        for (const int y : {10, 15}) {
+            bar.Put(x, y, Colour(kSteel, 3));
+            bar.Put(x, y + 1, Colour(kSteel, 12));
+        }
+    for (const int x : {149, 331}) PaintRivet(bar, x, 13, 4, kSteel);
     return bar;
 }
 

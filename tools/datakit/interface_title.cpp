@@ -19,7 +19,7 @@ struct Piece {
     std::array<std::array<int, 2>, 4> corners;
 };
 struct Letter {
-    int width;
+    int width; // the advance, a little less where the letter is open at the top
     std::vector<Piece> pieces;
 };
 
@@ -33,7 +33,7 @@ std::vector<Letter> LogoLetters() {
                     Piece{{{{11, 13}, {17, 13}, {24, 24}, {16, 24}}}}}};
     const Letter e{
         22, {Rect(0, 0, 6, 24), Rect(6, 0, 22, 5), Rect(6, 10, 18, 15), Rect(6, 19, 22, 24)}};
-    const Letter l{21, {Rect(0, 0, 6, 24), Rect(6, 19, 21, 24)}};
+    const Letter l{18, {Rect(0, 0, 6, 24), Rect(6, 19, 21, 24)}};
     const Letter v{24,
                    {Piece{{{{0, 0}, {7, 0}, {15, 24}, {9, 24}}}},
                     Piece{{{{17, 0}, {24, 0}, {15, 24}, {9, 24}}}}}};
@@ -69,8 +69,10 @@ Image PaintLogo() {
     const int left = (kWidth * 32 - total * kUnit) / 2;
 
     std::vector<Polygon> polygons;
+    std::vector<int> origins;
     int origin = 0;
     for (const Letter& letter : letters) {
+        origins.push_back(origin);
         for (const Piece& piece : letter.pieces) {
             Polygon polygon;
             for (const auto& [x, y] : piece.corners) {
@@ -123,20 +125,20 @@ Image PaintLogo() {
             logo.Put(x, y,
                      coverage[i] > 0 ? Colour(kGold, 4 + coverage[i] / 3) : Colour(kBrick, 2));
         }
-    // Two glints where light catches an upper edge.
-    for (const auto& [cx, cy] : {std::pair{0, 0}, std::pair{4, 0}}) {
-        // Found on the first letters' top edges: the first inside pixel from the top.
-        const int x = left / 32 + (cx == 0 ? 22 : 212);
-        int y = 0;
-        while (y < kHeight && !mask[static_cast<std::size_t>(y * kWidth + x)]) ++y;
-        (void)cy;
-        for (int d = -5; d <= 5; ++d) {
+    // Glints where light catches the K's corner and the A's apex.
+    for (const auto& [letter, ux] : {std::pair{0, 2}, std::pair{4, 12}}) {
+        const int x =
+            (left + (origins[static_cast<std::size_t>(letter)] + ux) * kUnit + 6 * kUnit) / 32;
+        const int y = kTop / 32 + 1;
+        for (int d = -7; d <= 7; ++d) {
             const int level = 15 - std::abs(d) / 2;
-            logo.Put(x + d, y + 1, Colour(kGold, level));
-            logo.Put(x, y + 1 + d, Colour(kGold, level));
+            logo.Put(x + d, y, Colour(kGold, level));
+            logo.Put(x, y + d, Colour(kGold, level));
         }
-        logo.Put(x - 1, y, Colour(kGold, 15));
-        logo.Put(x + 1, y + 2, Colour(kGold, 15));
+        for (int d = -2; d <= 2; ++d) {
+            logo.Put(x + d, y + d, Colour(kGold, 14));
+            logo.Put(x + d, y - d, Colour(kGold, 14));
+        }
     }
     return logo;
 }

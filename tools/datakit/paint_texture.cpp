@@ -10,8 +10,26 @@ Field Emboss(const Field& height, int strength) {
     Field out;
     for (int y = 0; y < kSide; ++y)
         for (int x = 0; x < kSide; ++x)
-            out(x, y) = (height(x - 1, y - 1) - height(x + 1, y + 1)) * strength / 16;
+            out(x, y) = (height(x + 1, y + 1) - height(x - 1, y - 1)) * strength / 16;
     return out;
+}
+
+void AddLight(TextureCanvas& c, const Field& height, int strength) {
+    const Field light = Emboss(height, strength);
+    for (std::size_t i = 0; i < light.v.size(); ++i) c.value.v[i] += light.v[i];
+}
+
+void Dome(Field& height, int cx, int cy, int r, int amount) {
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx) {
+            const int d2 = dx * dx + dy * dy;
+            if (d2 <= r * r)
+                height(cx + dx, cy + dy) += (r * r - d2) * amount / (r * r) + amount / 2;
+        }
+}
+
+int Inset(int x, int y, int x0, int y0, int x1, int y1) {
+    return std::min({x - x0, x1 - x, y - y0, y1 - y});
 }
 
 std::vector<std::uint8_t> Finish(const TextureCanvas& canvas) {

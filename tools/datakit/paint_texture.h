@@ -42,6 +42,16 @@ struct TextureCanvas {
 // surface faces the light, negative where it turns away. Wraps at the edges.
 Field Emboss(const Field& height, int strength);
 
+// Adds the light of Emboss(height, strength) to the canvas's brightness.
+void AddLight(TextureCanvas& c, const Field& height, int strength);
+
+// A domed head (nail, rivet, bolt) of radius r raised on a height field.
+void Dome(Field& height, int cx, int cy, int r, int amount);
+
+// Distance from (x, y) to the border of the rectangle x0..x1, y0..y1;
+// negative outside.
+int Inset(int x, int y, int x0, int y0, int x1, int y1);
+
 // A texture's palette entries, row-major.
 std::vector<std::uint8_t> Finish(const TextureCanvas& canvas);
 

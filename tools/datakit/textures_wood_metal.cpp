@@ -20,27 +20,6 @@ int WoodGrain(int x, int y, bool alongX, std::uint32_t seed) {
     return (streaks - 128) / 3 + (fibres - 128) / 4;
 }
 
-// A domed head (nail, rivet, bolt) of radius r added to a height field.
-void Dome(Field& height, int cx, int cy, int r, int amount) {
-    for (int dy = -r; dy <= r; ++dy)
-        for (int dx = -r; dx <= r; ++dx) {
-            const int d2 = dx * dx + dy * dy;
-            if (d2 <= r * r)
-                height(cx + dx, cy + dy) += (r * r - d2) * amount / (r * r) + amount / 2;
-        }
-}
-
-// Distance from (x, y) to the border of the rectangle, negative outside.
-int Inset(int x, int y, int x0, int y0, int x1, int y1) {
-    return std::min({x - x0, x1 - x, y - y0, y1 - y});
-}
-
-void AddLight(TextureCanvas& c, const Field& height, int strength) {
-    const Field light = Emboss(height, strength);
-    for (int i = 0; i < kPixels; ++i)
-        c.value.v[static_cast<std::size_t>(i)] += light.v[static_cast<std::size_t>(i)];
-}
-
 // Brushed steel with slow blotches.
 int Brushed(int x, int y, std::uint32_t seed) {
     return (ValueNoise(x, y, 32, 1, kPeriod, seed) - 128) / 7 +
@@ -50,15 +29,18 @@ int Brushed(int x, int y, std::uint32_t seed) {
 } // namespace
 
 void PaintPlanks(TextureCanvas& c) {
+    // Four planks, each of boards 64 long butted at two seams.
     Field height;
+    auto seamOf = [](int plank) {
+        return static_cast<int>(Hash(static_cast<std::uint32_t>(plank), 0, 601) % 64);
+    };
     for (int y = 0; y < kSide; ++y) {
         const int plank = y / 32, ly = y % 32;
-        const int seam = static_cast<int>(Hash(static_cast<std::uint32_t>(plank), 0, 601) % 128);
         for (int x = 0; x < kSide; ++x) {
-            const int fromSeam = WrapSide(x - seam);
-            const std::uint32_t board =
-                Hash(static_cast<std::uint32_t>(plank),
-                     static_cast<std::uint32_t>(fromSeam < 64 ? 0 : 1), 602);
+            const int along = WrapSide(x - seamOf(plank));
+            const int fromSeam = along % 64;
+            const std::uint32_t board = Hash(static_cast<std::uint32_t>(plank),
+                                             static_cast<std::uint32_t>(along / 64), 602);
             int v = 128 + static_cast<int>(board % 31) - 15 +
                     WoodGrain(x + static_cast<int>(board % 64), y, true, 603);
             int h = 20;
@@ -79,11 +61,11 @@ void PaintPlanks(TextureCanvas& c) {
             height(x, y) = h;
             c.Set(x, y, kWood, v);
         }
-        // Nails either side of the seam.
     }
+    // Nails either side of each seam.
     for (int plank = 0; plank < 4; ++plank) {
-        const int seam = static_cast<int>(Hash(static_cast<std::uint32_t>(plank), 0, 601) % 128);
-        for (const int nx : {seam - 4, seam + 5}) {
+        const int seam = seamOf(plank);
+        for (const int nx : {seam - 4, seam + 5, seam + 60, seam + 69}) {
             for (const int ny : {plank * 32 + 8, plank * 32 + 25}) {
                 Dome(height, nx, ny, 2, 30);
                 for (int dy = -1; dy <= 1; ++dy)
@@ -124,7 +106,7 @@ void PaintMetalPlate(TextureCanvas& c) {
         for (int x = 0; x < kSide; ++x) {
             const int rust = Fractal(x, y, 8, 3, kPeriod, 702) - Sqrt(Dist2(x, y, 36, 120)) * 6;
             const int rust2 = Fractal(x, y, 8, 3, kPeriod, 703) - Sqrt(Dist2(x, y, 120, 64)) * 7;
-            if (std::max(rust, rust2) > 70)
+            if (std::max(rust, rust2) > 84)
                 c.Set(x, y, kTerracotta, 60 + (Grain(x, y, 704) - 128) / 5);
         }
     for (int s = 0; s < 6; ++s) {
@@ -321,16 +303,16 @@ void PaintHazard(TextureCanvas& c) {
             const bool yellow = ((x + y) / 16) % 2 == 0;
             const int dirt = (Fractal(x, y, 32, 4, kPeriod, 1401) - 128) / 3;
             const int chip = Fractal(x, y, 8, 3, kPeriod, 1402);
-            if (chip > 192) {
+            if (chip > 204) {
                 c.Set(x, y, kSteel,
-                      120 + (chip - 192) + (Grain(x, y, 1403) - 128) / 8); // bare metal
+                      120 + (chip - 204) + (Grain(x, y, 1403) - 128) / 8); // bare metal
             } else if (yellow) {
                 c.Set(x, y, kGold, 200 + dirt + (Grain(x, y, 1404) - 128) / 12);
             } else {
                 c.Set(x, y, kGrey, 34 + dirt / 3 + (Grain(x, y, 1405) - 128) / 16);
             }
             // A dark rim where the paint meets the metal.
-            if (chip > 184 && chip <= 192) c.Set(x, y, kGrey, 40);
+            if (chip > 198 && chip <= 204) c.Set(x, y, kGrey, 40);
         }
 }
 
