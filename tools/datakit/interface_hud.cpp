@@ -104,8 +104,7 @@ Image PaintRadar() {
     // The player: a small gold arrow pointing forward.
     for (int row = 0; row < 6; ++row)
         for (int d = -row / 2; d <= row / 2; ++d)
-            radar.Put(kCentre + d - (row % 2 == 0 ? 0 : 0), kCentre - 3 + row,
-                      Colour(kGold, 15 - row));
+            radar.Put(kCentre + d, kCentre - 3 + row, Colour(kGold, 15 - row));
     for (const auto& [cx, cy] :
          {std::pair{6, 6}, std::pair{93, 6}, std::pair{6, 93}, std::pair{93, 93}})
         PaintRivet(radar, cx, cy, 2, kSteel);

@@ -16,7 +16,7 @@ namespace {
 
 constexpr int kMenuWidth = 640, kMenuHeight = 480;
 
-// Rows of the menu picture where the cursor's item `i` starts and ends.
+// The menu picture's row where the cursor's item `i` begins.
 int ItemTop(int i) {
     return (3660 + 720 * i) * kMenuHeight / 10000;
 }

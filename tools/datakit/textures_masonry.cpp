@@ -121,9 +121,7 @@ void PaintSoil(TextureCanvas& c, std::uint32_t seed) {
             height(x, y) = h;
         }
     }
-    const Field light = Emboss(height, 34);
-    for (int i = 0; i < kPixels; ++i)
-        c.value.v[static_cast<std::size_t>(i)] += light.v[static_cast<std::size_t>(i)];
+    AddLight(c, height, 34);
 }
 
 // One blade of grass drawn as a short stroke from (x, y) toward (dx, dy) in 1/16 pixels.
@@ -176,9 +174,7 @@ void PaintBricks(TextureCanvas& c) {
             c.Set(x, y, ramp, v);
         }
     }
-    const Field light = Emboss(height, 36);
-    for (int i = 0; i < kPixels; ++i)
-        c.value.v[static_cast<std::size_t>(i)] += light.v[static_cast<std::size_t>(i)];
+    AddLight(c, height, 36);
 }
 
 void PaintStoneBlocks(TextureCanvas& c) {
@@ -209,9 +205,7 @@ void PaintRock(TextureCanvas& c) {
             c.Set(x, y, vein > 196 ? kEarth : (vein > 140 ? kSteel : kGrey), crack ? v - 30 : v);
         }
     }
-    const Field light = Emboss(height, 22);
-    for (int i = 0; i < kPixels; ++i)
-        c.value.v[static_cast<std::size_t>(i)] += light.v[static_cast<std::size_t>(i)];
+    AddLight(c, height, 22);
 }
 
 void PaintEarth(TextureCanvas& c) {
