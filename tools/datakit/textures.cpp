@@ -12,7 +12,7 @@ namespace {
 using paint::TextureCanvas;
 
 // One texture of the bank: its number, its file stem and the images it cycles through.
-struct TextureSpec {
+struct BankTexture {
     int number;
     const char* stem;
     int frames;
@@ -23,10 +23,10 @@ template <void (*Painter)(TextureCanvas&)> void Still(TextureCanvas& c, int) {
     Painter(c);
 }
 
-const std::vector<TextureSpec>& Specs() {
+const std::vector<BankTexture>& BankTextures() {
     using namespace paint;
     // Texture 0 comes first: its image carries the game palette.
-    static const std::vector<TextureSpec> specs = {
+    static const std::vector<BankTexture> textures = {
         {0, "GREY", 1, Still<PaintPlainGrey>},     {1, "BRICKS", 1, Still<PaintBricks>},
         {2, "STONE", 1, Still<PaintStoneBlocks>},  {3, "EARTH", 1, Still<PaintEarth>},
         {4, "GRASS", 1, Still<PaintGrassTop>},     {5, "GRASSIDE", 1, Still<PaintGrassSide>},
@@ -42,30 +42,31 @@ const std::vector<TextureSpec>& Specs() {
         {24, "ROCK", 1, Still<PaintRock>},         {25, "PORTAL", kPortalFrames, PaintPortal},
         {26, "SKY", 1, Still<PaintSky>},
     };
-    return specs;
+    return textures;
 }
 
 } // namespace
 
 void GenerateTextures(const DataKit& kit) {
-    std::string images = "; Kelvane texture bank: images, then textures N=first-last\n#IMAGES\n";
-    std::string textures = "#TEXTURES\n";
+    std::string imageLines =
+        "; Kelvane texture bank: images, then textures N=first-last\n#IMAGES\n";
+    std::string textureLines = "#TEXTURES\n";
     int image = 0;
-    for (const TextureSpec& spec : Specs()) {
+    for (const BankTexture& texture : BankTextures()) {
         const int first = image;
-        for (int frame = 0; frame < spec.frames; ++frame, ++image) {
+        for (int frame = 0; frame < texture.frames; ++frame, ++image) {
             TextureCanvas canvas;
-            spec.paint(canvas, frame);
-            std::string file = std::string("TEXTURES/") + spec.stem;
-            if (spec.frames > 1) file += std::to_string(frame + 1);
+            texture.paint(canvas, frame);
+            std::string file = std::string("TEXTURES/") + texture.stem;
+            if (texture.frames > 1) file += std::to_string(frame + 1);
             file += ".PCX";
             WriteDataFile(
                 kit, file,
                 EncodePcx(paint::kSide, paint::kSide, paint::Finish(canvas), paint::GamePalette()));
-            images += std::to_string(image) + "=" + file + "\n";
+            imageLines += std::to_string(image) + "=" + file + "\n";
         }
-        textures += std::to_string(spec.number) + "=" + std::to_string(first) + "-" +
-                    std::to_string(image - 1) + "\n";
+        textureLines += std::to_string(texture.number) + "=" + std::to_string(first) + "-" +
+                        std::to_string(image - 1) + "\n";
     }
-    WriteDataFile(kit, "TEXTURES/KELVANE.TXT", images + textures);
+    WriteDataFile(kit, "TEXTURES/KELVANE.TXT", imageLines + textureLines);
 }
