@@ -63,7 +63,7 @@ void DrawRadar(const PlayerRecord& player) {
 
 void DrawInGameMenu() {
     DrawPicture(kMenuPicture, true, 0, 1.0, 1.0, 0.0, 0.0);
-    DrawPicture(kMenuCursor, false, 0, 0.0708, 0.075, 0.366 + 0.072 * inGameMenu.selected, 0.2);
+    DrawPicture(kMenuCursor, true, 0, 0.0708, 0.075, 0.366 + 0.072 * inGameMenu.selected, 0.2);
 }
 
 } // namespace scene
