@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include "datakit.h"
+#include "engine/pipeline.h"
 #include "formats/mesh_box.h"
 #include "meshes_catalog.h"
+#include "render_view.h"
 #include "support/test_support.h"
 #include "world/world.h"
 
@@ -267,25 +269,29 @@ TEST(CellObjects, StayInsideTheirCell) {
     }
 }
 
-TEST(Sky, SeenFromInsideWithinTheSortKeyRange) {
-    // The sky is drawn around a camera at the origin with no turn.
+TEST(Sky, FillsTheViewAboveTheHorizonInEveryDirection) {
+    // Drawn as the game draws it: around a camera at the origin, unturned.
     const Mesh sky = SkyMesh();
     for (const Face& face : sky.faces) {
-        const int v[3] = {face.v1, face.v2, face.v3};
-        std::int64_t p[3][3], key = 0;
-        for (int i = 0; i < 3; ++i) {
-            p[i][0] = sky.x[v[i]], p[i][1] = sky.y[v[i]], p[i][2] = sky.z[v[i]];
-            for (int k = 0; k < 3; ++k) key += p[i][k] * p[i][k];
+        std::int64_t key = 0;
+        for (int v : {face.v1, face.v2, face.v3})
+            key += std::int64_t{sky.x[v]} * sky.x[v] + std::int64_t{sky.y[v]} * sky.y[v] +
+                   std::int64_t{sky.z[v]} * sky.z[v];
+        EXPECT_LT(key, std::int64_t{1} << 31) << "the sort key is a 32-bit sum";
+    }
+    constexpr std::uint8_t kImage = 77;
+    for (int pitch : {3400, 5000, 7000, 8192}) {
+        for (int yaw : {0, 1000, 5461, 12000, 20000, 30000}) {
+            SetupBareView(320, 240, 26, kImage);
+            SetCamera(0, 0, 0, 0, pitch, yaw);
+            AddLight(0, 0, 0, 1000000);
+            SubmitMesh(&sky, 0, 0, 0, 0, 0, 0, 0, 0);
+            DrawQueue();
+            EXPECT_EQ(UncoveredPixels(), 0) << "pitch " << pitch << " yaw " << yaw;
+            if (pitch < 5000) {
+                EXPECT_GT(PixelsOf(kImage), 319 * 239 / 2);
+            }
         }
-        EXPECT_LT(key, std::int64_t{1} << 31);
-        std::int64_t e1[3], e2[3];
-        for (int k = 0; k < 3; ++k) e1[k] = p[1][k] - p[0][k], e2[k] = p[2][k] - p[1][k];
-        const std::int64_t n[3] = {(e1[1] * e2[2] - e1[2] * e2[1]) >> 8,
-                                   (e1[2] * e2[0] - e1[0] * e2[2]) >> 8,
-                                   (e1[0] * e2[1] - e1[1] * e2[0]) >> 8};
-        std::int64_t dot = 0;
-        for (int k = 0; k < 3; ++k) dot += n[k] * ((p[0][k] + p[1][k] + p[2][k]) / 3);
-        EXPECT_LT(dot, 1);
     }
 }
 

@@ -44,31 +44,39 @@ void Digit(MeshBuilder& b, int digit, double cx, double cy, double height, doubl
 
 Mesh SkyMesh() {
     // A band of textured panels from below the horizon high up the sky, the
-    // image's top row at the band's upper edge, closed by a flat cap.
+    // image's top row at the band's upper edge, closed by a flat cap. Every
+    // panel and cap piece reaches a little into its neighbours.
     constexpr double kRadius = 4000;
     constexpr int kSectors = 16;
-    constexpr double kLow = -12, kHigh = 72;
+    constexpr double kLow = -12, kHigh = 72, kCapEdge = 71, kOverlap = 0.5;
+    auto point = [](double azimuth, double elevation) {
+        const double a = Radians(azimuth), e = Radians(elevation);
+        return Vec3{kRadius * std::cos(e) * std::cos(a), kRadius * std::sin(e),
+                    kRadius * std::cos(e) * std::sin(a)};
+    };
     MeshBuilder b;
-    std::vector<int> low, high;
-    std::vector<Vec3> capOutline;
+    // Behind it a plain dome of sky colour, its seams turned half a panel
+    // away: the rasterizer may leave single pixels open along the edge two
+    // triangles share, and there the plain dome shows instead of the fog.
     for (int i = 0; i < kSectors; ++i) {
-        const double a = Radians(360.0 * i / kSectors);
-        auto point = [&](double elevation) {
-            const double e = Radians(elevation);
-            return Vec3{kRadius * std::cos(e) * std::cos(a), kRadius * std::sin(e),
-                        kRadius * std::cos(e) * std::sin(a)};
-        };
-        low.push_back(b.Point(point(kLow)));
-        high.push_back(b.Point(point(kHigh)));
-        capOutline.push_back(point(kHigh));
+        const double from = 360.0 * (i + 0.5) / kSectors, to = 360.0 * (i + 1.5) / kSectors;
+        const double far = 1.1;
+        const int tl = b.Point(point(from, kHigh) * far), tr = b.Point(point(to, kHigh) * far);
+        const int bl = b.Point(point(from, kLow) * far), br = b.Point(point(to, kLow) * far);
+        b.QuadFacing(tr, br, bl, tl, (b.points[tl] + b.points[br]) * -0.5, Plain(kSky, 11));
     }
+    const int zenith = b.Point({0, kRadius, 0});
     for (int i = 0; i < kSectors; ++i) {
-        const int j = (i + 1) % kSectors;
-        const Vec3 mid = (b.points[low[i]] + b.points[high[j]]) * 0.5;
+        const double from = 360.0 * i / kSectors - kOverlap;
+        const double to = 360.0 * (i + 1) / kSectors + kOverlap;
+        const int tl = b.Point(point(from, kHigh)), tr = b.Point(point(to, kHigh));
+        const int bl = b.Point(point(from, kLow)), br = b.Point(point(to, kLow));
         // Shown to the viewer inside the dome.
-        b.QuadFacing(high[j], low[j], low[i], high[i], mid * -1.0, Textured(kTexSky));
+        const Vec3 inward = (b.points[tl] + b.points[br]) * -0.5;
+        b.QuadFacing(tr, br, bl, tl, inward, Textured(kTexSky));
+        b.TriangleFacing(zenith, b.Point(point(from, kCapEdge)), b.Point(point(to, kCapEdge)),
+                         {0, -1, 0}, Plain(kSky, 10));
     }
-    AddFan(b, capOutline, {0, kRadius, 0}, {0, -1, 0}, Plain(kSky, 10));
     return FinishMesh(b);
 }
 
