@@ -34,8 +34,9 @@ Mesh Portal(double glow) {
                AllSides(Flat(kGrey, 11)), kLowY);
     AddBox(b, At({}), {-226, 150, -30}, {226, 190, 30},
            {Flat(kGrey, 11), Flat(kGold, 12), Flat(kGrey, 7)});
-    // Two glowing panels crossing at the middle, growing and shrinking.
-    const double halfWidth = 160 * glow, bottom = kFloor + 40, top = bottom + 300 * glow;
+    // Two glowing panels crossing at the middle, growing and shrinking
+    // between the arch's posts.
+    const double halfWidth = 150 * glow, bottom = kFloor + 40, top = bottom + 300 * glow;
     for (int panel = 0; panel < 2; ++panel) {
         const Frame frame{panel ? RotY(90) : Mat3{}, {}};
         const int tr = b.Point(frame({halfWidth, top, 0}));
