@@ -42,7 +42,6 @@ enum TextureNumber {
     kTexPlanks = 6,
     kTexMetal = 7,
     kTexLadder = 10,
-    kTexLever = 11,
     kTexDoor = 12,
     kTexSensor = 13,
     kTexIngot = 15,

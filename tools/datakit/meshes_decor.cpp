@@ -54,7 +54,7 @@ Mesh PlantMesh() {
         int level;
     };
     for (const Ring& ring :
-         {Ring{7, 0, 240, 130, -150, 56, 9}, Ring{5, 30, 120, 280, 90, 40, 12}}) {
+         {Ring{7, 0, 240, 130, -150, 56, 8}, Ring{5, 30, 120, 280, 90, 40, 10}}) {
         for (int i = 0; i < ring.count; ++i) {
             const Frame leaf{RotY(ring.phase + 360.0 * i / ring.count), {}};
             const int base = b.Point(leaf({0, kFloor + 4, 8}));
@@ -65,7 +65,7 @@ Mesh PlantMesh() {
         }
     }
     AddBox(b, At({}), {-6, kFloor, -6}, {6, 150, 6}, AllSides(Flat(kMoss, 9)), kLowY | kHighY);
-    AddBipyramid(b, At({}), 5, 140, 178, 222, 28, 0, Flat(kMagenta, 12));
+    AddBipyramid(b, At({}), 5, 140, 178, 222, 28, 0, Flat(kMagenta, 10));
     return FinishMesh(b);
 }
 
@@ -76,9 +76,9 @@ Mesh CrystalMesh() {
         double tiltX, tiltZ, height, radius;
         Paint paint;
     };
-    for (const Shard& s : {Shard{{0, kFloor, 0}, 0, 6, 470, 74, Flat(kViolet, 11)},
-                           Shard{{90, kFloor, 50}, 18, -26, 310, 54, Flat(kTeal, 12)},
-                           Shard{{-84, kFloor, -40}, -22, 24, 220, 42, Flat(kViolet, 13)}}) {
+    for (const Shard& s : {Shard{{0, kFloor, 0}, 0, 6, 470, 74, Flat(kViolet, 9)},
+                           Shard{{90, kFloor, 50}, 18, -26, 310, 54, Flat(kTeal, 10)},
+                           Shard{{-84, kFloor, -40}, -22, 24, 220, 42, Flat(kViolet, 11)}}) {
         const Frame frame{RotX(s.tiltX) * RotZ(s.tiltZ), s.foot};
         AddBipyramid(b, frame, 6, 0, 40, s.height, s.radius, 0, s.paint);
     }

@@ -28,14 +28,14 @@ struct HeroPose {
 // Feet at y = -240: the body is 480 high around its centre.
 constexpr double kFloor = -240;
 
-const Paint kFlesh = Flat(kSkin, 11);
+const Paint kFlesh = Flat(kSkin, 10);
 const Paint kHair = Flat(kWood, 4);
-const Paint kShirt = Flat(kDeepBlue, 11);
-const Paint kSleeve = Flat(kDeepBlue, 10);
-const Paint kTrousers = Flat(kDeepBlue, 7);
-const Paint kBelt = Flat(kWood, 6);
+const Paint kShirt = Flat(kDeepBlue, 9);
+const Paint kSleeve = Flat(kDeepBlue, 8);
+const Paint kTrousers = Flat(kDeepBlue, 6);
+const Paint kBelt = Flat(kWood, 5);
 const Paint kBoots = Flat(kWood, 3);
-const Paint kEmblem = Flat(kGold, 13);
+const Paint kEmblem = Flat(kGold, 11);
 const Paint kEyes = Plain(kDeepBlue, 2);
 
 void AddArm(MeshBuilder& b, const Frame& torso, int side, const Limb& limb) {

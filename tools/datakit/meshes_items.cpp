@@ -25,7 +25,7 @@ Mesh IngotStack(double yaw, double lift) {
 
 Mesh Portal(double glow) {
     MeshBuilder b;
-    const Paint padTop = Flat(kGold, 12);
+    const Paint padTop = Flat(kGold, 9);
     AddFrustum(b, At({}), 8, kFloor, 205, kFloor + 28, 188, 22.5, Flat(kGrey, 10), nullptr,
                &padTop);
     // An arch of stone across x.
@@ -33,18 +33,12 @@ Mesh Portal(double glow) {
         AddBox(b, At({s * 196, 0, 0}), {-22, kFloor + 28, -24}, {22, 150, 24},
                AllSides(Flat(kGrey, 11)), kLowY);
     AddBox(b, At({}), {-226, 150, -30}, {226, 190, 30},
-           {Flat(kGrey, 11), Flat(kGold, 12), Flat(kGrey, 7)});
-    // Two glowing panels crossing at the middle, growing and shrinking
-    // between the arch's posts.
-    const double halfWidth = 150 * glow, bottom = kFloor + 40, top = bottom + 300 * glow;
-    for (int panel = 0; panel < 2; ++panel) {
-        const Frame frame{panel ? RotY(90) : Mat3{}, {}};
-        const int tr = b.Point(frame({halfWidth, top, 0}));
-        const int br = b.Point(frame({halfWidth, bottom, 0}));
-        const int bl = b.Point(frame({-halfWidth, bottom, 0}));
-        const int tl = b.Point(frame({-halfWidth, top, 0}));
-        b.QuadFacing(tr, br, bl, tl, frame.turn * Vec3{0, 0, -1}, TwoSided(Keyed(kTexPortal)));
-    }
+           {Flat(kGrey, 10), Flat(kGold, 9), Flat(kGrey, 7)});
+    // A block of glowing light between the arch's posts, its four sides
+    // growing and shrinking.
+    const double half = 110 * glow, bottom = kFloor + 40, top = bottom + 300 * glow;
+    AddBox(b, At({}), {-half, bottom, -half}, {half, top, half},
+           {Keyed(kTexPortal), Keyed(kTexPortal), Keyed(kTexPortal)}, kLowY);
     return FinishMesh(b);
 }
 
@@ -76,8 +70,8 @@ Mesh LifeMesh() {
             13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) - std::cos(4 * t);
         outline.push_back(frame({x * 9, y * 9, -36}));
     }
-    AddExtrusion(b, outline, frame({0, -13, -36}), frame.turn * Vec3{0, 0, 72}, Flat(kMagenta, 12),
-                 Flat(kMagenta, 9));
+    AddExtrusion(b, outline, frame({0, -13, -36}), frame.turn * Vec3{0, 0, 72}, Flat(kMagenta, 10),
+                 Flat(kMagenta, 8));
     return FinishMesh(b);
 }
 
@@ -98,8 +92,8 @@ Mesh HourglassMesh() {
     const Paint wood = Flat(kWood, 9);
     AddBox(b, At({}), {-122, kFloor, -122}, {122, kFloor + 32, 122}, AllSides(wood), kLowY);
     AddBox(b, At({}), {-122, 90, -122}, {122, 122, 122}, AllSides(wood));
-    AddFrustum(b, At({}), 6, kFloor + 32, 88, -70, 12, 30, Flat(kGold, 10), nullptr, nullptr);
-    AddFrustum(b, At({}), 6, -70, 12, 90, 88, 30, Flat(kTeal, 11), nullptr, nullptr);
+    AddFrustum(b, At({}), 6, kFloor + 32, 88, -70, 12, 30, Flat(kGold, 9), nullptr, nullptr);
+    AddFrustum(b, At({}), 6, -70, 12, 90, 88, 30, Flat(kTeal, 10), nullptr, nullptr);
     for (double s : {1.0, -1.0})
         AddBox(b, At({s * 102, 0, s * 26}), {-9, kFloor + 32, -9}, {9, 90, 9},
                AllSides(Flat(kWood, 7)), kLowY | kHighY);

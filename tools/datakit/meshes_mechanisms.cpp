@@ -19,18 +19,18 @@ std::vector<Mesh> AsAnimation(std::vector<Mesh> frames) {
 Mesh Lever(double angle, std::size_t* lampFirst, std::size_t* lampEnd) {
     MeshBuilder b;
     AddBox(b, At({}), {-140, kLow, -86}, {140, -196, 86},
-           {Flat(kSteel, 9), Textured(kTexLever), Flat(kSteel, 6)}, kLowY);
+           {Flat(kSteel, 9), Textured(kTexMetal), Flat(kSteel, 6)}, kLowY);
     for (double s : {1.0, -1.0})
         AddBox(b, At({s * 32, 0, 0}), {-8, -196, -20}, {8, -152, 20}, AllSides(Flat(kSteel, 11)),
                kLowY);
     // The handle turns about the x axis through the pivot: off leans toward
     // -z, on toward +z.
     const Frame handle{RotX(angle), {0, -176, 0}};
-    AddBox(b, handle, {-13, -14, -13}, {13, 270, 13}, AllSides(Flat(kWood, 10)), kLowY);
-    AddBipyramid(b, handle, 6, 254, 286, 322, 34, 0, Flat(kBrick, 12));
+    AddBox(b, handle, {-13, -14, -13}, {13, 270, 13}, AllSides(Flat(kWood, 9)), kLowY);
+    AddBipyramid(b, handle, 6, 254, 286, 322, 34, 0, Flat(kBrick, 10));
     // A small lamp on the base: red until the lever is fully on.
     *lampFirst = b.faces.size();
-    AddBox(b, At({}), {84, -196, -72}, {118, -178, -40}, AllSides(Plain(kBrick, 14)), kLowY);
+    AddBox(b, At({}), {84, -196, -72}, {118, -178, -40}, AllSides(Plain(kBrick, 12)), kLowY);
     *lampEnd = b.faces.size();
     return FinishMesh(b);
 }
@@ -49,7 +49,7 @@ Mesh Spring(double top) {
     AddFrustum(b, At({}), 6, -230, 100, top - 16, 100, 0, TwoSided(Keyed(kTexSpring)), nullptr,
                nullptr);
     AddBox(b, At({}), {-135, top - 16, -135}, {135, top, 135},
-           {Flat(kSteel, 11), Flat(kBrick, 11), Flat(kSteel, 7)});
+           {Flat(kSteel, 10), Flat(kBrick, 9), Flat(kSteel, 7)});
     return FinishMesh(b);
 }
 
@@ -89,17 +89,22 @@ Mesh RampFrom(const std::function<Vec3(Vec3)>& place, const std::function<Vec3(V
 } // namespace
 
 Mesh LadderMesh(bool wideInX) {
-    // Two wooden rails and a panel of rungs between them, thin in depth so
-    // that a climber stands in front of it or behind it.
+    // A panel of the rung texture, its painted rails wrapped in wooden rails
+    // of their own so that the ladder has some depth; thin enough that a
+    // climber stands in front of it or behind it.
     MeshBuilder b;
     const Frame frame{wideInX ? Mat3{} : RotY(90), {}};
+    // The texture's rails lie at u 4..17 and 110..123 of 128.
+    constexpr double kPanel = 232;
+    constexpr double kRailFrom = kPanel * (2 * 4 / 128.0 - 1);
+    constexpr double kRailTo = kPanel * (2 * 18 / 128.0 - 1);
     for (double s : {1.0, -1.0})
-        AddBox(b, frame, {s * 194 - 12, kLow, -14}, {s * 194 + 12, kHigh, 14},
-               AllSides(Flat(kWood, 10)), kNoSide);
-    const int tr = b.Point(frame({182, kHigh, 0}));
-    const int br = b.Point(frame({182, kLow, 0}));
-    const int bl = b.Point(frame({-182, kLow, 0}));
-    const int tl = b.Point(frame({-182, kHigh, 0}));
+        AddBox(b, frame, {s * kRailFrom, kLow, -14}, {s * kRailTo, kHigh, 14},
+               AllSides(Flat(kWood, 8)), kNoSide);
+    const int tr = b.Point(frame({kPanel, kHigh, 0}));
+    const int br = b.Point(frame({kPanel, kLow, 0}));
+    const int bl = b.Point(frame({-kPanel, kLow, 0}));
+    const int tl = b.Point(frame({-kPanel, kHigh, 0}));
     b.QuadFacing(tr, br, bl, tl, frame.turn * Vec3{0, 0, -1}, TwoSided(Keyed(kTexLadder)));
     return FinishMesh(b);
 }
@@ -111,7 +116,7 @@ std::vector<Mesh> LeverFrames() {
         frames.push_back(Lever(angle, &lampFirst, &lampEnd));
     frames = AsAnimation(frames);
     for (std::size_t f = lampFirst; f < lampEnd; ++f)
-        frames.back().faces[f].texture = RampColour(kGrass, 14);
+        frames.back().faces[f].texture = RampColour(kGrass, 12);
     return frames;
 }
 
