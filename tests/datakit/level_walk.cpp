@@ -11,13 +11,15 @@ constexpr int kSpringRows = 6; // a spring throws the hero about seven cells up
 struct Walker {
     const LevelData& level;
     const WalkTypes& types;
+    bool doorsOpen;
     std::set<int> open;
+    std::set<WalkCell> pushedAway;
 
     bool inside(int x, int y, int z) const {
         return x >= 0 && y >= 0 && z >= 0 && x < level.sizeX && y < level.sizeY && z < level.sizeZ;
     }
     int cell(int x, int y, int z) const {
-        if (!inside(x, y, z)) return 0;
+        if (!inside(x, y, z) || pushedAway.count({x, y, z})) return 0;
         return level.cells[x + level.sizeX * (y + level.sizeY * z)];
     }
     const WalkType& type(int x, int y, int z) const { return types[cell(x, y, z)]; }
@@ -68,6 +70,7 @@ WalkResult Walker::run() {
         std::set<WalkCell> seen;
         std::deque<WalkCell> queue;
         std::set<int> toOpen;
+        std::set<WalkCell> toPush;
         std::map<int, int> ingotsTaken;
         std::set<int> keyBlocksTouched;
         auto visit = [&](int x, int y, int z) {
@@ -106,6 +109,11 @@ WalkResult Walker::run() {
                 if (ahead.defined && ahead.lever && !open.count(ahead.leverDoor))
                     toOpen.insert(ahead.leverDoor);
                 if (ahead.defined && ahead.blockKey) keyBlocksTouched.insert(ahead.blockKeySensor);
+                // A block with room behind it (and nothing pushable on top)
+                // moves on; the cell it leaves is free.
+                if (ahead.defined && ahead.canPush && !type(nx, y + 1, nz).canPush &&
+                    inside(nx + d[0], y, nz + d[1]) && cell(nx + d[0], y, nz + d[1]) == 0)
+                    toPush.insert({nx, y, nz});
             }
             if (here.defined && here.ladder) {
                 int top = y;
@@ -137,8 +145,10 @@ WalkResult Walker::run() {
                 toOpen.insert(types[sensor].blockSensorDoor);
 
         result.reached = seen;
-        if (toOpen.empty()) break;
+        if (!doorsOpen) toOpen.clear();
+        if (toOpen.empty() && toPush.empty()) break;
         open.insert(toOpen.begin(), toOpen.end());
+        pushedAway.insert(toPush.begin(), toPush.end());
     }
     result.openedDoors = open;
     return result;
@@ -170,6 +180,7 @@ WalkTypes ReadWalkTypes(const ProfileData& definitions) {
         t.lingot = flag("Lingot");
         t.lingotDoor = t.lingot ? number("LingotDoor") : 0;
         t.blockKey = flag("BlockKey");
+        t.canPush = flag("CanPush");
         t.blockKeySensor = number("BlockKeySensor");
         t.blockSensorDoor = number("BlockSensorDoor");
         if (t.ladder) {
@@ -187,6 +198,6 @@ WalkTypes ReadWalkTypes(const ProfileData& definitions) {
     return types;
 }
 
-WalkResult WalkLevel(const LevelData& level, const WalkTypes& types) {
-    return Walker{level, types, {}}.run();
+WalkResult WalkLevel(const LevelData& level, const WalkTypes& types, bool doorsOpen) {
+    return Walker{level, types, doorsOpen, {}, {}}.run();
 }

@@ -7,7 +7,7 @@
 namespace {
 
 // Types: 1 solid, 2 ladder climbed facing +z, 3 lava, 4 soil, 5 lever
-// opening door 6, 7 spring, 8 ingot opening door 9.
+// opening door 6, 7 spring, 8 ingot opening door 9, 10 crate.
 WalkTypes testTypes() {
     const ProfileData definitions = ParseProfile(R"(
 [Object 1]
@@ -46,6 +46,9 @@ Collision=FALSE
 [Object 9]
 Cube=FALSE
 Door=TRUE
+[Object 10]
+Cube=TRUE
+CanPush=TRUE
 )");
     return ReadWalkTypes(definitions);
 }
@@ -62,7 +65,8 @@ LevelData corridor(const std::vector<std::string>& columns, int height, int star
     level.brightness.assign(level.cells.size(), 128);
     for (int z = 0; z < level.sizeZ; ++z)
         for (int y = 0; y < height && y < static_cast<int>(columns[z].size()); ++y)
-            level.cells[y + height * z] = static_cast<std::uint8_t>(columns[z][y] - '0');
+            level.cells[y + height * z] = static_cast<std::uint8_t>(
+                columns[z][y] == 'c' ? 10 : columns[z][y] - '0');
     level.state.startY = startY;
     level.state.startZ = startZ;
     return level;
@@ -137,4 +141,16 @@ TEST(LevelWalk, LeversAndIngotsOpenTheirDoors) {
 TEST(LevelWalk, SpringsReachLedgesSixCellsUp) {
     EXPECT_TRUE(reaches(corridor({"17", "1111111"}, 9), 7, 1));
     EXPECT_FALSE(reaches(corridor({"17", "11111111"}, 10), 8, 1));
+}
+
+TEST(LevelWalk, CratesMoveOnlyIntoFreeCells) {
+    EXPECT_TRUE(reaches(corridor({"1", "1c", "1", "1"}, 2), 1, 3));
+    // Against the end wall, or with a crate on top, it stays put.
+    EXPECT_FALSE(reaches(corridor({"1", "1c", "11"}, 2), 1, 1));
+    EXPECT_FALSE(reaches(corridor({"1", "1cc", "1", "1"}, 3), 1, 3));
+}
+
+TEST(LevelWalk, DoorsCanBeKeptShut) {
+    const LevelData level = corridor({"1", "18", "1", "19", "1"}, 2);
+    EXPECT_FALSE(WalkLevel(level, testTypes(), false).reached.count({0, 1, 4}));
 }

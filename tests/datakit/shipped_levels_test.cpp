@@ -95,6 +95,20 @@ TEST(ShippedLevels, ExitCanBeReached) {
     }
 }
 
+TEST(ShippedLevels, DoorsCannotBeWalkedAround) {
+    // A level with doors keeps its exit behind one: no climbing over walls
+    // or around the door while it is shut.
+    const WalkTypes types = ReadWalkTypes(ShippedDefinitions());
+    for (const auto& [name, level] : ShippedLevels()) {
+        bool hasDoor = false;
+        for (std::uint8_t t : level.cells) hasDoor = hasDoor || types[t].door;
+        if (!hasDoor) continue;
+        const LevelState& s = level.state;
+        EXPECT_FALSE(WalkLevel(level, types, false).reached.count({s.exitX, s.exitY, s.exitZ}))
+            << name << ": the exit can be reached with every door shut";
+    }
+}
+
 TEST(ShippedLevels, GeneratedBytesAreTheSameOnEveryRun) {
     TempDir first, second;
     GenerateLevels({first.path(), DataSources()});
