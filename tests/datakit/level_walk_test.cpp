@@ -65,8 +65,8 @@ LevelData corridor(const std::vector<std::string>& columns, int height, int star
     level.brightness.assign(level.cells.size(), 128);
     for (int z = 0; z < level.sizeZ; ++z)
         for (int y = 0; y < height && y < static_cast<int>(columns[z].size()); ++y)
-            level.cells[y + height * z] = static_cast<std::uint8_t>(
-                columns[z][y] == 'c' ? 10 : columns[z][y] - '0');
+            level.cells[y + height * z] =
+                static_cast<std::uint8_t>(columns[z][y] == 'c' ? 10 : columns[z][y] - '0');
     level.state.startY = startY;
     level.state.startZ = startZ;
     return level;
