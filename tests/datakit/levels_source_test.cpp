@@ -127,6 +127,8 @@ TEST(LevelSource, ErrorsNameFileAndLine) {
         {"W = 2\n", "WW = 2\n",
          "05-test.txt:15: a legend entry is one character, '=', and an object type"},
         {"Seed = 77", "Seed 77", "05-test.txt:7: expected \"Key = value\""},
+        {"..W\n..E\n", "..W\n..E\n...\n",
+         "05-test.txt:24: expected \"Layer N\": a layer has exactly 2 rows"},
     };
     for (const auto& c : cases) EXPECT_EQ(errorOf(replaced(c.from, c.to)), c.message) << c.to;
     EXPECT_EQ(errorOf(kSource, "test.txt"),

@@ -3,7 +3,6 @@
 // through the scrambled file.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 #include <sstream>
 
@@ -138,20 +137,6 @@ TEST(ShippedDefinitions, CollidingMeshTypesHaveBoxesThatCanBeStoodOn) {
         EXPECT_GE(zmin, -256) << i;
         EXPECT_LE(zmax, 255) << i;
     }
-}
-
-TEST(ShippedDefinitions, MusicListHasTheSixEntriesWithTheClipOnTheLast) {
-    const ProfileData& d = ShippedDefinitions();
-    const std::map<int, std::string> files = {{0, "MUSIC/TITLE.MOD"},   {1, "MUSIC/ENDING.MID"},
-                                              {2, "MUSIC/CAVERNS.WAV"}, {3, "CDAUDIO_02"},
-                                              {4, "CDAUDIO_03"},        {5, "MUSIC/TITLE.MOD"}};
-    for (const auto& [n, file] : files) {
-        const std::string key = "Music" + std::to_string(n);
-        EXPECT_EQ(ProfileString(d, "General", key, ""), file);
-        EXPECT_FALSE(ProfileString(d, "General", key + "Name", "").empty()) << key;
-        EXPECT_EQ(ProfileString(d, "General", key + "Video", "").empty(), n != 5) << key;
-    }
-    EXPECT_TRUE(ProfileString(d, "General", "Music6", "").empty());
 }
 
 TEST(Credits, LinesCarryTheirFontMarkerScrambledWithATrailingSpareLine) {

@@ -1,6 +1,5 @@
 #include "levels_source.h"
 
-#include <array>
 #include <cctype>
 #include <charconv>
 #include <map>
@@ -254,7 +253,7 @@ std::string Compiler::outputName() const {
 }
 
 CompiledLevel Compiler::run() {
-    enum { kHeader, kLegend } mode = kHeader;
+    enum { kHeader, kLegend, kLayers } mode = kHeader;
     std::size_t i = 0;
     while (i < lines_.size()) {
         const Line& line = lines_[i];
@@ -269,8 +268,12 @@ CompiledLevel Compiler::run() {
         if (keyword == "layer") {
             if (mode == kHeader) fail(line.number, "the legend must come before the layers");
             i = layerBlock(i);
+            mode = kLayers;
             continue;
         }
+        if (mode == kLayers)
+            fail(line.number,
+                 "expected \"Layer N\": a layer has exactly " + std::to_string(sizeZ_) + " rows");
         if (mode == kLegend) {
             legendEntry(line);
         } else {
