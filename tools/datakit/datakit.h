@@ -31,3 +31,4 @@ void GenerateMusic(const DataKit& kit);       // module, MIDI, wave music, CD tr
 void GenerateDefinitions(const DataKit& kit); // Standard.bnk and game.dat
 void GenerateLevels(const DataKit& kit);      // LEVEL/*.lev from data/levels
 void GenerateColourCache(const DataKit& kit); // the .POT blend-table cache
+void GenerateVideo(const DataKit& kit);       // the video clip, drawn by the renderer

@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
         GenerateDefinitions(kit);
         GenerateLevels(kit);
         GenerateColourCache(kit);
+        GenerateVideo(kit);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kelvane-datakit: %s\n", error.what());
         return 1;
