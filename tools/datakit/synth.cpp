@@ -331,6 +331,15 @@ void TrimTail(Signal& signal, double threshold) {
     signal.resize(end);
 }
 
+void TrimTail(Stereo& signal, double threshold) {
+    std::size_t end = std::max(signal.left.size(), signal.right.size());
+    Resize(signal, end);
+    while (end > 1 && std::fabs(signal.left[end - 1]) < threshold &&
+           std::fabs(signal.right[end - 1]) < threshold)
+        --end;
+    Resize(signal, end);
+}
+
 void Resize(Stereo& signal, std::size_t length) {
     signal.left.resize(length, 0.0);
     signal.right.resize(length, 0.0);

@@ -144,6 +144,7 @@ void MixWrapped(Signal& target, const Signal& source, std::size_t offset, double
 void MixWrapped(Stereo& target, const Signal& source, std::size_t offset, double gain, double pan);
 // Removes trailing samples quieter than `threshold` (keeps at least one).
 void TrimTail(Signal& signal, double threshold);
+void TrimTail(Stereo& signal, double threshold); // by the louder side
 void Resize(Stereo& signal, std::size_t length);
 
 // --- effects -----------------------------------------------------------------
