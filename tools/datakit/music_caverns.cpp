@@ -22,12 +22,12 @@ const int kChords[4][6] = {{45, 52, 57, 60, 64, 71},
                            {38, 45, 53, 60, 64, 69},
                            {40, 47, 57, 59, 64, 71}};
 // Two bell notes per chord: pitch and seconds into the chord.
-const double kBells[4][2][2] = {{{76, 2.0}, {72, 6.5}},
-                                {{72, 1.5}, {69, 6.0}},
-                                {{74, 2.5}, {69, 7.0}},
-                                {{76, 1.0}, {71, 6.0}}};
+const double kBells[4][2][2] = {
+    {{76, 2.0}, {72, 6.5}}, {{72, 1.5}, {69, 6.0}}, {{74, 2.5}, {69, 7.0}}, {{76, 1.0}, {71, 6.0}}};
 
-std::size_t At(double seconds) { return Samples(seconds, kRate); }
+std::size_t At(double seconds) {
+    return Samples(seconds, kRate);
+}
 
 // A pad tone that swells in over two seconds and out over three.
 Signal SlowPad(double hz, double held, std::uint32_t seed) {

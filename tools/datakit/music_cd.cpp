@@ -40,13 +40,27 @@ Voice Hit(Signal (*make)(double, std::uint32_t)) {
     return [make](double, double, int, std::uint32_t seed) { return make(kRate, seed); };
 }
 
-Signal Crash(double rate, std::uint32_t seed) { return Cymbal(rate, seed, 0.9); }
-Signal KickHit(double rate, std::uint32_t) { return Kick(rate); }
-Signal SnareHit(double rate, std::uint32_t seed) { return Snare(rate, seed); }
-Signal SoftKick(double rate, std::uint32_t) { return Kick(rate, 0.85); }
-Signal ClosedHat(double rate, std::uint32_t seed) { return HiHat(rate, seed, false); }
-Signal OpenHat(double rate, std::uint32_t seed) { return HiHat(rate, seed, true); }
-Signal RimHit(double rate, std::uint32_t) { return Rim(rate); }
+Signal Crash(double rate, std::uint32_t seed) {
+    return Cymbal(rate, seed, 0.9);
+}
+Signal KickHit(double rate, std::uint32_t) {
+    return Kick(rate);
+}
+Signal SnareHit(double rate, std::uint32_t seed) {
+    return Snare(rate, seed);
+}
+Signal SoftKick(double rate, std::uint32_t) {
+    return Kick(rate, 0.85);
+}
+Signal ClosedHat(double rate, std::uint32_t seed) {
+    return HiHat(rate, seed, false);
+}
+Signal OpenHat(double rate, std::uint32_t seed) {
+    return HiHat(rate, seed, true);
+}
+Signal RimHit(double rate, std::uint32_t) {
+    return Rim(rate);
+}
 
 // --- track 2 -----------------------------------------------------------------
 
@@ -63,17 +77,20 @@ const char* const kGearsMelodyB =
     " F5:4 A5:4 C6:6 A5:2 | E5:4 C#5:4 A4:4 E5:4 |";
 
 // Bass root between D2 and C#3.
-int GearsRoot(const Chord& c) { return 38 + (c.root + 10) % 12; }
+int GearsRoot(const Chord& c) {
+    return 38 + (c.root + 10) % 12;
+}
 
 std::vector<Note> GearsBass(const std::vector<Chord>& chords) {
     struct Hit {
         int step, length, interval, velocity;
     };
-    static const Hit kRiff[] = {{0, 2, 0, 120},  {3, 1, 0, 90},  {4, 2, 12, 105}, {6, 2, 0, 95},
-                                {8, 2, 0, 118},  {11, 1, 0, 90}, {12, 2, 7, 105}, {14, 2, 12, 100}};
+    static const Hit kRiff[] = {{0, 2, 0, 120}, {3, 1, 0, 90},  {4, 2, 12, 105}, {6, 2, 0, 95},
+                                {8, 2, 0, 118}, {11, 1, 0, 90}, {12, 2, 7, 105}, {14, 2, 12, 100}};
     std::vector<Note> notes;
     for (const Chord& c : chords)
-        for (const Hit& h : kRiff) notes.push_back({c.step + h.step, h.length, GearsRoot(c) + h.interval, h.velocity});
+        for (const Hit& h : kRiff)
+            notes.push_back({c.step + h.step, h.length, GearsRoot(c) + h.interval, h.velocity});
     return notes;
 }
 
@@ -103,7 +120,9 @@ Stereo Gears() {
     const Timing timing{kRate, 112, 0};
     const int intro = 0, a = 4 * kBar, b = 12 * kBar, a2 = 20 * kBar, end = 28 * kBar;
     std::vector<Chord> chords;
-    for (auto [text, at] : {std::pair{"Dm7 G Dm7 G", intro}, {kGearsChordsA, a}, {kGearsChordsB, b},
+    for (auto [text, at] : {std::pair{"Dm7 G Dm7 G", intro},
+                            {kGearsChordsA, a},
+                            {kGearsChordsB, b},
                             {kGearsChordsA, a2}}) {
         const auto part = ParseChords(text, at);
         chords.insert(chords.end(), part.begin(), part.end());
@@ -145,14 +164,16 @@ Stereo Gears() {
     std::vector<Note> pads = Pads(chords, 53, 90);
     Append(pads, ChordNotes(ParseChords("Dm7", end)[0], 53, end, 16, 90));
     for (int side = 0; side < 2; ++side) {
-        Signal pad = RenderPart(pads, timing, [side](double hz, double held, int, std::uint32_t seed) {
-            return PadNote(kRate, hz, held, 0.5, seed + side);
-        });
+        Signal pad =
+            RenderPart(pads, timing, [side](double hz, double held, int, std::uint32_t seed) {
+                return PadNote(kRate, hz, held, 0.5, seed + side);
+            });
         AddPart(bus, pad, 0.12, side ? 0.6 : -0.6, 0.5);
     }
 
     // Drums: hats alone in the intro, then the full kit, a fill every eighth bar.
-    const std::string kicks = "K.....K...K.....", snares = "....S.......S...", hats = "h.H.h.H.h.H.h.Hh";
+    const std::string kicks = "K.....K...K.....", snares = "....S.......S...",
+                      hats = "h.H.h.H.h.H.h.Hh";
     const std::string fillSnares = "....S.....S.SSSS";
     std::string kickLine = Repeat("................", 2) + Repeat(kicks, 2);
     std::string snareLine = Repeat("................", 3) + fillSnares;
@@ -177,8 +198,8 @@ Stereo Gears() {
                {hatLine, 'O', OpenHat, 0.2, 0.3, 0.1},
                {crashLine, 'C', Crash, 0.25, -0.25, 0.2}};
     for (const auto& drum : kit)
-        AddPart(bus, RenderPart(Drums(drum.line, 0, drum.symbol), timing, Hit(drum.make)), drum.gain,
-                drum.pan, drum.send);
+        AddPart(bus, RenderPart(Drums(drum.line, 0, drum.symbol), timing, Hit(drum.make)),
+                drum.gain, drum.pan, drum.send);
     return Master(bus, kRate, {0.75, 0.45, 1.0}, 3.0, 0.9);
 }
 
@@ -192,7 +213,8 @@ const char* const kWatersMelodyA =
     " B4:8 D#5:4 F#5:4 |";
 const char* const kWatersMelodyB =
     "G5:4 E5:4 B5:8 | A5:4 F#5:4 D5:8 | D5:4 F#5:4 A5:4 B5:4 | G5:12 r:4 |"
-    " A5:4 G5:2 E5:2 C5:4 E5:4 | F#5:4 A5:4 D6:8 | B5:4 A5:2 G5:2 D5:4 B4:4 | A5:4 F#5:4 D#5:4 B4:4 |";
+    " A5:4 G5:2 E5:2 C5:4 E5:4 | F#5:4 A5:4 D6:8 | B5:4 A5:2 G5:2 D5:4 B4:4 | A5:4 F#5:4 D#5:4 "
+    "B4:4 |";
 const char* const kWatersMelodyOutro =
     "B4:4 E5:4 F#5:4 G5:4 | E5:8 r:2 B4:2 C5:2 D5:2 | E5:4 G5:4 A5:4 G5:4 | E5:16 |";
 
@@ -203,7 +225,8 @@ std::vector<Note> Comping(const std::vector<Chord>& chords, int velocity) {
     for (const Chord& c : chords)
         for (int bar = 0; bar < c.length; bar += kBar)
             for (const auto& hit : kRhythm) {
-                const auto tones = ChordNotes(c, 52, c.step + bar + hit[0], hit[1], velocity - (hit[0] ? 15 : 0));
+                const auto tones =
+                    ChordNotes(c, 52, c.step + bar + hit[0], hit[1], velocity - (hit[0] ? 15 : 0));
                 notes.insert(notes.end(), tones.begin(), tones.end());
             }
     return notes;
@@ -225,8 +248,10 @@ Stereo StillWaters() {
     const Timing timing{kRate, 92, 0.22};
     const int intro = 0, a = 4 * kBar, b = 12 * kBar, outro = 20 * kBar;
     std::vector<Chord> chords;
-    for (auto [text, at] : {std::pair{"Em9 Cmaj7 Am7 B7", intro}, {kWatersChordsA, a},
-                            {kWatersChordsB, b}, {"Em9 Cmaj7 Am7 Em9", outro}}) {
+    for (auto [text, at] : {std::pair{"Em9 Cmaj7 Am7 B7", intro},
+                            {kWatersChordsA, a},
+                            {kWatersChordsB, b},
+                            {"Em9 Cmaj7 Am7 Em9", outro}}) {
         const auto part = ParseChords(text, at);
         chords.insert(chords.end(), part.begin(), part.end());
     }
@@ -265,7 +290,9 @@ Stereo StillWaters() {
     AddPart(bus, low, 0.45, 0, 0.05);
 
     std::vector<Note> pads;
-    for (const Chord& c : chords) Append(pads, ChordNotes(c, 55, c.step, c.length + (c.step == outro + 3 * kBar ? kBar : 0), 80));
+    for (const Chord& c : chords)
+        Append(pads,
+               ChordNotes(c, 55, c.step, c.length + (c.step == outro + 3 * kBar ? kBar : 0), 80));
     Signal pad = RenderPart(pads, timing, [](double hz, double held, int, std::uint32_t seed) {
         return PadNote(kRate, hz, held, 0.3, seed);
     });
@@ -288,8 +315,8 @@ Stereo StillWaters() {
                {rim, 'X', RimHit, 0.22, 0.2, 0.3},
                {shaker, 'Z', Shaker, 0.16, -0.35, 0.15}};
     for (const auto& drum : kit)
-        AddPart(bus, RenderPart(Drums(drum.line, 0, drum.symbol), timing, Hit(drum.make)), drum.gain,
-                drum.pan, drum.send);
+        AddPart(bus, RenderPart(Drums(drum.line, 0, drum.symbol), timing, Hit(drum.make)),
+                drum.gain, drum.pan, drum.send);
     return Master(bus, kRate, {0.85, 0.5, 1.0}, 3.5, 0.85);
 }
 } // namespace

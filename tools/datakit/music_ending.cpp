@@ -15,8 +15,8 @@
 namespace music {
 
 namespace {
-constexpr int kDivision = 480;      // ticks per quarter note
-constexpr int kTicksPerStep = 120;  // a sixteenth
+constexpr int kDivision = 480;     // ticks per quarter note
+constexpr int kTicksPerStep = 120; // a sixteenth
 constexpr int kBar = kStepsPerBar;
 
 // General MIDI programs and the channel each part plays on.
@@ -51,10 +51,13 @@ const char* const kChordsIntro = "A F#m D E";
 const char* const kChordsA = "A F#m C#m E7 | A F#m E7 A";
 const char* const kChordsB = "Dmaj7 E C#m7 A | D E C#m E7";
 const char* const kChordsCoda = "D E A:32";
-const char* const kPianoIntro = "E5:4 A4:2 B4:2 C#5:8 | F#5:6 E5:2 C#5:8 | F#5:4 E5:4 D5:4 C#5:4 | B4:12 r:4 |";
+const char* const kPianoIntro =
+    "E5:4 A4:2 B4:2 C#5:8 | F#5:6 E5:2 C#5:8 | F#5:4 E5:4 D5:4 C#5:4 | B4:12 r:4 |";
 const char* const kPianoCoda = "A5:4 F#5:4 D5:8 | G#5:4 E5:4 B4:8 | A4:2 C#5:2 E5:2 A5:26 |";
 
-std::uint32_t Tick(int step) { return static_cast<std::uint32_t>(step * kTicksPerStep); }
+std::uint32_t Tick(int step) {
+    return static_cast<std::uint32_t>(step * kTicksPerStep);
+}
 
 MidiTrack Open(const Part& part) {
     MidiTrack track{part.name, {}};
@@ -70,7 +73,8 @@ void Play(MidiTrack& track, const Part& part, const std::vector<Note>& notes, sy
           int transpose = 0, int velocityShift = 0) {
     for (const Note& n : notes) {
         const int velocity = std::clamp(n.velocity + velocityShift + random.Below(9) - 4, 1, 127);
-        AddNote(track, part.channel, Tick(n.step), Tick(n.length) - 10, n.pitch + transpose, velocity);
+        AddNote(track, part.channel, Tick(n.step), Tick(n.length) - 10, n.pitch + transpose,
+                velocity);
     }
 }
 
@@ -95,10 +99,12 @@ std::vector<Note> Voices(const std::vector<Chord>& chords, int velocity) {
                         if (v[3] - v[0] > 16) continue;
                         // Every chord has its root and third; four-note chords all their tones.
                         bool complete = true;
-                        for (std::size_t k = 0; k < std::min<std::size_t>(c.intervals.size(), 4); ++k) {
+                        for (std::size_t k = 0; k < std::min<std::size_t>(c.intervals.size(), 4);
+                             ++k) {
                             if (k == 2 && c.intervals.size() == 3) continue;
                             const int pc = (c.root + c.intervals[k]) % 12;
-                            complete &= std::any_of(v.begin(), v.end(), [&](int p) { return p % 12 == pc; });
+                            complete &= std::any_of(v.begin(), v.end(),
+                                                    [&](int p) { return p % 12 == pc; });
                         }
                         if (!complete) continue;
                         int cost = 0;
@@ -129,7 +135,8 @@ std::vector<Note> Arpeggios(const std::vector<Chord>& chords, int velocity) {
         const int third = Third(c);
         const int shape[8] = {0, 7, 12, 12 + third, 19, 12 + third, 12, 7};
         for (int s = 0; s < c.length; s += 2)
-            notes.push_back({c.step + s, 2, root + shape[(s / 2) % 8], velocity - (s % 4 ? 12 : 0)});
+            notes.push_back(
+                {c.step + s, 2, root + shape[(s / 2) % 8], velocity - (s % 4 ? 12 : 0)});
     }
     return notes;
 }
@@ -156,9 +163,9 @@ std::vector<Note> Drums(const std::vector<std::string>& lines, int start) {
         char symbol;
         int note, velocity;
     };
-    static const Hit kHits[] = {{'K', 36, 88}, {'S', 38, 80}, {'s', 38, 44}, {'X', 37, 66},
-                                {'h', 42, 48}, {'O', 46, 56}, {'R', 51, 64}, {'r', 51, 46},
-                                {'C', 49, 86}};
+    static const Hit kHits[] = {{'K', 36, 88}, {'S', 38, 80}, {'s', 38, 44},
+                                {'X', 37, 66}, {'h', 42, 48}, {'O', 46, 56},
+                                {'R', 51, 64}, {'r', 51, 46}, {'C', 49, 86}};
     std::vector<Note> notes;
     for (const std::string& line : lines)
         for (Note n : ParseDrums(line, start)) {
@@ -195,8 +202,11 @@ std::vector<std::uint8_t> EndingMidi() {
     AddText(conductor, Tick(end + kBar), 0x06, "end"); // room for the last chord to ring
 
     std::vector<Chord> all;
-    for (auto [text, at] : {std::pair{kChordsIntro, intro}, {kChordsA, a}, {kChordsB, b},
-                            {kChordsA, a2}, {kChordsCoda, coda}}) {
+    for (auto [text, at] : {std::pair{kChordsIntro, intro},
+                            {kChordsA, a},
+                            {kChordsB, b},
+                            {kChordsA, a2},
+                            {kChordsCoda, coda}}) {
         const auto part = ParseChords(text, at);
         all.insert(all.end(), part.begin(), part.end());
     }
@@ -226,7 +236,9 @@ std::vector<std::uint8_t> EndingMidi() {
 
     Play(harp, kHarp, Arpeggios(between(intro, coda + 2 * kBar), 78), random);
     // The last chord rolled upward once.
-    Play(harp, kHarp, ParseMelody("A2:1 E3:1 A3:1 C#4:1 E4:1 A4:1 C#5:1 E5:1 A5:24", coda + 2 * kBar, 80), random);
+    Play(harp, kHarp,
+         ParseMelody("A2:1 E3:1 A3:1 C#4:1 E4:1 A4:1 C#5:1 E5:1 A5:24", coda + 2 * kBar, 80),
+         random);
 
     Play(bass, kBass, BassLine(between(intro, a), true), random);
     Play(bass, kBass, BassLine(between(a, coda), false), random);
@@ -238,17 +250,23 @@ std::vector<std::uint8_t> EndingMidi() {
     const std::string bar = "K.......K.K.....";
     Play(drums, kDrums,
          Drums({"C" + Repeat(bar, 8).substr(1), Repeat("....X.......X...", 8),
-                Repeat("h.h.h.h.h.h.h.h.", 8)}, a), random);
+                Repeat("h.h.h.h.h.h.h.h.", 8)},
+               a),
+         random);
     Play(drums, kDrums,
          Drums({"C" + Repeat("K.....K.K.......", 8).substr(1), Repeat("....s.......S...", 8),
-                Repeat("R.r.R.r.R.r.R.r.", 8)}, b), random);
+                Repeat("R.r.R.r.R.r.R.r.", 8)},
+               b),
+         random);
     Play(drums, kDrums,
          Drums({"C" + Repeat("K.....K.K.....K.", 8).substr(1),
-                Repeat("....S.......S...", 7) + "....S.....S.SsSS",
-                Repeat("h.h.h.h.h.h.h.hO", 8)}, a2), random);
+                Repeat("....S.......S...", 7) + "....S.....S.SsSS", Repeat("h.h.h.h.h.h.h.hO", 8)},
+               a2),
+         random);
     Play(drums, kDrums, Drums({"C...............K...............C"}, coda), random);
 
-    return EncodeMidi({conductor, flute, horn, strings, harp, bass, piano, choir, drums}, kDivision);
+    return EncodeMidi({conductor, flute, horn, strings, harp, bass, piano, choir, drums},
+                      kDivision);
 }
 
 } // namespace music

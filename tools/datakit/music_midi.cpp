@@ -6,7 +6,9 @@
 namespace music {
 
 namespace {
-std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value & 0xFF); }
+std::uint8_t Byte(int value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
 
 void Check(int channel, int value) {
     if (channel < 0 || channel > 15 || value < 0 || value > 127)
@@ -64,8 +66,8 @@ void AddControl(MidiTrack& track, int channel, std::uint32_t tick, int control, 
 void AddTempo(MidiTrack& track, std::uint32_t tick, double beatsPerMinute) {
     const auto micros = static_cast<std::uint32_t>(60000000.0 / beatsPerMinute + 0.5);
     track.events.push_back(
-        {tick, Meta(0x51, {Byte(static_cast<int>(micros >> 16)), Byte(static_cast<int>(micros >> 8)),
-                           Byte(static_cast<int>(micros))})});
+        {tick, Meta(0x51, {Byte(static_cast<int>(micros >> 16)),
+                           Byte(static_cast<int>(micros >> 8)), Byte(static_cast<int>(micros))})});
 }
 
 void AddTimeSignature(MidiTrack& track, std::uint32_t tick, int numerator, int denominator) {

@@ -11,7 +11,9 @@ constexpr int kPeriods[36] = {856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 
                               428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226,
                               214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113};
 
-void Fail(const std::string& what) { throw std::invalid_argument("module: " + what); }
+void Fail(const std::string& what) {
+    throw std::invalid_argument("module: " + what);
+}
 
 void PutText(std::vector<std::uint8_t>& out, const std::string& text, std::size_t width) {
     for (std::size_t i = 0; i < width; ++i)
@@ -29,7 +31,9 @@ int ModPeriod(int note) {
     return kPeriods[note];
 }
 
-double ModRate(int period) { return 7093789.2 / (2.0 * period); }
+double ModRate(int period) {
+    return 7093789.2 / (2.0 * period);
+}
 
 std::vector<std::uint8_t> EncodeMod(const ModSong& song) {
     if (song.samples.size() > kModSamples) Fail("more than 31 samples");
@@ -109,7 +113,8 @@ void PlaceNotes(std::vector<ModRow>& rows, int channel, const std::vector<Note>&
         cell->note = index;
         cell->sample = instrument.sample;
         cell->effect = 0xC;
-        cell->param = std::clamp(static_cast<int>(n.velocity * 64 * instrument.gain / 127 + 0.5), 0, 64);
+        cell->param =
+            std::clamp(static_cast<int>(n.velocity * 64 * instrument.gain / 127 + 0.5), 0, 64);
     }
     // Effects go only into cells that are still free.
     const auto effect = [&](int row, int kind, int param) {
@@ -125,7 +130,8 @@ void PlaceNotes(std::vector<ModRow>& rows, int channel, const std::vector<Note>&
             for (int r = n.step + 3; r < n.step + n.length; ++r) effect(r, 0x4, instrument.vibrato);
         int row = n.step + n.length;
         for (int speed : instrument.release) {
-            if (row < static_cast<int>(rows.size()) && rows[static_cast<std::size_t>(row)][channel].note >= 0)
+            if (row < static_cast<int>(rows.size()) &&
+                rows[static_cast<std::size_t>(row)][channel].note >= 0)
                 break;
             bool taken = false;
             for (const Note& other : notes) taken |= other.step == row;
@@ -140,7 +146,8 @@ void SetPatterns(ModSong& song, const std::vector<ModRow>& rows) {
     song.patterns.clear();
     song.order.clear();
     const auto same = [](const ModCell& a, const ModCell& b) {
-        return a.note == b.note && a.sample == b.sample && a.effect == b.effect && a.param == b.param;
+        return a.note == b.note && a.sample == b.sample && a.effect == b.effect &&
+               a.param == b.param;
     };
     for (std::size_t start = 0; start < rows.size(); start += kModRows) {
         ModPattern pattern;

@@ -16,11 +16,11 @@ constexpr int kModRows = 64;
 constexpr int kModSamples = 31;
 
 struct ModSample {
-    std::string name;               // up to 22 characters
-    std::vector<std::int8_t> data;  // signed 8-bit; padded to an even length
-    int volume = 64;                // 0..64
-    int finetune = 0;               // -8..7
-    std::size_t loopStart = 0;      // bytes; with loopLength 0 the sample plays once
+    std::string name;              // up to 22 characters
+    std::vector<std::int8_t> data; // signed 8-bit; padded to an even length
+    int volume = 64;               // 0..64
+    int finetune = 0;              // -8..7
+    std::size_t loopStart = 0;     // bytes; with loopLength 0 the sample plays once
     std::size_t loopLength = 0;
 };
 
@@ -35,7 +35,7 @@ using ModRow = std::array<ModCell, kModChannels>;
 using ModPattern = std::array<ModRow, kModRows>;
 
 struct ModSong {
-    std::string title; // up to 20 characters
+    std::string title;              // up to 20 characters
     std::vector<ModSample> samples; // up to 31; the rest are written empty
     std::vector<ModPattern> patterns;
     std::vector<int> order; // 1..128 pattern numbers

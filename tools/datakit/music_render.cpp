@@ -18,8 +18,7 @@ Signal RenderPart(const std::vector<Note>& notes, const Timing& timing, const Vo
     std::uint32_t seed = 1;
     for (const Note& n : notes) {
         const std::size_t start = timing.At(n.step);
-        const double held =
-            static_cast<double>(timing.At(n.step + n.length) - start) / timing.rate;
+        const double held = static_cast<double>(timing.At(n.step + n.length) - start) / timing.rate;
         const Signal note = voice(NoteHz(n.pitch), held, n.velocity, seed++ * 7919u);
         MixInto(line, note, start, n.velocity / 127.0);
     }

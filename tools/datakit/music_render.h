@@ -14,7 +14,8 @@ namespace music {
 
 // Makes one note: frequency, seconds held, velocity 1..127 and a seed that
 // differs from note to note.
-using Voice = std::function<synth::Signal(double hz, double held, int velocity, std::uint32_t seed)>;
+using Voice =
+    std::function<synth::Signal(double hz, double held, int velocity, std::uint32_t seed)>;
 
 struct Timing {
     double rate = 22050;
@@ -35,8 +36,8 @@ struct MixBus {
 void AddPart(MixBus& bus, const synth::Signal& part, double gain, double pan, double send);
 
 // The finished mix: dry plus reverb, limited below full scale and scaled to `peak`.
-synth::Stereo Master(const MixBus& bus, double rate, const synth::ReverbSettings& room,
-                     double tail, double peak);
+synth::Stereo Master(const MixBus& bus, double rate, const synth::ReverbSettings& room, double tail,
+                     double peak);
 
 // Notes of one chord, one per chord tone, from `lowest` upward (the root's
 // octave at or above `lowest`), each `length` steps at `step`.

@@ -11,10 +11,10 @@ namespace music {
 
 // One sine partial of a looped tone.
 struct Partial {
-    int cycles = 1;      // whole cycles in the loop, so the loop has no seam
+    int cycles = 1; // whole cycles in the loop, so the loop has no seam
     double level = 1;
-    double boost = 0;    // extra level at the very start, gone by the loop
-    double phase = 0;    // in cycles
+    double boost = 0; // extra level at the very start, gone by the loop
+    double phase = 0; // in cycles
 };
 
 // A tone that opens over `attack` samples and then repeats its last `loop`

@@ -16,7 +16,18 @@ namespace music {
 
 namespace {
 enum Channel { kMelodyChannel = 0, kDrumChannel = 1, kChordChannel = 2, kBassChannel = 3 };
-enum SampleNumber { kLead = 1, kBell, kBass, kPadMajor, kPadMinor, kKick, kSnare, kHat, kOpenHat, kCrash };
+enum SampleNumber {
+    kLead = 1,
+    kBell,
+    kBass,
+    kPadMajor,
+    kPadMinor,
+    kKick,
+    kSnare,
+    kHat,
+    kOpenHat,
+    kCrash
+};
 
 // Melody and bell notes are tuned so that C-3 plays C5; the bass so that C-1
 // plays C1; the chords so that C-3 plays C4; drums are played at C-3.
@@ -34,7 +45,8 @@ ModSample LeadSample() {
         const double level = (h % 2 ? 1.0 : 0.45) / h / (1 + (h / 9.0) * (h / 9.0));
         tone.partials.push_back({64 * h, level, h >= 2 ? 1.2 : 0.0, 0});
     }
-    return MakeModSample("Kelvane lead", RenderLoopedTone(tone, kHighRate), tone.attack, tone.loop, 1);
+    return MakeModSample("Kelvane lead", RenderLoopedTone(tone, kHighRate), tone.attack, tone.loop,
+                         1);
 }
 
 ModSample BellSample() {
@@ -55,7 +67,8 @@ ModSample BassSample() {
         const double level = 1.0 / h / (1 + (h / 10.0) * (h / 10.0));
         tone.partials.push_back({16 * h, level, h >= 3 ? 2.0 : 0.0, 0});
     }
-    return MakeModSample("Kelvane bass", RenderLoopedTone(tone, kBassRate), tone.attack, tone.loop, 3);
+    return MakeModSample("Kelvane bass", RenderLoopedTone(tone, kBassRate), tone.attack, tone.loop,
+                         3);
 }
 
 // An open chord (root, fifth, octave, tenth) of soft detuned voices, a second long.
@@ -76,7 +89,8 @@ ModSample PadSample(bool minor) {
             const double level = levels[t] * soft / (h * (0.7 + 0.3 * h));
             const int cycles = static_cast<int>(hz * tone.loop / kHighRate + 0.5);
             for (int d = -1; d <= 1; ++d)
-                tone.partials.push_back({cycles + d, level * (d == 0 ? 1.0 : 0.6), 0, random.Uniform()});
+                tone.partials.push_back(
+                    {cycles + d, level * (d == 0 ? 1.0 : 0.6), 0, random.Uniform()});
         }
     }
     return MakeModSample(minor ? "Kelvane pad minor" : "Kelvane pad major",
@@ -128,7 +142,9 @@ const char* const kChordsB = "F G Em Am | Dm G C E";
 const char* const kChordsBridge = "Dm Am F E";
 
 // The bass root of a chord, between E1 and D#2.
-int BassRoot(const Chord& chord) { return 28 + (chord.root + 8) % 12; }
+int BassRoot(const Chord& chord) {
+    return 28 + (chord.root + 8) % 12;
+}
 
 // Driving eighths: root, root, octave, root, root, octave, root, fifth.
 std::vector<Note> DrivingBass(const std::vector<Chord>& chords) {
@@ -166,8 +182,8 @@ void PlaceDrums(std::vector<ModRow>& rows, const std::string& line, int start) {
         int sample;
         double gain;
     };
-    static const Hit kHits[] = {{'K', kKick, 1.0},  {'S', kSnare, 0.85}, {'s', kSnare, 0.45},
-                                {'H', kHat, 0.5},   {'h', kHat, 0.36},   {'O', kOpenHat, 0.5},
+    static const Hit kHits[] = {{'K', kKick, 1.0}, {'S', kSnare, 0.85}, {'s', kSnare, 0.45},
+                                {'H', kHat, 0.5},  {'h', kHat, 0.36},   {'O', kOpenHat, 0.5},
                                 {'C', kCrash, 1.0}};
     const std::vector<Note> all = ParseDrums(line, start);
     for (const Hit& hit : kHits) {
@@ -204,8 +220,10 @@ std::vector<ModRow> Score() {
         const auto chords = ParseChords("Am F C G", at);
         PlacePads(rows, chords, 110);
         PlaceNotes(rows, kMelodyChannel, ParseMelody(kIntroBells, at, 100), kBellVoice);
-        std::vector<Note> bass = ParseMelody("A1:16 | F1:16 | C2:2 C2:2 C3:2 C2:2 C2:2 C3:2 C2:2 G2:2 |"
-                                             " G1:2 G1:2 G2:2 G1:2 A1:2 A1:2 B1:2 B1:2 |", at, 110);
+        std::vector<Note> bass =
+            ParseMelody("A1:16 | F1:16 | C2:2 C2:2 C3:2 C2:2 C2:2 C3:2 C2:2 G2:2 |"
+                        " G1:2 G1:2 G2:2 G1:2 A1:2 A1:2 B1:2 B1:2 |",
+                        at, 110);
         PlaceNotes(rows, kBassChannel, bass, kBassVoice);
         PlaceDrums(rows, "................|h...h...h...h...|K.h.h.h.K.h.h.h.|K.h.S.h.K.S.SSSS", at);
         at += 4 * kBar;
@@ -223,7 +241,8 @@ std::vector<ModRow> Score() {
     for (const Section& s : sections) {
         const auto chords = ParseChords(s.chords, at);
         PlacePads(rows, chords, 120);
-        PlaceNotes(rows, kMelodyChannel, ParseMelody(std::string(s.melody) + " " + s.ending, at, 100), kLeadVoice);
+        PlaceNotes(rows, kMelodyChannel,
+                   ParseMelody(std::string(s.melody) + " " + s.ending, at, 100), kLeadVoice);
         PlaceNotes(rows, kBassChannel, DrivingBass(chords), kBassVoice);
         PlaceDrums(rows, Phrase(*s.groove, true) + Phrase(*s.groove, false), at);
         at += 8 * kBar;

@@ -11,6 +11,8 @@ using namespace synth;
 namespace sounds {
 
 void FinishOneShot(Signal& signal, double peak) {
+    // Nothing below hearing: a sound with an offset thumps when mixed.
+    Filter(signal, HighPass(kEffectRate, 25));
     TrimTail(signal, 2e-4 * Peak(signal));
     FadeIn(signal, kEffectRate, 0.0015);
     FadeOut(signal, kEffectRate, std::min(0.02, 0.2 * signal.size() / kEffectRate));
@@ -18,6 +20,8 @@ void FinishOneShot(Signal& signal, double peak) {
 }
 
 void FinishLoop(Signal& signal, double peak) {
+    Biquad subsonic = HighPass(kEffectRate, 25);
+    ProcessLoop(signal, [&](double v) { return subsonic.Process(v); });
     RotateToQuietStart(signal, kEffectRate);
     Normalise(signal, peak);
 }

@@ -33,10 +33,24 @@ namespace {
 constexpr double kLn2 = 0.69314718055994530942;
 constexpr double kLn10 = 2.30258509299404568402;
 
-// e^r for |r| <= 0.35 by its Taylor series (error far below a double's last bit).
+// e^r for |r| <= 0.35 by its Taylor series to r^13 (error below a double's last bit).
 double ExpSmall(double r) {
-    double sum = 1.0;
-    for (int k = 14; k >= 1; --k) sum = 1.0 + sum * r / k;
+    static const double kInverseFactorials[14] = {1.0,
+                                                  1.0,
+                                                  1.0 / 2,
+                                                  1.0 / 6,
+                                                  1.0 / 24,
+                                                  1.0 / 120,
+                                                  1.0 / 720,
+                                                  1.0 / 5040,
+                                                  1.0 / 40320,
+                                                  1.0 / 362880,
+                                                  1.0 / 3628800,
+                                                  1.0 / 39916800,
+                                                  1.0 / 479001600,
+                                                  1.0 / 6227020800.0};
+    double sum = kInverseFactorials[13];
+    for (int k = 12; k >= 0; --k) sum = sum * r + kInverseFactorials[k];
     return sum;
 }
 } // namespace
@@ -201,8 +215,10 @@ Biquad PeakEq(double rate, double hz, double q, double gainDb) {
 }
 
 void Svf::Process(double x, double rate, double hz, double q) {
-    const double cycles = std::clamp(hz / rate, 1e-5, 0.48) / 2;
-    const double g = Sin01(cycles) / Cos01(cycles); // tan(pi hz / rate)
+    // tan(pi hz / rate) by a rational approximation: close enough for a
+    // cutoff, and cheap, as sweeping filters need it every sample.
+    const double w = kPi * std::clamp(hz / rate, 1e-5, 0.45);
+    const double g = w * (15 - w * w) / (15 - 6 * w * w);
     const double k = 1 / q;
     const double a1 = 1 / (1 + g * (g + k));
     const double a2 = g * a1;
