@@ -298,14 +298,14 @@ LevelData CurrentLevel() {
     return level;
 }
 
-bool LoadLevel(const std::string& path, const std::string& detail) {
+LevelLoadResult LoadLevel(const std::string& path, const std::string& detail) {
     const std::optional<LevelData> level = ReadLevelFile(path);
     if (!level || !ApplyLevel(*level)) {
         ShowMessageBox(LevelErrorText(path));
-        return false;
+        return kLevelRefused;
     }
-    LoadDefinitions(levelState.definitionFile, detail);
-    return true;
+    return LoadDefinitions(levelState.definitionFile, detail) ? kLevelLoaded
+                                                              : kLevelDefinitionsFailed;
 }
 
 bool WriteLevelBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -70,10 +70,17 @@ bool ApplyLevel(const LevelData& level);
 // "STANDARD.BNK").
 LevelData CurrentLevel();
 
+enum LevelLoadResult {
+    kLevelLoaded,
+    kLevelRefused,           // missing or invalid file: nothing changed
+    kLevelDefinitionsFailed, // the level is in place but its definitions failed to load
+};
+
 // Loads a level into the world, then its definitions with `detail` ("High"
 // or "Low"). A missing or refused file shows "The file <path> is missing or
-// invalid." and changes nothing.
-bool LoadLevel(const std::string& path, const std::string& detail);
+// invalid." and changes nothing. When the definitions fail, their loader has
+// shown its message and the program must stop.
+LevelLoadResult LoadLevel(const std::string& path, const std::string& detail);
 
 // Writes `bytes` at the start of the file, creating it when missing; a longer
 // existing file keeps its bytes past the new end.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -70,12 +71,20 @@ bool FileExists(const std::string& name) {
 }
 
 std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& name) {
-    std::ifstream in(ResolvePath(name), std::ios::binary);
+    // A folder opens as a stream on this platform but fails on the first read.
+    const std::string path = ResolvePath(name);
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec)) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
-    return data;
+    try {
+        std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+        return data;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 bool WriteWholeFile(const std::string& name, const std::vector<std::uint8_t>& data) {

@@ -209,6 +209,10 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
         key.find('=') != std::string_view::npos || key.front() == ';' || key.front() == '[') {
         return std::nullopt;
     }
+    // A byte order mark stays in front and is not part of the first line.
+    const std::string_view rest = skipByteOrderMark(text);
+    std::string result(text.substr(0, text.size() - rest.size()));
+    text = rest;
     const std::string newline = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
     const std::string sectionName = lower(section);
     const std::string keyName = lower(key);
@@ -231,7 +235,6 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
         }
     }
 
-    std::string result;
     auto appendLine = [&](std::string_view line) {
         result += line;
         result += newline;
@@ -240,9 +243,9 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
         return std::string(name) + "=" + std::string(value);
     };
     if (!header) {
-        result = std::string(text);
-        if (!result.empty() && result.back() != '\n') result += newline;
-        if (!result.empty()) result += newline;
+        result += text;
+        if (!text.empty() && text.back() != '\n') result += newline;
+        if (!text.empty()) result += newline;
         appendLine("[" + std::string(section) + "]");
         appendLine(keyLine(key));
         return result;

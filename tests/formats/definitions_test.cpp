@@ -63,6 +63,13 @@ TEST_F(Definitions, FailedLoadIsNotRememberedAndCanBeRetried) {
     EXPECT_EQ(objectTypes[5].meshCount, 1);
 }
 
+TEST_F(Definitions, EmptyMeshNameIsAMissingFileNotAFolder) {
+    WriteMiniDataSet(dir);
+    dir.write("Standard.bnk", std::string("[General]\nTexture=bank.txt\nHero=\n"));
+    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_EQ(messages.back(), "VX3: The file 3DO/GAME/ is missing");
+}
+
 TEST_F(Definitions, SectionExistsOnlyThroughItsCubeKey) {
     ASSERT_TRUE(load("[Object 1]\nCube=TRUE\n[Object 2]\nName=NoCube\n[Object 4]\nCube=yes\n"));
     EXPECT_FALSE(objectTypes[1].undefined);

@@ -31,4 +31,8 @@ TEST(Files, WritesWholeFileAtomicallyAndReadsItBack) {
     ASSERT_TRUE(WriteWholeFile("out.bin", {1, 2, 3}));
     EXPECT_EQ(*ReadWholeFile("OUT.BIN"), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_FALSE(ReadWholeFile("none.bin"));
+    // A folder is not a file, whatever the stream library makes of it.
+    std::filesystem::create_directories("folder");
+    EXPECT_FALSE(ReadWholeFile("folder"));
+    EXPECT_FALSE(ReadWholeFile("folder/"));
 }
