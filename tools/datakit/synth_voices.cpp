@@ -39,7 +39,7 @@ Signal Kick(double rate, double tune) {
         const double hz = tune * (46 + 120 * Exp(-t / 0.032));
         phase = Advance(phase, hz / rate);
         const double body = Sin01(phase) * Decay(t, 0.2, 0.0015);
-        const double click = clickTone.Process(noise.White()) * Exp(-t / 0.004) * 0.35;
+        const double click = clickTone.Process(noise.White()) * Decay(t, 0.004, 0.0005) * 0.35;
         out[n] = SoftClip(1.5 * body + click);
     }
     FadeOut(out, rate, 0.05);
@@ -106,7 +106,7 @@ Signal Tom(double rate, double hz) {
         const double t = n / rate;
         phase = Advance(phase, hz * (1 + 0.45 * Exp(-t / 0.05)) / rate);
         const double body = Sin01(phase) * Decay(t, 0.16, 0.002);
-        out[n] = SoftClip(1.2 * body + 0.3 * tick.Process(noise.White()) * Exp(-t / 0.006));
+        out[n] = SoftClip(1.2 * body + 0.3 * tick.Process(noise.White()) * Decay(t, 0.006, 0.0005));
     }
     FadeOut(out, rate, 0.08);
     return out;
