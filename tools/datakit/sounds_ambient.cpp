@@ -154,7 +154,7 @@ Signal Hum() {
         const double gate = tick * tick * tick * tick;
         out[n] = 0.4 * v + whine + 0.05 * gate * gate * rattle[n];
     }
-    FinishLoop(out, 0.6);
+    FinishLoop(out, 0.4); // a steady tone tires the ear sooner than noise
     return out;
 }
 
