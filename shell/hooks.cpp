@@ -1,10 +1,13 @@
 #include "shell/hooks.h"
 
 #include "engine/render_context.h"
+#include "engine/scene.h"
 #include "engine/stereo.h"
+#include "engine/text.h"
 #include "formats/definitions.h"
 #include "platform/qt/presenter.h"
 #include "shell/screen_form.h"
+#include "world/in_game_menu.h"
 
 namespace hooks {
 
@@ -33,8 +36,12 @@ void RunTitleScreen() {}
 void RunPlayScreen() {}
 void RefreshLobby() {}
 void RunEndScreen() {}
-void DrawTransition(int, int) {}
-void DrawSmallText(const std::string&, float, float) {}
+void DrawTransition(int level, int style) {
+    ::DrawTransition(level, style);
+}
+void DrawSmallText(const std::string& text, float top, float left) {
+    DrawText(text, false, top, left);
+}
 void PresentFrame(int, int) {
     // The picture is painted stretched to the client area by the form.
     if (!renderContext.mainBuffer.pixels.empty())
@@ -43,7 +50,10 @@ void PresentFrame(int, int) {
 
 void StopVoices() {}
 void CloseVideoClip() {}
-void CloseInGameMenu() {}
+void CloseInGameMenu() {
+    inGameMenu.open = 0;
+    inGameMenu.inputSkip = 0;
+}
 void OpenLobby() {}
 void ResetCameraOrbits() {}
 void StartLevel(int) {}

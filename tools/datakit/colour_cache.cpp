@@ -1,4 +1,67 @@
-#include "datakit.h"
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
 
-// Not written yet.
-void GenerateColourCache(const DataKit&) {}
+#include "datakit.h"
+#include "engine/blend_cache.h"
+#include "engine/texture_bank.h"
+#include "platform/message_box.h"
+
+namespace {
+
+constexpr const char* kBank = "TEXTURES/KELVANE.TXT";
+
+// Makes a folder the current directory for one scope: the bank names its
+// images relative to the data folder.
+class InFolder {
+  public:
+    explicit InFolder(const std::filesystem::path& folder)
+        : previous_(std::filesystem::current_path()) {
+        std::filesystem::current_path(folder);
+    }
+    ~InFolder() {
+        std::error_code ignored;
+        std::filesystem::current_path(previous_, ignored);
+    }
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+  private:
+    std::filesystem::path previous_;
+};
+
+// Collects the loader's message boxes instead of printing them.
+class CollectMessages {
+  public:
+    CollectMessages() {
+        SetMessageBoxHandler([this](const std::string& text) { text_ += text + " "; });
+    }
+    ~CollectMessages() { SetMessageBoxHandler(nullptr); }
+    CollectMessages(const CollectMessages&) = delete;
+    CollectMessages& operator=(const CollectMessages&) = delete;
+    const std::string& text() const { return text_; }
+
+  private:
+    std::string text_;
+};
+
+} // namespace
+
+// Loading the generated bank writes its colour-table cache next to it, so
+// the game's first start does not spend seconds building it.
+void GenerateColourCache(const DataKit& kit) {
+    const std::filesystem::path out = std::filesystem::absolute(kit.out);
+    if (!std::filesystem::exists(out / kBank)) {
+        std::fprintf(stderr, "kelvane-datakit: no %s yet, colour cache skipped\n", kBank);
+        return;
+    }
+    InFolder inside(out);
+    const std::string pot = PotFileName(kBank);
+    // A cache left from an earlier palette would be taken as it is.
+    std::filesystem::remove(pot);
+    CollectMessages messages;
+    if (!LoadBank(kBank)) throw std::runtime_error("cannot load the bank: " + messages.text());
+    std::error_code error;
+    if (std::filesystem::file_size(pot, error) != kBlendTableBytes || error)
+        throw std::runtime_error("the colour cache " + pot + " was not written");
+}

@@ -1,4 +1,9 @@
 #include "datakit.h"
+#include "definitions_credits.h"
 
-// Not written yet.
-void GenerateDefinitions(const DataKit&) {}
+// Standard.bnk is hand-written and copied as it is; game.dat holds the
+// credits of the end screen.
+void GenerateDefinitions(const DataKit& kit) {
+    WriteDataFile(kit, "Standard.bnk", ReadSourceFile(kit, "Standard.bnk"));
+    WriteDataFile(kit, "game.dat", EncodeCredits(ReadSourceFile(kit, "credits.txt")));
+}

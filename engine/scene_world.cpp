@@ -1,0 +1,198 @@
+// The 3D part of the play picture: sky, objects in motion, the cells around
+// the camera, players and sentries with their shadows.
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "engine/angles.h"
+#include "engine/mesh.h"
+#include "engine/pipeline.h"
+#include "engine/player_models.h"
+#include "engine/scene.h"
+#include "engine/scene_links.h"
+#include "engine/scene_steps.h"
+#include "formats/definitions.h"
+#include "world/level_state.h"
+#include "world/world.h"
+
+namespace scene {
+
+namespace {
+
+// Neighbour offsets of the cube sides A..F: -z, +x, +z, -x, +y, -y.
+constexpr std::array<std::array<int, 3>, 6> kSideNeighbour = {
+    {{0, 0, -1}, {1, 0, 0}, {0, 0, 1}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}}};
+
+constexpr int kCellCentre = 256;
+constexpr std::int32_t kVisibleRadius = 1280;
+
+// A side next to a drawn cube is hidden and never submitted. An undefined
+// type is drawn as air, so it hides nothing whatever its stale flags say.
+bool IsCube(std::uint8_t type) {
+    const ObjectType& t = objectTypes[type];
+    return !t.undefined && t.Cube;
+}
+
+std::int32_t CellCentre(int cell) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        std::int64_t{cell} * worldUnit + kCellCentre, std::numeric_limits<std::int32_t>::min(),
+        std::numeric_limits<std::int32_t>::max()));
+}
+
+void SubmitCubeSides(const ObjectType& type, unsigned sides, std::int32_t x, std::int32_t y,
+                     std::int32_t z, std::int32_t shade) {
+    ApplyCubeFaces(type, texturedFaces);
+    for (std::size_t side = 0; side < cubeFaceMeshes.size(); ++side)
+        if (sides & (1u << side))
+            SubmitMesh(cubeFaceMeshes[side], x, y, z, type.Transparency, shade, 0, 0, 0);
+}
+
+bool BoxContains(const ObjectType& type, int lx, int lz) {
+    return type.Xmin <= lx && lx <= type.Xmax && type.Zmin <= lz && lz <= type.Zmax;
+}
+
+} // namespace
+
+std::int32_t TruncToInt(double value) {
+    if (std::isnan(value)) return 0;
+    return static_cast<std::int32_t>(std::clamp(std::trunc(value),
+                                                double{std::numeric_limits<std::int32_t>::min()},
+                                                double{std::numeric_limits<std::int32_t>::max()}));
+}
+
+void DrawSky(const PlayerRecord& player) {
+    if (!skyMesh || !levelState.outside) return;
+    // Centred on the viewer and lit at full strength, behind everything.
+    SetCamera(0, 0, 0, TruncToInt(player.cameraRoll), TruncToInt(player.cameraPitch),
+              TruncToInt(player.cameraYaw));
+    AddLight(0, 0, 0, 1000000);
+    SubmitMesh(skyMesh, 0, 0, 0, 0, 0, 0, 0, 0);
+    DrawQueue();
+}
+
+void DrawTransitionSlots(const ViewBox& box) {
+    for (const TransitionSlot& slot : transitionSlots) {
+        if (!slot.active || !slot.workMesh) continue;
+        if (!NearCameraCell(box, slot.x, slot.y, slot.z)) continue;
+        SubmitMesh(slot.workMesh, RoundEven(slot.x), RoundEven(slot.y), RoundEven(slot.z),
+                   objectTypes[slot.animType].Transparency, 0, 0, 0, 0);
+    }
+}
+
+void DrawSlidingBlocks() {
+    const int last = std::min(slidingBlockCount, kWorldListSize - 1);
+    for (int i = 0; i <= last; ++i) {
+        const SlidingBlock& block = slidingBlocks[i];
+        const ObjectType& type = objectTypes[block.type];
+        if (type.undefined) continue;
+        const std::int32_t x = RoundEven(block.x), y = RoundEven(block.y), z = RoundEven(block.z);
+        if (type.Cube)
+            SubmitCubeSides(type, 0x3f, x, y, z, 0);
+        else if (type.workMesh)
+            SubmitMesh(type.workMesh, x, y, z, type.Transparency, 0, 0, 0, 0);
+    }
+}
+
+void DrawCells(const ViewBox& box, const PlayerRecord& player) {
+    const auto& target = player.actionCell;
+    for (int x = box.loX; x <= box.hiX; ++x) {
+        for (int y = box.loY; y <= box.hiY; ++y) {
+            for (int z = box.loZ; z <= box.hiZ; ++z) {
+                const std::uint8_t index = cellAt(x, y, z);
+                const ObjectType& type = objectTypes[index];
+                const std::int32_t px = CellCentre(x), py = CellCentre(y), pz = CellCentre(z);
+                if (type.loopDue && type.LoopSound)
+                    scene_links::TriggerEffect(px, py, pz, type.LoopSound, type.LoopVolume);
+                if (type.undefined) continue;
+
+                unsigned sides = 0;
+                if (type.Cube) {
+                    for (std::size_t side = 0; side < kSideNeighbour.size(); ++side) {
+                        const auto& d = kSideNeighbour[side];
+                        if (!IsCube(cellAt(x + d[0], y + d[1], z + d[2]))) sides |= 1u << side;
+                    }
+                    if (sides == 0) continue; // buried: nothing of it can show
+                }
+                if (!IsPointVisible(kVisibleRadius, px, py, pz)) continue;
+
+                std::int32_t shade = std::int32_t{brightnessAt(x, y, z)} - 128;
+                if (type.Dig && x == target[0] && y == target[1] && z == target[2]) shade = -80;
+                if (type.Cube)
+                    SubmitCubeSides(type, sides, px, py, pz, shade);
+                else if (type.workMesh)
+                    SubmitMesh(type.workMesh, px, py, pz, type.Transparency, shade, 0, 0, 0);
+            }
+        }
+    }
+}
+
+void DrawPlayers(const ViewBox& box) {
+    AnimatePlayerModels();
+    const std::int32_t shade = std::int32_t{brightnessAt(box.cx, box.cy, box.cz)} - 78;
+    const int last = std::min(lastPlayer, kPlayerCount - 1);
+    for (int i = 0; i <= last; ++i) {
+        const PlayerRecord& p = players[i];
+        // Never the local player's own figure in first person (or close to it).
+        if (i == localPlayer && p.cameraDistance <= 0.3f * static_cast<float>(p.width)) continue;
+        const std::int32_t facing = p.onLadder ? p.ladderHeading : TruncToInt(p.heading);
+        if (p.workMesh)
+            SubmitMesh(p.workMesh, TruncToInt(p.x), TruncToInt(p.y), TruncToInt(p.z), 0, shade, 0,
+                       0, 16384 - facing);
+        DrawShadow(p.shadowMesh, -facing - 8192, p.x, p.y, p.z);
+    }
+}
+
+void DrawSentries(const ViewBox& box) {
+    const Mesh* shadow = players[0].shadowMesh;
+    const int last = std::min(sentryCount, kSentrySlots - 1);
+    for (int i = 1; i <= last; ++i) {
+        const SentryRecord& e = sentries[i];
+        if (!NearCameraCell(box, e.x, e.y, e.z)) continue;
+        if (enemyMesh)
+            SubmitMesh(enemyMesh, TruncToInt(e.x), TruncToInt(e.y), TruncToInt(e.z), 0, 0, 0, 0,
+                       TruncToInt(e.heading) + 16384);
+        DrawShadow(shadow, -RoundEven(e.heading) - 8192, e.x, e.y, e.z);
+    }
+}
+
+} // namespace scene
+
+void DrawShadow(const Mesh* shadowMesh, std::int32_t yaw, float x, float y, float z) {
+    if (!shadowMesh) return;
+    const int gx = cellOf(x), gy = cellOf(y), gz = cellOf(z);
+    const int lx = scene::TruncToInt(static_cast<double>(x) - static_cast<double>(gx) * worldUnit);
+    const int lz = scene::TruncToInt(static_cast<double>(z) - static_cast<double>(gz) * worldUnit);
+
+    std::uint8_t type = cellAt(gx, gy, gz);
+    std::int64_t row = gy;
+    if (type == 0) {
+        // The first defined surface below whose box lies under the figure.
+        auto under = [&](std::uint8_t t) {
+            return !objectTypes[t].undefined && scene::BoxContains(objectTypes[t], lx, lz);
+        };
+        bool found = false;
+        for (row = std::int64_t{gy} - 1; row >= 0; --row) {
+            if (row >= worldGrid.sizeY) {
+                // Above the grid every cell reads as type 0.
+                if (under(0)) {
+                    found = true;
+                    break;
+                }
+                row = worldGrid.sizeY;
+                continue;
+            }
+            type = cellAt(gx, static_cast<int>(row), gz);
+            if (under(type)) {
+                found = true;
+                break;
+            }
+        }
+        if (!found) return;
+    }
+    const std::int64_t height = std::int64_t{topHeight(type, lx, lz)} + row * worldUnit + 5;
+    if (double{y} <= static_cast<double>(height)) return;
+    SubmitMesh(shadowMesh, scene::TruncToInt(x), scene::TruncToInt(static_cast<double>(height)),
+               scene::TruncToInt(z), 0, 0, 0, 0, yaw);
+}

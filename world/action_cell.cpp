@@ -1,0 +1,25 @@
+#include "world/action_cell.h"
+
+#include "engine/angles.h"
+#include "world/world.h"
+
+void UpdateActionCell(PlayerRecord& player) {
+    const int row = cellOf(player.y - 512.0f);
+    const float ahead = AngleSin(player.heading);
+    const float across = AngleCos(player.heading);
+    const float half = static_cast<float>(player.width) * 0.5f;
+
+    float reach = 512.0f - half;
+    int column = cellOf(player.x + ahead * reach);
+    int depth = cellOf(player.z + across * reach);
+    // Standing near the back of a cell the short reach stays in it.
+    if (column == cellOf(player.x) && depth == cellOf(player.z)) {
+        reach = 768.0f - half;
+        column = cellOf(player.x + ahead * reach);
+        depth = cellOf(player.z + across * reach);
+    }
+
+    const ObjectType& above = objectTypes[cellAt(column, row + 1, depth)];
+    const bool onTop = !above.undefined && !above.Dig;
+    player.actionCell = {column, onTop ? row + 1 : row, depth};
+}

@@ -1,0 +1,3 @@
+#include "world/in_game_menu.h"
+
+InGameMenu inGameMenu;
