@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include "bench_tables.h"
 #include "engine/mesh.h"
 #include "engine/pipeline.h"
 #include "engine/render_context.h"
@@ -22,28 +23,6 @@ struct Scene {
         return cells[(x * 4 + y) * kGrid + z];
     }
 };
-
-void InstallTables() {
-    RenderContext& rc = renderContext;
-    for (int i = 0; i < 256; ++i) {
-        rc.palette[i] = static_cast<std::uint8_t>(i);
-        rc.palette[256 + i] = static_cast<std::uint8_t>((i * 7) & 255);
-        rc.palette[512 + i] = static_cast<std::uint8_t>(255 - i);
-    }
-    for (int s = 0; s < 256; ++s)
-        for (int c = 0; c < 256; ++c)
-            (*rc.shadeTable)[s * 256 + c] = static_cast<std::uint8_t>(c == 0 ? 0 : 1 + c * s / 257);
-    for (std::size_t i = 0; i < rc.blendTable->size(); ++i)
-        (*rc.blendTable)[i] = static_cast<std::uint8_t>(i * 31 >> 8);
-    for (int t = 0; t < kTextures; ++t) {
-        auto image = std::make_unique<TextureImage>();
-        for (int v = 0; v < 128; ++v)
-            for (int u = 0; u < 128; ++u)
-                (*image)[v * 128 + u] = static_cast<std::uint8_t>(1 + ((u ^ v) + t * 40) % 254);
-        rc.images[t + 1] = std::move(image);
-        rc.textures[t + 1] = TextureEntry{t + 1, t + 1, t + 1};
-    }
-}
 
 Scene BuildScene() {
     Scene scene;
@@ -101,7 +80,7 @@ int DrawFrame(const Scene& scene) {
 void BM_DrawScene(benchmark::State& state) {
     InitScratchMesh();
     BuildCubeFaceMeshes();
-    InstallTables();
+    InstallBenchTables(1, kTextures);
     windowMode = true;
     SetupViewport(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
     const Scene scene = BuildScene();

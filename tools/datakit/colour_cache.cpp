@@ -11,25 +11,6 @@ namespace {
 
 constexpr const char* kBank = "TEXTURES/KELVANE.TXT";
 
-// Makes a folder the current directory for one scope: the bank names its
-// images relative to the data folder.
-class InFolder {
-  public:
-    explicit InFolder(const std::filesystem::path& folder)
-        : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(folder);
-    }
-    ~InFolder() {
-        std::error_code ignored;
-        std::filesystem::current_path(previous_, ignored);
-    }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-
-  private:
-    std::filesystem::path previous_;
-};
-
 // Collects the loader's message boxes instead of printing them.
 class CollectMessages {
   public:

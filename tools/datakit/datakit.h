@@ -18,6 +18,19 @@ void WriteDataFile(const DataKit& kit, const std::string& relative,
                    const std::vector<std::uint8_t>& bytes);
 void WriteDataFile(const DataKit& kit, const std::string& relative, const std::string& text);
 
+// Makes a folder the current directory for one scope: data files name each
+// other relative to the data folder, as the game opens them.
+class InFolder {
+  public:
+    explicit InFolder(const std::filesystem::path& folder);
+    ~InFolder();
+    InFolder(const InFolder&) = delete;
+    InFolder& operator=(const InFolder&) = delete;
+
+  private:
+    std::filesystem::path previous_;
+};
+
 // Reads a hand-written source file under data/; throws when missing.
 std::string ReadSourceFile(const DataKit& kit, const std::string& relative);
 

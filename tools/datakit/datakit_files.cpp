@@ -25,3 +25,13 @@ std::string ReadSourceFile(const DataKit& kit, const std::string& relative) {
     text << in.rdbuf();
     return text.str();
 }
+
+InFolder::InFolder(const std::filesystem::path& folder)
+    : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+}
+
+InFolder::~InFolder() {
+    std::error_code ignored;
+    std::filesystem::current_path(previous_, ignored);
+}

@@ -26,24 +26,6 @@ constexpr int kFrames = 96; // eight seconds
 constexpr const char* kLevel = "LEVEL/10-OpenSky.lev";
 constexpr const char* kClip = "MUSIC/FLYBY.AVI";
 
-// Keeps the current directory of the process across the data folder visit.
-class InFolder {
-  public:
-    explicit InFolder(const std::filesystem::path& folder)
-        : previous_(std::filesystem::current_path()) {
-        std::filesystem::current_path(folder);
-    }
-    ~InFolder() {
-        std::error_code ec;
-        std::filesystem::current_path(previous_, ec);
-    }
-    InFolder(const InFolder&) = delete;
-    InFolder& operator=(const InFolder&) = delete;
-
-  private:
-    std::filesystem::path previous_;
-};
-
 // Puts the viewer on a circle around the middle of the level, low enough for
 // the carried light to reach the ground, looking at the middle and a little down.
 void placeViewer(int frame) {
