@@ -5,8 +5,8 @@
 #include <array>
 #include <cstdint>
 
-constexpr int kFixedShift = 8;     // fraction bits of view rays
-constexpr int kClipScale = 64;     // near-plane interpolation scale
+constexpr int kFixedShift = 8; // fraction bits of view rays
+constexpr int kClipScale = 64; // near-plane interpolation scale
 
 float AngleToRadians(float angle);
 float AngleCos(float angle);

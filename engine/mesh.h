@@ -15,9 +15,9 @@ enum FaceKind : std::uint16_t {
 };
 
 struct Face {
-    std::uint16_t v1 = 0; // first vertex (sprite: centre)
-    std::uint16_t v2 = 0; // second vertex (sprite: width in world units)
-    std::uint16_t v3 = 0; // third vertex (sprite: height in world units)
+    std::uint16_t v1 = 0;      // first vertex (sprite: centre)
+    std::uint16_t v2 = 0;      // second vertex (sprite: width in world units)
+    std::uint16_t v3 = 0;      // third vertex (sprite: height in world units)
     std::uint16_t texture = 0; // texture index, or palette index for flat kinds
     std::uint16_t flip = 0;    // 1 turns the texture by half a turn
     std::uint16_t doubleSided = 0;

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "engine/bank_file.h"
-#include "engine/pcx.h"
 #include "engine/blend_cache.h"
 #include "engine/nearest_colour.h"
+#include "engine/pcx.h"
 #include "engine/render_context.h"
 #include "platform/files.h"
 #include "platform/message_box.h"

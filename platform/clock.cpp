@@ -20,11 +20,15 @@ void UseVirtualClock(std::int32_t start) {
     virtualNow = start;
 }
 
-bool VirtualClockActive() { return virtualActive; }
+bool VirtualClockActive() {
+    return virtualActive;
+}
 
 void AdvanceVirtualClock(std::int32_t ms) {
     virtualNow = static_cast<std::int32_t>(static_cast<std::uint32_t>(virtualNow) +
                                            static_cast<std::uint32_t>(ms));
 }
 
-void UseRealClock() { virtualActive = false; }
+void UseRealClock() {
+    virtualActive = false;
+}

@@ -9,7 +9,9 @@ MessageBoxHandler& handler() {
 }
 } // namespace
 
-void SetMessageBoxHandler(MessageBoxHandler h) { handler() = std::move(h); }
+void SetMessageBoxHandler(MessageBoxHandler h) {
+    handler() = std::move(h);
+}
 
 void ShowMessageBox(const std::string& text) {
     if (handler()) {

@@ -13,4 +13,6 @@ extern std::int32_t frameMs;
 void ResetFrameClock();
 
 // A rate given per 90 ms, scaled to this frame: frameMs * v / 90.
-inline float frameScaled(float v) { return static_cast<float>(frameMs) * v * (1.0f / 90.0f); }
+inline float frameScaled(float v) {
+    return static_cast<float>(frameMs) * v * (1.0f / 90.0f);
+}

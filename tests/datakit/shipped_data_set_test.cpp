@@ -23,16 +23,7 @@ namespace fs = std::filesystem;
 const TempDir& wholeKit() {
     static const TempDir dir;
     static const bool generated = [] {
-        const DataKit kit{dir.path(), DataSources()};
-        GenerateTextures(kit);
-        GenerateInterface(kit);
-        GenerateMeshes(kit);
-        GenerateSounds(kit);
-        GenerateMusic(kit);
-        GenerateDefinitions(kit);
-        GenerateLevels(kit);
-        GenerateColourCache(kit);
-        GenerateVideo(kit);
+        GenerateDataSet(DataKit{dir.path(), DataSources()});
         return true;
     }();
     (void)generated;

@@ -116,7 +116,8 @@ TEST(LoadBank, CacheIsReadAsItIsRebuiltWhenDamagedAndOptionalWhenUnwritable) {
 
 TEST(LoadBank, MissingOrUnusableFilesFailWithTheirMessage) {
     TempDir dir;
-    dir.write("SMALL.PCX", EncodePcx(64, 128, std::vector<std::uint8_t>(64 * 128, 1), greyPalette()));
+    dir.write("SMALL.PCX",
+              EncodePcx(64, 128, std::vector<std::uint8_t>(64 * 128, 1), greyPalette()));
     auto cut = texturePcx(greyPalette());
     cut.erase(cut.begin() + 300, cut.end() - 769);
     dir.write("CUT.PCX", cut);

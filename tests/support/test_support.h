@@ -8,7 +8,7 @@
 
 // A fresh folder under the system's temporary folder, removed at the end.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -20,19 +20,19 @@ public:
     std::string write(const std::string& relative, const std::vector<std::uint8_t>& bytes) const;
     std::string write(const std::string& relative, const std::string& text) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
 // Makes `folder` the current directory until the end of the scope.
 class ScopedCurrentDir {
-public:
+  public:
     explicit ScopedCurrentDir(const std::filesystem::path& folder);
     ~ScopedCurrentDir();
     ScopedCurrentDir(const ScopedCurrentDir&) = delete;
     ScopedCurrentDir& operator=(const ScopedCurrentDir&) = delete;
 
-private:
+  private:
     std::filesystem::path previous_;
 };
 

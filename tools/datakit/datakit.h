@@ -34,6 +34,9 @@ class InFolder {
 // Reads a hand-written source file under data/; throws when missing.
 std::string ReadSourceFile(const DataKit& kit, const std::string& relative);
 
+// Every generator below, in order: the whole data set into kit.out.
+void GenerateDataSet(const DataKit& kit);
+
 // The generators, in the order they run (later ones may read what earlier
 // ones wrote, e.g. the level renderer needs the bank and meshes).
 void GenerateTextures(const DataKit& kit);    // palette, textures, bank list

@@ -35,3 +35,16 @@ InFolder::~InFolder() {
     std::error_code ignored;
     std::filesystem::current_path(previous_, ignored);
 }
+
+void GenerateDataSet(const DataKit& kit) {
+    std::filesystem::create_directories(kit.out);
+    GenerateTextures(kit);
+    GenerateInterface(kit);
+    GenerateMeshes(kit);
+    GenerateSounds(kit);
+    GenerateMusic(kit);
+    GenerateDefinitions(kit);
+    GenerateLevels(kit);
+    GenerateColourCache(kit);
+    GenerateVideo(kit);
+}

@@ -15,16 +15,7 @@ int main(int argc, char** argv) {
     }
     DataKit kit{argv[1], argc == 3 ? argv[2] : KELVANE_DATA_SOURCES};
     try {
-        std::filesystem::create_directories(kit.out);
-        GenerateTextures(kit);
-        GenerateInterface(kit);
-        GenerateMeshes(kit);
-        GenerateSounds(kit);
-        GenerateMusic(kit);
-        GenerateDefinitions(kit);
-        GenerateLevels(kit);
-        GenerateColourCache(kit);
-        GenerateVideo(kit);
+        GenerateDataSet(kit);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "kelvane-datakit: %s\n", error.what());
         return 1;

@@ -9,31 +9,12 @@
 
 #include "engine/mesh.h"
 #include "meshes_geometry.h"
+#include "paint_palette.h"
 
 // Palette index of a ramp (0..15) at a level (0..15).
 constexpr int RampColour(int ramp, int level) {
     return ramp * 16 + level;
 }
-
-// Palette ramps of the data set.
-enum PaletteRamp {
-    kGrey = 0,
-    kBrick = 1,
-    kTerracotta = 2,
-    kEarth = 3,
-    kGold = 4,
-    kGrass = 5,
-    kMoss = 6,
-    kTeal = 7,
-    kSky = 8,
-    kDeepBlue = 9,
-    kViolet = 10,
-    kMagenta = 11,
-    kSkin = 12,
-    kWood = 13,
-    kSteel = 14,
-    kLava = 15,
-};
 
 // Texture numbers of the bank.
 enum TextureNumber {

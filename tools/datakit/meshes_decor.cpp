@@ -25,14 +25,15 @@ void Diamond(MeshBuilder& b, double yaw, double bottom, double top, double halfW
 
 Mesh TorchMesh() {
     MeshBuilder b;
-    AddFrustum(b, At({}), 4, kFloor, 80, kFloor + 34, 34, 45, Flat(kSteel, 7), nullptr, nullptr);
-    AddBox(b, At({}), {-14, kFloor + 34, -14}, {14, 40, 14}, AllSides(Flat(kWood, 6)),
+    AddFrustum(b, At({}), 4, kFloor, 80, kFloor + 34, 34, 45, Flat(paint::kSteel, 7), nullptr,
+               nullptr);
+    AddBox(b, At({}), {-14, kFloor + 34, -14}, {14, 40, 14}, AllSides(Flat(paint::kWood, 6)),
            kLowY | kHighY);
-    const Paint embers = Plain(kLava, 7);
-    AddFrustum(b, At({}), 6, 30, 24, 96, 76, 0, Flat(kSteel, 6), nullptr, &embers);
+    const Paint embers = Plain(paint::kLava, 7);
+    AddFrustum(b, At({}), 6, 30, 24, 96, 76, 0, Flat(paint::kSteel, 6), nullptr, &embers);
     // Crossed flames, a yellow core inside an orange body.
-    for (double yaw : {0.0, 90.0}) Diamond(b, yaw, 84, 250, 66, Plain(kLava, 13));
-    for (double yaw : {45.0, 135.0}) Diamond(b, yaw, 88, 200, 36, Plain(kGold, 15));
+    for (double yaw : {0.0, 90.0}) Diamond(b, yaw, 84, 250, 66, Plain(paint::kLava, 13));
+    for (double yaw : {45.0, 135.0}) Diamond(b, yaw, 88, 200, 36, Plain(paint::kGold, 15));
     return FinishMesh(b);
 }
 
@@ -61,11 +62,13 @@ Mesh PlantMesh() {
             const int left = b.Point(leaf({-ring.width, kFloor + ring.rise, ring.reach * 0.5}));
             const int tip = b.Point(leaf({0, ring.tipHeight, ring.reach}));
             const int right = b.Point(leaf({ring.width, kFloor + ring.rise, ring.reach * 0.5}));
-            b.QuadFacing(tip, right, base, left, {0, 1, 0}, TwoSided(Flat(kGrass, ring.level)));
+            b.QuadFacing(tip, right, base, left, {0, 1, 0},
+                         TwoSided(Flat(paint::kGrass, ring.level)));
         }
     }
-    AddBox(b, At({}), {-6, kFloor, -6}, {6, 150, 6}, AllSides(Flat(kMoss, 9)), kLowY | kHighY);
-    AddBipyramid(b, At({}), 5, 140, 178, 222, 28, 0, Flat(kMagenta, 10));
+    AddBox(b, At({}), {-6, kFloor, -6}, {6, 150, 6}, AllSides(Flat(paint::kMoss, 9)),
+           kLowY | kHighY);
+    AddBipyramid(b, At({}), 5, 140, 178, 222, 28, 0, Flat(paint::kPink, 10));
     return FinishMesh(b);
 }
 
@@ -76,9 +79,9 @@ Mesh CrystalMesh() {
         double tiltX, tiltZ, height, radius;
         Paint paint;
     };
-    for (const Shard& s : {Shard{{0, kFloor, 0}, 0, 6, 470, 74, Flat(kViolet, 9)},
-                           Shard{{90, kFloor, 50}, 18, -26, 310, 54, Flat(kTeal, 10)},
-                           Shard{{-84, kFloor, -40}, -22, 24, 220, 42, Flat(kViolet, 11)}}) {
+    for (const Shard& s : {Shard{{0, kFloor, 0}, 0, 6, 470, 74, Flat(paint::kViolet, 9)},
+                           Shard{{90, kFloor, 50}, 18, -26, 310, 54, Flat(paint::kTeal, 10)},
+                           Shard{{-84, kFloor, -40}, -22, 24, 220, 42, Flat(paint::kViolet, 11)}}) {
         const Frame frame{RotX(s.tiltX) * RotZ(s.tiltZ), s.foot};
         AddBipyramid(b, frame, 6, 0, 40, s.height, s.radius, 0, s.paint);
     }

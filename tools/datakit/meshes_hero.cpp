@@ -28,15 +28,15 @@ struct HeroPose {
 // Feet at y = -240: the body is 480 high around its centre.
 constexpr double kFloor = -240;
 
-const Paint kFlesh = Flat(kSkin, 10);
-const Paint kHair = Flat(kWood, 4);
-const Paint kShirt = Flat(kDeepBlue, 9);
-const Paint kSleeve = Flat(kDeepBlue, 8);
-const Paint kTrousers = Flat(kDeepBlue, 6);
-const Paint kBelt = Flat(kWood, 5);
-const Paint kBoots = Flat(kWood, 3);
-const Paint kEmblem = Flat(kGold, 11);
-const Paint kEyes = Plain(kDeepBlue, 2);
+const Paint kFlesh = Flat(paint::kSkin, 10);
+const Paint kHair = Flat(paint::kWood, 4);
+const Paint kShirt = Flat(paint::kDeepBlue, 9);
+const Paint kSleeve = Flat(paint::kDeepBlue, 8);
+const Paint kTrousers = Flat(paint::kDeepBlue, 6);
+const Paint kBelt = Flat(paint::kWood, 5);
+const Paint kBoots = Flat(paint::kWood, 3);
+const Paint kEmblem = Flat(paint::kGold, 11);
+const Paint kEyes = Plain(paint::kDeepBlue, 2);
 
 void AddArm(MeshBuilder& b, const Frame& torso, int side, const Limb& limb) {
     const double s = side == 0 ? 1 : -1;
@@ -194,6 +194,6 @@ Mesh ShadowMesh() {
         const double a = Radians(360.0 * i / kSides);
         rim.push_back({118 * std::cos(a), 0, 104 * std::sin(a)});
     }
-    AddFan(b, rim, {0, 0, 0}, {0, 1, 0}, Plain(kGrey, 1));
+    AddFan(b, rim, {0, 0, 0}, {0, 1, 0}, Plain(paint::kGrey, 1));
     return FinishMesh(b);
 }

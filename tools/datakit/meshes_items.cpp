@@ -25,15 +25,15 @@ Mesh IngotStack(double yaw, double lift) {
 
 Mesh Portal(double glow) {
     MeshBuilder b;
-    const Paint padTop = Flat(kGold, 9);
-    AddFrustum(b, At({}), 8, kFloor, 205, kFloor + 28, 188, 22.5, Flat(kGrey, 10), nullptr,
+    const Paint padTop = Flat(paint::kGold, 9);
+    AddFrustum(b, At({}), 8, kFloor, 205, kFloor + 28, 188, 22.5, Flat(paint::kGrey, 10), nullptr,
                &padTop);
     // An arch of stone across x.
     for (double s : {1.0, -1.0})
         AddBox(b, At({s * 196, 0, 0}), {-22, kFloor + 28, -24}, {22, 150, 24},
-               AllSides(Flat(kGrey, 11)), kLowY);
+               AllSides(Flat(paint::kGrey, 11)), kLowY);
     AddBox(b, At({}), {-226, 150, -30}, {226, 190, 30},
-           {Flat(kGrey, 10), Flat(kGold, 9), Flat(kGrey, 7)});
+           {Flat(paint::kGrey, 10), Flat(paint::kGold, 9), Flat(paint::kGrey, 7)});
     // A block of glowing light between the arch's posts, its four sides
     // growing and shrinking.
     const double half = 110 * glow, bottom = kFloor + 40, top = bottom + 300 * glow;
@@ -70,32 +70,32 @@ Mesh LifeMesh() {
             13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) - std::cos(4 * t);
         outline.push_back(frame({x * 9, y * 9, -36}));
     }
-    AddExtrusion(b, outline, frame({0, -13, -36}), frame.turn * Vec3{0, 0, 72}, Flat(kMagenta, 10),
-                 Flat(kMagenta, 8));
+    AddExtrusion(b, outline, frame({0, -13, -36}), frame.turn * Vec3{0, 0, 72},
+                 Flat(paint::kPink, 10), Flat(paint::kPink, 8));
     return FinishMesh(b);
 }
 
 Mesh LampMesh() {
     // A lantern: a steel foot, six panes of glowing glass and a pointed roof.
     MeshBuilder b;
-    const Paint steel = Flat(kSteel, 8);
+    const Paint steel = Flat(paint::kSteel, 8);
     AddFrustum(b, At({}), 6, kFloor, 112, kFloor + 26, 98, 0, steel, nullptr, &steel);
     AddFrustum(b, At({}), 6, kFloor + 26, 84, -30, 84, 0, Textured(kTexLamp), nullptr, nullptr);
-    AddFrustum(b, At({}), 6, -30, 108, 60, 0, 0, Flat(kSteel, 10), &steel, nullptr);
-    AddBipyramid(b, At({}), 4, 50, 76, 110, 16, 45, Flat(kSteel, 12));
+    AddFrustum(b, At({}), 6, -30, 108, 60, 0, 0, Flat(paint::kSteel, 10), &steel, nullptr);
+    AddBipyramid(b, At({}), 4, 50, 76, 110, 16, 45, Flat(paint::kSteel, 12));
     return FinishMesh(b);
 }
 
 Mesh HourglassMesh() {
     // Wooden ends, two posts, a glass bulb above and the run-down sand below.
     MeshBuilder b;
-    const Paint wood = Flat(kWood, 9);
+    const Paint wood = Flat(paint::kWood, 9);
     AddBox(b, At({}), {-122, kFloor, -122}, {122, kFloor + 32, 122}, AllSides(wood), kLowY);
     AddBox(b, At({}), {-122, 90, -122}, {122, 122, 122}, AllSides(wood));
-    AddFrustum(b, At({}), 6, kFloor + 32, 88, -70, 12, 30, Flat(kGold, 9), nullptr, nullptr);
-    AddFrustum(b, At({}), 6, -70, 12, 90, 88, 30, Flat(kTeal, 10), nullptr, nullptr);
+    AddFrustum(b, At({}), 6, kFloor + 32, 88, -70, 12, 30, Flat(paint::kGold, 9), nullptr, nullptr);
+    AddFrustum(b, At({}), 6, -70, 12, 90, 88, 30, Flat(paint::kTeal, 10), nullptr, nullptr);
     for (double s : {1.0, -1.0})
         AddBox(b, At({s * 102, 0, s * 26}), {-9, kFloor + 32, -9}, {9, 90, 9},
-               AllSides(Flat(kWood, 7)), kLowY | kHighY);
+               AllSides(Flat(paint::kWood, 7)), kLowY | kHighY);
     return FinishMesh(b);
 }

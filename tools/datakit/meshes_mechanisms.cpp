@@ -19,18 +19,18 @@ std::vector<Mesh> AsAnimation(std::vector<Mesh> frames) {
 Mesh Lever(double angle, std::size_t* lampFirst, std::size_t* lampEnd) {
     MeshBuilder b;
     AddBox(b, At({}), {-140, kLow, -86}, {140, -196, 86},
-           {Flat(kSteel, 9), Textured(kTexMetal), Flat(kSteel, 6)}, kLowY);
+           {Flat(paint::kSteel, 9), Textured(kTexMetal), Flat(paint::kSteel, 6)}, kLowY);
     for (double s : {1.0, -1.0})
-        AddBox(b, At({s * 32, 0, 0}), {-8, -196, -20}, {8, -152, 20}, AllSides(Flat(kSteel, 11)),
-               kLowY);
+        AddBox(b, At({s * 32, 0, 0}), {-8, -196, -20}, {8, -152, 20},
+               AllSides(Flat(paint::kSteel, 11)), kLowY);
     // The handle turns about the x axis through the pivot: off leans toward
     // -z, on toward +z.
     const Frame handle{RotX(angle), {0, -176, 0}};
-    AddBox(b, handle, {-13, -14, -13}, {13, 270, 13}, AllSides(Flat(kWood, 9)), kLowY);
-    AddBipyramid(b, handle, 6, 254, 286, 322, 34, 0, Flat(kBrick, 10));
+    AddBox(b, handle, {-13, -14, -13}, {13, 270, 13}, AllSides(Flat(paint::kWood, 9)), kLowY);
+    AddBipyramid(b, handle, 6, 254, 286, 322, 34, 0, Flat(paint::kBrick, 10));
     // A small lamp on the base: red until the lever is fully on.
     *lampFirst = b.faces.size();
-    AddBox(b, At({}), {84, -196, -72}, {118, -178, -40}, AllSides(Plain(kBrick, 12)), kLowY);
+    AddBox(b, At({}), {84, -196, -72}, {118, -178, -40}, AllSides(Plain(paint::kBrick, 12)), kLowY);
     *lampEnd = b.faces.size();
     return FinishMesh(b);
 }
@@ -44,12 +44,13 @@ Mesh Door(double top) {
 
 Mesh Spring(double top) {
     MeshBuilder b;
-    AddBox(b, At({}), {-150, kLow, -150}, {150, -230, 150}, AllSides(Flat(kSteel, 9)), kLowY);
+    AddBox(b, At({}), {-150, kLow, -150}, {150, -230, 150}, AllSides(Flat(paint::kSteel, 9)),
+           kLowY);
     // The coil: a keyed texture on a six-sided sleeve, seen through from both sides.
     AddFrustum(b, At({}), 6, -230, 100, top - 16, 100, 0, TwoSided(Keyed(kTexSpring)), nullptr,
                nullptr);
     AddBox(b, At({}), {-135, top - 16, -135}, {135, top, 135},
-           {Flat(kSteel, 10), Flat(kBrick, 9), Flat(kSteel, 7)});
+           {Flat(paint::kSteel, 10), Flat(paint::kBrick, 9), Flat(paint::kSteel, 7)});
     return FinishMesh(b);
 }
 
@@ -100,7 +101,7 @@ Mesh LadderMesh(bool wideInX) {
     constexpr double kRailTo = kPanel * (2 * 18 / 128.0 - 1);
     for (double s : {1.0, -1.0})
         AddBox(b, frame, {s * kRailFrom, kLow, -14}, {s * kRailTo, kHigh, 14},
-               AllSides(Flat(kWood, 8)), kNoSide);
+               AllSides(Flat(paint::kWood, 8)), kNoSide);
     const int tr = b.Point(frame({kPanel, kHigh, 0}));
     const int br = b.Point(frame({kPanel, kLow, 0}));
     const int bl = b.Point(frame({-kPanel, kLow, 0}));
@@ -116,7 +117,7 @@ std::vector<Mesh> LeverFrames() {
         frames.push_back(Lever(angle, &lampFirst, &lampEnd));
     frames = AsAnimation(frames);
     for (std::size_t f = lampFirst; f < lampEnd; ++f)
-        frames.back().faces[f].texture = RampColour(kGrass, 12);
+        frames.back().faces[f].texture = RampColour(paint::kGrass, 12);
     return frames;
 }
 
@@ -174,11 +175,12 @@ Mesh RampMesh(RampDirection direction) {
 Mesh SpikesMesh() {
     MeshBuilder b;
     AddBox(b, At({}), {-240, kLow, -240}, {240, -236, 240},
-           {Flat(kSteel, 7), Textured(kTexSpikes), Flat(kSteel, 5)}, kLowY);
+           {Flat(paint::kSteel, 7), Textured(kTexSpikes), Flat(paint::kSteel, 5)}, kLowY);
     for (int i = 0; i < 9; ++i) {
         const double x = (i % 3 - 1) * 150, z = (i / 3 - 1) * 150;
         const double tip = i % 2 ? -70 : -30;
-        AddFrustum(b, At({x, 0, z}), 4, -236, 44, tip, 0, 45, Flat(kSteel, 12), nullptr, nullptr);
+        AddFrustum(b, At({x, 0, z}), 4, -236, 44, tip, 0, 45, Flat(paint::kSteel, 12), nullptr,
+                   nullptr);
     }
     return FinishMesh(b);
 }

@@ -63,7 +63,7 @@ Mesh SkyMesh() {
         const double far = 1.1;
         const int tl = b.Point(point(from, kHigh) * far), tr = b.Point(point(to, kHigh) * far);
         const int bl = b.Point(point(from, kLow) * far), br = b.Point(point(to, kLow) * far);
-        b.QuadFacing(tr, br, bl, tl, (b.points[tl] + b.points[br]) * -0.5, Plain(kSky, 9));
+        b.QuadFacing(tr, br, bl, tl, (b.points[tl] + b.points[br]) * -0.5, Plain(paint::kSky, 9));
     }
     const int zenith = b.Point({0, kRadius, 0});
     for (int i = 0; i < kSectors; ++i) {
@@ -75,7 +75,7 @@ Mesh SkyMesh() {
         const Vec3 inward = (b.points[tl] + b.points[br]) * -0.5;
         b.QuadFacing(tr, br, bl, tl, inward, Textured(kTexSky));
         b.TriangleFacing(zenith, b.Point(point(from, kCapEdge)), b.Point(point(to, kCapEdge)),
-                         {0, -1, 0}, Plain(kSky, 6));
+                         {0, -1, 0}, Plain(paint::kSky, 6));
     }
     return FinishMesh(b);
 }
@@ -84,11 +84,11 @@ Mesh PodiumMesh() {
     // Three steps of white stone with gold tops and their numbers in front;
     // the ground of the end screen is y = -400 and the winner stands at -90.
     MeshBuilder b;
-    const Paint stone = Flat(kGrey, 11);
-    const Paint gold = Flat(kGold, 9);
-    const Paint numbers = Plain(kGold, 11);
-    AddBox(b, At({}), {-470, -400, -200}, {470, -380, 200}, {Flat(kGrey, 8), Flat(kGrey, 9), stone},
-           kLowY);
+    const Paint stone = Flat(paint::kGrey, 11);
+    const Paint gold = Flat(paint::kGold, 9);
+    const Paint numbers = Plain(paint::kGold, 11);
+    AddBox(b, At({}), {-470, -400, -200}, {470, -380, 200},
+           {Flat(paint::kGrey, 8), Flat(paint::kGrey, 9), stone}, kLowY);
     struct Step {
         double x0, x1, top;
         int place;
@@ -109,14 +109,15 @@ Mesh FlagMesh() {
     // A pole behind the winner with a banner of blue and gold waving in the wind.
     MeshBuilder b;
     constexpr double kPoleZ = 120;
-    AddBox(b, At({0, 0, kPoleZ}), {-6, -90, -6}, {6, 540, 6}, AllSides(Flat(kSteel, 11)), kLowY);
-    AddBipyramid(b, At({0, 0, kPoleZ}), 4, 532, 552, 574, 16, 45, Flat(kGold, 11));
+    AddBox(b, At({0, 0, kPoleZ}), {-6, -90, -6}, {6, 540, 6}, AllSides(Flat(paint::kSteel, 11)),
+           kLowY);
+    AddBipyramid(b, At({0, 0, kPoleZ}), 4, 532, 552, 574, 16, 45, Flat(paint::kGold, 11));
     // Cloth: four columns of points, three rows of stripes.
     constexpr int kColumns = 4;
     const double wave[kColumns] = {0, 26, -6, 30};
     const double rows[4] = {520, 468, 422, 370};
-    const Paint stripes[3] = {TwoSided(Flat(kDeepBlue, 8)), TwoSided(Flat(kGold, 10)),
-                              TwoSided(Flat(kDeepBlue, 8))};
+    const Paint stripes[3] = {TwoSided(Flat(paint::kDeepBlue, 8)), TwoSided(Flat(paint::kGold, 10)),
+                              TwoSided(Flat(paint::kDeepBlue, 8))};
     int grid[4][kColumns];
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < kColumns; ++c)

@@ -49,7 +49,7 @@ void Shutters(MeshBuilder& b) {
     const double top = kHalfHeight * 1.02;
     const double wide = 20 * kHalfWidth;
     const double rise = bar * 1.35;
-    const Paint paint = Plain(kSteel, 2);
+    const Paint paint = Plain(paint::kSteel, 2);
     for (int pass = 0; pass < 2; ++pass) {
         for (int i = pass; i < kBars; i += 2) {
             const double bottom = top - (i + 1) * bar;
@@ -62,7 +62,7 @@ void Shutters(MeshBuilder& b) {
 // top and bottom, then from the sides, then across the corners, each pair
 // nearer the middle, until the last pair crosses it.
 void Iris(MeshBuilder& b) {
-    const Paint paint = Plain(kDeepBlue, 2);
+    const Paint paint = Plain(paint::kDeepBlue, 2);
     const double angles[kTransitionFaces / 2] = {90, 0, 45, 135, 67.5, 22.5, 112.5, 157.5};
     for (int pair = 0; pair < kTransitionFaces / 2; ++pair) {
         const double distance =
@@ -75,7 +75,7 @@ void Iris(MeshBuilder& b) {
 // A wipe from the top left corner to the bottom right one in equal steps,
 // its front parallel to the other diagonal.
 void DiagonalWipe(MeshBuilder& b) {
-    const Paint paint = Plain(kViolet, 2);
+    const Paint paint = Plain(paint::kViolet, 2);
     const double angle = std::atan2(kHalfWidth, -kHalfHeight) * 180 / 3.14159265358979323846;
     const double reach = Reach(angle) * 1.04;
     for (int k = 0; k < kTransitionFaces; ++k) {
