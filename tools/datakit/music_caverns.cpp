@@ -92,12 +92,7 @@ std::vector<std::uint8_t> CavernsWave() {
     Lcg random{411};
     for (int i = 0; i < 12; ++i) {
         const double base = random.Range(900, 1800);
-        Phase ping;
-        Signal drop = Render(0.15, kRate, [&](double t) {
-            const double f = base * Exp2(1.2 * std::min(t, 0.02) / 0.02);
-            return Sin01(ping.Next(f, kRate)) * Decay(t, 0.04, 0.001);
-        });
-        FadeOut(drop, kRate, 0.03);
+        const Signal drop = Drip(kRate, base, 1.2, 0.04);
         const std::size_t at = At((i + random.Range(0.1, 0.9)) * kLength / 12);
         const double pan = random.Range(-0.8, 0.8), level = random.Range(0.04, 0.1);
         MixWrapped(dry, drop, at, level * 0.3, pan);

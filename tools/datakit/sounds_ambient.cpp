@@ -83,12 +83,7 @@ Signal Water() {
     Lcg random{122};
     for (int i = 0; i < 7; ++i) {
         const double base = random.Range(700, 1400);
-        Phase ping;
-        Signal drop = Render(0.15, R, [&](double t) {
-            const double f = base * Exp2(1.3 * std::min(t, 0.02) / 0.02);
-            return Sin01(ping.Next(f, R)) * Decay(t, 0.045, 0.001);
-        });
-        FadeOut(drop, R, 0.03);
+        const Signal drop = Drip(R, base, 1.3, 0.045);
         const double at = (i + random.Range(0.1, 0.8)) * length / 7;
         MixWrapped(drips, drop, Samples(at, R), random.Range(0.5, 1.0), random.Range(-0.6, 0.6));
     }

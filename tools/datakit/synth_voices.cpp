@@ -153,6 +153,16 @@ Signal Rim(double rate) {
     return out;
 }
 
+Signal Drip(double rate, double hz, double bend, double decay) {
+    Phase ping;
+    Signal drop = Render(0.15, rate, [&](double t) {
+        const double f = hz * Exp2(bend * std::min(t, 0.02) / 0.02);
+        return Sin01(ping.Next(f, rate)) * Decay(t, decay, 0.001);
+    });
+    FadeOut(drop, rate, 0.03);
+    return drop;
+}
+
 // --- pitched notes -----------------------------------------------------------
 
 Signal Pluck(double rate, double hz, double held, double brightness, double ring,

@@ -19,6 +19,9 @@ Signal Tom(double rate, double hz);
 Signal Clap(double rate, std::uint32_t seed);
 Signal Shaker(double rate, std::uint32_t seed);
 Signal Rim(double rate);
+// A water drop: a short ping from `hz` bending up by `bend` octaves in 20 ms,
+// decaying over `decay` seconds.
+Signal Drip(double rate, double hz, double bend, double decay);
 
 // --- pitched notes: `held` seconds of key-down, then the release -------------
 
