@@ -6,8 +6,9 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_tables.h"
+#include "engine/draw/cube_faces.h"
+#include "engine/draw/pipeline.h"
 #include "engine/mesh.h"
-#include "engine/pipeline.h"
 #include "engine/render_context.h"
 #include "world/world.h"
 
@@ -45,7 +46,7 @@ int DrawFrame(const Scene& scene) {
                                              {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}};
     ClearFrame(0);
     const int camX = 8 * 512 + 100, camY = 2 * 512 + 300, camZ = 3 * 512;
-    SetCamera(camX, camY, camZ, 0, -1500, 1200);
+    SetCamera(camX, camY, camZ, 1200, -1500, 0);
     AddLight(camX, camY, camZ, 5000);
     int submitted = 0;
     for (int x = 0; x < kGrid; ++x) {

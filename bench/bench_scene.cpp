@@ -7,12 +7,15 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_tables.h"
+#include "engine/draw/cube_faces.h"
+#include "engine/draw/pipeline.h"
+#include "engine/draw/scene.h"
 #include "engine/mesh.h"
-#include "engine/pipeline.h"
 #include "engine/render_context.h"
-#include "engine/scene.h"
 #include "formats/definitions.h"
 #include "world/frame_clock.h"
+#include "world/local_view.h"
+#include "world/models.h"
 #include "world/world.h"
 
 namespace {
@@ -103,9 +106,13 @@ void BM_DrawPlayFrame(benchmark::State& state) {
     p.cameraZ = p.z;
     Now = 1000;
     frameMs = 50;
-    for (int i = 0; i < 100; ++i) DrawPlayFrame(); // let the follow camera settle
+    for (int i = 0; i < 100; ++i) { // let the follow camera settle
+        UpdateLocalView();
+        DrawPlayFrame(world);
+    }
     for (auto _ : state) {
-        DrawPlayFrame();
+        UpdateLocalView();
+        DrawPlayFrame(world);
         benchmark::DoNotOptimize(renderContext.mainBuffer.pixels.data());
     }
     state.counters["fps"] =

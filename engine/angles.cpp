@@ -62,14 +62,25 @@ std::int32_t ShiftLeft(std::int32_t value, int n) {
     return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) << (n & 31));
 }
 
-std::int32_t RoundEven(double value) {
-    // Out-of-range values saturate and NaN gives 0, where a bare conversion
-    // would be undefined.
-    if (std::isnan(value)) return 0;
-    const double rounded = std::nearbyint(value);
-    if (rounded <= std::numeric_limits<std::int32_t>::min())
+namespace {
+
+// A whole number to int32: out-of-range values saturate and NaN gives 0,
+// where a bare conversion would be undefined.
+std::int32_t saturate(double whole) {
+    if (std::isnan(whole)) return 0;
+    if (whole <= std::numeric_limits<std::int32_t>::min())
         return std::numeric_limits<std::int32_t>::min();
-    if (rounded >= std::numeric_limits<std::int32_t>::max())
+    if (whole >= std::numeric_limits<std::int32_t>::max())
         return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(rounded);
+    return static_cast<std::int32_t>(whole);
+}
+
+} // namespace
+
+std::int32_t RoundEven(double value) {
+    return saturate(std::nearbyint(value));
+}
+
+std::int32_t TruncToInt(double value) {
+    return saturate(std::trunc(value));
 }

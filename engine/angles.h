@@ -25,3 +25,6 @@ std::int32_t ShiftLeft(std::int32_t value, int n);
 
 // The one rounding of the engine: to nearest, ties to even.
 std::int32_t RoundEven(double value);
+// Truncation toward zero. Both conversions saturate at the int32 range
+// instead of overflowing, and NaN gives 0.
+std::int32_t TruncToInt(double value);

@@ -1,6 +1,7 @@
 // Mesh allocation, copying and key-frame blending, and the engine's scratch
 // mesh that the polygon pipeline transforms vertices into.
 #include "engine/mesh.h"
+#include "engine/angles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -55,11 +56,10 @@ bool holdsVertices(const Mesh& mesh) {
 std::int32_t blend(std::int32_t from, std::int32_t to, float t) {
     const double step = static_cast<double>(t) * (static_cast<double>(to) - from);
     // The step can exceed the int32 range between far-apart keys, so it is
-    // rounded (nearest, ties to even, as RoundEven) in a wider type.
+    // rounded in a wider type (kept well inside the exact range of a double)
+    // and the sum saturates.
     const double rounded = std::isnan(step) ? 0.0 : std::clamp(std::nearbyint(step), -1e15, 1e15);
-    const std::int64_t value = static_cast<std::int64_t>(from) + static_cast<std::int64_t>(rounded);
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+    return RoundEven(static_cast<double>(from) + rounded);
 }
 
 } // namespace

@@ -13,17 +13,8 @@
 #include "platform/message_box.h"
 #include "platform/profile.h"
 #include "world/frame_clock.h"
+#include "world/models.h"
 #include "world/world.h"
-
-std::array<Mesh*, 3> transitionMeshes{};
-Mesh* podiumMesh = nullptr;
-Mesh* flagMesh = nullptr;
-Mesh* markerMesh = nullptr;
-Mesh* enemyMesh = nullptr;
-Mesh* skyMesh = nullptr;
-TSoundBuffer* enemySeenSound = nullptr;
-TSoundBuffer* enemyLostSound = nullptr;
-bool texturedFaces = false;
 
 namespace {
 

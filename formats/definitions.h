@@ -6,23 +6,6 @@
 #include <array>
 #include <string>
 
-struct Mesh;
-class TSoundBuffer;
-
-// Meshes and sounds the definition file gives beside the object types.
-extern std::array<Mesh*, 3> transitionMeshes; // "3do\Game\Transi1.3do".."Transi3.3do"
-extern Mesh* podiumMesh;
-extern Mesh* flagMesh;
-extern Mesh* markerMesh; // built in code: a small triangle
-extern Mesh* enemyMesh;  // key Ennemy_Mesh
-extern Mesh* skyMesh;    // key Sky; null when the file has none
-extern TSoundBuffer* enemySeenSound;
-extern TSoundBuffer* enemyLostSound;
-
-// True when cube faces are drawn with their textures ("High" detail), false
-// for flat colours.
-extern bool texturedFaces;
-
 // Loads the object types, player and sentry meshes, sounds, texture bank,
 // interface pictures and music list from `fileName` with texture detail
 // `detail` ("High" or "Low"). Does nothing when both equal, without regard to

@@ -25,10 +25,19 @@ bool VirtualClockActive() {
 }
 
 void AdvanceVirtualClock(std::int32_t ms) {
-    virtualNow = static_cast<std::int32_t>(static_cast<std::uint32_t>(virtualNow) +
-                                           static_cast<std::uint32_t>(ms));
+    virtualNow = TickAfter(virtualNow, ms);
 }
 
 void UseRealClock() {
     virtualActive = false;
+}
+
+std::int32_t TickDifference(std::int32_t from, std::int32_t to) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) -
+                                     static_cast<std::uint32_t>(from));
+}
+
+std::int32_t TickAfter(std::int32_t tick, std::int32_t ms) {
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(tick) +
+                                     static_cast<std::uint32_t>(ms));
 }

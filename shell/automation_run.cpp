@@ -1,13 +1,10 @@
 #include "shell/automation_run.h"
 
-#include "platform/qt/presenter.h"
-
-#include <QPixmap>
 #include <cstdio>
 
 #include "platform/clock.h"
 #include "platform/keys.h"
-#include "shell/screen_form.h"
+#include "shell/form_services.h"
 #include "shell/state_dump.h"
 #include "world/random_clock.h"
 
@@ -59,14 +56,7 @@ bool FrameBudgetUsed() {
 bool FinishAutomation() {
     bool ok = true;
     if (!options.screenshotFile.empty()) {
-        // The last presented frame; before the first one (the loading text),
-        // what the window shows.
-        const bool saved =
-            PresentedImage().isNull()
-                ? ScreenForm &&
-                      ScreenForm->grab().save(QString::fromStdString(options.screenshotFile), "PNG")
-                : SavePresentedImage(options.screenshotFile);
-        if (!saved) {
+        if (!SaveScreenshot(options.screenshotFile)) {
             std::fprintf(stderr, "cannot write the screenshot '%s'\n",
                          options.screenshotFile.c_str());
             ok = false;

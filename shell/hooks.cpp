@@ -1,13 +1,12 @@
 #include "shell/hooks.h"
 
+#include "engine/draw/scene.h"
+#include "engine/draw/text.h"
 #include "engine/render_context.h"
-#include "engine/scene.h"
 #include "engine/stereo.h"
-#include "engine/text.h"
 #include "formats/definitions.h"
-#include "platform/qt/presenter.h"
-#include "shell/screen_form.h"
-#include "world/in_game_menu.h"
+#include "shell/form_services.h"
+#include "world/world.h"
 
 namespace hooks {
 
@@ -45,14 +44,14 @@ void DrawSmallText(const std::string& text, float top, float left) {
 void PresentFrame(int, int) {
     // The picture is painted stretched to the client area by the form.
     if (!renderContext.mainBuffer.pixels.empty())
-        ::PresentFrame(ScreenForm, renderContext.mainBuffer, ActiveStereoBuffer());
+        PresentPicture(renderContext.mainBuffer, ActiveStereoBuffer());
 }
 
 void StopVoices() {}
 void CloseVideoClip() {}
 void CloseInGameMenu() {
-    inGameMenu.open = 0;
-    inGameMenu.inputSkip = 0;
+    world.menu.open = 0;
+    world.menu.inputSkip = 0;
 }
 void OpenLobby() {}
 void ResetCameraOrbits() {}

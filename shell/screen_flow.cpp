@@ -9,16 +9,6 @@
 #include "world/frame_clock.h"
 #include "world/random.h"
 
-namespace {
-
-// Tick difference that stays right across the 32-bit wrap of the counter.
-std::int32_t ticksBetween(std::int32_t from, std::int32_t to) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(to) -
-                                     static_cast<std::uint32_t>(from));
-}
-
-} // namespace
-
 void ChangeScreen(std::int32_t state) {
     ShellState& s = shellState;
     if (state == s.ScreenState) return;
@@ -62,7 +52,7 @@ void StartTransition(std::int32_t direction) {
 
 void StepTransition() {
     ShellState& s = shellState;
-    const std::int32_t elapsed = ticksBetween(s.TransitionLastStep, Now);
+    const std::int32_t elapsed = TickDifference(s.TransitionLastStep, Now);
     if (elapsed <= kTransitionStepMs) return;
     // A long frame still shows the transition: it moves at most 3 steps.
     const std::int32_t steps = std::min(elapsed / kTransitionStepMs, kTransitionMaxSteps);
@@ -88,7 +78,7 @@ bool UpdateMessageLine() {
 }
 
 void AdvanceFrameClock() {
-    frameMs = ticksBetween(Now, GetTickCount());
+    frameMs = TickDifference(Now, GetTickCount());
     Now = GetTickCount();
 }
 

@@ -9,5 +9,3 @@ struct InGameMenu {
     std::int32_t selected = 0;  // option 0..5
     std::int32_t inputSkip = 0; // frames left before input is read again
 };
-
-extern InGameMenu inGameMenu;

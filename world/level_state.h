@@ -24,8 +24,6 @@ struct LevelState {
     std::int32_t randomSeed = 0;
 };
 
-extern LevelState levelState;
-
 // Index of the music playing now, -1 when none; a level start sets it to -1 so
 // that the first music zone entered starts its music.
 extern std::int32_t currentMusic;

@@ -1,5 +1,6 @@
 #include "world/sentry_init.h"
 
+#include "platform/clock.h"
 #include "world/frame_clock.h"
 #include "world/level_state.h"
 #include "world/random.h"
@@ -24,6 +25,6 @@ void InitSentries() {
         s.state = 0;
         s.soundState = 1;
         // Tick arithmetic wraps like the tick counter itself.
-        s.lastSoundTime = static_cast<std::int32_t>(static_cast<std::uint32_t>(Now) + 2000u);
+        s.lastSoundTime = TickAfter(Now, 2000);
     }
 }

@@ -3,21 +3,16 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/angles.h"
 #include "world/world.h"
 
 namespace {
 
-std::int32_t truncToInt32(double value) {
-    if (!(value > -2147483649.0)) return std::numeric_limits<std::int32_t>::min();
-    if (!(value < 2147483648.0)) return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(value);
-}
-
 // trunc(offset * rise / run + base), with the product formed exactly.
 std::int32_t interpolate(std::int64_t offset, std::int64_t rise, std::int64_t run,
                          std::int64_t base) {
-    return truncToInt32(static_cast<double>(offset * rise) / static_cast<double>(run) +
-                        static_cast<double>(base));
+    return TruncToInt(static_cast<double>(offset * rise) / static_cast<double>(run) +
+                      static_cast<double>(base));
 }
 
 bool insideShape(float x, float y, float z, float offset, bool solidOnly) {
@@ -43,7 +38,10 @@ bool insideShape(float x, float y, float z, float offset, bool solidOnly) {
 } // namespace
 
 std::int32_t topHeight(int type, int lx, int lz) {
-    const ObjectType& t = objectTypes[static_cast<std::uint8_t>(type)];
+    return topHeight(objectTypes[static_cast<std::uint8_t>(type)], lx, lz);
+}
+
+std::int32_t topHeight(const ObjectType& t, int lx, int lz) {
     // A box with no depth or no width has no slope along that axis: its top is
     // taken at the low edge instead of dividing by zero.
     std::int32_t g = t.Ymax2, o = t.Ymax1;

@@ -6,27 +6,16 @@
 
 #include "engine/mesh.h"
 
-WorldGrid worldGrid;
-std::array<ObjectType, kObjectTypeCount> objectTypes;
-std::array<PlayerRecord, kPlayerCount> players;
-std::int32_t localPlayer = 0;
-std::int32_t lastPlayer = 0;
-std::array<SentryRecord, kSentrySlots> sentries;
-std::int32_t sentryCount = 0;
-std::array<TransitionSlot, kWorldListSize> transitionSlots;
-std::array<HoleRecord, kWorldListSize> holes;
-std::int32_t holeCount = -1;
-std::array<SlidingBlock, kWorldListSize> slidingBlocks;
-std::int32_t slidingBlockCount = -1;
+World world;
 
 namespace {
 
 // Index of an in-grid cell; callers check insideGrid first. The product of the
 // sizes fits in int32 (ResizeWorldGrid refuses larger grids), but the index is
 // formed in 64 bits so that no intermediate can overflow.
-std::size_t cellIndex(int x, int y, int z) {
-    const std::int64_t index = x + static_cast<std::int64_t>(worldGrid.sizeX) *
-                                       (y + static_cast<std::int64_t>(worldGrid.sizeY) * z);
+std::size_t cellIndex(const WorldGrid& grid, int x, int y, int z) {
+    const std::int64_t index =
+        x + static_cast<std::int64_t>(grid.sizeX) * (y + static_cast<std::int64_t>(grid.sizeY) * z);
     return static_cast<std::size_t>(index);
 }
 
@@ -84,19 +73,30 @@ bool ResizeWorldGrid(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ)
     return true;
 }
 
+bool insideGrid(const WorldGrid& grid, int x, int y, int z) {
+    return x >= 0 && y >= 0 && z >= 0 && x < grid.sizeX && y < grid.sizeY && z < grid.sizeZ;
+}
+
+std::uint8_t cellAt(const WorldGrid& grid, int x, int y, int z) {
+    if (!insideGrid(grid, x, y, z)) return 0;
+    return grid.cells[cellIndex(grid, x, y, z)];
+}
+
+std::uint8_t brightnessAt(const WorldGrid& grid, int x, int y, int z) {
+    if (!insideGrid(grid, x, y, z)) return 0;
+    return grid.brightness[cellIndex(grid, x, y, z)];
+}
+
 bool insideGrid(int x, int y, int z) {
-    return x >= 0 && y >= 0 && z >= 0 && x < worldGrid.sizeX && y < worldGrid.sizeY &&
-           z < worldGrid.sizeZ;
+    return insideGrid(worldGrid, x, y, z);
 }
 
 std::uint8_t cellAt(int x, int y, int z) {
-    if (!insideGrid(x, y, z)) return 0;
-    return worldGrid.cells[cellIndex(x, y, z)];
+    return cellAt(worldGrid, x, y, z);
 }
 
 std::uint8_t brightnessAt(int x, int y, int z) {
-    if (!insideGrid(x, y, z)) return 0;
-    return worldGrid.brightness[cellIndex(x, y, z)];
+    return brightnessAt(worldGrid, x, y, z);
 }
 
 void setCell(int x, int y, int z, int type) {
@@ -104,7 +104,7 @@ void setCell(int x, int y, int z, int type) {
     // The cell holds a byte: a wider value keeps its low byte, and the ingot
     // counts follow the type actually stored.
     const auto newType = static_cast<std::uint8_t>(type);
-    std::uint8_t& cell = worldGrid.cells[cellIndex(x, y, z)];
+    std::uint8_t& cell = worldGrid.cells[cellIndex(worldGrid, x, y, z)];
     if (objectTypes[cell].Lingot) --objectTypes[cell].lingotCount;
     if (objectTypes[newType].Lingot) ++objectTypes[newType].lingotCount;
     cell = newType;

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "world/in_game_menu.h"
+#include "world/level_state.h"
+
 struct Mesh;
 class TSoundBuffer;
 
@@ -205,19 +208,41 @@ struct PlayerRecord {
     std::uint8_t PingAnswered = 0;
 };
 
-// The global world records.
-extern WorldGrid worldGrid;
-extern std::array<ObjectType, kObjectTypeCount> objectTypes;
-extern std::array<PlayerRecord, kPlayerCount> players;
-extern std::int32_t localPlayer;
-extern std::int32_t lastPlayer;
-extern std::array<SentryRecord, kSentrySlots> sentries;
-extern std::int32_t sentryCount;
-extern std::array<TransitionSlot, kWorldListSize> transitionSlots;
-extern std::array<HoleRecord, kWorldListSize> holes;
-extern std::int32_t holeCount; // index of the last used entry, -1 when empty
-extern std::array<SlidingBlock, kWorldListSize> slidingBlocks;
-extern std::int32_t slidingBlockCount; // index of the last used entry, -1 when empty
+// Every record the simulation works on, in one place, so that code which
+// only reads the world (drawing) can take it as const.
+struct World {
+    WorldGrid grid;
+    std::array<ObjectType, kObjectTypeCount> types;
+    std::array<PlayerRecord, kPlayerCount> players;
+    std::int32_t localPlayer = 0;
+    std::int32_t lastPlayer = 0;
+    std::array<SentryRecord, kSentrySlots> sentries;
+    std::int32_t sentryCount = 0;
+    std::array<TransitionSlot, kWorldListSize> transitionSlots;
+    std::array<HoleRecord, kWorldListSize> holes;
+    std::int32_t holeCount = -1; // index of the last used entry, -1 when empty
+    std::array<SlidingBlock, kWorldListSize> slidingBlocks;
+    std::int32_t slidingBlockCount = -1; // index of the last used entry, -1 when empty
+    LevelState level;
+    InGameMenu menu;
+};
+
+// The one world of the program, and its records by their own names.
+extern World world;
+inline WorldGrid& worldGrid = world.grid;
+inline std::array<ObjectType, kObjectTypeCount>& objectTypes = world.types;
+inline std::array<PlayerRecord, kPlayerCount>& players = world.players;
+inline std::int32_t& localPlayer = world.localPlayer;
+inline std::int32_t& lastPlayer = world.lastPlayer;
+inline std::array<SentryRecord, kSentrySlots>& sentries = world.sentries;
+inline std::int32_t& sentryCount = world.sentryCount;
+inline std::array<TransitionSlot, kWorldListSize>& transitionSlots = world.transitionSlots;
+inline std::array<HoleRecord, kWorldListSize>& holes = world.holes;
+inline std::int32_t& holeCount = world.holeCount;
+inline std::array<SlidingBlock, kWorldListSize>& slidingBlocks = world.slidingBlocks;
+inline std::int32_t& slidingBlockCount = world.slidingBlockCount;
+inline LevelState& levelState = world.level;
+inline InGameMenu& inGameMenu = world.menu;
 
 // Clears the object-type table, the world lists and the five player records.
 void ClearWorldTables();
@@ -231,10 +256,15 @@ bool insideGrid(int x, int y, int z);
 std::uint8_t cellAt(int x, int y, int z);
 std::uint8_t brightnessAt(int x, int y, int z);
 void setCell(int x, int y, int z, int type);
+// The same reads on a given grid; cells outside it read as 0.
+bool insideGrid(const WorldGrid& grid, int x, int y, int z);
+std::uint8_t cellAt(const WorldGrid& grid, int x, int y, int z);
+std::uint8_t brightnessAt(const WorldGrid& grid, int x, int y, int z);
 
 // Height of the type's top surface at cell-local (lx, lz), from its four
 // corner heights.
 std::int32_t topHeight(int type, int lx, int lz);
+std::int32_t topHeight(const ObjectType& type, int lx, int lz);
 
 bool pointInShape(float x, float y, float z);
 bool pointInSolid(float x, float y, float z);
@@ -246,9 +276,3 @@ bool pointInSolidRaised(float offset, float x, float y, float z);
 void ResetPlayersForLevel(int startX, int startY, int startZ, int startHeading);
 void RecountIngots();
 void ClearWorldLists();
-
-// The six cube face meshes A..F (low z, high x, high z, low x, top, bottom).
-extern std::array<Mesh*, 6> cubeFaceMeshes;
-void BuildCubeFaceMeshes();
-// Gives the face meshes the face values of a cube type before it is drawn.
-void ApplyCubeFaces(const ObjectType& type, bool textured);

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "datakit.h"
-#include "engine/pipeline.h"
+#include "engine/draw/pipeline.h"
 #include "formats/mesh_box.h"
 #include "meshes_catalog.h"
 #include "render_view.h"
@@ -288,7 +288,7 @@ TEST(Sky, FillsTheViewAboveTheHorizonInEveryDirection) {
     for (int pitch : {3400, 5000, 7000, 8192}) {
         for (int yaw : {0, 1000, 5461, 12000, 20000, 30000}) {
             SetupBareView(320, 240, 26, kImage);
-            SetCamera(0, 0, 0, 0, pitch, yaw);
+            SetCamera(0, 0, 0, yaw, pitch, 0);
             AddLight(0, 0, 0, 1000000);
             SubmitMesh(&sky, 0, 0, 0, 0, 0, 0, 0, 0);
             DrawQueue();

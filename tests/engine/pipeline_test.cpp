@@ -1,4 +1,4 @@
-#include "engine/pipeline.h"
+#include "engine/draw/pipeline.h"
 
 #include <limits>
 #include <vector>
@@ -108,7 +108,7 @@ TEST_F(Pipeline, RotationOnlyWhenAnAngleIsSet) {
     // A full turn is not exactly the identity (half a turn is 3.1415): the
     // far vertex moves and is rounded.
     SetCamera(5, 0, -1000, 0, 0, 0);
-    SubmitMesh(mesh, 7, 3, 2000, 0, 255, 0, 0, 32768);
+    SubmitMesh(mesh, 7, 3, 2000, 0, 255, 32768, 0, 0);
     ASSERT_EQ(renderContext.queueCount, 1);
     EXPECT_EQ(renderContext.queue[0].x[0], 10001 + 7 - 5);
     EXPECT_EQ(renderContext.queue[0].z[0], 3000 - 2);
@@ -185,7 +185,7 @@ TEST_F(Pipeline, SpriteImageFollowsTheViewDirection) {
     Mesh* sprite = Triangles({{0, 0, 0}}, {Face{0, 100, 100, 5, 0, 0, kFaceSprite}});
     auto image = [&](std::int32_t yaw) {
         SetCamera(0, 0, 0, 0, 0, 0);
-        SubmitMesh(sprite, 0, 0, 1000, 0, 255, 0, 0, yaw);
+        SubmitMesh(sprite, 0, 0, 1000, 0, 255, yaw, 0, 0);
         EXPECT_EQ(renderContext.queueCount, 2);
         const QueuedPolygon& first = renderContext.queue[0];
         EXPECT_EQ(first.kind, kFaceTexturedKeyed);

@@ -1,4 +1,4 @@
-#include "engine/rasterizer.h"
+#include "engine/draw/rasterizer.h"
 
 #include <memory>
 #include <random>

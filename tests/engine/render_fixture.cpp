@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/colour_tables.h"
-#include "engine/pipeline.h"
+#include "engine/draw/pipeline.h"
 #include "support/test_support.h"
 
 namespace {

@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/draw/cube_faces.h"
+#include "engine/draw/pipeline.h"
 #include "engine/mesh.h"
-#include "engine/pipeline.h"
 #include "engine/render_fixture.h"
 #include "world/world.h"
 
@@ -136,7 +137,7 @@ TEST_F(RenderReference, TurnedCubeInWindowMode) {
         Mesh* mesh = cubeFaceMeshes[side];
         ASSERT_NE(mesh, nullptr);
         for (Face& face : mesh->faces) face.texture = textures[side], face.kind = kFaceTextured;
-        SubmitMesh(mesh, 0, 0, 1400, 0, 255, 2500, 0, 3000);
+        SubmitMesh(mesh, 0, 0, 1400, 0, 255, 3000, 2500, 0);
     }
     DrawQueue();
     EXPECT_TRUE(MatchesReference("turned_cube"));

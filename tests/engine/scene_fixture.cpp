@@ -3,9 +3,10 @@
 #include <array>
 #include <cstdlib>
 
+#include "engine/draw/cube_faces.h"
+#include "engine/draw/pipeline.h"
 #include "engine/mesh.h"
 #include "engine/pcx_writer.h"
-#include "engine/pipeline.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
 #include "media/frame_buffer.h"

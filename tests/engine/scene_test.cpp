@@ -7,17 +7,19 @@
 
 #include "engine/angles.h"
 
+#include "engine/draw/pipeline.h"
+#include "engine/draw/scene.h"
+#include "engine/draw/text.h"
 #include "engine/mesh.h"
-#include "engine/pipeline.h"
 #include "engine/render_context.h"
 #include "engine/render_fixture.h"
-#include "engine/scene.h"
 #include "engine/scene_fixture.h"
-#include "engine/text.h"
 #include "formats/definitions.h"
 #include "world/aim_angles.h"
 #include "world/frame_clock.h"
 #include "world/in_game_menu.h"
+#include "world/local_view.h"
+#include "world/models.h"
 #include "world/world.h"
 
 namespace {
@@ -59,7 +61,8 @@ TEST_F(Scene, TexturedCubeSeenFromInsideACorridor) {
     SetCell(level, 1, 1, 6, 3);
     ASSERT_TRUE(LoadSceneLevel(dir, level, 160, 120));
     PlacePlayer(850, 512 + 240, 512 + 100, 900, 0);
-    DrawPlayFrame();
+    UpdateLocalView();
+    DrawPlayFrame(world);
     EXPECT_TRUE(MatchesReference("scene_corridor"));
 }
 
@@ -78,7 +81,8 @@ TEST_F(Scene, FollowCameraWithFiguresShadowsAndOverlays) {
     PlacePlayer(2 * 512 + 256, 512 + 240, 2 * 512 + 256, 0, 1024);
     StartTitleOverlay();
     for (int frame = 0; frame < 80; ++frame) {
-        DrawPlayFrame();
+        UpdateLocalView();
+        DrawPlayFrame(world);
         Now += frameMs;
     }
     EXPECT_TRUE(MatchesReference("scene_follow"));
@@ -93,13 +97,15 @@ TEST_F(Scene, OwnFigureOnlyOutsideFirstPerson) {
         players[0].cameraZ -= distance; // already behind him
         players[0].cameraY += distance * 0.5f;
         const PlayerRecord saved = players[0];
-        DrawPlayFrame();
+        UpdateLocalView();
+        DrawPlayFrame(world);
         const std::vector<std::uint8_t> with = renderContext.mainBuffer.pixels;
         players[0] = saved;
         Mesh* figure = players[0].workMesh;
         Mesh* shadow = players[0].shadowMesh;
         players[0].workMesh = players[0].shadowMesh = nullptr;
-        DrawPlayFrame();
+        UpdateLocalView();
+        DrawPlayFrame(world);
         players[0].workMesh = figure;
         players[0].shadowMesh = shadow;
         return with != renderContext.mainBuffer.pixels;
@@ -119,15 +125,18 @@ TEST_F(Scene, CubeSidesBetweenCubesAreNotDrawnButGridEdgesAre) {
     // From inside the end cubes, looking at the middle one: its X sides
     // would face the camera if they were drawn. Every own side faces away.
     PlacePlayer(256, 206, 256, 8192, 0);
-    DrawPlayFrame();
+    UpdateLocalView();
+    DrawPlayFrame(world);
     EXPECT_EQ(PixelsNotOf(fog), 0);
     PlacePlayer(2 * 512 + 256, 206, 256, 24576, 0);
-    DrawPlayFrame();
+    UpdateLocalView();
+    DrawPlayFrame(world);
     EXPECT_EQ(PixelsNotOf(fog), 0);
 
     // From outside the grid the outer side of the last cube is there.
     PlacePlayer(2000, 206, 256, 24576, 0);
-    DrawPlayFrame();
+    UpdateLocalView();
+    DrawPlayFrame(world);
     EXPECT_NE(renderContext.mainBuffer.pixels[60 * 160 + 80], fog);
 }
 
@@ -139,16 +148,19 @@ TEST_F(Scene, IndoorOrSkylessLevelsClearToTheFogColour) {
     PlacePlayer(1000, 1000, 1000, 3000, 0);
     players[0].pitch = 2000; // looking up a little, into the sky if there is one
 
-    DrawPlayFrame(); // inside
+    UpdateLocalView();
+    DrawPlayFrame(world); // inside
     EXPECT_EQ(PixelsNotOf(fog), 0);
 
     levelState.outside = 1;
-    DrawPlayFrame();
+    UpdateLocalView();
+    DrawPlayFrame(world);
     EXPECT_GT(PixelsNotOf(fog), 160 * 120 / 2);
 
     Mesh* sky = skyMesh;
     skyMesh = nullptr;
-    DrawPlayFrame(); // outside, but no sky
+    UpdateLocalView();
+    DrawPlayFrame(world); // outside, but no sky
     skyMesh = sky;
     EXPECT_EQ(PixelsNotOf(fog), 0);
 }
@@ -166,10 +178,12 @@ TEST_F(Scene, TitleIsGoneTenSecondsAfterTheLevelStartAtAnyFrameRate) {
         EXPECT_FLOAT_EQ(titleOverlay.offset, 0.7f);
         while (Now - titleOverlay.levelStart <= 10000) {
             EXPECT_TRUE(titleOverlay.shown) << "frame time " << step;
-            DrawPlayFrame();
+            UpdateLocalView();
+            DrawPlayFrame(world);
             Now += step;
         }
-        DrawPlayFrame(); // the first frame past ten seconds
+        UpdateLocalView();
+        DrawPlayFrame(world); // the first frame past ten seconds
         EXPECT_FALSE(titleOverlay.shown) << "frame time " << step;
     }
 }
@@ -178,7 +192,8 @@ TEST_F(Scene, FollowCameraSettlesBehindAndAboveThePlayer) {
     ASSERT_TRUE(LoadSceneLevel(dir, EmptyLevel(20, 8, 20), 160, 120));
     for (const float heading : {0.0f, 8192.0f, 20000.0f}) {
         PlacePlayer(5000, 1500, 5000, heading, 1024);
-        for (int frame = 0; frame < 300; ++frame) DrawPlayFrame();
+        for (int frame = 0; frame < 300; ++frame) UpdateLocalView();
+        DrawPlayFrame(world);
         const PlayerRecord& p = players[0];
         const float dx = p.cameraX - p.x, dy = p.cameraY - p.y, dz = p.cameraZ - p.z;
         // Behind: opposite the heading in plan, and above.
@@ -199,7 +214,7 @@ TEST_F(Scene, ShadowLiesOnTheFirstSurfaceBelowTheFigure) {
     const Mesh* shadow = players[0].shadowMesh;
     auto shadowHeights = [&](float x, float y, float z) {
         SetCamera(0, 0, 0, 0, 0, 0);
-        DrawShadow(shadow, 0, x, y, z);
+        DrawShadow(world, shadow, 0, x, y, z);
         std::vector<std::int32_t> heights;
         for (int i = 0; i < renderContext.queueCount; ++i)
             for (int v = 0; v < 3; ++v) heights.push_back(renderContext.queue[i].y[v]);

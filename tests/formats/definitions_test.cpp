@@ -9,6 +9,7 @@
 #include "media/music_list.h"
 #include "platform/message_box.h"
 #include "support/data_set.h"
+#include "world/models.h"
 #include "world/world.h"
 
 namespace {

@@ -8,16 +8,13 @@
 
 #include "media/display.h"
 #include "platform/message_box.h"
+#include "qt/qt_test_support.h"
 #include "support/test_support.h"
 
 namespace {
 
 QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_qt";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    return EnsureQtApplication();
 }
 
 class Presenter : public ::testing::Test {

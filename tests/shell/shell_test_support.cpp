@@ -1,8 +1,5 @@
 #include "shell/shell_test_support.h"
 
-#include <QApplication>
-#include <cstdlib>
-
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
@@ -10,17 +7,7 @@
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 
-void EnsureQtApplication() {
-    static int argc = 1;
-    static char name[] = "test_shell";
-    static char* argv[] = {name, nullptr};
-    if (QApplication::instance()) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    new QApplication(argc, argv);
-}
-
 void ShellTest::SetUp() {
-    EnsureQtApplication();
     shellState = ShellState{};
     ConfigureAutomation(AutomationOptions{});
     UseVirtualClock(1000);

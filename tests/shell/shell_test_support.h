@@ -1,14 +1,10 @@
-// Shared set-up of the shell tests: a Qt application on the offscreen
-// platform and a clean shell state on a virtual clock.
+// Shared set-up of the shell tests: a clean shell state on a virtual clock.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
-
-// Creates the QApplication once for the whole test program.
-void EnsureQtApplication();
 
 // A fresh shell state, virtual clock at 1000 ms, no keys down, message boxes
 // collected in `messages`.

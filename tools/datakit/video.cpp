@@ -9,12 +9,14 @@
 
 #include "datakit.h"
 #include "engine/angles.h"
-#include "engine/pipeline.h"
+#include "engine/draw/cube_faces.h"
+#include "engine/draw/pipeline.h"
+#include "engine/draw/scene.h"
 #include "engine/render_context.h"
-#include "engine/scene.h"
 #include "formats/level_file.h"
 #include "media/display.h"
 #include "world/frame_clock.h"
+#include "world/local_view.h"
 #include "world/world.h"
 
 namespace {
@@ -71,7 +73,8 @@ void GenerateVideo(const DataKit& kit) {
         Now = frame * 1000 / kFramesPerSecond;
         frameMs = 1000 / kFramesPerSecond;
         placeViewer(frame);
-        DrawPlayFrame();
+        UpdateLocalView();
+        DrawPlayFrame(world);
         const std::vector<std::uint8_t> picture =
             ComposePresentedFrame(renderContext.mainBuffer, nullptr);
         for (int i = 0; i < kWidth * kHeight; ++i)

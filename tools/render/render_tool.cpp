@@ -5,13 +5,15 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/pipeline.h"
+#include "engine/draw/cube_faces.h"
+#include "engine/draw/pipeline.h"
+#include "engine/draw/scene.h"
 #include "engine/render_context.h"
-#include "engine/scene.h"
 #include "formats/level_file.h"
 #include "media/display.h"
 #include "png_writer.h"
 #include "world/frame_clock.h"
+#include "world/local_view.h"
 #include "world/world.h"
 
 namespace {
@@ -184,7 +186,8 @@ int RunRenderTool(const std::vector<std::string>& args, std::ostream& out, std::
     frameMs = kFrameMs;
     const int frames = options.distance > 0 ? kSettleFrames : 1;
     for (int i = 0; i < frames; ++i) {
-        DrawPlayFrame();
+        UpdateLocalView();
+        DrawPlayFrame(world);
         Now += kFrameMs;
     }
 

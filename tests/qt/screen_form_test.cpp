@@ -3,7 +3,8 @@
 #include <QTimer>
 
 #include "platform/keys.h"
-#include "shell/screen_form.h"
+#include "qt/qt_test_support.h"
+#include "shell/qt/screen_form.h"
 #include "shell/shell_state.h"
 #include "shell/shell_test_support.h"
 #include "shell/startup.h"
@@ -11,7 +12,13 @@
 
 namespace {
 
-using ScreenFormTest = ShellTest;
+class ScreenFormTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        EnsureQtApplication();
+        ShellTest::SetUp();
+    }
+};
 
 TEST_F(ScreenFormTest, FirstActivationInitialisesOnce) {
     TempDir data;

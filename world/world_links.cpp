@@ -1,13 +1,12 @@
-#include "engine/scene_links.h"
+#include "world/world_links.h"
 
-namespace scene_links {
+namespace world_links {
 
 void CheckMusicZones(int, int, int) {}
-void TriggerEffect(int, int, int, TSoundBuffer*, int) {}
 void UpdateVoices() {}
 bool SentryTouchesLocalPlayer() {
     return false;
 }
 void KillPlayer() {}
 
-} // namespace scene_links
+} // namespace world_links

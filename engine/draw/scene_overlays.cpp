@@ -4,13 +4,12 @@
 #include <cstdint>
 
 #include "engine/angles.h"
+#include "engine/draw/scene.h"
+#include "engine/draw/scene_steps.h"
+#include "engine/draw/text.h"
 #include "engine/pictures.h"
-#include "engine/scene.h"
-#include "engine/scene_steps.h"
-#include "engine/text.h"
+#include "platform/clock.h"
 #include "world/frame_clock.h"
-#include "world/in_game_menu.h"
-#include "world/level_state.h"
 #include "world/world.h"
 
 namespace scene {
@@ -26,31 +25,31 @@ constexpr float kRadarRange = 4096.0f;
 
 } // namespace
 
-void DrawTitleOverlay() {
+void DrawTitleOverlay(const World& world) {
     TitleOverlay& title = titleOverlay;
     const double u = title.offset;
-    if (!levelState.description.empty())
-        DrawText(levelState.description, true, 0.5 - u,
-                 0.5 - TextWidth(levelState.description, true) / 2);
-    if (!levelState.author.empty()) {
-        const std::string line = "AUTHOR:" + levelState.author;
+    if (!world.level.description.empty())
+        DrawText(world.level.description, true, 0.5 - u,
+                 0.5 - TextWidth(world.level.description, true) / 2);
+    if (!world.level.author.empty()) {
+        const std::string line = "AUTHOR:" + world.level.author;
         DrawText(line, false, u + 0.56, 0.5 - TextWidth(line, false) / 2);
     }
 
     // The description slides down to the middle and the author up to just
     // below it; after five seconds they move apart and leave.
-    const std::int64_t elapsed = std::int64_t{Now} - title.levelStart;
+    const std::int32_t elapsed = TickDifference(title.levelStart, Now);
     if (elapsed < 3000) title.offset -= frameScaled(0.2f * title.offset);
     if (elapsed > 5000) title.offset += frameScaled(0.2f * (title.offset + 0.001f));
     if (elapsed > 10000) title.shown = false;
 }
 
-void DrawRadar(const PlayerRecord& player) {
+void DrawRadar(const World& world, const PlayerRecord& player) {
     DrawPicture(kRadarPicture, false, 0, 0.20833333, 0.15625, 0.05, 0.8);
     const float sinH = AngleSin(player.heading), cosH = AngleCos(player.heading);
-    const int last = sentryCount < kSentrySlots ? sentryCount : kSentrySlots - 1;
+    const int last = world.sentryCount < kSentrySlots ? world.sentryCount : kSentrySlots - 1;
     for (int i = 1; i <= last; ++i) {
-        const SentryRecord& e = sentries[i];
+        const SentryRecord& e = world.sentries[i];
         const float dx = e.x - player.x, dz = e.z - player.z;
         if (!(std::sqrt(dx * dx + dz * dz) < kRadarRange)) continue;
         const double ahead = sinH * dx + cosH * dz;
@@ -61,9 +60,9 @@ void DrawRadar(const PlayerRecord& player) {
     }
 }
 
-void DrawInGameMenu() {
+void DrawInGameMenu(const World& world) {
     DrawPicture(kMenuPicture, true, 0, 1.0, 1.0, 0.0, 0.0);
-    DrawPicture(kMenuCursor, true, 0, 0.0708, 0.075, 0.366 + 0.072 * inGameMenu.selected, 0.2);
+    DrawPicture(kMenuCursor, true, 0, 0.0708, 0.075, 0.366 + 0.072 * world.menu.selected, 0.2);
 }
 
 } // namespace scene

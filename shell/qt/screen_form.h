@@ -4,6 +4,9 @@
 #pragma once
 
 #include <QWidget>
+#include <memory>
+
+#include "shell/form_services.h"
 
 class QFrame;
 class QListWidget;
@@ -49,6 +52,7 @@ class TScreenForm : public QWidget {
     // Back to back while in exclusive mode or on the virtual clock, else 50 ms.
     void paceGameLoop();
 
+    std::unique_ptr<FormServices> services_;
     bool activating_ = false;
     bool shownOnce_ = false;
 };

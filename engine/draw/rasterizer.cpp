@@ -1,10 +1,10 @@
-#include "engine/rasterizer.h"
+#include "engine/draw/rasterizer.h"
 
 #include <algorithm>
 #include <cstdlib>
 
+#include "engine/draw/rasterizer_spans.h"
 #include "engine/mesh.h"
-#include "engine/rasterizer_spans.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "platform/automation.h"
 #include "platform/qt/qt_platform.h"
 #include "shell/automation_run.h"
-#include "shell/screen_form.h"
+#include "shell/qt/screen_form.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 

@@ -1,4 +1,4 @@
-#include "engine/text.h"
+#include "engine/draw/text.h"
 
 #include "engine/pictures.h"
 #include "engine/render_context.h"

@@ -1,12 +1,14 @@
 // The play screen's picture: the camera of the local player, the sky, the
 // cells around the camera, the objects in motion, players and sentries with
 // their shadows, then the overlays (level title, radar, in-game menu). Also
-// the screen-transition overlay and the shadow of a figure.
+// the screen-transition overlay and the shadow of a figure. Drawing only
+// reads the world: UpdateLocalView has placed the camera before.
 #pragma once
 
 #include <cstdint>
 
 struct Mesh;
+struct World;
 
 // The level title that slides in at a level start and leaves after ten
 // seconds: shown flag, offset of the two lines and the tick of the start.
@@ -21,9 +23,9 @@ extern TitleOverlay titleOverlay;
 // Shows the level title from now on (a level start calls this).
 void StartTitleOverlay();
 
-// The whole play-state picture of one frame, with the local player's action
-// cell, the music zones, the sentries' touch test and the sound listener.
-void DrawPlayFrame();
+// The whole play-state picture of one frame, seen from the local player's
+// camera.
+void DrawPlayFrame(const World& world);
 
 // Draws the first `level` faces (at most 16) of transition mesh `style`
 // (0..2) over the picture; nothing when level <= 0.
@@ -31,4 +33,5 @@ void DrawTransition(int level, int style);
 
 // Drops `shadowMesh` on the first surface under the figure at (x, y, z),
 // turned by `yaw`; nothing when no surface lies below it.
-void DrawShadow(const Mesh* shadowMesh, std::int32_t yaw, float x, float y, float z);
+void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, float x, float y,
+                float z);

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "engine/draw/pipeline.h"
+#include "engine/draw/pipeline_math.h"
 #include "engine/mesh.h"
-#include "engine/pipeline.h"
-#include "engine/pipeline_math.h"
 
 namespace {
 
@@ -198,12 +198,20 @@ void SubmitSprite(Submission& s, const Face& face, const Point& centre, std::int
 } // namespace
 
 void SubmitMesh(const Mesh* mesh, std::int32_t x, std::int32_t y, std::int32_t z,
-                std::int32_t transparencyPercent, std::int32_t baseShade, std::int32_t pitch,
-                std::int32_t roll, std::int32_t yaw) {
+                std::int32_t transparencyPercent, std::int32_t baseShade, std::int32_t yaw,
+                std::int32_t pitch, std::int32_t roll) {
+    if (!mesh) return;
+    SubmitMeshFaces(mesh, mesh->faceCount(), x, y, z, transparencyPercent, baseShade, yaw, pitch,
+                    roll);
+}
+
+void SubmitMeshFaces(const Mesh* mesh, int faceLimit, std::int32_t x, std::int32_t y,
+                     std::int32_t z, std::int32_t transparencyPercent, std::int32_t baseShade,
+                     std::int32_t yaw, std::int32_t pitch, std::int32_t roll) {
     RenderContext& rc = renderContext;
     if (!mesh) return;
     const int vertexCount = mesh->vertexCount();
-    const int faceCount = mesh->faceCount();
+    const int faceCount = std::clamp(faceLimit, 0, mesh->faceCount());
     const auto vertices = static_cast<std::size_t>(vertexCount);
     if (mesh->x.size() < vertices || mesh->y.size() < vertices || mesh->z.size() < vertices ||
         mesh->faces.size() < static_cast<std::size_t>(faceCount))

@@ -1,4 +1,4 @@
-#include "shell/screen_form.h"
+#include "shell/qt/screen_form.h"
 
 #include "platform/qt/presenter.h"
 
@@ -41,10 +41,38 @@ QFont boldFont(int pixelSize) {
     font.setBold(true);
     return font;
 }
+
+// The services the shell's logic asks of the window.
+class ScreenFormServices : public FormServices {
+  public:
+    explicit ScreenFormServices(TScreenForm& form) : form_(form) {}
+    void ShowLoadingScreen() override { form_.ShowLoadingScreen(); }
+    void SetCommPanelVisible(bool visible) override { form_.CommPanel->setVisible(visible); }
+    int ClientWidth() const override { return form_.width(); }
+    int ClientHeight() const override { return form_.height(); }
+    void ProcessPendingEvents() override { QCoreApplication::processEvents(); }
+    void EndProgram(int exitCode) override { form_.EndProgram(exitCode); }
+    void Present(const FrameBuffer& buffer, const FrameBuffer* stereo) override {
+        PresentFrame(&form_, buffer, stereo);
+    }
+    bool SaveScreenshot(const std::string& pngPath) override {
+        // The last presented frame; before the first one (the loading text),
+        // what the window shows.
+        if (PresentedImage().isNull())
+            return form_.grab().save(QString::fromStdString(pngPath), "PNG");
+        return SavePresentedImage(pngPath);
+    }
+
+  private:
+    TScreenForm& form_;
+};
+
 } // namespace
 
-TScreenForm::TScreenForm(QWidget* parent) : QWidget(parent) {
+TScreenForm::TScreenForm(QWidget* parent)
+    : QWidget(parent), services_(std::make_unique<ScreenFormServices>(*this)) {
     ScreenForm = this;
+    InstallFormServices(services_.get());
     setObjectName(QStringLiteral("ScreenForm"));
     setWindowTitle(QStringLiteral("Kelvane"));
     resize(kClientWidth, kClientHeight);
@@ -98,7 +126,10 @@ TScreenForm::TScreenForm(QWidget* parent) : QWidget(parent) {
 }
 
 TScreenForm::~TScreenForm() {
-    if (ScreenForm == this) ScreenForm = nullptr;
+    if (ScreenForm == this) {
+        ScreenForm = nullptr;
+        InstallFormServices(nullptr);
+    }
 }
 
 void TScreenForm::FormCreate() {
@@ -249,32 +280,4 @@ void TScreenForm::closeEvent(QCloseEvent* e) {
 bool TScreenForm::focusNextPrevChild(bool next) {
     // Tab is a game key unless the network panel is up.
     return CommPanel->isVisible() && QWidget::focusNextPrevChild(next);
-}
-
-// Services the shell's logic uses; they do nothing without a form.
-
-void ShowLoadingScreen() {
-    if (ScreenForm) ScreenForm->ShowLoadingScreen();
-}
-
-void SetCommPanelVisible(bool visible) {
-    if (ScreenForm) ScreenForm->CommPanel->setVisible(visible);
-}
-
-int FormClientWidth() {
-    return ScreenForm ? ScreenForm->width() : kClientWidth;
-}
-
-int FormClientHeight() {
-    return ScreenForm ? ScreenForm->height() : kClientHeight;
-}
-
-void ProcessPendingEvents() {
-    if (QCoreApplication::instance()) QCoreApplication::processEvents();
-}
-
-void RequestProgramEnd(int exitCode) {
-    if (!shellState.EndRequested) shellState.ExitCode = exitCode;
-    shellState.EndRequested = true;
-    if (ScreenForm) ScreenForm->EndProgram(shellState.ExitCode);
 }

@@ -24,8 +24,9 @@ void SetupViewport(int width, int height);
 void ClearFrame(std::uint8_t colour);
 
 // Places the camera (angles in angle units); empties the lights and the queue.
-void SetCamera(std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t roll,
-               std::int32_t pitch, std::int32_t yaw);
+// Angles are given yaw, pitch, roll everywhere in the engine.
+void SetCamera(std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t yaw, std::int32_t pitch,
+               std::int32_t roll);
 
 // Adds a point light (world position, radius in world units). Lights beyond
 // the 256th are ignored.
@@ -35,8 +36,13 @@ void AddLight(std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t radiu
 // (x, y, z), seen from the camera. Polygons beyond the queue's capacity are
 // dropped.
 void SubmitMesh(const Mesh* mesh, std::int32_t x, std::int32_t y, std::int32_t z,
-                std::int32_t transparencyPercent, std::int32_t baseShade, std::int32_t pitch,
-                std::int32_t roll, std::int32_t yaw);
+                std::int32_t transparencyPercent, std::int32_t baseShade, std::int32_t yaw = 0,
+                std::int32_t pitch = 0, std::int32_t roll = 0);
+// The same for the mesh's first `faceLimit` faces only (all it has when it
+// has fewer).
+void SubmitMeshFaces(const Mesh* mesh, int faceLimit, std::int32_t x, std::int32_t y,
+                     std::int32_t z, std::int32_t transparencyPercent, std::int32_t baseShade,
+                     std::int32_t yaw = 0, std::int32_t pitch = 0, std::int32_t roll = 0);
 
 // Lights, sorts (farthest first) and draws the queue into the main buffer,
 // and into the stereo buffer while stereoscopic; then empties the lights.

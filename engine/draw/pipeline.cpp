@@ -1,9 +1,9 @@
-#include "engine/pipeline.h"
+#include "engine/draw/pipeline.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "engine/pipeline_math.h"
+#include "engine/draw/pipeline_math.h"
 #include "media/display.h"
 
 namespace {
@@ -51,8 +51,8 @@ void ClearFrame(std::uint8_t colour) {
         std::fill(rc.stereoBuffer.pixels.begin(), rc.stereoBuffer.pixels.end(), colour);
 }
 
-void SetCamera(std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t roll,
-               std::int32_t pitch, std::int32_t yaw) {
+void SetCamera(std::int32_t x, std::int32_t y, std::int32_t z, std::int32_t yaw, std::int32_t pitch,
+               std::int32_t roll) {
     RenderContext& rc = renderContext;
     rc.camera.x = x;
     rc.camera.y = y;

@@ -1,20 +1,18 @@
-// The camera of the local player and the box of cells drawn around it.
-#include <algorithm>
+// The local player's camera: at his eyes in first person, or a follow camera
+// that moves through the grid as a body behind him.
+#include "world/follow_camera.h"
+
 #include <cmath>
 #include <cstdint>
 
 #include "engine/angles.h"
-#include "engine/scene_steps.h"
 #include "world/aim_angles.h"
 #include "world/frame_clock.h"
 #include "world/movement.h"
 #include "world/world.h"
 
-namespace scene {
-
 namespace {
 
-constexpr int kViewReach = 8;             // cells drawn on each side of the camera cell
 constexpr std::int32_t kCameraBody = 280; // the follow camera moves as a 280-unit box
 constexpr float kEyeHeight = 50.0f;
 
@@ -49,17 +47,6 @@ void FollowPlayer(PlayerRecord& p, float distance) {
     }
 }
 
-// Cell range [c - 8, c + 8] clipped to 0 below and to the size above; the
-// upper end may be one past the grid, where cells read as empty.
-void Reach(int c, int size, int& lo, int& hi) {
-    lo = static_cast<int>(std::max<std::int64_t>(std::int64_t{c} - kViewReach, 0));
-    hi = static_cast<int>(std::min<std::int64_t>(std::int64_t{c} + kViewReach, size));
-}
-
-bool Near(int cell, int c) {
-    return std::llabs(std::int64_t{cell} - c) < kViewReach;
-}
-
 } // namespace
 
 void PlaceCamera(PlayerRecord& p) {
@@ -79,20 +66,3 @@ void PlaceCamera(PlayerRecord& p) {
     p.cameraPitch = aim.pitch;
     FollowPlayer(p, distance);
 }
-
-ViewBox ViewBoxAround(float cameraX, float cameraY, float cameraZ) {
-    ViewBox box;
-    box.cx = cellOf(cameraX);
-    box.cy = cellOf(cameraY);
-    box.cz = cellOf(cameraZ);
-    Reach(box.cx, worldGrid.sizeX, box.loX, box.hiX);
-    Reach(box.cy, worldGrid.sizeY, box.loY, box.hiY);
-    Reach(box.cz, worldGrid.sizeZ, box.loZ, box.hiZ);
-    return box;
-}
-
-bool NearCameraCell(const ViewBox& box, float x, float y, float z) {
-    return Near(cellOf(x), box.cx) && Near(cellOf(y), box.cy) && Near(cellOf(z), box.cz);
-}
-
-} // namespace scene

@@ -7,14 +7,13 @@
 #include <limits>
 
 #include "engine/angles.h"
+#include "engine/draw/cube_faces.h"
+#include "engine/draw/pipeline.h"
+#include "engine/draw/scene.h"
+#include "engine/draw/scene_links.h"
+#include "engine/draw/scene_steps.h"
 #include "engine/mesh.h"
-#include "engine/pipeline.h"
-#include "engine/player_models.h"
-#include "engine/scene.h"
-#include "engine/scene_links.h"
-#include "engine/scene_steps.h"
-#include "formats/definitions.h"
-#include "world/level_state.h"
+#include "world/models.h"
 #include "world/world.h"
 
 namespace scene {
@@ -30,8 +29,8 @@ constexpr std::int32_t kVisibleRadius = 1280;
 
 // A side next to a drawn cube is hidden and never submitted. An undefined
 // type is drawn as air, so it hides nothing whatever its stale flags say.
-bool IsCube(std::uint8_t type) {
-    const ObjectType& t = objectTypes[type];
+bool IsCube(const World& world, std::uint8_t type) {
+    const ObjectType& t = world.types[type];
     return !t.undefined && t.Cube;
 }
 
@@ -55,37 +54,30 @@ bool BoxContains(const ObjectType& type, int lx, int lz) {
 
 } // namespace
 
-std::int32_t TruncToInt(double value) {
-    if (std::isnan(value)) return 0;
-    return static_cast<std::int32_t>(std::clamp(std::trunc(value),
-                                                double{std::numeric_limits<std::int32_t>::min()},
-                                                double{std::numeric_limits<std::int32_t>::max()}));
-}
-
-void DrawSky(const PlayerRecord& player) {
-    if (!skyMesh || !levelState.outside) return;
+void DrawSky(const World& world, const PlayerRecord& player) {
+    if (!skyMesh || !world.level.outside) return;
     // Centred on the viewer and lit at full strength, behind everything.
-    SetCamera(0, 0, 0, TruncToInt(player.cameraRoll), TruncToInt(player.cameraPitch),
-              TruncToInt(player.cameraYaw));
+    SetCamera(0, 0, 0, TruncToInt(player.cameraYaw), TruncToInt(player.cameraPitch),
+              TruncToInt(player.cameraRoll));
     AddLight(0, 0, 0, 1000000);
     SubmitMesh(skyMesh, 0, 0, 0, 0, 0, 0, 0, 0);
     DrawQueue();
 }
 
-void DrawTransitionSlots(const ViewBox& box) {
-    for (const TransitionSlot& slot : transitionSlots) {
+void DrawTransitionSlots(const World& world, const ViewBox& box) {
+    for (const TransitionSlot& slot : world.transitionSlots) {
         if (!slot.active || !slot.workMesh) continue;
         if (!NearCameraCell(box, slot.x, slot.y, slot.z)) continue;
         SubmitMesh(slot.workMesh, RoundEven(slot.x), RoundEven(slot.y), RoundEven(slot.z),
-                   objectTypes[slot.animType].Transparency, 0, 0, 0, 0);
+                   world.types[slot.animType].Transparency, 0, 0, 0, 0);
     }
 }
 
-void DrawSlidingBlocks() {
-    const int last = std::min(slidingBlockCount, kWorldListSize - 1);
+void DrawSlidingBlocks(const World& world) {
+    const int last = std::min(world.slidingBlockCount, kWorldListSize - 1);
     for (int i = 0; i <= last; ++i) {
-        const SlidingBlock& block = slidingBlocks[i];
-        const ObjectType& type = objectTypes[block.type];
+        const SlidingBlock& block = world.slidingBlocks[i];
+        const ObjectType& type = world.types[block.type];
         if (type.undefined) continue;
         const std::int32_t x = RoundEven(block.x), y = RoundEven(block.y), z = RoundEven(block.z);
         if (type.Cube)
@@ -95,13 +87,13 @@ void DrawSlidingBlocks() {
     }
 }
 
-void DrawCells(const ViewBox& box, const PlayerRecord& player) {
+void DrawCells(const World& world, const ViewBox& box, const PlayerRecord& player) {
     const auto& target = player.actionCell;
     for (int x = box.loX; x <= box.hiX; ++x) {
         for (int y = box.loY; y <= box.hiY; ++y) {
             for (int z = box.loZ; z <= box.hiZ; ++z) {
-                const std::uint8_t index = cellAt(x, y, z);
-                const ObjectType& type = objectTypes[index];
+                const std::uint8_t index = cellAt(world.grid, x, y, z);
+                const ObjectType& type = world.types[index];
                 const std::int32_t px = CellCentre(x), py = CellCentre(y), pz = CellCentre(z);
                 if (type.loopDue && type.LoopSound)
                     scene_links::TriggerEffect(px, py, pz, type.LoopSound, type.LoopVolume);
@@ -111,13 +103,14 @@ void DrawCells(const ViewBox& box, const PlayerRecord& player) {
                 if (type.Cube) {
                     for (std::size_t side = 0; side < kSideNeighbour.size(); ++side) {
                         const auto& d = kSideNeighbour[side];
-                        if (!IsCube(cellAt(x + d[0], y + d[1], z + d[2]))) sides |= 1u << side;
+                        if (!IsCube(world, cellAt(world.grid, x + d[0], y + d[1], z + d[2])))
+                            sides |= 1u << side;
                     }
                     if (sides == 0) continue; // buried: nothing of it can show
                 }
                 if (!IsPointVisible(kVisibleRadius, px, py, pz)) continue;
 
-                std::int32_t shade = std::int32_t{brightnessAt(x, y, z)} - 128;
+                std::int32_t shade = std::int32_t{brightnessAt(world.grid, x, y, z)} - 128;
                 if (type.Dig && x == target[0] && y == target[1] && z == target[2]) shade = -80;
                 if (type.Cube)
                     SubmitCubeSides(type, sides, px, py, pz, shade);
@@ -128,62 +121,63 @@ void DrawCells(const ViewBox& box, const PlayerRecord& player) {
     }
 }
 
-void DrawPlayers(const ViewBox& box) {
-    AnimatePlayerModels();
-    const std::int32_t shade = std::int32_t{brightnessAt(box.cx, box.cy, box.cz)} - 78;
-    const int last = std::min(lastPlayer, kPlayerCount - 1);
+void DrawPlayers(const World& world, const ViewBox& box) {
+    const std::int32_t shade = std::int32_t{brightnessAt(world.grid, box.cx, box.cy, box.cz)} - 78;
+    const int last = std::min(world.lastPlayer, kPlayerCount - 1);
     for (int i = 0; i <= last; ++i) {
-        const PlayerRecord& p = players[i];
+        const PlayerRecord& p = world.players[i];
         // Never the local player's own figure in first person (or close to it).
-        if (i == localPlayer && p.cameraDistance <= 0.3f * static_cast<float>(p.width)) continue;
+        if (i == world.localPlayer && p.cameraDistance <= 0.3f * static_cast<float>(p.width))
+            continue;
         const std::int32_t facing = p.onLadder ? p.ladderHeading : TruncToInt(p.heading);
         if (p.workMesh)
-            SubmitMesh(p.workMesh, TruncToInt(p.x), TruncToInt(p.y), TruncToInt(p.z), 0, shade, 0,
-                       0, 16384 - facing);
-        DrawShadow(p.shadowMesh, -facing - 8192, p.x, p.y, p.z);
+            SubmitMesh(p.workMesh, TruncToInt(p.x), TruncToInt(p.y), TruncToInt(p.z), 0, shade,
+                       16384 - facing, 0, 0);
+        DrawShadow(world, p.shadowMesh, -facing - 8192, p.x, p.y, p.z);
     }
 }
 
-void DrawSentries(const ViewBox& box) {
-    const Mesh* shadow = players[0].shadowMesh;
-    const int last = std::min(sentryCount, kSentrySlots - 1);
+void DrawSentries(const World& world, const ViewBox& box) {
+    const Mesh* shadow = world.players[0].shadowMesh;
+    const int last = std::min(world.sentryCount, kSentrySlots - 1);
     for (int i = 1; i <= last; ++i) {
-        const SentryRecord& e = sentries[i];
+        const SentryRecord& e = world.sentries[i];
         if (!NearCameraCell(box, e.x, e.y, e.z)) continue;
         if (enemyMesh)
-            SubmitMesh(enemyMesh, TruncToInt(e.x), TruncToInt(e.y), TruncToInt(e.z), 0, 0, 0, 0,
-                       TruncToInt(e.heading) + 16384);
-        DrawShadow(shadow, -RoundEven(e.heading) - 8192, e.x, e.y, e.z);
+            SubmitMesh(enemyMesh, TruncToInt(e.x), TruncToInt(e.y), TruncToInt(e.z), 0, 0,
+                       TruncToInt(e.heading) + 16384, 0, 0);
+        DrawShadow(world, shadow, -RoundEven(e.heading) - 8192, e.x, e.y, e.z);
     }
 }
 
 } // namespace scene
 
-void DrawShadow(const Mesh* shadowMesh, std::int32_t yaw, float x, float y, float z) {
+void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, float x, float y,
+                float z) {
     if (!shadowMesh) return;
     const int gx = cellOf(x), gy = cellOf(y), gz = cellOf(z);
-    const int lx = scene::TruncToInt(static_cast<double>(x) - static_cast<double>(gx) * worldUnit);
-    const int lz = scene::TruncToInt(static_cast<double>(z) - static_cast<double>(gz) * worldUnit);
+    const int lx = TruncToInt(static_cast<double>(x) - static_cast<double>(gx) * worldUnit);
+    const int lz = TruncToInt(static_cast<double>(z) - static_cast<double>(gz) * worldUnit);
 
-    std::uint8_t type = cellAt(gx, gy, gz);
+    std::uint8_t type = cellAt(world.grid, gx, gy, gz);
     std::int64_t row = gy;
     if (type == 0) {
         // The first defined surface below whose box lies under the figure.
         auto under = [&](std::uint8_t t) {
-            return !objectTypes[t].undefined && scene::BoxContains(objectTypes[t], lx, lz);
+            return !world.types[t].undefined && scene::BoxContains(world.types[t], lx, lz);
         };
         bool found = false;
         for (row = std::int64_t{gy} - 1; row >= 0; --row) {
-            if (row >= worldGrid.sizeY) {
+            if (row >= world.grid.sizeY) {
                 // Above the grid every cell reads as type 0.
                 if (under(0)) {
                     found = true;
                     break;
                 }
-                row = worldGrid.sizeY;
+                row = world.grid.sizeY;
                 continue;
             }
-            type = cellAt(gx, static_cast<int>(row), gz);
+            type = cellAt(world.grid, gx, static_cast<int>(row), gz);
             if (under(type)) {
                 found = true;
                 break;
@@ -191,8 +185,9 @@ void DrawShadow(const Mesh* shadowMesh, std::int32_t yaw, float x, float y, floa
         }
         if (!found) return;
     }
-    const std::int64_t height = std::int64_t{topHeight(type, lx, lz)} + row * worldUnit + 5;
+    const std::int64_t height =
+        std::int64_t{topHeight(world.types[type], lx, lz)} + row * worldUnit + 5;
     if (double{y} <= static_cast<double>(height)) return;
-    SubmitMesh(shadowMesh, scene::TruncToInt(x), scene::TruncToInt(static_cast<double>(height)),
-               scene::TruncToInt(z), 0, 0, 0, 0, yaw);
+    SubmitMesh(shadowMesh, TruncToInt(x), TruncToInt(static_cast<double>(height)), TruncToInt(z), 0,
+               0, yaw, 0, 0);
 }

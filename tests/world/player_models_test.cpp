@@ -1,4 +1,4 @@
-#include "engine/player_models.h"
+#include "world/player_models.h"
 
 #include "engine/mesh.h"
 #include "world/frame_clock.h"

@@ -1,5 +1,7 @@
 // The six meshes a cube type is drawn with, one per side, re-dressed with the
 // type's colours or textures before each cube is submitted.
+#include "engine/draw/cube_faces.h"
+
 #include <array>
 
 #include "engine/mesh.h"

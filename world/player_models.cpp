@@ -1,8 +1,9 @@
-#include "engine/player_models.h"
+#include "world/player_models.h"
 
 #include <algorithm>
 
 #include "engine/mesh.h"
+#include "platform/clock.h"
 #include "world/frame_clock.h"
 #include "world/world.h"
 
@@ -22,7 +23,7 @@ void animate(PlayerRecord& player) {
     // Not capped at 1: a late frame overshoots the new pose a little.
     float t = 1.0f;
     if (player.poseBlendMs > 0) {
-        const auto elapsed = static_cast<std::int64_t>(Now) - player.blendStart;
+        const std::int32_t elapsed = TickDifference(player.blendStart, Now);
         t = static_cast<float>(static_cast<double>(elapsed) / player.poseBlendMs);
     }
     MorphMesh(poseMesh(player, player.blendFromPose), poseMesh(player, player.pose),

@@ -4,10 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "engine/draw/pipeline.h"
+#include "engine/draw/pipeline_math.h"
+#include "engine/draw/rasterizer.h"
 #include "engine/mesh.h"
-#include "engine/pipeline.h"
-#include "engine/pipeline_math.h"
-#include "engine/rasterizer.h"
 
 namespace {
 

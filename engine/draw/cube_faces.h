@@ -1,0 +1,14 @@
+// The six meshes a cube type is drawn with, one per side (A..F: low z, high
+// x, high z, low x, top, bottom), re-dressed with the type's colours or
+// textures before each cube is submitted.
+#pragma once
+
+#include <array>
+
+struct Mesh;
+struct ObjectType;
+
+extern std::array<Mesh*, 6> cubeFaceMeshes;
+void BuildCubeFaceMeshes();
+// Gives the face meshes the face values of a cube type before it is drawn.
+void ApplyCubeFaces(const ObjectType& type, bool textured);

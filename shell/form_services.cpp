@@ -1,0 +1,50 @@
+#include "shell/form_services.h"
+
+#include "shell/shell_state.h"
+
+namespace {
+
+constexpr int kClientWidth = 320;
+constexpr int kClientHeight = 240;
+
+FormServices* installed = nullptr;
+
+} // namespace
+
+void InstallFormServices(FormServices* services) {
+    installed = services;
+}
+
+void ShowLoadingScreen() {
+    if (installed) installed->ShowLoadingScreen();
+}
+
+void SetCommPanelVisible(bool visible) {
+    if (installed) installed->SetCommPanelVisible(visible);
+}
+
+int FormClientWidth() {
+    return installed ? installed->ClientWidth() : kClientWidth;
+}
+
+int FormClientHeight() {
+    return installed ? installed->ClientHeight() : kClientHeight;
+}
+
+void ProcessPendingEvents() {
+    if (installed) installed->ProcessPendingEvents();
+}
+
+void RequestProgramEnd(int exitCode) {
+    if (!shellState.EndRequested) shellState.ExitCode = exitCode;
+    shellState.EndRequested = true;
+    if (installed) installed->EndProgram(shellState.ExitCode);
+}
+
+void PresentPicture(const FrameBuffer& buffer, const FrameBuffer* stereo) {
+    if (installed) installed->Present(buffer, stereo);
+}
+
+bool SaveScreenshot(const std::string& pngPath) {
+    return installed && installed->SaveScreenshot(pngPath);
+}

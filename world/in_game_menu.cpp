@@ -1,3 +1,0 @@
-#include "world/in_game_menu.h"
-
-InGameMenu inGameMenu;

@@ -1,0 +1,19 @@
+#include "world/local_view.h"
+
+#include <algorithm>
+
+#include "world/action_cell.h"
+#include "world/follow_camera.h"
+#include "world/player_models.h"
+#include "world/world.h"
+#include "world/world_links.h"
+
+void UpdateLocalView() {
+    PlayerRecord& player = players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
+    UpdateActionCell(player);
+    PlaceCamera(player);
+    world_links::CheckMusicZones(cellOf(player.x), cellOf(player.y), cellOf(player.z));
+    AnimatePlayerModels();
+    if (!player.dead && world_links::SentryTouchesLocalPlayer()) world_links::KillPlayer();
+    world_links::UpdateVoices();
+}

@@ -1,0 +1,23 @@
+// The meshes and sounds a definition file gives beside the object types: the
+// screen transitions, the podium and flag of the end screen, the sentry and
+// its sounds, the sky, and how cube sides are dressed. The definition loader
+// fills them; the scene, the screens and the sentries read them.
+#pragma once
+
+#include <array>
+
+struct Mesh;
+class TSoundBuffer;
+
+extern std::array<Mesh*, 3> transitionMeshes; // "3do\Game\Transi1.3do".."Transi3.3do"
+extern Mesh* podiumMesh;
+extern Mesh* flagMesh;
+extern Mesh* markerMesh; // built in code: a small triangle
+extern Mesh* enemyMesh;  // key Ennemy_Mesh
+extern Mesh* skyMesh;    // key Sky; null when the file has none
+extern TSoundBuffer* enemySeenSound;
+extern TSoundBuffer* enemyLostSound;
+
+// True when cube faces are drawn with their textures ("High" detail), false
+// for flat colours.
+extern bool texturedFaces;
