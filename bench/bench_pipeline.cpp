@@ -59,13 +59,13 @@ int DrawFrame(const Scene& scene) {
                     if (scene.At(x + kNeighbour[side][0], y + kNeighbour[side][1],
                                  z + kNeighbour[side][2]))
                         continue;
-                    Mesh* mesh = cubeFaceMeshes[side];
+                    MeshSlot& mesh = cubeFaceMeshes[side];
                     for (Face& face : mesh->faces) {
                         face.texture =
                             static_cast<std::uint16_t>(1 + (x + y + z + side) % kTextures);
                         face.kind = kFaceTextured;
                     }
-                    SubmitMesh(mesh, cx, cy, cz, 0, 60, 0, 0, 0);
+                    SubmitMesh(MeshOrNull(mesh), cx, cy, cz, 0, 60, 0, 0, 0);
                     ++submitted;
                 }
             }

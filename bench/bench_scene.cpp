@@ -24,9 +24,8 @@ constexpr int kGrid = 24;
 constexpr int kTextures = 6;
 
 // A flat-coloured box of 12 triangles.
-Mesh* Box(int halfX, int halfY, int halfZ, std::uint16_t colour) {
-    Mesh* mesh = nullptr;
-    AllocateMesh(mesh, 7, 11);
+MeshSlot Box(int halfX, int halfY, int halfZ, std::uint16_t colour) {
+    MeshSlot mesh = MakeMesh(7, 11);
     for (int i = 0; i < 8; ++i) {
         mesh->x[i] = i & 1 ? halfX : -halfX;
         mesh->y[i] = i & 2 ? halfY : -halfY;

@@ -8,7 +8,7 @@
 #include <limits>
 #include <new>
 
-Mesh* scratchMesh = nullptr;
+Mesh scratchMesh;
 
 namespace {
 
@@ -37,15 +37,14 @@ std::uint16_t lastIndex(std::size_t entries) {
 // than the larger of its present and the new count, per array.
 void growScratch(std::size_t vertices, std::size_t faces) {
     InitScratchMesh();
-    if (!scratchMesh) return;
-    const std::size_t heldVertices = scratchMesh->x.size();
-    const std::size_t heldFaces = scratchMesh->faces.size();
+    const std::size_t heldVertices = scratchMesh.x.size();
+    const std::size_t heldFaces = scratchMesh.faces.size();
     if (vertices <= heldVertices && faces <= heldFaces) return;
     const std::size_t newVertices = std::max(heldVertices, vertices) + 1;
     const std::size_t newFaces = std::max(heldFaces, faces) + 1;
-    if (!sizeArrays(*scratchMesh, newVertices, newFaces)) return;
-    scratchMesh->lastVertex = lastIndex(newVertices);
-    scratchMesh->lastFace = lastIndex(newFaces);
+    if (!sizeArrays(scratchMesh, newVertices, newFaces)) return;
+    scratchMesh.lastVertex = lastIndex(newVertices);
+    scratchMesh.lastFace = lastIndex(newFaces);
 }
 
 bool holdsVertices(const Mesh& mesh) {
@@ -65,52 +64,34 @@ std::int32_t blend(std::int32_t from, std::int32_t to, float t) {
 } // namespace
 
 void InitScratchMesh() {
-    if (scratchMesh) return;
-    auto* mesh = new (std::nothrow) Mesh;
-    if (!mesh) return;
-    if (!sizeArrays(*mesh, kScratchLastVertex + 1, kScratchLastFace + 1)) {
-        delete mesh;
-        return;
-    }
-    mesh->lastVertex = kScratchLastVertex;
-    mesh->lastFace = kScratchLastFace;
-    scratchMesh = mesh;
+    if (!scratchMesh.faces.empty()) return;
+    if (!sizeArrays(scratchMesh, kScratchLastVertex + 1, kScratchLastFace + 1)) return;
+    scratchMesh.lastVertex = kScratchLastVertex;
+    scratchMesh.lastFace = kScratchLastFace;
 }
 
-bool AllocateMesh(Mesh*& mesh, int lastVertex, int lastFace) {
-    FreeMesh(mesh);
+MeshSlot MakeMesh(int lastVertex, int lastFace) {
     // One past the 16-bit range is allowed: a copy carries one spare slot.
     if (lastVertex < 0 || lastFace < 0 || lastVertex > kMaxLastIndex + 1 ||
         lastFace > kMaxLastIndex + 1)
-        return false;
+        return std::nullopt;
     const auto vertices = static_cast<std::size_t>(lastVertex) + 1;
     const auto faces = static_cast<std::size_t>(lastFace) + 1;
     growScratch(vertices, faces);
 
-    auto* created = new (std::nothrow) Mesh;
-    if (!created) return false;
-    if (!sizeArrays(*created, vertices, faces)) {
-        delete created;
-        return false;
-    }
-    created->lastVertex = lastIndex(vertices);
-    created->lastFace = lastIndex(faces);
-    mesh = created;
-    return true;
+    Mesh created;
+    if (!sizeArrays(created, vertices, faces)) return std::nullopt;
+    created.lastVertex = lastIndex(vertices);
+    created.lastFace = lastIndex(faces);
+    return created;
 }
 
-void FreeMesh(Mesh*& mesh) {
-    delete mesh;
-    mesh = nullptr;
-}
-
-void CopyMesh(const Mesh* source, Mesh*& destination) {
-    if (source == destination) return;
-    if (!source) {
-        FreeMesh(destination);
-        return;
-    }
-    if (!AllocateMesh(destination, source->lastVertex + 1, source->lastFace + 1)) return;
+void CopyMesh(const Mesh* source, MeshSlot& destination) {
+    if (destination && source == &*destination) return;
+    destination.reset();
+    if (!source) return;
+    destination = MakeMesh(source->lastVertex + 1, source->lastFace + 1);
+    if (!destination) return;
     destination->lastVertex = source->lastVertex;
     destination->lastFace = source->lastFace;
     const std::size_t vertices = std::min({static_cast<std::size_t>(source->vertexCount()),
@@ -122,15 +103,15 @@ void CopyMesh(const Mesh* source, Mesh*& destination) {
     std::copy_n(source->faces.begin(), faces, destination->faces.begin());
 }
 
-void MorphMesh(const Mesh* from, const Mesh* to, Mesh*& out, float t) {
+void MorphMesh(const Mesh* from, const Mesh* to, MeshSlot& out, float t) {
     if (!from || !to || !holdsVertices(*from)) return;
     // A fresh copy is built aside, so that `out` may be one of the key meshes.
-    Mesh* target = out;
-    Mesh* fresh = nullptr;
+    Mesh* target = out ? &*out : nullptr;
+    MeshSlot fresh;
     if (!out || out->lastVertex != from->lastVertex || !holdsVertices(*out)) {
         CopyMesh(from, fresh);
         if (!fresh) return;
-        target = fresh;
+        target = &*fresh;
     }
     // Key meshes of one figure should match; vertices that `to` lacks keep
     // the position of `from` rather than reading past its arrays.
@@ -146,8 +127,5 @@ void MorphMesh(const Mesh* from, const Mesh* to, Mesh*& out, float t) {
         target->y[i] = from->y[i];
         target->z[i] = from->z[i];
     }
-    if (fresh) {
-        FreeMesh(out);
-        out = fresh;
-    }
+    if (fresh) out = std::move(fresh);
 }

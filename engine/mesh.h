@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/loaded.h"
 
 // Face kinds (field 7 of a face).
 enum FaceKind : std::uint16_t {
@@ -35,35 +38,43 @@ struct Mesh {
     int faceCount() const { return lastFace + 1; }
 };
 
-// The engine's scratch mesh: always at least as large as any mesh allocated.
-extern Mesh* scratchMesh;
+// Records own their meshes as values; an empty slot has none.
+using MeshSlot = std::optional<Mesh>;
 
-// Creates the scratch mesh (last vertex 5000, last face 15000) if missing.
+// The mesh a slot holds, or null: for the functions that draw or read a mesh
+// that may be missing.
+inline const Mesh* MeshOrNull(const MeshSlot& slot) {
+    return slot ? &*slot : nullptr;
+}
+
+// The engine's scratch mesh: always at least as large as any mesh made.
+extern Mesh scratchMesh;
+
+// Sizes the scratch mesh (last vertex 5000, last face 15000) once.
 void InitScratchMesh();
 
-// Frees `mesh` if present and allocates one with room for L + 1 vertices and
-// M + 1 faces; grows the scratch mesh first when needed. Returns false (and
-// leaves `mesh` null) when the arrays cannot be allocated.
-bool AllocateMesh(Mesh*& mesh, int lastVertex, int lastFace);
+// A mesh with room for L + 1 vertices and M + 1 faces, all zero; grows the
+// scratch mesh first when needed. nullopt when the counts are outside the
+// 16-bit range (one past it is allowed: a copy carries one spare slot) or
+// the arrays cannot be allocated.
+MeshSlot MakeMesh(int lastVertex, int lastFace);
 
-// Releases the mesh and sets the reference to null; a null mesh is ignored.
-void FreeMesh(Mesh*& mesh);
-
-// `destination` becomes a copy of `source` (allocated one slot larger).
-void CopyMesh(const Mesh* source, Mesh*& destination);
+// `destination` becomes a copy of `source` (with one spare slot), or empty
+// when there is no source.
+void CopyMesh(const Mesh* source, MeshSlot& destination);
 
 // out[i] = from[i] + round(t * (to[i] - from[i])); see mesh.cpp.
-void MorphMesh(const Mesh* from, const Mesh* to, Mesh*& out, float t);
+void MorphMesh(const Mesh* from, const Mesh* to, MeshSlot& out, float t);
 
-// Reads a .3do file into `mesh` (freeing what it held). On failure returns
-// false, leaves `mesh` null and sets `error` to a readable reason.
-bool LoadMesh(const std::string& fileName, Mesh*& mesh, std::string* error = nullptr);
+// Reads a .3do file. The error is the text to show: "VX3: The file <name> is
+// missing" or "VX3: The file <name> is invalid: <reason>".
+Loaded<Mesh> LoadMesh(const std::string& fileName);
 
 // Parses .3do bytes already in memory (used by LoadMesh and the fuzz target).
 // Refuses data shorter than its counts need and faces naming a vertex the
 // mesh does not have (a sprite face names only its centre); trailing bytes
-// are ignored.
-bool ParseMesh(const std::uint8_t* data, std::size_t size, Mesh*& mesh, std::string* error);
+// are ignored. The error is the reason alone.
+Loaded<Mesh> ParseMesh(const std::uint8_t* data, std::size_t size);
 
 // Encodes a mesh in the .3do layout.
 std::vector<std::uint8_t> EncodeMesh(const Mesh& mesh);

@@ -37,10 +37,6 @@ void put32(std::vector<std::uint8_t>& out, std::int32_t v) {
         out.push_back(static_cast<std::uint8_t>(u >> shift));
 }
 
-void setError(std::string* error, const std::string& text) {
-    if (error) *error = text;
-}
-
 // Vertex indices a face refers to: a sprite names only its centre, its other
 // two fields being sizes.
 bool faceIndicesValid(const Face& face, int vertexCount) {
@@ -51,12 +47,10 @@ bool faceIndicesValid(const Face& face, int vertexCount) {
 
 } // namespace
 
-bool ParseMesh(const std::uint8_t* data, std::size_t size, Mesh*& mesh, std::string* error) {
-    FreeMesh(mesh);
-    if (!data || size < kHeaderBytes) {
-        setError(error, "it is shorter than its two counts (" + std::to_string(size) + " bytes)");
-        return false;
-    }
+Loaded<Mesh> ParseMesh(const std::uint8_t* data, std::size_t size) {
+    if (!data || size < kHeaderBytes)
+        return LoadFailure{"it is shorter than its two counts (" + std::to_string(size) +
+                           " bytes)"};
     const int lastVertex = read16(data);
     const int lastFace = read16(data + 2);
     const std::size_t vertices = static_cast<std::size_t>(lastVertex) + 1;
@@ -64,28 +58,22 @@ bool ParseMesh(const std::uint8_t* data, std::size_t size, Mesh*& mesh, std::str
     const std::size_t columnBytes = vertices * kCoordinateBytes;
     const std::size_t facesOffset = kHeaderBytes + 3 * columnBytes;
     const std::size_t needed = facesOffset + faces * kFaceBytes;
-    if (size < needed) {
-        setError(error, "it holds " + std::to_string(size) + " bytes but its counts need " +
-                            std::to_string(needed));
-        return false;
-    }
+    if (size < needed)
+        return LoadFailure{"it holds " + std::to_string(size) + " bytes but its counts need " +
+                           std::to_string(needed)};
     // A face naming a vertex the mesh does not have would make the renderer
     // read past the vertex arrays: such a mesh is refused.
     for (std::size_t f = 0; f < faces; ++f) {
         const Face face = readFace(data + facesOffset + f * kFaceBytes);
-        if (!faceIndicesValid(face, static_cast<int>(vertices))) {
-            setError(error, "face " + std::to_string(f) + " uses a vertex beyond the " +
-                                std::to_string(vertices) + " vertices of the mesh");
-            return false;
-        }
+        if (!faceIndicesValid(face, static_cast<int>(vertices)))
+            return LoadFailure{"face " + std::to_string(f) + " uses a vertex beyond the " +
+                               std::to_string(vertices) + " vertices of the mesh"};
     }
 
-    Mesh* created = nullptr;
-    if (!AllocateMesh(created, lastVertex, lastFace)) {
-        setError(error, "there is not enough memory for its " + std::to_string(vertices) +
-                            " vertices and " + std::to_string(faces) + " faces");
-        return false;
-    }
+    MeshSlot created = MakeMesh(lastVertex, lastFace);
+    if (!created)
+        return LoadFailure{"there is not enough memory for its " + std::to_string(vertices) +
+                           " vertices and " + std::to_string(faces) + " faces"};
     const std::uint8_t* xs = data + kHeaderBytes;
     const std::uint8_t* ys = xs + columnBytes;
     const std::uint8_t* zs = ys + columnBytes;
@@ -96,23 +84,15 @@ bool ParseMesh(const std::uint8_t* data, std::size_t size, Mesh*& mesh, std::str
     }
     for (std::size_t f = 0; f < faces; ++f)
         created->faces[f] = readFace(data + facesOffset + f * kFaceBytes);
-    mesh = created;
-    return true;
+    return LoadedValue(std::move(*created));
 }
 
-bool LoadMesh(const std::string& fileName, Mesh*& mesh, std::string* error) {
-    FreeMesh(mesh);
+Loaded<Mesh> LoadMesh(const std::string& fileName) {
     const auto bytes = ReadWholeFile(fileName);
-    if (!bytes) {
-        setError(error, "VX3: The file " + fileName + " is missing");
-        return false;
-    }
-    std::string reason;
-    if (!ParseMesh(bytes->data(), bytes->size(), mesh, &reason)) {
-        setError(error, "VX3: The file " + fileName + " is invalid: " + reason);
-        return false;
-    }
-    return true;
+    if (!bytes) return LoadFailure{"VX3: The file " + fileName + " is missing"};
+    Loaded<Mesh> mesh = ParseMesh(bytes->data(), bytes->size());
+    if (!mesh) return LoadFailure{"VX3: The file " + fileName + " is invalid: " + mesh.error};
+    return mesh;
 }
 
 std::vector<std::uint8_t> EncodeMesh(const Mesh& mesh) {

@@ -10,7 +10,6 @@
 #include "formats/mesh_box.h"
 #include "media/music_list.h"
 #include "media/sound_output.h"
-#include "platform/message_box.h"
 #include "platform/profile.h"
 #include "world/frame_clock.h"
 #include "world/models.h"
@@ -37,16 +36,21 @@ std::string meshPath(const std::string& name) {
     return path;
 }
 
-// Loads one mesh; a failure shows the loader's message.
-bool loadMesh(const std::string& path, Mesh*& mesh) {
-    std::string error;
-    if (LoadMesh(path, mesh, &error)) return true;
-    ShowMessageBox(error);
-    return false;
+// Loads one mesh into its slot; a failure empties the slot and keeps the
+// loader's text in `error`.
+bool loadMesh(const std::string& path, MeshSlot& mesh, std::string& error) {
+    Loaded<Mesh> loaded = LoadMesh(path);
+    if (!loaded) {
+        mesh.reset();
+        error = loaded.error;
+        return false;
+    }
+    mesh = std::move(*loaded);
+    return true;
 }
 
-bool loadNamedMesh(const ProfileData& file, const char* key, Mesh*& mesh) {
-    return loadMesh(meshPath(ProfileString(file, kGeneral, key, "")), mesh);
+bool loadNamedMesh(const ProfileData& file, const char* key, MeshSlot& mesh, std::string& error) {
+    return loadMesh(meshPath(ProfileString(file, kGeneral, key, "")), mesh, error);
 }
 
 void loadNamedSound(const ProfileData& file, const std::string& section, const char* key,
@@ -55,23 +59,24 @@ void loadNamedSound(const ProfileData& file, const std::string& section, const c
 }
 
 void buildMarkerMesh() {
-    if (!AllocateMesh(markerMesh, 2, 0)) return;
+    markerMesh = MakeMesh(2, 0);
+    if (!markerMesh) return;
     markerMesh->x = {0, -5, 5};
     markerMesh->y = {-5, 5, 5};
     markerMesh->z = {0, 0, 0};
     markerMesh->faces[0] = Face{0, 1, 2, 0, 1, 1, 3};
 }
 
-bool loadFixedMeshes() {
+bool loadFixedMeshes(std::string& error) {
     static const char* const kTransitions[3] = {"3do\\Game\\Transi1.3do", "3do\\Game\\Transi2.3do",
                                                 "3do\\Game\\Transi3.3do"};
     for (int i = 0; i < 3; ++i)
-        if (!loadMesh(kTransitions[i], transitionMeshes[i])) return false;
-    if (!loadMesh(meshPath("podium.3do"), podiumMesh)) return false;
-    if (!loadMesh(meshPath("flag.3do"), flagMesh)) return false;
+        if (!loadMesh(kTransitions[i], transitionMeshes[i], error)) return false;
+    if (!loadMesh(meshPath("podium.3do"), podiumMesh, error)) return false;
+    if (!loadMesh(meshPath("flag.3do"), flagMesh, error)) return false;
     buildMarkerMesh();
     // The transition meshes are modelled at half size.
-    for (Mesh* mesh : transitionMeshes) {
+    for (MeshSlot& mesh : transitionMeshes) {
         for (int i = 0; i < mesh->vertexCount(); ++i) {
             mesh->x[i] *= 2;
             mesh->y[i] *= 2;
@@ -81,34 +86,34 @@ bool loadFixedMeshes() {
     return true;
 }
 
-bool loadPlayers(const ProfileData& file) {
+bool loadPlayers(const ProfileData& file, std::string& error) {
     static const char* const kPoses[kPoseCount] = {
         "Hero",        "Hero_Walk1", "Hero_Walk2",   "Hero_Walk3",   "Hero_Walk4", "Hero_Fall",
         "Hero_Crouch", "Hero_Dead",  "Hero_Ladder1", "Hero_Ladder2", "Hero_Shoot"};
     for (PlayerRecord& player : players) {
-        if (!loadNamedMesh(file, "Hero", player.poses[0])) return false;
-        if (!loadNamedMesh(file, "Hero", player.workMesh)) return false;
+        if (!loadNamedMesh(file, "Hero", player.poses[0], error)) return false;
+        player.workMesh = player.poses[0];
         for (int pose = 1; pose < kPoseCount; ++pose)
-            if (!loadNamedMesh(file, kPoses[pose], player.poses[pose])) return false;
+            if (!loadNamedMesh(file, kPoses[pose], player.poses[pose], error)) return false;
         loadNamedSound(file, kGeneral, "StepSound", player.stepSound);
         loadNamedSound(file, kGeneral, "HurtSound", player.hurtSound);
         loadNamedSound(file, kGeneral, "DeathSound", player.deathSound);
-        if (!loadNamedMesh(file, "Shadow", player.shadowMesh)) return false;
+        if (!loadNamedMesh(file, "Shadow", player.shadowMesh, error)) return false;
     }
     return true;
 }
 
-bool loadSentryAndSky(const ProfileData& file) {
-    if (!loadNamedMesh(file, "Ennemy_Mesh", enemyMesh)) return false;
+bool loadSentryAndSky(const ProfileData& file, std::string& error) {
+    if (!loadNamedMesh(file, "Ennemy_Mesh", enemyMesh, error)) return false;
     loadNamedSound(file, kGeneral, "Ennemy_SeenSound", enemySeenSound);
     loadNamedSound(file, kGeneral, "Ennemy_LostSound", enemyLostSound);
     // A file without a sky has none, rather than the sky of the file before.
     const std::string sky = ProfileString(file, kGeneral, "Sky", "");
     if (sky.empty()) {
-        FreeMesh(skyMesh);
+        skyMesh.reset();
         return true;
     }
-    return loadMesh(meshPath(sky), skyMesh);
+    return loadMesh(meshPath(sky), skyMesh, error);
 }
 
 void loadMusicList(const ProfileData& file) {
@@ -209,18 +214,19 @@ void readCubeKeys(const ProfileData& file, const std::string& section, ObjectTyp
     setCurrentBox(type, {0, 511, 0, 0, 511, 511, 511, 511, 511});
 }
 
-bool readMeshKeys(const ProfileData& file, const std::string& section, ObjectType& type) {
+bool readMeshKeys(const ProfileData& file, const std::string& section, ObjectType& type,
+                  std::string& error) {
     type.meshCount = 0;
     for (int n = 1; n < kMeshSlots; ++n) {
         const std::string name = ProfileString(file, section, "Mesh" + std::to_string(n), "");
         if (name.empty()) break;
-        if (!loadMesh(meshPath(name), type.meshes[n - 1])) return false;
-        const auto box = computeMeshBox(type.meshes[n - 1]);
+        if (!loadMesh(meshPath(name), type.meshes[n - 1], error)) return false;
+        const auto box = computeMeshBox(MeshOrNull(type.meshes[n - 1]));
         for (int value = 0; value < kBoxValues; ++value) type.frameBox[value][n - 1] = box[value];
-        if (n == 1 && !loadMesh(meshPath(name), type.workMesh)) return false;
+        if (n == 1) type.workMesh = type.meshes[0];
         ++type.meshCount;
     }
-    setCurrentBox(type, computeMeshBox(type.meshes[0]));
+    setCurrentBox(type, computeMeshBox(MeshOrNull(type.meshes[0])));
 
     // Box keys, relative to the cell centre; 999 means not given. "Ymax" sets
     // all four corners and the single corners read after it win.
@@ -250,12 +256,12 @@ bool readMeshKeys(const ProfileData& file, const std::string& section, ObjectTyp
 }
 
 void freeTypeMeshes(ObjectType& type) {
-    for (Mesh*& mesh : type.meshes) FreeMesh(mesh);
-    FreeMesh(type.workMesh);
+    for (MeshSlot& mesh : type.meshes) mesh.reset();
+    type.workMesh.reset();
     type.meshCount = 0;
 }
 
-bool loadObjectTypes(const ProfileData& file) {
+bool loadObjectTypes(const ProfileData& file, std::string& error) {
     for (int index = 0; index < kObjectTypeCount; ++index) {
         ObjectType& type = objectTypes[index];
         type.undefined = 1;
@@ -270,14 +276,20 @@ bool loadObjectTypes(const ProfileData& file) {
         readCommonKeys(file, section, index, type);
         if (type.Cube) {
             readCubeKeys(file, section, type);
-        } else if (!readMeshKeys(file, section, type)) {
+        } else if (!readMeshKeys(file, section, type, error)) {
             return false;
         }
     }
     return true;
 }
 
-bool loadInterfacePictures() {
+bool loadInterfacePictures(std::string& error) {
+    auto load = [&](int slot, const char* file) {
+        // The picture loader has shown its own message so far.
+        if (LoadPicture(slot, file)) return true;
+        error.clear();
+        return false;
+    };
     static const struct {
         int slot;
         const char* file;
@@ -286,11 +298,11 @@ bool loadInterfacePictures() {
                      {6, "INTERF/BARRE.PCX"},    {10, "INTERF/RADAR.PCX"},
                      {11, "INTERF/RADARP1.PCX"}, {12, "INTERF/RADARP2.PCX"}};
     for (const auto& picture : kPictures)
-        if (!LoadPicture(picture.slot, picture.file)) return false;
+        if (!load(picture.slot, picture.file)) return false;
     // The fonts: one sheet each, cut into 100 glyphs for codes 32..131.
-    if (!LoadPicture(0, "INTERF/SMALFONT.PCX")) return false;
+    if (!load(0, "INTERF/SMALFONT.PCX")) return false;
     for (int i = 0; i < 100; ++i) CutPicture(0, 4 * i, 0, 50 + i, 7, 3);
-    if (!LoadPicture(0, "INTERF/BIGFONT.PCX")) return false;
+    if (!load(0, "INTERF/BIGFONT.PCX")) return false;
     for (int i = 0; i < 100; ++i) CutPicture(0, 9 * i, 0, 150 + i, 15, 8);
     return true;
 }
@@ -305,7 +317,7 @@ void ForgetDefinitions() {
 
 namespace {
 
-bool loadAll(const std::string& fileName, const std::string& detail) {
+bool loadAll(const std::string& fileName, const std::string& detail, std::string& error) {
     lastFile = upper(fileName);
     lastDetail = upper(detail);
     texturedFaces = lastDetail == "HIGH";
@@ -322,17 +334,20 @@ bool loadAll(const std::string& fileName, const std::string& detail) {
     const bool newBank = bank != lastBank;
     if (newBank) {
         lastBank = bank;
-        if (!LoadBank(bank)) return false;
+        if (!LoadBank(bank)) {
+            error.clear(); // the bank loader has shown its own message so far
+            return false;
+        }
         // The fog goes with the bank: it is taken only when the bank changes.
         std::copy(fog, fog + 3, bankFog);
     }
 
-    if (!loadFixedMeshes()) return false;
-    if (!loadPlayers(file)) return false;
-    if (!loadSentryAndSky(file)) return false;
+    if (!loadFixedMeshes(error)) return false;
+    if (!loadPlayers(file, error)) return false;
+    if (!loadSentryAndSky(file, error)) return false;
     loadMusicList(file);
-    if (!loadObjectTypes(file)) return false;
-    if (newBank && !loadInterfacePictures()) return false;
+    if (!loadObjectTypes(file, error)) return false;
+    if (newBank && !loadInterfacePictures(error)) return false;
 
     BuildShadeTable(bankFog[0], bankFog[1], bankFog[2]);
     ResetFrameClock();
@@ -341,10 +356,11 @@ bool loadAll(const std::string& fileName, const std::string& detail) {
 
 } // namespace
 
-bool LoadDefinitions(const std::string& fileName, const std::string& detail) {
-    if (upper(fileName) == lastFile && upper(detail) == lastDetail) return true;
-    if (loadAll(fileName, detail)) return true;
+Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail) {
+    if (upper(fileName) == lastFile && upper(detail) == lastDetail) return LoadedDone();
+    std::string error;
+    if (loadAll(fileName, detail, error)) return LoadedDone();
     // A failed load is not remembered, so that nothing half-loaded counts as done.
     ForgetDefinitions();
-    return false;
+    return LoadFailure{error};
 }

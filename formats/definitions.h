@@ -3,16 +3,17 @@
 // 256 object types. Both programs load it through LoadDefinitions.
 #pragma once
 
-#include <array>
 #include <string>
+
+#include "platform/loaded.h"
 
 // Loads the object types, player and sentry meshes, sounds, texture bank,
 // interface pictures and music list from `fileName` with texture detail
 // `detail` ("High" or "Low"). Does nothing when both equal, without regard to
-// case, those of the previous load. Returns false when a file the
-// definitions need (bank, image, mesh) is missing or damaged: its message has
-// been shown and the program must stop.
-bool LoadDefinitions(const std::string& fileName, const std::string& detail);
+// case, those of the previous load. Fails when a file the definitions need
+// (bank, image, mesh) is missing or damaged, with the "VX3: ..." text to
+// show; the program must then stop.
+Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail);
 
 // Forgets the previous load (file, detail and texture bank), so that the
 // next LoadDefinitions reads its file whatever it names.

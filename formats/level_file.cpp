@@ -304,8 +304,10 @@ LevelLoadResult LoadLevel(const std::string& path, const std::string& detail) {
         ShowMessageBox(LevelErrorText(path));
         return kLevelRefused;
     }
-    return LoadDefinitions(levelState.definitionFile, detail) ? kLevelLoaded
-                                                              : kLevelDefinitionsFailed;
+    const Loaded<> definitions = LoadDefinitions(levelState.definitionFile, detail);
+    if (definitions) return kLevelLoaded;
+    if (!definitions.error.empty()) ShowMessageBox(definitions.error);
+    return kLevelDefinitionsFailed;
 }
 
 bool WriteLevelBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -7,10 +7,9 @@
 #include "engine/mesh.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Mesh* mesh = nullptr;
-    std::string error;
-    if (!ParseMesh(data, size, mesh, &error)) {
-        if (mesh || error.empty()) std::abort();
+    const Loaded<Mesh> mesh = ParseMesh(data, size);
+    if (!mesh) {
+        if (mesh.error.empty()) std::abort();
         return 0;
     }
     const std::vector<std::uint8_t> encoded = EncodeMesh(*mesh);
@@ -20,9 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const Face& face = mesh->faces[f];
         if (face.v1 >= mesh->vertexCount()) std::abort();
     }
-    Mesh* copy = nullptr;
-    MorphMesh(mesh, mesh, copy, 0.5f);
-    FreeMesh(copy);
-    FreeMesh(mesh);
+    MeshSlot copy;
+    MorphMesh(&*mesh, &*mesh, copy, 0.5f);
     return 0;
 }

@@ -51,9 +51,5 @@ void RecountIngots() {
 void ClearWorldLists() {
     holeCount = -1;
     slidingBlockCount = -1;
-    // Each slot owns its copy of the animation mesh.
-    for (TransitionSlot& slot : transitionSlots) {
-        FreeMesh(slot.workMesh);
-        slot = TransitionSlot{};
-    }
+    for (TransitionSlot& slot : transitionSlots) slot = TransitionSlot{};
 }

@@ -1,11 +1,11 @@
 #include "world/models.h"
 
-std::array<Mesh*, 3> transitionMeshes{};
-Mesh* podiumMesh = nullptr;
-Mesh* flagMesh = nullptr;
-Mesh* markerMesh = nullptr;
-Mesh* enemyMesh = nullptr;
-Mesh* skyMesh = nullptr;
+std::array<MeshSlot, 3> transitionMeshes;
+MeshSlot podiumMesh;
+MeshSlot flagMesh;
+MeshSlot markerMesh;
+MeshSlot enemyMesh;
+MeshSlot skyMesh;
 TSoundBuffer* enemySeenSound = nullptr;
 TSoundBuffer* enemyLostSound = nullptr;
 bool texturedFaces = false;

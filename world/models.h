@@ -6,15 +6,16 @@
 
 #include <array>
 
-struct Mesh;
+#include "engine/mesh.h"
+
 class TSoundBuffer;
 
-extern std::array<Mesh*, 3> transitionMeshes; // "3do\Game\Transi1.3do".."Transi3.3do"
-extern Mesh* podiumMesh;
-extern Mesh* flagMesh;
-extern Mesh* markerMesh; // built in code: a small triangle
-extern Mesh* enemyMesh;  // key Ennemy_Mesh
-extern Mesh* skyMesh;    // key Sky; null when the file has none
+extern std::array<MeshSlot, 3> transitionMeshes; // "3do\Game\Transi1.3do".."Transi3.3do"
+extern MeshSlot podiumMesh;
+extern MeshSlot flagMesh;
+extern MeshSlot markerMesh; // built in code: a small triangle
+extern MeshSlot enemyMesh;  // key Ennemy_Mesh
+extern MeshSlot skyMesh;    // key Sky; empty when the file has none
 extern TSoundBuffer* enemySeenSound;
 extern TSoundBuffer* enemyLostSound;
 

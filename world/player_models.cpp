@@ -9,9 +9,9 @@
 
 namespace {
 
-Mesh* poseMesh(const PlayerRecord& player, int pose) {
+const Mesh* poseMesh(const PlayerRecord& player, int pose) {
     if (pose < 0 || pose >= kPoseCount) return nullptr;
-    return player.poses[pose];
+    return MeshOrNull(player.poses[pose]);
 }
 
 void animate(PlayerRecord& player) {

@@ -19,29 +19,12 @@ std::size_t cellIndex(const WorldGrid& grid, int x, int y, int z) {
     return static_cast<std::size_t>(index);
 }
 
-void freeTypeMeshes(ObjectType& type) {
-    for (Mesh*& mesh : type.meshes) FreeMesh(mesh);
-    FreeMesh(type.workMesh);
-}
-
-void freePlayerMeshes(PlayerRecord& player) {
-    FreeMesh(player.workMesh);
-    FreeMesh(player.shadowMesh);
-    for (Mesh*& mesh : player.poses) FreeMesh(mesh);
-}
-
 } // namespace
 
 void ClearWorldTables() {
-    for (ObjectType& type : objectTypes) {
-        freeTypeMeshes(type);
-        type = ObjectType{};
-    }
+    for (ObjectType& type : objectTypes) type = ObjectType{};
     ClearWorldLists();
-    for (PlayerRecord& player : players) {
-        freePlayerMeshes(player);
-        player = PlayerRecord{};
-    }
+    for (PlayerRecord& player : players) player = PlayerRecord{};
     localPlayer = 0;
     lastPlayer = 0;
     sentries.fill(SentryRecord{});

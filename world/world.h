@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "engine/mesh.h"
 #include "world/in_game_menu.h"
 #include "world/level_state.h"
 
-struct Mesh;
 class TSoundBuffer;
 
 constexpr int worldUnit = 512;   // world units per cell edge
@@ -48,9 +48,9 @@ enum BoxValue { kXmin, kXmax, kYmin, kZmin, kZmax, kYmax1, kYmax2, kYmax3, kYmax
 struct ObjectType {
     std::uint8_t undefined = 1;
     std::string Name;
-    std::array<Mesh*, kMeshSlots> meshes{};
+    std::array<MeshSlot, kMeshSlots> meshes{};
     std::array<std::array<std::int32_t, kMeshSlots>, kBoxValues> frameBox{};
-    Mesh* workMesh = nullptr;
+    MeshSlot workMesh;
     float frame = 0.0f;
     float prevFrame = 0.0f;
     float Speed = 0.0f;
@@ -100,7 +100,7 @@ struct TransitionSlot {
     std::uint8_t animType = 0;
     std::uint8_t finalType = 0;
     std::int32_t startTime = 0, lastTime = 0;
-    Mesh* workMesh = nullptr;
+    MeshSlot workMesh;
     float frame = 0.0f;
     float prevFrame = 0.0f;
     std::uint8_t active = 0;
@@ -163,9 +163,9 @@ enum Pose {
 };
 
 struct PlayerRecord {
-    Mesh* workMesh = nullptr;
-    Mesh* shadowMesh = nullptr;
-    std::array<Mesh*, kPoseCount> poses{};
+    MeshSlot workMesh;
+    MeshSlot shadowMesh;
+    std::array<MeshSlot, kPoseCount> poses{};
     float x = 0, y = 0, z = 0;
     float heading = 0;
     float pitch = 0, roll = 0;

@@ -7,7 +7,7 @@
 #include "engine/mesh.h"
 #include "world/world.h"
 
-std::array<Mesh*, 6> cubeFaceMeshes{};
+std::array<MeshSlot, 6> cubeFaceMeshes;
 
 namespace {
 
@@ -31,8 +31,9 @@ constexpr std::uint16_t kDefaultMaterial = 66;
 
 void BuildCubeFaceMeshes() {
     for (std::size_t side = 0; side < kSideCorners.size(); ++side) {
-        Mesh*& mesh = cubeFaceMeshes[side];
-        if (!AllocateMesh(mesh, 3, 1)) continue;
+        MeshSlot& mesh = cubeFaceMeshes[side];
+        mesh = MakeMesh(3, 1);
+        if (!mesh) continue;
         for (int v = 0; v < 4; ++v) {
             mesh->x[v] = kSideCorners[side][v].x;
             mesh->y[v] = kSideCorners[side][v].y;
@@ -46,7 +47,7 @@ void BuildCubeFaceMeshes() {
 
 void ApplyCubeFaces(const ObjectType& type, bool textured) {
     for (std::size_t side = 0; side < cubeFaceMeshes.size(); ++side) {
-        Mesh* mesh = cubeFaceMeshes[side];
+        MeshSlot& mesh = cubeFaceMeshes[side];
         if (!mesh) continue;
         for (int f = 0; f < mesh->faceCount(); ++f) {
             Face& face = mesh->faces[f];

@@ -5,10 +5,11 @@
 
 #include <array>
 
-struct Mesh;
+#include "engine/mesh.h"
+
 struct ObjectType;
 
-extern std::array<Mesh*, 6> cubeFaceMeshes;
+extern std::array<MeshSlot, 6> cubeFaceMeshes;
 void BuildCubeFaceMeshes();
 // Gives the face meshes the face values of a cube type before it is drawn.
 void ApplyCubeFaces(const ObjectType& type, bool textured);

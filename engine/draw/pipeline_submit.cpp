@@ -219,8 +219,7 @@ void SubmitMeshFaces(const Mesh* mesh, int faceLimit, std::int32_t x, std::int32
 
     // Camera-space vertices go into the scratch mesh.
     InitScratchMesh();
-    if (!scratchMesh) return;
-    Mesh& scratch = *scratchMesh;
+    Mesh& scratch = scratchMesh;
     if (scratch.x.size() < vertices) {
         scratch.x.resize(vertices);
         scratch.y.resize(vertices);

@@ -48,7 +48,7 @@ void DrawPlayFrame(const World& world) {
 
 void DrawTransition(int level, int style) {
     if (level <= 0 || style < 0 || style >= static_cast<int>(transitionMeshes.size())) return;
-    const Mesh* mesh = transitionMeshes[style];
+    const Mesh* mesh = MeshOrNull(transitionMeshes[style]);
     if (!mesh) return;
     // Sixteen steps, one face each.
     SetCamera(0, 0, 0, 0, 0, 0);

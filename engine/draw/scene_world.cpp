@@ -45,7 +45,8 @@ void SubmitCubeSides(const ObjectType& type, unsigned sides, std::int32_t x, std
     ApplyCubeFaces(type, texturedFaces);
     for (std::size_t side = 0; side < cubeFaceMeshes.size(); ++side)
         if (sides & (1u << side))
-            SubmitMesh(cubeFaceMeshes[side], x, y, z, type.Transparency, shade, 0, 0, 0);
+            SubmitMesh(MeshOrNull(cubeFaceMeshes[side]), x, y, z, type.Transparency, shade, 0, 0,
+                       0);
 }
 
 bool BoxContains(const ObjectType& type, int lx, int lz) {
@@ -60,7 +61,7 @@ void DrawSky(const World& world, const PlayerRecord& player) {
     SetCamera(0, 0, 0, TruncToInt(player.cameraYaw), TruncToInt(player.cameraPitch),
               TruncToInt(player.cameraRoll));
     AddLight(0, 0, 0, 1000000);
-    SubmitMesh(skyMesh, 0, 0, 0, 0, 0, 0, 0, 0);
+    SubmitMesh(MeshOrNull(skyMesh), 0, 0, 0, 0, 0, 0, 0, 0);
     DrawQueue();
 }
 
@@ -68,8 +69,8 @@ void DrawTransitionSlots(const World& world, const ViewBox& box) {
     for (const TransitionSlot& slot : world.transitionSlots) {
         if (!slot.active || !slot.workMesh) continue;
         if (!NearCameraCell(box, slot.x, slot.y, slot.z)) continue;
-        SubmitMesh(slot.workMesh, RoundEven(slot.x), RoundEven(slot.y), RoundEven(slot.z),
-                   world.types[slot.animType].Transparency, 0, 0, 0, 0);
+        SubmitMesh(MeshOrNull(slot.workMesh), RoundEven(slot.x), RoundEven(slot.y),
+                   RoundEven(slot.z), world.types[slot.animType].Transparency, 0, 0, 0, 0);
     }
 }
 
@@ -83,7 +84,7 @@ void DrawSlidingBlocks(const World& world) {
         if (type.Cube)
             SubmitCubeSides(type, 0x3f, x, y, z, 0);
         else if (type.workMesh)
-            SubmitMesh(type.workMesh, x, y, z, type.Transparency, 0, 0, 0, 0);
+            SubmitMesh(MeshOrNull(type.workMesh), x, y, z, type.Transparency, 0, 0, 0, 0);
     }
 }
 
@@ -115,7 +116,8 @@ void DrawCells(const World& world, const ViewBox& box, const PlayerRecord& playe
                 if (type.Cube)
                     SubmitCubeSides(type, sides, px, py, pz, shade);
                 else if (type.workMesh)
-                    SubmitMesh(type.workMesh, px, py, pz, type.Transparency, shade, 0, 0, 0);
+                    SubmitMesh(MeshOrNull(type.workMesh), px, py, pz, type.Transparency, shade, 0,
+                               0, 0);
             }
         }
     }
@@ -131,21 +133,21 @@ void DrawPlayers(const World& world, const ViewBox& box) {
             continue;
         const std::int32_t facing = p.onLadder ? p.ladderHeading : TruncToInt(p.heading);
         if (p.workMesh)
-            SubmitMesh(p.workMesh, TruncToInt(p.x), TruncToInt(p.y), TruncToInt(p.z), 0, shade,
-                       16384 - facing, 0, 0);
-        DrawShadow(world, p.shadowMesh, -facing - 8192, p.x, p.y, p.z);
+            SubmitMesh(MeshOrNull(p.workMesh), TruncToInt(p.x), TruncToInt(p.y), TruncToInt(p.z), 0,
+                       shade, 16384 - facing, 0, 0);
+        DrawShadow(world, MeshOrNull(p.shadowMesh), -facing - 8192, p.x, p.y, p.z);
     }
 }
 
 void DrawSentries(const World& world, const ViewBox& box) {
-    const Mesh* shadow = world.players[0].shadowMesh;
+    const Mesh* shadow = MeshOrNull(world.players[0].shadowMesh);
     const int last = std::min(world.sentryCount, kSentrySlots - 1);
     for (int i = 1; i <= last; ++i) {
         const SentryRecord& e = world.sentries[i];
         if (!NearCameraCell(box, e.x, e.y, e.z)) continue;
         if (enemyMesh)
-            SubmitMesh(enemyMesh, TruncToInt(e.x), TruncToInt(e.y), TruncToInt(e.z), 0, 0,
-                       TruncToInt(e.heading) + 16384, 0, 0);
+            SubmitMesh(MeshOrNull(enemyMesh), TruncToInt(e.x), TruncToInt(e.y), TruncToInt(e.z), 0,
+                       0, TruncToInt(e.heading) + 16384, 0, 0);
         DrawShadow(world, shadow, -RoundEven(e.heading) - 8192, e.x, e.y, e.z);
     }
 }

@@ -75,9 +75,8 @@ TEST(MeshCatalog, FilesReadBackAndFacesAreDrawable) {
     GenerateMeshes(DataKit{dir.path(), {}});
     for (const NamedMesh& entry : BuildMeshCatalog()) {
         SCOPED_TRACE(entry.file);
-        Mesh* loaded = nullptr;
-        std::string error;
-        ASSERT_TRUE(LoadMesh(dir.file(entry.file), loaded, &error)) << error;
+        const Loaded<Mesh> loaded = LoadMesh(dir.file(entry.file));
+        ASSERT_TRUE(loaded) << loaded.error;
         EXPECT_TRUE(SameVertices(*loaded, entry.mesh));
         ASSERT_EQ(loaded->faceCount(), entry.mesh.faceCount());
         for (int f = 0; f < loaded->faceCount(); ++f) {
@@ -107,7 +106,6 @@ TEST(MeshCatalog, FilesReadBackAndFacesAreDrawable) {
                 EXPECT_GT(area2 / std::sqrt(3.0), 640) << "face " << f;
             }
         }
-        FreeMesh(loaded);
     }
 }
 

@@ -125,10 +125,8 @@ TEST(ShippedDataSet, EveryFileIsReadByTheReaderOfItsKind) {
         const std::vector<std::uint8_t> bytes = ReadBytes(path.string());
         std::string error;
         if (extension == ".3DO") {
-            Mesh* mesh = nullptr;
-            EXPECT_TRUE(ParseMesh(bytes.data(), bytes.size(), mesh, &error))
-                << name << ": " << error;
-            FreeMesh(mesh);
+            const Loaded<Mesh> mesh = ParseMesh(bytes.data(), bytes.size());
+            EXPECT_TRUE(mesh) << name << ": " << mesh.error;
         } else if (extension == ".PCX") {
             PcxImage image;
             EXPECT_TRUE(DecodePcx(bytes, image, &error)) << name << ": " << error;

@@ -16,8 +16,8 @@ TEST(CubeFaces, EachSideLiesOnItsFaceAndTakesTheTypeValues) {
     cube.faceTexture = {20, 21, 22, 23, 24, 25};
     ApplyCubeFaces(cube, true);
     for (int side = 0; side < 6; ++side) {
-        const Mesh* mesh = cubeFaceMeshes[side];
-        ASSERT_NE(mesh, nullptr);
+        const MeshSlot& mesh = cubeFaceMeshes[side];
+        ASSERT_TRUE(mesh);
         ASSERT_EQ(mesh->vertexCount(), 4);
         for (int v = 0; v < 4; ++v) {
             const int coordinate[3] = {mesh->x[v], mesh->y[v], mesh->z[v]};

@@ -20,8 +20,8 @@ std::vector<std::uint8_t> MeshBytes(int vertices, const std::vector<Face>& faces
     return out;
 }
 
-bool Parse(const std::vector<std::uint8_t>& bytes, Mesh*& mesh, std::string* error = nullptr) {
-    return ParseMesh(bytes.data(), bytes.size(), mesh, error);
+Loaded<Mesh> Parse(const std::vector<std::uint8_t>& bytes) {
+    return ParseMesh(bytes.data(), bytes.size());
 }
 
 } // namespace
@@ -30,8 +30,8 @@ TEST(MeshFile, SmallestFileAndEveryTruncation) {
     auto single = MeshBytes(1, {Face{0, 0, 0, 7, 1, 1, 3}});
     ASSERT_EQ(single.size(), 30u);
     single.push_back(0xAB); // trailing bytes are ignored
-    Mesh* mesh = nullptr;
-    ASSERT_TRUE(Parse(single, mesh));
+    Loaded<Mesh> mesh = Parse(single);
+    ASSERT_TRUE(mesh);
     EXPECT_EQ(mesh->vertexCount() + mesh->faceCount(), 2);
     EXPECT_EQ(mesh->z[0], 1000);
     EXPECT_EQ(mesh->faces[0].doubleSided, 1);
@@ -39,30 +39,27 @@ TEST(MeshFile, SmallestFileAndEveryTruncation) {
     const auto bytes = MeshBytes(3, {Face{0, 1, 2, 0, 0, 0, 0}, Face{2, 1, 0, 0, 1, 0, 0}});
     std::string error;
     for (std::size_t size = 0; size < bytes.size(); ++size) {
-        ASSERT_TRUE(AllocateMesh(mesh, 2, 2)); // what the mesh held is freed
-        error.clear();
-        EXPECT_FALSE(ParseMesh(bytes.data(), size, mesh, &error)) << size;
-        EXPECT_EQ(mesh, nullptr);
-        EXPECT_FALSE(error.empty());
+        const Loaded<Mesh> cut = ParseMesh(bytes.data(), size);
+        EXPECT_FALSE(cut) << size;
+        EXPECT_FALSE(cut.error.empty());
+        error = cut.error;
     }
     EXPECT_EQ(error, "it holds 67 bytes but its counts need 68");
 }
 
 TEST(MeshFile, FacesMustNameExistingVertices) {
-    Mesh* mesh = nullptr;
-    std::string error;
-    EXPECT_FALSE(
-        Parse(MeshBytes(3, {Face{0, 1, 2, 0, 0, 0, 3}, Face{0, 1, 3, 0, 0, 0, 0}}), mesh, &error));
-    EXPECT_EQ(error, "face 1 uses a vertex beyond the 3 vertices of the mesh");
+    const Loaded<Mesh> bad =
+        Parse(MeshBytes(3, {Face{0, 1, 2, 0, 0, 0, 3}, Face{0, 1, 3, 0, 0, 0, 0}}));
+    EXPECT_FALSE(bad);
+    EXPECT_EQ(bad.error, "face 1 uses a vertex beyond the 3 vertices of the mesh");
     // A sprite's second and third fields are its size, not vertices.
-    ASSERT_TRUE(Parse(MeshBytes(1, {Face{0, 300, 600, 5, 0, 0, kFaceSprite}}), mesh));
-    EXPECT_FALSE(Parse(MeshBytes(1, {Face{1, 300, 600, 5, 0, 0, kFaceSprite}}), mesh));
-    EXPECT_EQ(mesh, nullptr);
+    EXPECT_TRUE(Parse(MeshBytes(1, {Face{0, 300, 600, 5, 0, 0, kFaceSprite}})));
+    EXPECT_FALSE(Parse(MeshBytes(1, {Face{1, 300, 600, 5, 0, 0, kFaceSprite}})));
 }
 
 TEST(MeshFile, WrittenMeshReadsBackUnchanged) {
-    Mesh* original = nullptr;
-    ASSERT_TRUE(AllocateMesh(original, 3, 1));
+    MeshSlot original = MakeMesh(3, 1);
+    ASSERT_TRUE(original);
     original->x = {-2147483647 - 1, -1, 65536, 2147483647};
     original->y = {5, 6, 7, 8};
     original->z = {-150, -50, 50, 150};
@@ -72,43 +69,36 @@ TEST(MeshFile, WrittenMeshReadsBackUnchanged) {
     ScopedCurrentDir cd(dir.path());
     ASSERT_TRUE(SaveMesh("Thing.3do", *original));
     EXPECT_EQ(ReadBytes("Thing.3do").size(), 4u + 12 * 4 + 14 * 2);
-    Mesh* loaded = nullptr;
-    std::string error;
-    ASSERT_TRUE(LoadMesh("THING.3DO", loaded, &error)) << error;
+    const Loaded<Mesh> loaded = LoadMesh("THING.3DO");
+    ASSERT_TRUE(loaded) << loaded.error;
     EXPECT_EQ(loaded->x, original->x);
     EXPECT_EQ(loaded->z, original->z);
     EXPECT_EQ(EncodeMesh(*loaded), EncodeMesh(*original));
-    FreeMesh(original);
-    FreeMesh(loaded);
 }
 
 TEST(MeshFile, MissingOrDamagedFileGivesTheEngineMessage) {
     TempDir dir;
     ScopedCurrentDir cd(dir.path());
-    Mesh* mesh = nullptr;
-    ASSERT_TRUE(AllocateMesh(mesh, 0, 0));
-    std::string error;
-    EXPECT_FALSE(LoadMesh("3DO\\GAME\\nothere.3do", mesh, &error));
-    EXPECT_EQ(error, "VX3: The file 3DO\\GAME\\nothere.3do is missing");
-    EXPECT_EQ(mesh, nullptr);
+    const Loaded<Mesh> missing = LoadMesh("3DO\\GAME\\nothere.3do");
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.error, "VX3: The file 3DO\\GAME\\nothere.3do is missing");
 
     dir.write("short.3do", std::vector<std::uint8_t>{0, 0, 0});
-    EXPECT_FALSE(LoadMesh("short.3do", mesh, &error));
-    EXPECT_EQ(error,
+    const Loaded<Mesh> damaged = LoadMesh("short.3do");
+    EXPECT_FALSE(damaged);
+    EXPECT_EQ(damaged.error,
               "VX3: The file short.3do is invalid: it is shorter than its two counts (3 bytes)");
 }
 
 TEST(MeshFile, LargeMeshGrowsTheScratchMeshFirst) {
-    Mesh* mesh = nullptr;
-    ASSERT_TRUE(Parse(MeshBytes(6000, std::vector<Face>(15002, Face{0, 1, 2})), mesh));
-    ASSERT_NE(scratchMesh, nullptr);
-    EXPECT_GE(scratchMesh->x.size(), 6000u);
-    EXPECT_GE(scratchMesh->faces.size(), 15002u);
+    const Loaded<Mesh> mesh = Parse(MeshBytes(6000, std::vector<Face>(15002, Face{0, 1, 2})));
+    ASSERT_TRUE(mesh);
+    EXPECT_GE(scratchMesh.x.size(), 6000u);
+    EXPECT_GE(scratchMesh.faces.size(), 15002u);
     EXPECT_EQ(mesh->x[5999], 5999);
 
     // The largest mesh the format can hold still fits.
-    ASSERT_TRUE(AllocateMesh(mesh, 65535, 65535));
-    EXPECT_GE(scratchMesh->x.size(), 65536u);
-    EXPECT_EQ(scratchMesh->lastVertex, 65535);
-    FreeMesh(mesh);
+    ASSERT_TRUE(MakeMesh(65535, 65535));
+    EXPECT_GE(scratchMesh.x.size(), 65536u);
+    EXPECT_EQ(scratchMesh.lastVertex, 65535);
 }

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "engine/mesh.h"
 #include "engine/render_fixture.h"
 
@@ -18,18 +20,13 @@ struct V {
 class Pipeline : public ::testing::Test {
   protected:
     void SetUp() override { SetupTestView(160, 120); }
-    void TearDown() override {
-        for (Mesh*& mesh : meshes) FreeMesh(mesh);
-    }
     Mesh* Triangles(const std::vector<V>& vertices, std::vector<Face> faces) {
-        Mesh* mesh = nullptr;
-        AllocateMesh(mesh, static_cast<int>(vertices.size()) - 1,
-                     static_cast<int>(faces.size()) - 1);
+        Mesh& mesh = meshes.emplace_back(
+            *MakeMesh(static_cast<int>(vertices.size()) - 1, static_cast<int>(faces.size()) - 1));
         for (std::size_t i = 0; i < vertices.size(); ++i)
-            mesh->x[i] = vertices[i].x, mesh->y[i] = vertices[i].y, mesh->z[i] = vertices[i].z;
-        for (std::size_t f = 0; f < faces.size(); ++f) mesh->faces[f] = faces[f];
-        meshes.push_back(mesh);
-        return mesh;
+            mesh.x[i] = vertices[i].x, mesh.y[i] = vertices[i].y, mesh.z[i] = vertices[i].z;
+        for (std::size_t f = 0; f < faces.size(); ++f) mesh.faces[f] = faces[f];
+        return &mesh;
     }
     // A flat triangle facing the camera at depth z.
     Mesh* FacingTriangle(std::int32_t z, std::uint16_t colour = 20) {
@@ -46,7 +43,7 @@ class Pipeline : public ::testing::Test {
     }
     // Inside every FacingTriangle: right of and above the centre.
     static std::uint8_t InFacing() { return Pixel(renderContext.mainBuffer, 83, 57); }
-    std::vector<Mesh*> meshes;
+    std::deque<Mesh> meshes; // stays where it is while more are added
 };
 
 } // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+
 #include "engine/draw/cube_faces.h"
 #include "engine/draw/pipeline.h"
 #include "engine/mesh.h"
@@ -20,25 +22,23 @@ struct Corner {
 
 // A quadrilateral q0..q3 as the two triangles (q3, q0, q1) and (q1, q2, q3),
 // the second turning the texture, so one image covers it.
-Mesh* Quad(const std::array<Corner, 4>& q, std::uint16_t texture, std::uint16_t kind) {
-    Mesh* mesh = nullptr;
-    if (!AllocateMesh(mesh, 3, 1)) return nullptr;
-    for (int i = 0; i < 4; ++i) mesh->x[i] = q[i].x, mesh->y[i] = q[i].y, mesh->z[i] = q[i].z;
-    mesh->faces[0] = Face{3, 0, 1, texture, 0, 0, kind};
-    mesh->faces[1] = Face{1, 2, 3, texture, 1, 0, kind};
+Mesh Quad(const std::array<Corner, 4>& q, std::uint16_t texture, std::uint16_t kind) {
+    Mesh mesh = *MakeMesh(3, 1);
+    for (int i = 0; i < 4; ++i) mesh.x[i] = q[i].x, mesh.y[i] = q[i].y, mesh.z[i] = q[i].z;
+    mesh.faces[0] = Face{3, 0, 1, texture, 0, 0, kind};
+    mesh.faces[1] = Face{1, 2, 3, texture, 1, 0, kind};
     return mesh;
 }
 
 // An upright square facing the camera (which looks along +z).
-Mesh* Wall(std::int32_t half, std::uint16_t texture, std::uint16_t kind) {
+Mesh Wall(std::int32_t half, std::uint16_t texture, std::uint16_t kind) {
     return Quad({{{half, half, 0}, {half, -half, 0}, {-half, -half, 0}, {-half, half, 0}}}, texture,
                 kind);
 }
 
-Mesh* Sprite(std::uint16_t width, std::uint16_t height, std::uint16_t texture) {
-    Mesh* mesh = nullptr;
-    if (!AllocateMesh(mesh, 0, 0)) return nullptr;
-    mesh->faces[0] = Face{0, width, height, texture, 0, 0, kFaceSprite};
+Mesh Sprite(std::uint16_t width, std::uint16_t height, std::uint16_t texture) {
+    Mesh mesh = *MakeMesh(0, 0);
+    mesh.faces[0] = Face{0, width, height, texture, 0, 0, kFaceSprite};
     return mesh;
 }
 
@@ -48,16 +48,10 @@ class RenderReference : public ::testing::Test {
         savedWindowMode = windowMode;
         windowMode = false;
     }
-    void TearDown() override {
-        windowMode = savedWindowMode;
-        for (Mesh*& mesh : meshes) FreeMesh(mesh);
-    }
-    Mesh* Keep(Mesh* mesh) {
-        meshes.push_back(mesh);
-        return mesh;
-    }
+    void TearDown() override { windowMode = savedWindowMode; }
+    Mesh* Keep(Mesh mesh) { return &meshes.emplace_back(std::move(mesh)); }
     bool savedWindowMode = true;
-    std::vector<Mesh*> meshes;
+    std::deque<Mesh> meshes; // stays where it is while more are added
 };
 
 TEST_F(RenderReference, TexturedQuadFaceOn) {
@@ -134,10 +128,10 @@ TEST_F(RenderReference, TurnedCubeInWindowMode) {
     BuildCubeFaceMeshes();
     const std::uint16_t textures[6] = {1, 1, 3, 3, 4, 4};
     for (int side = 0; side < 6; ++side) {
-        Mesh* mesh = cubeFaceMeshes[side];
-        ASSERT_NE(mesh, nullptr);
+        MeshSlot& mesh = cubeFaceMeshes[side];
+        ASSERT_TRUE(mesh);
         for (Face& face : mesh->faces) face.texture = textures[side], face.kind = kFaceTextured;
-        SubmitMesh(mesh, 0, 0, 1400, 0, 255, 3000, 2500, 0);
+        SubmitMesh(MeshOrNull(mesh), 0, 0, 1400, 0, 255, 3000, 2500, 0);
     }
     DrawQueue();
     EXPECT_TRUE(MatchesReference("turned_cube"));

@@ -101,9 +101,10 @@ TEST_F(Scene, OwnFigureOnlyOutsideFirstPerson) {
         DrawPlayFrame(world);
         const std::vector<std::uint8_t> with = renderContext.mainBuffer.pixels;
         players[0] = saved;
-        Mesh* figure = players[0].workMesh;
-        Mesh* shadow = players[0].shadowMesh;
-        players[0].workMesh = players[0].shadowMesh = nullptr;
+        const MeshSlot figure = players[0].workMesh;
+        const MeshSlot shadow = players[0].shadowMesh;
+        players[0].workMesh.reset();
+        players[0].shadowMesh.reset();
         UpdateLocalView();
         DrawPlayFrame(world);
         players[0].workMesh = figure;
@@ -157,8 +158,8 @@ TEST_F(Scene, IndoorOrSkylessLevelsClearToTheFogColour) {
     DrawPlayFrame(world);
     EXPECT_GT(PixelsNotOf(fog), 160 * 120 / 2);
 
-    Mesh* sky = skyMesh;
-    skyMesh = nullptr;
+    const MeshSlot sky = skyMesh;
+    skyMesh.reset();
     UpdateLocalView();
     DrawPlayFrame(world); // outside, but no sky
     skyMesh = sky;
@@ -211,7 +212,7 @@ TEST_F(Scene, ShadowLiesOnTheFirstSurfaceBelowTheFigure) {
     LevelData level = EmptyLevel(3, 3, 3);
     SetCell(level, 1, 0, 1, 5); // the ramp
     ASSERT_TRUE(LoadSceneLevel(dir, level, 160, 120));
-    const Mesh* shadow = players[0].shadowMesh;
+    const Mesh* shadow = MeshOrNull(players[0].shadowMesh);
     auto shadowHeights = [&](float x, float y, float z) {
         SetCamera(0, 0, 0, 0, 0, 0);
         DrawShadow(world, shadow, 0, x, y, z);
@@ -300,9 +301,9 @@ namespace {
 
 // Sixteen triangles in eight upright strips across the view, left to right,
 // one colour per strip: the first n faces cover the left n/16 of the picture.
-Mesh* CoveringTransition() {
-    Mesh* mesh = nullptr;
-    if (!AllocateMesh(mesh, 17, 15)) return nullptr;
+MeshSlot CoveringTransition() {
+    MeshSlot mesh = MakeMesh(17, 15);
+    if (!mesh) return mesh;
     for (int i = 0; i <= 8; ++i) {
         mesh->x[2 * i] = mesh->x[2 * i + 1] = -240 + 60 * i;
         mesh->y[2 * i] = 180;
@@ -324,7 +325,6 @@ Mesh* CoveringTransition() {
 
 TEST_F(Scene, TransitionCoversThePictureStepByStep) {
     ASSERT_TRUE(LoadSceneLevel(dir, EmptyLevel(1, 1, 1), 160, 120));
-    FreeMesh(transitionMeshes[1]);
     transitionMeshes[1] = CoveringTransition();
     const std::uint8_t background = SceneColour(12, 5);
 

@@ -24,7 +24,7 @@ class Definitions : public ::testing::Test {
 
     bool load(const std::string& objects, const std::string& detail = "High") {
         WriteMiniDataSet(dir, objects);
-        return LoadDefinitions("Standard.bnk", detail);
+        return static_cast<bool>(LoadDefinitions("Standard.bnk", detail));
     }
 
     TempDir dir;
@@ -57,8 +57,10 @@ TEST_F(Definitions, LoadsOnlyWhenFileOrDetailChanges) {
 
 TEST_F(Definitions, FailedLoadIsNotRememberedAndCanBeRetried) {
     WriteMiniDataSet(dir, "[Object 5]\nCube=FALSE\nMesh1=none.3do\n");
-    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
-    EXPECT_EQ(messages.back(), "VX3: The file 3DO/GAME/none.3do is missing");
+    const Loaded<> failed = LoadDefinitions("Standard.bnk", "High");
+    EXPECT_FALSE(failed);
+    EXPECT_EQ(failed.error, "VX3: The file 3DO/GAME/none.3do is missing");
+    EXPECT_TRUE(messages.empty()); // the caller decides how to show it
     dir.write("3DO/GAME/none.3do", SimpleMeshBytes(1));
     EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
     EXPECT_EQ(objectTypes[5].meshCount, 1);
@@ -67,8 +69,7 @@ TEST_F(Definitions, FailedLoadIsNotRememberedAndCanBeRetried) {
 TEST_F(Definitions, EmptyMeshNameIsAMissingFileNotAFolder) {
     WriteMiniDataSet(dir);
     dir.write("Standard.bnk", std::string("[General]\nTexture=bank.txt\nHero=\n"));
-    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
-    EXPECT_EQ(messages.back(), "VX3: The file 3DO/GAME/ is missing");
+    EXPECT_EQ(LoadDefinitions("Standard.bnk", "High").error, "VX3: The file 3DO/GAME/ is missing");
 }
 
 TEST_F(Definitions, SectionExistsOnlyThroughItsCubeKey) {
@@ -105,7 +106,7 @@ TEST_F(Definitions, BoxKeysAreCentredAndSingleCornersWinOverYmax) {
     }
     // 100 frames per 10 s: one frame per 100 ms, that is 0.9 per 90 ms.
     EXPECT_FLOAT_EQ(t.Speed, 0.9f);
-    ASSERT_NE(t.workMesh, nullptr);
+    ASSERT_TRUE(t.workMesh);
     EXPECT_EQ(t.loopDue, 1);
 }
 
@@ -113,7 +114,7 @@ TEST_F(Definitions, MeshListEndsAtTheFirstGap) {
     dir.write("3DO/GAME/a.3do", SimpleMeshBytes(1));
     ASSERT_TRUE(load("[Object 8]\nCube=FALSE\nMesh1=a.3do\nMesh3=a.3do\n"));
     EXPECT_EQ(objectTypes[8].meshCount, 1);
-    EXPECT_EQ(objectTypes[8].meshes[1], nullptr);
+    EXPECT_FALSE(objectTypes[8].meshes[1]);
 }
 
 TEST_F(Definitions, KeysThatDependOnTheirFlag) {
@@ -136,13 +137,13 @@ TEST_F(Definitions, KeysThatDependOnTheirFlag) {
 TEST_F(Definitions, FillsPlayersMeshesPicturesMusicAndFog) {
     ASSERT_TRUE(load(""));
     for (const PlayerRecord& p : players) {
-        for (Mesh* pose : p.poses) EXPECT_NE(pose, nullptr);
-        EXPECT_NE(p.workMesh, nullptr);
-        EXPECT_NE(p.shadowMesh, nullptr);
+        for (const MeshSlot& pose : p.poses) EXPECT_TRUE(pose);
+        EXPECT_TRUE(p.workMesh);
+        EXPECT_TRUE(p.shadowMesh);
     }
-    EXPECT_NE(enemyMesh, nullptr);
-    EXPECT_NE(skyMesh, nullptr);
-    ASSERT_NE(markerMesh, nullptr);
+    EXPECT_TRUE(enemyMesh);
+    EXPECT_TRUE(skyMesh);
+    ASSERT_TRUE(markerMesh);
     EXPECT_EQ(markerMesh->faces[0].kind, 3);
     // Transition meshes are doubled: the fixture's first vertex is (-100, -100, -100).
     EXPECT_EQ(transitionMeshes[0]->x[0], -200);
@@ -162,14 +163,13 @@ TEST_F(Definitions, FillsPlayersMeshesPicturesMusicAndFog) {
 }
 
 TEST(MeshBox, QuartersTakeTheHighestVertexAndEmptyMeshHasNoInside) {
-    Mesh* mesh = nullptr;
-    ASSERT_TRUE(AllocateMesh(mesh, 3, 0));
+    MeshSlot mesh = MakeMesh(3, 0);
+    ASSERT_TRUE(mesh);
     mesh->x = {-200, 200, 200, -200};
     mesh->z = {-200, -200, 200, 200};
     mesh->y = {-256, 0, 100, 255};
-    const auto box = computeMeshBox(mesh);
+    const auto box = computeMeshBox(MeshOrNull(mesh));
     EXPECT_EQ(box, (std::array<std::int32_t, 9>{56, 456, 0, 56, 456, 0, 256, 356, 511}));
-    FreeMesh(mesh);
     EXPECT_EQ(computeMeshBox(nullptr),
               (std::array<std::int32_t, 9>{768, 256, 768, 768, 256, -256, -256, -256, -256}));
 }

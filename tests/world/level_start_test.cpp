@@ -17,7 +17,8 @@ TEST(LevelStart, ResetsPlayersRecountsIngotsAndFreesTheLists) {
     holeCount = slidingBlockCount = 3;
     for (int i : {0, 256}) {
         transitionSlots[i].active = 1;
-        ASSERT_TRUE(AllocateMesh(transitionSlots[i].workMesh, 3, 1));
+        transitionSlots[i].workMesh = MakeMesh(3, 1);
+        ASSERT_TRUE(transitionSlots[i].workMesh);
     }
 
     ResetPlayersForLevel(2, 1, 0, 8192);
@@ -33,7 +34,7 @@ TEST(LevelStart, ResetsPlayersRecountsIngotsAndFreesTheLists) {
     EXPECT_EQ(slidingBlockCount, -1);
     for (const TransitionSlot& slot : transitionSlots) {
         EXPECT_EQ(slot.active, 0);
-        EXPECT_EQ(slot.workMesh, nullptr);
+        EXPECT_FALSE(slot.workMesh);
     }
     ClearWorldTables();
 }

@@ -15,7 +15,8 @@ class PoseBlending : public ::testing::Test {
         lastPlayer = 1;
         for (int p = 0; p <= 1; ++p)
             for (int pose = 0; pose < kPoseCount; ++pose) {
-                ASSERT_TRUE(AllocateMesh(players[p].poses[pose], 0, 0));
+                players[p].poses[pose] = MakeMesh(0, 0);
+                ASSERT_TRUE(players[p].poses[pose]);
                 players[p].poses[pose]->x[0] = pose * 10;
             }
         Now = 1000;
