@@ -8,6 +8,7 @@
 #include <string>
 
 #include "music_render.h"
+#include "music_score.h"
 #include "synth_voices.h"
 #include "synth_wave.h"
 
@@ -27,12 +28,6 @@ std::vector<Note> Drums(const std::string& line, int start, char symbol) {
             notes.push_back(n);
         }
     return notes;
-}
-
-std::string Repeat(const std::string& bar, int count) {
-    std::string out;
-    for (int i = 0; i < count; ++i) out += bar;
-    return out;
 }
 
 // A drum voice that ignores pitch.

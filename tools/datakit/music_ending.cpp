@@ -180,11 +180,6 @@ std::vector<Note> Drums(const std::vector<std::string>& lines, int start) {
     return notes;
 }
 
-std::string Repeat(const std::string& bar, int count) {
-    std::string out;
-    for (int i = 0; i < count; ++i) out += bar;
-    return out;
-}
 } // namespace
 
 std::vector<std::uint8_t> EndingMidi() {

@@ -160,4 +160,10 @@ int EndStep(const std::vector<Note>& notes) {
     return end;
 }
 
+std::string Repeat(const std::string& bar, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i) out += bar;
+    return out;
+}
+
 } // namespace music

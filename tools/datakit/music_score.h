@@ -50,4 +50,7 @@ void Append(std::vector<Note>& target, const std::vector<Note>& notes, int steps
 // The end of the last note (0 when none).
 int EndStep(const std::vector<Note>& notes);
 
+// `bar` written `count` times in a row, for drum and melody lines.
+std::string Repeat(const std::string& bar, int count);
+
 } // namespace music
