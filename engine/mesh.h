@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
+
+#include "platform/loaded.h"
 
 // Face kinds (field 7 of a face).
 enum FaceKind : std::uint16_t {
@@ -55,14 +58,22 @@ void CopyMesh(const Mesh* source, Mesh*& destination);
 // out[i] = from[i] + round(t * (to[i] - from[i])); see mesh.cpp.
 void MorphMesh(const Mesh* from, const Mesh* to, Mesh*& out, float t);
 
+// Parses .3do bytes into a mesh of exactly the counts' size. Refuses data
+// shorter than its counts need and faces naming a vertex the mesh does not
+// have (a sprite face names only its centre), with the reason as the error
+// ("it holds 67 bytes but its counts need 68"); trailing bytes are ignored.
+Loaded<Mesh> ParseMeshBytes(std::span<const std::uint8_t> data);
+
+// Reads a .3do file: its counts, then the bytes they call for and nothing
+// past them. Errors: "VX3: The file <name> is missing", or "VX3: The file
+// <name> is invalid: " and the parser's reason.
+Loaded<Mesh> ReadMeshFile(const std::string& fileName);
+
 // Reads a .3do file into `mesh` (freeing what it held). On failure returns
 // false, leaves `mesh` null and sets `error` to a readable reason.
 bool LoadMesh(const std::string& fileName, Mesh*& mesh, std::string* error = nullptr);
 
-// Parses .3do bytes already in memory (used by LoadMesh and the fuzz target).
-// Refuses data shorter than its counts need and faces naming a vertex the
-// mesh does not have (a sprite face names only its centre); trailing bytes
-// are ignored.
+// ParseMeshBytes into an allocated mesh (used by the fuzz target).
 bool ParseMesh(const std::uint8_t* data, std::size_t size, Mesh*& mesh, std::string* error);
 
 // Encodes a mesh in the .3do layout.

@@ -98,6 +98,28 @@ TEST(MeshFile, MissingOrDamagedFileGivesTheEngineMessage) {
               "VX3: The file short.3do is invalid: it is shorter than its two counts (3 bytes)");
 }
 
+TEST(MeshFile, FileReadsOnlyWhatItsCountsNeed) {
+    TempDir dir;
+    const auto bytes = MeshBytes(3, {Face{0, 1, 2, 4, 0, 1, 0}, Face{2, 1, 0, 5, 1, 0, 0}});
+    const std::string file = dir.write("tail.3do", bytes);
+    ExtendSparse(file, 3ull << 30);
+    const std::uint64_t before = BytesReadSoFar();
+    const Loaded<Mesh> mesh = ReadMeshFile(file);
+    ASSERT_TRUE(mesh) << mesh.error;
+    EXPECT_LT(BytesReadSoFar() - before, 4096u);
+    EXPECT_EQ(EncodeMesh(*mesh), bytes);
+    EXPECT_EQ(mesh->x.size(), 3u); // exactly the counts, no spare slot
+
+    // A short file is read whole and named by its own length.
+    const std::string cut = dir.write("cut.3do", std::vector(bytes.begin(), bytes.end() - 1));
+    EXPECT_EQ(ReadMeshFile(cut).error,
+              "VX3: The file " + cut + " is invalid: it holds 67 bytes but its counts need 68");
+    EXPECT_EQ(ParseMeshBytes(std::span(bytes).first(3)).error,
+              "it is shorter than its two counts (3 bytes)");
+    EXPECT_EQ(ReadMeshFile(dir.file("none.3do")).error,
+              "VX3: The file " + dir.file("none.3do") + " is missing");
+}
+
 TEST(MeshFile, LargeMeshGrowsTheScratchMeshFirst) {
     Mesh* mesh = nullptr;
     ASSERT_TRUE(Parse(MeshBytes(6000, std::vector<Face>(15002, Face{0, 1, 2})), mesh));
