@@ -1,7 +1,6 @@
 #include "formats/definitions.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "engine/colour_tables.h"
 #include "engine/mesh.h"
@@ -10,8 +9,10 @@
 #include "formats/mesh_box.h"
 #include "media/music_list.h"
 #include "media/sound_output.h"
+#include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/profile.h"
+#include "platform/text_case.h"
 #include "world/frame_clock.h"
 #include "world/world.h"
 
@@ -35,21 +36,22 @@ int bankFog[3] = {0, 0, 0};
 const char* const kGeneral = "General";
 const char* const kMeshFolder = "3DO/GAME/";
 
-std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string meshPath(const std::string& name) {
     std::string path = kMeshFolder + name;
     if (path.size() > 255) path.resize(255);
     return path;
 }
 
-// Loads one mesh; a failure shows the loader's message.
+// Loads one mesh; a failure shows the loader's message. A name that leaves
+// the data folder reads as a missing file.
 bool loadMesh(const std::string& path, Mesh*& mesh) {
     std::string error;
-    if (LoadMesh(path, mesh, &error)) return true;
+    if (!IsDataFileName(path)) {
+        FreeMesh(mesh);
+        error = "VX3: The file " + path + " is missing";
+    } else if (LoadMesh(path, mesh, &error)) {
+        return true;
+    }
     ShowMessageBox(error);
     return false;
 }
@@ -275,7 +277,7 @@ bool loadObjectTypes(const ProfileData& file) {
         const std::string cube = ProfileString(file, section, "Cube", "");
         if (cube.empty()) continue;
         type.undefined = 0;
-        type.Cube = upper(cube) == "TRUE" ? 1 : 0;
+        type.Cube = UpperAscii(cube) == "TRUE" ? 1 : 0;
         readCommonKeys(file, section, index, type);
         if (type.Cube) {
             readCubeKeys(file, section, type);
@@ -315,11 +317,18 @@ void ForgetDefinitions() {
 namespace {
 
 bool loadAll(const std::string& fileName, const std::string& detail) {
-    lastFile = upper(fileName);
-    lastDetail = upper(detail);
+    lastFile = UpperAscii(fileName);
+    lastDetail = UpperAscii(detail);
     texturedFaces = lastDetail == "HIGH";
 
-    const ProfileData file = ReadProfile(fileName);
+    // The name comes from a level file: outside the data folder it reads as missing.
+    const Loaded<ProfileData> read =
+        IsDataFileName(fileName) ? ReadProfileFile(fileName) : LoadedValue(ProfileData{});
+    if (!read) {
+        ShowMessageBox(read.error);
+        return false;
+    }
+    const ProfileData& file = *read;
 
     const std::string bank = ProfileString(file, kGeneral, "Texture", "");
     const int fog[3] = {ProfileInt(file, kGeneral, "FogRed", 0),
@@ -351,7 +360,7 @@ bool loadAll(const std::string& fileName, const std::string& detail) {
 } // namespace
 
 bool LoadDefinitions(const std::string& fileName, const std::string& detail) {
-    if (upper(fileName) == lastFile && upper(detail) == lastDetail) return true;
+    if (UpperAscii(fileName) == lastFile && UpperAscii(detail) == lastDetail) return true;
     if (loadAll(fileName, detail)) return true;
     // A failed load is not remembered, so that nothing half-loaded counts as done.
     ForgetDefinitions();
