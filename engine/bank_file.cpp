@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "platform/text_case.h"
+
 namespace {
 
 constexpr std::int32_t kHighestIndex = 32767;
@@ -49,7 +51,7 @@ std::string NormaliseBankLine(std::string_view line) {
     out.reserve(line.size());
     for (char c : line) {
         if (c == '\t' || c == '\r' || c == ' ') continue;
-        out += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+        out += UpperAscii(c);
     }
     return out;
 }

@@ -14,12 +14,13 @@ std::string PotFileName(const std::string& bankFile) {
 
 BlendTableSource LoadOrBuildBlendTable(const std::string& potFile, const PalettePlanes& palette,
                                        BlendTable& table) {
-    if (FileExists(potFile)) {
-        const auto cached = ReadWholeFile(potFile);
-        if (cached && cached->size() == kBlendTableBytes) {
-            std::memcpy(table.data(), cached->data(), kBlendTableBytes);
-            return BlendTableSource::Cache;
-        }
+    // A cache of any other size is rebuilt without being read.
+    const auto file = FileReader::Open(potFile);
+    const auto cached =
+        file && file->Size() == kBlendTableBytes ? file->Read(0, kBlendTableBytes) : std::nullopt;
+    if (cached) {
+        std::memcpy(table.data(), cached->data(), kBlendTableBytes);
+        return BlendTableSource::Cache;
     }
     BuildBlendTable(palette, table);
     const std::vector<std::uint8_t> bytes(table.begin(), table.end());

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,15 +67,17 @@ void CopyMesh(const Mesh* source, MeshSlot& destination);
 // out[i] = from[i] + round(t * (to[i] - from[i])); see mesh.cpp.
 void MorphMesh(const Mesh* from, const Mesh* to, MeshSlot& out, float t);
 
-// Reads a .3do file. The error is the text to show: "VX3: The file <name> is
-// missing" or "VX3: The file <name> is invalid: <reason>".
-Loaded<Mesh> LoadMesh(const std::string& fileName);
+// Parses .3do bytes into a mesh of exactly the counts' size (the scratch
+// mesh grows with it). Refuses data shorter than its counts need and faces
+// naming a vertex the mesh does not have (a sprite face names only its
+// centre), with the reason as the error ("it holds 67 bytes but its counts
+// need 68"); trailing bytes are ignored.
+Loaded<Mesh> ParseMeshBytes(std::span<const std::uint8_t> data);
 
-// Parses .3do bytes already in memory (used by LoadMesh and the fuzz target).
-// Refuses data shorter than its counts need and faces naming a vertex the
-// mesh does not have (a sprite face names only its centre); trailing bytes
-// are ignored. The error is the reason alone.
-Loaded<Mesh> ParseMesh(const std::uint8_t* data, std::size_t size);
+// Reads a .3do file: its counts, then the bytes they call for and nothing
+// more. The error is the text to show: "VX3: The file <name> is missing" or
+// "VX3: The file <name> is invalid: <reason>".
+Loaded<Mesh> ReadMeshFile(const std::string& fileName);
 
 // Encodes a mesh in the .3do layout.
 std::vector<std::uint8_t> EncodeMesh(const Mesh& mesh);

@@ -1,8 +1,10 @@
 // The .3do file: two 16-bit last indices, the X, Y and Z columns of int32
 // coordinates, then the faces as seven 16-bit fields each; little-endian.
+#include <algorithm>
 #include <string>
 
 #include "engine/mesh.h"
+#include "platform/byte_io.h"
 #include "platform/files.h"
 
 namespace {
@@ -11,30 +13,19 @@ constexpr std::size_t kHeaderBytes = 4;
 constexpr std::size_t kCoordinateBytes = 4;
 constexpr std::size_t kFaceBytes = 14;
 
-std::uint16_t read16(const std::uint8_t* p) {
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+// The file length two counts call for.
+std::size_t meshBytes(std::uint16_t lastVertex, std::uint16_t lastFace) {
+    const std::size_t vertices = static_cast<std::size_t>(lastVertex) + 1;
+    const std::size_t faces = static_cast<std::size_t>(lastFace) + 1;
+    return kHeaderBytes + 3 * vertices * kCoordinateBytes + faces * kFaceBytes;
 }
 
-std::int32_t read32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-        (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24));
-}
-
-Face readFace(const std::uint8_t* p) {
-    return Face{read16(p),     read16(p + 2),  read16(p + 4), read16(p + 6),
-                read16(p + 8), read16(p + 10), read16(p + 12)};
-}
-
-void put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void put32(std::vector<std::uint8_t>& out, std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(u >> shift));
+Face readFace(ByteReader& in) {
+    Face face;
+    for (std::uint16_t* field :
+         {&face.v1, &face.v2, &face.v3, &face.texture, &face.flip, &face.doubleSided, &face.kind})
+        *field = in.U16();
+    return face;
 }
 
 // Vertex indices a face refers to: a sprite names only its centre, its other
@@ -45,74 +36,82 @@ bool faceIndicesValid(const Face& face, int vertexCount) {
     return face.v2 < vertexCount && face.v3 < vertexCount;
 }
 
+std::string memoryText(std::size_t vertices, std::size_t faces) {
+    return "there is not enough memory for its " + std::to_string(vertices) + " vertices and " +
+           std::to_string(faces) + " faces";
+}
+
 } // namespace
 
-Loaded<Mesh> ParseMesh(const std::uint8_t* data, std::size_t size) {
-    if (!data || size < kHeaderBytes)
-        return LoadFailure{"it is shorter than its two counts (" + std::to_string(size) +
+Loaded<Mesh> ParseMeshBytes(std::span<const std::uint8_t> data) {
+    if (data.size() < kHeaderBytes)
+        return LoadFailure{"it is shorter than its two counts (" + std::to_string(data.size()) +
                            " bytes)"};
-    const int lastVertex = read16(data);
-    const int lastFace = read16(data + 2);
-    const std::size_t vertices = static_cast<std::size_t>(lastVertex) + 1;
-    const std::size_t faces = static_cast<std::size_t>(lastFace) + 1;
-    const std::size_t columnBytes = vertices * kCoordinateBytes;
-    const std::size_t facesOffset = kHeaderBytes + 3 * columnBytes;
-    const std::size_t needed = facesOffset + faces * kFaceBytes;
-    if (size < needed)
-        return LoadFailure{"it holds " + std::to_string(size) + " bytes but its counts need " +
-                           std::to_string(needed)};
+    ByteReader in(data);
+    const std::uint16_t lastVertex = in.U16();
+    const std::uint16_t lastFace = in.U16();
+    const std::size_t needed = meshBytes(lastVertex, lastFace);
+    if (data.size() < needed)
+        return LoadFailure{"it holds " + std::to_string(data.size()) +
+                           " bytes but its counts need " + std::to_string(needed)};
+    const std::size_t vertices = std::size_t{lastVertex} + 1, faces = std::size_t{lastFace} + 1;
+    // Made through MakeMesh, so that the scratch mesh grows with it.
+    MeshSlot made = MakeMesh(lastVertex, lastFace);
+    if (!made) return LoadFailure{memoryText(vertices, faces)};
+    Mesh& mesh = *made;
+    for (std::vector<std::int32_t>* column : {&mesh.x, &mesh.y, &mesh.z})
+        for (std::int32_t& value : *column) value = in.I32();
     // A face naming a vertex the mesh does not have would make the renderer
     // read past the vertex arrays: such a mesh is refused.
     for (std::size_t f = 0; f < faces; ++f) {
-        const Face face = readFace(data + facesOffset + f * kFaceBytes);
-        if (!faceIndicesValid(face, static_cast<int>(vertices)))
+        mesh.faces[f] = readFace(in);
+        if (!faceIndicesValid(mesh.faces[f], static_cast<int>(vertices)))
             return LoadFailure{"face " + std::to_string(f) + " uses a vertex beyond the " +
                                std::to_string(vertices) + " vertices of the mesh"};
     }
-
-    MeshSlot created = MakeMesh(lastVertex, lastFace);
-    if (!created)
-        return LoadFailure{"there is not enough memory for its " + std::to_string(vertices) +
-                           " vertices and " + std::to_string(faces) + " faces"};
-    const std::uint8_t* xs = data + kHeaderBytes;
-    const std::uint8_t* ys = xs + columnBytes;
-    const std::uint8_t* zs = ys + columnBytes;
-    for (std::size_t i = 0; i < vertices; ++i) {
-        created->x[i] = read32(xs + i * kCoordinateBytes);
-        created->y[i] = read32(ys + i * kCoordinateBytes);
-        created->z[i] = read32(zs + i * kCoordinateBytes);
-    }
-    for (std::size_t f = 0; f < faces; ++f)
-        created->faces[f] = readFace(data + facesOffset + f * kFaceBytes);
-    return LoadedValue(std::move(*created));
+    return LoadedValue(std::move(mesh));
 }
 
-Loaded<Mesh> LoadMesh(const std::string& fileName) {
-    const auto bytes = ReadWholeFile(fileName);
-    if (!bytes) return LoadFailure{"VX3: The file " + fileName + " is missing"};
-    Loaded<Mesh> mesh = ParseMesh(bytes->data(), bytes->size());
-    if (!mesh) return LoadFailure{"VX3: The file " + fileName + " is invalid: " + mesh.error};
+Loaded<Mesh> ReadMeshFile(const std::string& fileName) {
+    const auto file = FileReader::Open(fileName);
+    const auto missing = LoadFailure{"VX3: The file " + fileName + " is missing"};
+    if (!file) return missing;
+    // The counts, then the bytes they call for and no more; a shorter file is
+    // read whole, for the parser to say how short it is.
+    const auto counts = file->Read(0, std::min<std::uint64_t>(file->Size(), kHeaderBytes));
+    if (!counts) return missing;
+    std::uint64_t length = counts->size();
+    if (length == kHeaderBytes) {
+        ByteReader in(*counts);
+        const std::uint16_t lastVertex = in.U16();
+        length = std::min<std::uint64_t>(file->Size(), meshBytes(lastVertex, in.U16()));
+    }
+    const auto bytes = file->Read(0, length);
+    if (!bytes) return missing;
+    Loaded<Mesh> mesh = ParseMeshBytes(*bytes);
+    if (!mesh) mesh.error = "VX3: The file " + fileName + " is invalid: " + mesh.error;
     return mesh;
 }
 
 std::vector<std::uint8_t> EncodeMesh(const Mesh& mesh) {
     const int vertices = mesh.vertexCount();
     const int faces = mesh.faceCount();
-    std::vector<std::uint8_t> out;
-    out.reserve(kHeaderBytes + vertices * 3 * kCoordinateBytes + faces * kFaceBytes);
-    put16(out, mesh.lastVertex);
-    put16(out, mesh.lastFace);
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(meshBytes(mesh.lastVertex, mesh.lastFace));
+    ByteWriter out(bytes);
+    out.U16(mesh.lastVertex);
+    out.U16(mesh.lastFace);
     // Entries missing from a short array are written as zero.
     for (const std::vector<std::int32_t>* column : {&mesh.x, &mesh.y, &mesh.z})
         for (int i = 0; i < vertices; ++i)
-            put32(out, i < static_cast<int>(column->size()) ? (*column)[i] : 0);
+            out.I32(i < static_cast<int>(column->size()) ? (*column)[i] : 0);
     for (int f = 0; f < faces; ++f) {
         const Face face = f < static_cast<int>(mesh.faces.size()) ? mesh.faces[f] : Face{};
         for (std::uint16_t field :
              {face.v1, face.v2, face.v3, face.texture, face.flip, face.doubleSided, face.kind})
-            put16(out, field);
+            out.U16(field);
     }
-    return out;
+    return bytes;
 }
 
 bool SaveMesh(const std::string& fileName, const Mesh& mesh) {

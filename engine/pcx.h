@@ -1,5 +1,8 @@
 // Reading 8-bit PCX images: run-length pixels from offset 128 and a
-// 256-colour palette in the last 768 bytes of the file.
+// 256-colour palette in the last 768 bytes of the file. Pictures are at most
+// 4096 pixels on each side: textures are 128 x 128 and the interface pictures
+// at most 900 wide, so nothing larger is ever decoded (at 65535 x 65535 a
+// picture would take 4 GB).
 #pragma once
 
 #include <array>
@@ -9,9 +12,13 @@
 #include <vector>
 
 #include "media/frame_buffer.h"
+#include "platform/loaded.h"
+
+class FileReader;
 
 constexpr std::size_t kPcxHeaderSize = 128;
 constexpr std::size_t kPcxPaletteSize = 768;
+constexpr int kPcxMaxSide = 4096;
 
 struct PcxImage {
     std::int32_t width = 0;
@@ -24,8 +31,21 @@ struct PcxImage {
 // false when the data is too short to hold them.
 bool ReadPcxSize(std::span<const std::uint8_t> data, int& width, int& height);
 
-// Decodes a whole file image. On failure `error` (when given) says why, and
-// `out` is left unchanged.
+// Decodes the bytes of a whole file. Refused, with the reason as the error
+// ("pixel data ends after 5 of 8 pixels"), before anything is allocated for
+// the pixels: a file too short for its header and palette, a size its pixel
+// data cannot hold (two bytes make at most 63 pixels) and a side above
+// kPcxMaxSide.
+Loaded<PcxImage> DecodePcxBytes(std::span<const std::uint8_t> data);
+
+// The same from a file, reading the header, the palette at its end and, of
+// the pixel data, at most two bytes per pixel: nothing past what the picture
+// can use. A file that cannot be opened or read gives "cannot be read".
+Loaded<PcxImage> DecodePcxFromFile(const FileReader& file);
+Loaded<PcxImage> DecodePcxFromFile(const std::string& file);
+
+// The same, into `out`; on failure `error` (when given) says why, and `out`
+// is left unchanged.
 bool DecodePcx(std::span<const std::uint8_t> data, PcxImage& out, std::string* error);
 bool DecodePcxFile(const std::string& file, PcxImage& out, std::string* error);
 

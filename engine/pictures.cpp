@@ -38,29 +38,31 @@ void ClearPictures() {
 
 bool LoadPicture(int slot, const std::string& file) {
     if (!ValidSlot(slot)) return false;
-    const auto data = FileExists(file) ? ReadWholeFile(file) : std::nullopt;
-    if (!data) {
+    const auto reader = FileReader::Open(file);
+    const auto header =
+        reader ? reader->Read(0, std::min<std::uint64_t>(reader->Size(), kPcxHeaderSize))
+               : std::nullopt;
+    if (!header) {
         ShowMessageBox("VX3: The file " + file + " is missing");
         return false;
     }
     // Rows are read without padding, so interface pictures must have an even
     // width (an odd Xmax).
     int width = 0, height = 0;
-    if (ReadPcxSize(*data, width, height) && width % 2 != 0) {
+    if (ReadPcxSize(*header, width, height) && width % 2 != 0) {
         ShowMessageBox("VX3: The image " + file + " must have an odd width");
         return false;
     }
-    PcxImage image;
-    std::string error;
-    if (!DecodePcx(*data, image, &error)) {
-        ShowMessageBox("VX3: The image " + file + " is invalid: " + error);
+    Loaded<PcxImage> image = DecodePcxFromFile(*reader);
+    if (!image) {
+        ShowMessageBox("VX3: The image " + file + " is invalid: " + image.error);
         return false;
     }
-    RemapPixels(image.pixels, PaletteRemap(image.palette, renderContext.palette));
+    RemapPixels(image->pixels, PaletteRemap(image->palette, renderContext.palette));
     Picture& picture = pictureSlots[slot];
-    picture.pixels = std::move(image.pixels);
-    picture.width = image.width;
-    picture.height = image.height;
+    picture.pixels = std::move(image->pixels);
+    picture.width = image->width;
+    picture.height = image->height;
     return true;
 }
 

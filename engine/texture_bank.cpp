@@ -37,11 +37,12 @@ bool loadImages(const std::vector<BankImageLine>& lines) {
     NearestColourIndex game;
     bool first = true;
     for (const BankImageLine& line : lines) {
-        if (!FileExists(line.file)) return fail("VX3: The file " + line.file + " is missing");
-        PcxImage image;
-        std::string reason;
-        if (!DecodePcxFile(line.file, image, &reason))
-            return fail("VX3: The image " + line.file + " is invalid: " + reason);
+        // The bank names its images: they must lie inside the data folder.
+        if (!IsDataFileName(line.file) || !FileExists(line.file))
+            return fail("VX3: The file " + line.file + " is missing");
+        Loaded<PcxImage> loaded = DecodePcxFromFile(line.file);
+        if (!loaded) return fail("VX3: The image " + line.file + " is invalid: " + loaded.error);
+        const PcxImage& image = *loaded;
         // The tables, the rasterizer and the scene all take 128 x 128.
         if (image.width != kTextureSize || image.height != kTextureSize) {
             return fail("VX3: The image " + line.file + " must be " + std::to_string(kTextureSize) +
@@ -68,12 +69,17 @@ bool loadImages(const std::vector<BankImageLine>& lines) {
 
 bool LoadBank(const std::string& bankFile) {
     RenderContext& rc = renderContext;
-    const auto text = FileExists(bankFile) ? ReadWholeFile(bankFile) : std::nullopt;
-    if (!text) return fail("VX3: The file " + bankFile + " is missing");
+    // The bank's name comes from a definition file, and its colour table is
+    // written beside it: both must stay inside the data folder.
+    const SmallFile text = IsDataFileName(bankFile) ? ReadSmallFile(bankFile) : SmallFile{};
+    if (text.status == SmallFileStatus::Missing)
+        return fail("VX3: The file " + bankFile + " is missing");
+    if (text.status == SmallFileStatus::TooLarge)
+        return fail(TooLargeText("VX3: The file " + bankFile));
 
     for (auto& image : rc.images) image.reset();
-    const BankListing listing =
-        ParseBankText(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
+    const BankListing listing = ParseBankText(
+        std::string_view(reinterpret_cast<const char*>(text.bytes.data()), text.bytes.size()));
     if (!loadImages(listing.images)) return false;
 
     // Entries the bank does not name are cleared rather than left pointing

@@ -1,7 +1,6 @@
 #include "formats/definitions.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "engine/colour_tables.h"
 #include "engine/mesh.h"
@@ -10,7 +9,9 @@
 #include "formats/mesh_box.h"
 #include "media/music_list.h"
 #include "media/sound_output.h"
+#include "platform/files.h"
 #include "platform/profile.h"
+#include "platform/text_case.h"
 #include "world/frame_clock.h"
 #include "world/models.h"
 #include "world/world.h"
@@ -25,11 +26,6 @@ int bankFog[3] = {0, 0, 0};
 const char* const kGeneral = "General";
 const char* const kMeshFolder = "3DO/GAME/";
 
-std::string upper(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
 std::string meshPath(const std::string& name) {
     std::string path = kMeshFolder + name;
     if (path.size() > 255) path.resize(255);
@@ -37,9 +33,12 @@ std::string meshPath(const std::string& name) {
 }
 
 // Loads one mesh into its slot; a failure empties the slot and keeps the
-// loader's text in `error`.
+// loader's text in `error`. A name that leaves the data folder reads as a
+// missing file.
 bool loadMesh(const std::string& path, MeshSlot& mesh, std::string& error) {
-    Loaded<Mesh> loaded = LoadMesh(path);
+    Loaded<Mesh> loaded = IsDataFileName(path)
+                              ? ReadMeshFile(path)
+                              : LoadFailure{"VX3: The file " + path + " is missing"};
     if (!loaded) {
         mesh.reset();
         error = loaded.error;
@@ -272,7 +271,7 @@ bool loadObjectTypes(const ProfileData& file, std::string& error) {
         const std::string cube = ProfileString(file, section, "Cube", "");
         if (cube.empty()) continue;
         type.undefined = 0;
-        type.Cube = upper(cube) == "TRUE" ? 1 : 0;
+        type.Cube = UpperAscii(cube) == "TRUE" ? 1 : 0;
         readCommonKeys(file, section, index, type);
         if (type.Cube) {
             readCubeKeys(file, section, type);
@@ -318,11 +317,18 @@ void ForgetDefinitions() {
 namespace {
 
 bool loadAll(const std::string& fileName, const std::string& detail, std::string& error) {
-    lastFile = upper(fileName);
-    lastDetail = upper(detail);
+    lastFile = UpperAscii(fileName);
+    lastDetail = UpperAscii(detail);
     texturedFaces = lastDetail == "HIGH";
 
-    const ProfileData file = ReadProfile(fileName);
+    // The name comes from a level file: outside the data folder it reads as missing.
+    const Loaded<ProfileData> read =
+        IsDataFileName(fileName) ? ReadProfileFile(fileName) : LoadedValue(ProfileData{});
+    if (!read) {
+        error = read.error;
+        return false;
+    }
+    const ProfileData& file = *read;
 
     const std::string bank = ProfileString(file, kGeneral, "Texture", "");
     const int fog[3] = {ProfileInt(file, kGeneral, "FogRed", 0),
@@ -357,7 +363,7 @@ bool loadAll(const std::string& fileName, const std::string& detail, std::string
 } // namespace
 
 Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail) {
-    if (upper(fileName) == lastFile && upper(detail) == lastDetail) return LoadedDone();
+    if (UpperAscii(fileName) == lastFile && UpperAscii(detail) == lastDetail) return LoadedDone();
     std::string error;
     if (loadAll(fileName, detail, error)) return LoadedDone();
     // A failed load is not remembered, so that nothing half-loaded counts as done.

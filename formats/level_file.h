@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/loaded.h"
 #include "world/level_state.h"
 
 // Offsets and sizes of the fixed parts of the file.
@@ -56,9 +57,11 @@ std::vector<std::uint8_t> EncodeLevel(const LevelData& level);
 // "The file <path> is missing or invalid."
 std::string LevelErrorText(const std::string& path);
 
-// Reads and parses a level file without touching the world; nullopt when it
-// is missing, unreadable or refused.
-std::optional<LevelData> ReadLevelFile(const std::string& path);
+// Reads and parses a level file without touching the world. Only the bytes
+// the file's sizes call for are read: a tail past the last sentry record
+// costs nothing. The error, when it is missing, unreadable or refused, is
+// LevelErrorText(path).
+Loaded<LevelData> ReadLevelFile(const std::string& path);
 
 // Makes `level` the current level: grid, level state, sentries, player
 // records, ingot counts, world lists, music index, level timer, random seed
@@ -76,14 +79,21 @@ enum LevelLoadResult {
     kLevelDefinitionsFailed, // the level is in place but its definitions failed to load
 };
 
+struct LevelLoad {
+    LevelLoadResult result = kLevelRefused;
+    // The text for the caller to show: when refused, "The file <path> is
+    // missing or invalid."; when the definitions failed, their "VX3: ..." text.
+    std::string error;
+};
+
 // Loads a level into the world, then its definitions with `detail` ("High"
-// or "Low"). A missing or refused file shows "The file <path> is missing or
-// invalid." and changes nothing. When the definitions fail, their loader has
-// shown its message and the program must stop.
-LevelLoadResult LoadLevel(const std::string& path, const std::string& detail);
+// or "Low"). A missing or refused file changes nothing. When the definitions
+// fail the level is in place but the program must stop after showing the text.
+LevelLoad LoadLevel(const std::string& path, const std::string& detail);
 
 // Writes `bytes` at the start of the file, creating it when missing; a longer
-// existing file keeps its bytes past the new end.
+// existing file keeps its bytes past the new end. Through a fresh temporary
+// file, as WriteFileStart.
 bool WriteLevelBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // Saves the level held in memory; false when the file cannot be written.

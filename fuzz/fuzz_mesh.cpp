@@ -7,7 +7,7 @@
 #include "engine/mesh.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const Loaded<Mesh> mesh = ParseMesh(data, size);
+    const Loaded<Mesh> mesh = ParseMeshBytes(std::span(data, size));
     if (!mesh) {
         if (mesh.error.empty()) std::abort();
         return 0;

@@ -1,12 +1,12 @@
 #include "platform/automation.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <limits>
 #include <sstream>
 
 #include "platform/files.h"
+#include "platform/text_case.h"
 
 namespace fs = std::filesystem;
 
@@ -23,13 +23,6 @@ std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t lo
     return value;
 }
 
-bool endsWithNoCase(const std::string& text, const std::string& suffix) {
-    if (text.size() < suffix.size()) return false;
-    return std::equal(
-        suffix.begin(), suffix.end(), text.end() - static_cast<long>(suffix.size()),
-        [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
-}
-
 std::vector<std::string> words(const std::string& line) {
     std::istringstream in(line);
     std::vector<std::string> result;
@@ -41,7 +34,7 @@ constexpr std::int64_t kMaxFrame = std::numeric_limits<std::int64_t>::max() / 2;
 
 } // namespace
 
-std::optional<InputScript> ParseInputScript(const std::string& text, std::string& error) {
+Loaded<InputScript> ParseInputScript(const std::string& text) {
     InputScript script;
     std::istringstream in(text);
     int lineNumber = 0;
@@ -59,31 +52,47 @@ std::optional<InputScript> ParseInputScript(const std::string& text, std::string
         const auto last =
             dash == std::string::npos ? first : parseNumber(range.substr(dash + 1), 1, kMaxFrame);
         if (!first || !last) {
-            error = where + "'" + range + "' is not a frame number or range FIRST-LAST (from 1)";
-            return std::nullopt;
+            return LoadFailure{where + "'" + range +
+                               "' is not a frame number or range FIRST-LAST (from 1)"};
         }
         if (*last < *first) {
-            error = where + "the range '" + range + "' ends before it starts";
-            return std::nullopt;
+            return LoadFailure{where + "the range '" + range + "' ends before it starts"};
         }
         entry.first = *first;
         entry.last = *last;
         if (parts.size() < 2) {
-            error = where + "no keys after the frames";
-            return std::nullopt;
+            return LoadFailure{where + "no keys after the frames"};
         }
         for (std::size_t i = 1; i < parts.size(); ++i) {
             const auto vk = VirtualKeyFromName(parts[i]);
             if (!vk) {
-                error = where + "unknown key '" + parts[i] +
-                        "' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC F1..F12 ADD SUBTRACT "
-                        "A..Z)";
-                return std::nullopt;
+                return LoadFailure{
+                    where + "unknown key '" + parts[i] +
+                    "' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC F1..F12 ADD SUBTRACT "
+                    "A..Z)"};
             }
             entry.keys.push_back(*vk);
         }
         script.entries.push_back(std::move(entry));
     }
+    return LoadedValue(std::move(script));
+}
+
+std::optional<InputScript> ParseInputScript(const std::string& text, std::string& error) {
+    Loaded<InputScript> script = ParseInputScript(text);
+    if (!script) error = script.error;
+    return std::move(script.value);
+}
+
+Loaded<InputScript> ReadInputScript(const std::string& file) {
+    const SmallFile text = ReadSmallFile(file);
+    if (text.status == SmallFileStatus::TooLarge)
+        return LoadFailure{TooLargeText("the script '" + file + "'")};
+    if (text.status == SmallFileStatus::Missing)
+        return LoadFailure{"cannot read the script '" + file + "'"};
+    Loaded<InputScript> script =
+        ParseInputScript(std::string(text.bytes.begin(), text.bytes.end()));
+    if (!script) script.error = file + ": " + script.error;
     return script;
 }
 
@@ -170,7 +179,7 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
         } else if (arg == "--script") {
             options.scriptFile = value;
         } else if (arg == "--screenshot") {
-            if (!endsWithNoCase(value, ".png")) {
+            if (!EndsWithNoCase(value, ".png")) {
                 result.error = "--screenshot needs a file name ending in .png, not '" + value + "'";
                 return result;
             }
@@ -178,7 +187,7 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
         } else if (arg == "--dump-state") {
             options.dumpStateFile = value;
         } else if (arg == "--record-audio") {
-            if (!endsWithNoCase(value, ".wav")) {
+            if (!EndsWithNoCase(value, ".wav")) {
                 result.error =
                     "--record-audio needs a file name ending in .wav, not '" + value + "'";
                 return result;
@@ -197,15 +206,9 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
 
     if (!options.scriptFile.empty()) {
         // Read as given: the script lives outside the data folder.
-        const auto bytes = ReadWholeFile(options.scriptFile);
-        if (!bytes) {
-            result.error = "cannot read the script '" + options.scriptFile + "'";
-            return result;
-        }
-        std::string parseError;
-        auto script = ParseInputScript(std::string(bytes->begin(), bytes->end()), parseError);
+        Loaded<InputScript> script = ReadInputScript(options.scriptFile);
         if (!script) {
-            result.error = options.scriptFile + ": " + parseError;
+            result.error = script.error;
             return result;
         }
         options.script = std::move(*script);

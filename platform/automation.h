@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/keys.h"
+#include "platform/loaded.h"
 
 // One script line: the keys held down on frames first..last (counted from 1).
 struct ScriptEntry {
@@ -55,9 +56,16 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
 std::string AutomationUsage(const std::string& program);
 
 // Script text: one entry per line, "FIRST[-LAST] KEY...", with blank lines and
-// lines starting with '#' ignored. On error returns nullopt and sets `error`
-// to a message naming the line.
+// lines starting with '#' ignored. The error names the line
+// ("script line 3: no keys after the frames").
+Loaded<InputScript> ParseInputScript(const std::string& text);
+// The same, with the error in `error` and nullopt on failure.
 std::optional<InputScript> ParseInputScript(const std::string& text, std::string& error);
+
+// Reads and parses a script file. Errors: "cannot read the script '<file>'",
+// "the script '<file>' is larger than 16 MiB" (it is not read), or
+// "<file>: " and the parser's error.
+Loaded<InputScript> ReadInputScript(const std::string& file);
 
 // The keys the script holds down on `frame`.
 KeySet ScriptKeysForFrame(const InputScript& script, std::int64_t frame);

@@ -1,22 +1,22 @@
 #include "platform/files.h"
 
 #include <algorithm>
-#include <cctype>
-#include <exception>
+#include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <functional>
+#include <new>
+#include <random>
+#include <sys/stat.h>
 #include <system_error>
+#include <unistd.h>
+#include <utility>
+
+#include "platform/text_case.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-bool equalNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
 
 // Splits on '/' and '\', dropping empty components.
 std::vector<std::string> components(const std::string& path) {
@@ -32,6 +32,52 @@ std::vector<std::string> components(const std::string& path) {
     }
     if (!part.empty()) parts.push_back(part);
     return parts;
+}
+
+bool writeAll(int descriptor, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(descriptor, data, size);
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Twelve random hex digits: names that cannot be guessed in advance.
+std::string randomSuffix() {
+    thread_local std::mt19937_64 generator{[] {
+        std::random_device device;
+        return (static_cast<std::uint64_t>(device()) << 32) ^ device() ^
+               static_cast<std::uint64_t>(::getpid());
+    }()};
+    static const char digits[] = "0123456789abcdef";
+    std::uint64_t bits = generator();
+    std::string text(12, '0');
+    for (char& c : text) {
+        c = digits[bits & 15];
+        bits >>= 4;
+    }
+    return text;
+}
+
+// Creates a fresh temporary file beside `target`, lets `fill` write it and
+// renames it over the target. Names already taken, by anything, are skipped.
+bool writeThroughTemporary(const std::string& target, const std::function<bool(int)>& fill) {
+    std::string temporary;
+    int descriptor = -1;
+    for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
+        temporary = target + "." + randomSuffix() + ".tmp";
+        descriptor = CreateNewFile(temporary);
+        if (descriptor < 0 && errno != EEXIST) return false;
+    }
+    if (descriptor < 0) return false;
+    bool ok = fill(descriptor);
+    ok = ::close(descriptor) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok) ::unlink(temporary.c_str());
+    return ok;
 }
 
 } // namespace
@@ -52,7 +98,7 @@ std::string ResolvePath(const std::string& name) {
         }
         bool found = false;
         for (fs::directory_iterator it(current, ec), end; !ec && it != end; it.increment(ec)) {
-            if (equalNoCase(it->path().filename().string(), part)) {
+            if (EqualNoCase(it->path().filename().string(), part)) {
                 current = it->path();
                 found = true;
                 break;
@@ -65,46 +111,119 @@ std::string ResolvePath(const std::string& name) {
     return result;
 }
 
+bool IsDataFileName(const std::string& name) {
+    if (!name.empty() && (name.front() == '/' || name.front() == '\\')) return false;
+    int depth = 0;
+    for (const std::string& part : components(name)) {
+        if (part == "..") {
+            if (--depth < 0) return false;
+        } else if (part != ".") {
+            ++depth;
+        }
+    }
+    return true;
+}
+
 bool FileExists(const std::string& name) {
     std::error_code ec;
     return fs::is_regular_file(ResolvePath(name), ec);
 }
 
-std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& name) {
-    // A folder opens as a stream on this platform but fails on the first read.
-    const std::string path = ResolvePath(name);
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    try {
-        std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
-                                       std::istreambuf_iterator<char>());
-        if (in.bad()) return std::nullopt;
-        return data;
-    } catch (const std::exception&) {
+std::optional<FileReader> FileReader::Open(const std::string& name) {
+    // Not blocking: a pipe planted under the name must not hang the reader.
+    const int descriptor =
+        ::open(ResolvePath(name).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0) return std::nullopt;
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
+        ::close(descriptor);
         return std::nullopt;
     }
+    return FileReader(descriptor, static_cast<std::uint64_t>(status.st_size));
+}
+
+FileReader::FileReader(FileReader&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_) {}
+
+FileReader& FileReader::operator=(FileReader&& other) noexcept {
+    if (this != &other) {
+        if (descriptor_ >= 0) ::close(descriptor_);
+        descriptor_ = std::exchange(other.descriptor_, -1);
+        size_ = other.size_;
+    }
+    return *this;
+}
+
+FileReader::~FileReader() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+std::optional<std::vector<std::uint8_t>> FileReader::Read(std::uint64_t offset,
+                                                          std::uint64_t length) const {
+    if (offset > size_ || length > size_ - offset) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    try {
+        bytes.resize(static_cast<std::size_t>(length));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::pread(descriptor_, bytes.data() + done, bytes.size() - done,
+                                    static_cast<off_t>(offset + done));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return std::nullopt; // an error, or the file shrank
+        done += static_cast<std::size_t>(got);
+    }
+    return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadWholeFile(const std::string& name) {
+    const auto file = FileReader::Open(name);
+    if (!file) return std::nullopt;
+    return file->Read(0, file->Size());
+}
+
+SmallFile ReadSmallFile(const std::string& name, std::uint64_t limit) {
+    const auto file = FileReader::Open(name);
+    if (!file) return {};
+    if (file->Size() > limit) return {SmallFileStatus::TooLarge, {}};
+    auto bytes = file->Read(0, file->Size());
+    if (!bytes) return {};
+    return {SmallFileStatus::Read, std::move(*bytes)};
+}
+
+std::string TooLargeText(const std::string& what, std::uint64_t limit) {
+    return what + " is larger than " + std::to_string(limit >> 20) + " MiB";
+}
+
+int CreateNewFile(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 
 bool WriteWholeFile(const std::string& name, const std::vector<std::uint8_t>& data) {
-    const std::string target = ResolvePath(name);
-    const std::string temporary = target + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(reinterpret_cast<const char*>(data.data()),
-                  static_cast<std::streamsize>(data.size()));
-        if (!out.flush()) {
-            std::error_code ec;
-            fs::remove(temporary, ec);
-            return false;
-        }
+    return writeThroughTemporary(ResolvePath(name), [&data](int descriptor) {
+        return writeAll(descriptor, data.data(), data.size());
+    });
+}
+
+bool WriteFileStart(const std::string& name, const std::vector<std::uint8_t>& data) {
+    std::optional<FileReader> old;
+    if (FileExists(name)) {
+        old = FileReader::Open(name);
+        if (!old) return false;
     }
-    std::error_code ec;
-    fs::rename(temporary, target, ec);
-    if (ec) fs::remove(temporary, ec);
-    return !ec;
+    return writeThroughTemporary(ResolvePath(name), [&](int descriptor) {
+        if (!writeAll(descriptor, data.data(), data.size())) return false;
+        if (!old) return true;
+        // The old tail is copied piece by piece: it may be far larger than memory allows.
+        constexpr std::uint64_t kPiece = 1u << 20;
+        for (std::uint64_t at = data.size(); at < old->Size(); at += kPiece) {
+            const auto piece = old->Read(at, std::min(kPiece, old->Size() - at));
+            if (!piece || !writeAll(descriptor, piece->data(), piece->size())) return false;
+        }
+        return true;
+    });
 }
 
 std::optional<std::vector<std::string>> ListFolder(const std::string& name) {

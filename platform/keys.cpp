@@ -4,6 +4,8 @@
 #include <array>
 #include <cctype>
 
+#include "platform/text_case.h"
+
 namespace {
 
 struct KeyState {
@@ -50,9 +52,7 @@ bool KeyIsDown(int vk) {
 }
 
 std::optional<int> VirtualKeyFromName(const std::string& name) {
-    std::string upper = name;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    const std::string upper = UpperAscii(name);
     if (upper.size() == 1 && upper[0] >= 'A' && upper[0] <= 'Z') return upper[0];
     if (upper.size() >= 2 && upper.size() <= 3 && upper[0] == 'F' &&
         std::all_of(upper.begin() + 1, upper.end(),

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/text_case.h"
 
 namespace {
 
@@ -15,22 +16,6 @@ std::string_view trim(std::string_view s) {
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
     while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
     return s;
-}
-
-std::string lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return out;
-}
-
-std::string upper(std::string_view s) {
-    std::string out(s);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
 }
 
 enum class LineKind { Ignored, Section, Key };
@@ -97,9 +82,9 @@ std::string cutToBuffer(std::string_view value, std::size_t bufferSize) {
 
 const std::string* findValue(const ProfileData& profile, std::string_view section,
                              std::string_view key) {
-    const auto s = profile.sections.find(lower(trim(section)));
+    const auto s = profile.sections.find(LowerAscii(trim(section)));
     if (s == profile.sections.end()) return nullptr;
-    const auto k = s->second.find(lower(trim(key)));
+    const auto k = s->second.find(LowerAscii(trim(key)));
     return k == s->second.end() ? nullptr : &k->second;
 }
 
@@ -116,20 +101,26 @@ ProfileData ParseProfile(std::string_view text) {
         const ProfileLine line = classify(raw);
         if (line.kind == LineKind::Section) {
             // A repeated section is never consulted: lookups stop at the first.
-            auto [it, inserted] = profile.sections.try_emplace(lower(line.name));
+            auto [it, inserted] = profile.sections.try_emplace(LowerAscii(line.name));
             current = inserted ? &it->second : nullptr;
         } else if (line.kind == LineKind::Key && current) {
-            current->try_emplace(lower(line.name), std::string(unquote(line.value)));
+            current->try_emplace(LowerAscii(line.name), std::string(unquote(line.value)));
         }
     }
     return profile;
 }
 
+Loaded<ProfileData> ReadProfileFile(const std::string& file) {
+    const SmallFile text = ReadSmallFile(file);
+    if (text.status == SmallFileStatus::TooLarge)
+        return LoadFailure{TooLargeText("The file " + file) + "."};
+    return LoadedValue(ParseProfile(
+        std::string_view(reinterpret_cast<const char*>(text.bytes.data()), text.bytes.size())));
+}
+
 ProfileData ReadProfile(const std::string& file) {
-    const auto bytes = ReadWholeFile(file);
-    if (!bytes) return {};
-    return ParseProfile(
-        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()));
+    Loaded<ProfileData> profile = ReadProfileFile(file);
+    return profile ? std::move(*profile) : ProfileData{};
 }
 
 std::string ProfileString(const ProfileData& profile, std::string_view section,
@@ -186,7 +177,7 @@ std::int32_t ProfileInt(const ProfileData& profile, std::string_view section, st
 
 bool ProfileFlag(const ProfileData& profile, std::string_view section, std::string_view key,
                  std::string_view fallback) {
-    return upper(ProfileString(profile, section, key, fallback)) == "TRUE";
+    return UpperAscii(ProfileString(profile, section, key, fallback)) == "TRUE";
 }
 
 std::string GetProfileString(const std::string& file, std::string_view section,
@@ -214,8 +205,8 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
     std::string result(text.substr(0, text.size() - rest.size()));
     text = rest;
     const std::string newline = text.find("\r\n") != std::string_view::npos ? "\r\n" : "\n";
-    const std::string sectionName = lower(section);
-    const std::string keyName = lower(key);
+    const std::string sectionName = LowerAscii(section);
+    const std::string keyName = LowerAscii(key);
 
     const std::vector<std::string_view> lines = splitLines(text);
     std::optional<std::size_t> header;   // line of the first matching section
@@ -225,10 +216,10 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
         const ProfileLine line = classify(lines[i]);
         if (line.kind == LineKind::Section) {
             if (header) break;
-            if (lower(line.name) == sectionName) header = i;
+            if (LowerAscii(line.name) == sectionName) header = i;
         } else if (line.kind == LineKind::Key && header) {
             lastKey = i;
-            if (lower(line.name) == keyName) {
+            if (LowerAscii(line.name) == keyName) {
                 existing = i;
                 break;
             }
@@ -277,9 +268,10 @@ bool WriteProfileString(const std::string& file, std::string_view section, std::
                         std::string_view value) {
     std::string text;
     if (FileExists(file)) {
-        const auto bytes = ReadWholeFile(file);
-        if (!bytes) return false; // never replace a file that could not be read
-        text.assign(bytes->begin(), bytes->end());
+        const SmallFile old = ReadSmallFile(file);
+        // Never replace a file that could not be read whole.
+        if (old.status != SmallFileStatus::Read) return false;
+        text.assign(old.bytes.begin(), old.bytes.end());
     }
     const auto updated = SetProfileValue(text, section, key, value);
     if (!updated) return false;

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/loaded.h"
+
 // The parsed keys of one file, by lower-cased section and key name.
 struct ProfileData {
     std::unordered_map<std::string, std::unordered_map<std::string, std::string>> sections;
@@ -23,7 +25,11 @@ struct ProfileData {
 constexpr std::size_t kProfileBufferSize = 2048;
 
 ProfileData ParseProfile(std::string_view text);
-// Reads and parses a file; a missing or unreadable file gives no sections.
+// Reads and parses a file; a missing or unreadable file gives no sections. A
+// file above kTextFileLimit (16 MiB) is not read: the error says
+// "The file <file> is larger than 16 MiB.".
+Loaded<ProfileData> ReadProfileFile(const std::string& file);
+// The same with an over-size file read as empty too.
 ProfileData ReadProfile(const std::string& file);
 
 // The value of section/key, or `fallback` (trailing blanks removed) when the
@@ -62,7 +68,8 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
                                            std::string_view key, std::string_view value);
 
 // Writes section/key = value into the file (created when missing) through a
-// temporary file renamed into place. False when the file cannot be written
-// or the names cannot be stored.
+// fresh temporary file renamed into place. False when the file cannot be
+// written, an existing one cannot be read whole (over 16 MiB included) or the
+// names cannot be stored.
 bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
                         std::string_view value);

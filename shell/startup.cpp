@@ -1,13 +1,13 @@
 #include "shell/startup.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 
 #include "engine/draw/cube_faces.h"
 #include "engine/render_context.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
+#include "platform/text_case.h"
 #include "shell/form_services.h"
 #include "shell/hooks.h"
 #include "shell/shell_state.h"
@@ -16,10 +16,7 @@
 
 bool IsNetworkStart(const std::vector<std::string>& arguments) {
     if (arguments.empty()) return false;
-    std::string first = arguments.front();
-    std::transform(first.begin(), first.end(), first.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return first == "/NETWORK";
+    return EqualNoCase(arguments.front(), "/NETWORK");
 }
 
 void StartUpSharedModules() {

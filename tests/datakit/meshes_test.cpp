@@ -75,7 +75,7 @@ TEST(MeshCatalog, FilesReadBackAndFacesAreDrawable) {
     GenerateMeshes(DataKit{dir.path(), {}});
     for (const NamedMesh& entry : BuildMeshCatalog()) {
         SCOPED_TRACE(entry.file);
-        const Loaded<Mesh> loaded = LoadMesh(dir.file(entry.file));
+        const Loaded<Mesh> loaded = ReadMeshFile(dir.file(entry.file));
         ASSERT_TRUE(loaded) << loaded.error;
         EXPECT_TRUE(SameVertices(*loaded, entry.mesh));
         ASSERT_EQ(loaded->faceCount(), entry.mesh.faceCount());

@@ -23,7 +23,7 @@ struct Shipped {
         std::sort(names.begin(), names.end());
         for (const std::string& name : names) {
             auto level = ReadLevelFile(dir.file("LEVEL/" + name));
-            EXPECT_TRUE(level.has_value()) << name << " does not read back";
+            EXPECT_TRUE(level) << name << " does not read back";
             if (level) levels.push_back({name, std::move(*level)});
         }
     }

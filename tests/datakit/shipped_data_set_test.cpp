@@ -125,7 +125,7 @@ TEST(ShippedDataSet, EveryFileIsReadByTheReaderOfItsKind) {
         const std::vector<std::uint8_t> bytes = ReadBytes(path.string());
         std::string error;
         if (extension == ".3DO") {
-            const Loaded<Mesh> mesh = ParseMesh(bytes.data(), bytes.size());
+            const Loaded<Mesh> mesh = ParseMeshBytes(bytes);
             EXPECT_TRUE(mesh) << name << ": " << mesh.error;
         } else if (extension == ".PCX") {
             PcxImage image;

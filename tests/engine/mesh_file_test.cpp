@@ -21,7 +21,7 @@ std::vector<std::uint8_t> MeshBytes(int vertices, const std::vector<Face>& faces
 }
 
 Loaded<Mesh> Parse(const std::vector<std::uint8_t>& bytes) {
-    return ParseMesh(bytes.data(), bytes.size());
+    return ParseMeshBytes(bytes);
 }
 
 } // namespace
@@ -39,7 +39,7 @@ TEST(MeshFile, SmallestFileAndEveryTruncation) {
     const auto bytes = MeshBytes(3, {Face{0, 1, 2, 0, 0, 0, 0}, Face{2, 1, 0, 0, 1, 0, 0}});
     std::string error;
     for (std::size_t size = 0; size < bytes.size(); ++size) {
-        const Loaded<Mesh> cut = ParseMesh(bytes.data(), size);
+        const Loaded<Mesh> cut = ParseMeshBytes(std::span(bytes.data(), size));
         EXPECT_FALSE(cut) << size;
         EXPECT_FALSE(cut.error.empty());
         error = cut.error;
@@ -69,7 +69,7 @@ TEST(MeshFile, WrittenMeshReadsBackUnchanged) {
     ScopedCurrentDir cd(dir.path());
     ASSERT_TRUE(SaveMesh("Thing.3do", *original));
     EXPECT_EQ(ReadBytes("Thing.3do").size(), 4u + 12 * 4 + 14 * 2);
-    const Loaded<Mesh> loaded = LoadMesh("THING.3DO");
+    const Loaded<Mesh> loaded = ReadMeshFile("THING.3DO");
     ASSERT_TRUE(loaded) << loaded.error;
     EXPECT_EQ(loaded->x, original->x);
     EXPECT_EQ(loaded->z, original->z);
@@ -79,15 +79,37 @@ TEST(MeshFile, WrittenMeshReadsBackUnchanged) {
 TEST(MeshFile, MissingOrDamagedFileGivesTheEngineMessage) {
     TempDir dir;
     ScopedCurrentDir cd(dir.path());
-    const Loaded<Mesh> missing = LoadMesh("3DO\\GAME\\nothere.3do");
+    const Loaded<Mesh> missing = ReadMeshFile("3DO\\GAME\\nothere.3do");
     EXPECT_FALSE(missing);
     EXPECT_EQ(missing.error, "VX3: The file 3DO\\GAME\\nothere.3do is missing");
 
     dir.write("short.3do", std::vector<std::uint8_t>{0, 0, 0});
-    const Loaded<Mesh> damaged = LoadMesh("short.3do");
+    const Loaded<Mesh> damaged = ReadMeshFile("short.3do");
     EXPECT_FALSE(damaged);
     EXPECT_EQ(damaged.error,
               "VX3: The file short.3do is invalid: it is shorter than its two counts (3 bytes)");
+}
+
+TEST(MeshFile, FileReadsOnlyWhatItsCountsNeed) {
+    TempDir dir;
+    const auto bytes = MeshBytes(3, {Face{0, 1, 2, 4, 0, 1, 0}, Face{2, 1, 0, 5, 1, 0, 0}});
+    const std::string file = dir.write("tail.3do", bytes);
+    ExtendSparse(file, 3ull << 30);
+    const std::uint64_t before = BytesReadSoFar();
+    const Loaded<Mesh> mesh = ReadMeshFile(file);
+    ASSERT_TRUE(mesh) << mesh.error;
+    EXPECT_LT(BytesReadSoFar() - before, 4096u);
+    EXPECT_EQ(EncodeMesh(*mesh), bytes);
+    EXPECT_EQ(mesh->x.size(), 3u); // exactly the counts, no spare slot
+
+    // A short file is read whole and named by its own length.
+    const std::string cut = dir.write("cut.3do", std::vector(bytes.begin(), bytes.end() - 1));
+    EXPECT_EQ(ReadMeshFile(cut).error,
+              "VX3: The file " + cut + " is invalid: it holds 67 bytes but its counts need 68");
+    EXPECT_EQ(ParseMeshBytes(std::span(bytes).first(3)).error,
+              "it is shorter than its two counts (3 bytes)");
+    EXPECT_EQ(ReadMeshFile(dir.file("none.3do")).error,
+              "VX3: The file " + dir.file("none.3do") + " is missing");
 }
 
 TEST(MeshFile, LargeMeshGrowsTheScratchMeshFirst) {

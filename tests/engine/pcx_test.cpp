@@ -69,6 +69,57 @@ TEST(Pcx, DamagedFilesAreRefusedWithAReason) {
     EXPECT_EQ(error, "is 4 x 2 pixels, not the 128 x 128 expected");
 }
 
+TEST(Pcx, FileReadsHeaderPixelsAndPaletteButNothingBetween) {
+    std::vector<std::uint8_t> pixels(128 * 128);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i / 97);
+    PalettePlanes palette{};
+    palette[300] = 77;
+    auto bytes = EncodePcx(128, 128, pixels, palette);
+    const std::vector<std::uint8_t> colours(bytes.end() - 768, bytes.end());
+    bytes.resize(bytes.size() - 768);
+    // The palette ends a 3 GiB file: the gap after the pixel data is never read.
+    TempDir dir;
+    const std::string file = dir.write("gap.pcx", bytes);
+    constexpr std::uint64_t kSize = 3ull << 30;
+    ExtendSparse(file, kSize - 768);
+    std::ofstream(file, std::ios::binary | std::ios::app)
+        .write(reinterpret_cast<const char*>(colours.data()), 768);
+    const std::uint64_t before = BytesReadSoFar();
+    PcxImage image;
+    std::string error;
+    ASSERT_TRUE(DecodePcxFile(file, image, &error)) << error;
+    EXPECT_EQ(image.pixels, pixels);
+    EXPECT_EQ(image.palette, palette);
+    EXPECT_LT(BytesReadSoFar() - before, 2 * pixels.size() + 4096);
+
+    // Runs of no pixels (192) can make a picture need more than two bytes a
+    // pixel: the file is then read on, and decodes as its bytes do.
+    std::vector<std::uint8_t> data;
+    for (int i = 0; i < 300; ++i) data.insert(data.end(), {192, 9});
+    data.insert(data.end(), {5, 6, 7, 8});
+    const auto fromFile = DecodePcxFromFile(dir.write("empty-runs.pcx", File(2, 2, data)));
+    ASSERT_TRUE(fromFile) << fromFile.error;
+    EXPECT_EQ(fromFile->pixels, (std::vector<std::uint8_t>{5, 6, 7, 8}));
+    EXPECT_EQ(fromFile->pixels, DecodePcxBytes(File(2, 2, data))->pixels);
+}
+
+TEST(Pcx, SizesNoPictureNeedsAreRefusedUnread) {
+    // Bytes enough for 65535 x 65535 pixels in runs of 63, never decoded.
+    TempDir dir;
+    const std::string file = dir.write("huge.pcx", File(65535, 65535, {}));
+    ExtendSparse(file, 140u << 20);
+    const std::uint64_t before = BytesReadSoFar();
+    const auto image = DecodePcxFromFile(file);
+    EXPECT_LT(BytesReadSoFar() - before, 4096u);
+    ASSERT_FALSE(image);
+    EXPECT_EQ(image.error, "65535 x 65535 pixels is more than the 4096 x 4096 a picture may have");
+
+    const std::vector<std::uint8_t> row(4097, 7);
+    EXPECT_TRUE(DecodePcxBytes(EncodePcx(4096, 1, row, PalettePlanes{})));
+    EXPECT_FALSE(DecodePcxBytes(EncodePcx(4097, 1, row, PalettePlanes{})));
+    EXPECT_FALSE(DecodePcxBytes(EncodePcx(1, 4097, row, PalettePlanes{})));
+}
+
 // A PCX made by ImageMagick decodes to the colours ImageMagick lists for it;
 // 256 colours bring indices of 192 and more, written as runs of one.
 class ImageMagickPcx : public ::testing::TestWithParam<int> {};

@@ -65,11 +65,17 @@ TEST_F(Pictures, LoadsEvenWidthsRemappedAndRefusesOddMissingAndDamagedOnes) {
     const std::string bad = dir.write("BAD.PCX", bytes);
     EXPECT_FALSE(LoadPicture(4, bad));
     EXPECT_TRUE(pictureSlots[4].pixels.empty());
-    EXPECT_EQ(messages, (std::vector<std::string>{
-                            "VX3: The image " + odd + " must have an odd width",
-                            "VX3: The file " + dir.file("NONE.PCX") + " is missing",
-                            "VX3: The image " + bad +
-                                " is invalid: pixel data ends after 65 of 512 pixels"}));
+    const std::string huge = Write("HUGE.PCX", 4098, 2); // wider than any picture may be
+    EXPECT_FALSE(LoadPicture(5, huge));
+    EXPECT_TRUE(pictureSlots[5].pixels.empty());
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{
+                  "VX3: The image " + odd + " must have an odd width",
+                  "VX3: The file " + dir.file("NONE.PCX") + " is missing",
+                  "VX3: The image " + bad + " is invalid: pixel data ends after 65 of 512 pixels",
+                  "VX3: The image " + huge +
+                      " is invalid: 4098 x 2 pixels is more than the 4096 x 4096 a "
+                      "picture may have"}));
 }
 
 TEST_F(Pictures, CutsGlyphsAndPadsWhatLiesOutsideTheSheet) {

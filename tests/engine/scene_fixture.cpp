@@ -258,7 +258,7 @@ bool LoadSceneLevel(const TempDir& dir, const LevelData& level, int width, int h
     ScopedCurrentDir cd(dir.path());
     if (!WriteLevelBytes("TEST.LEV", EncodeLevel(level))) return false;
     ForgetDefinitions();
-    if (LoadLevel("TEST.LEV", detail) != kLevelLoaded) return false;
+    if (LoadLevel("TEST.LEV", detail).result != kLevelLoaded) return false;
     BuildCubeFaceMeshes();
     windowMode = false;
     SetupViewport(width, height);

@@ -125,6 +125,7 @@ TEST(LoadBank, MissingOrUnusableFilesFailWithTheirMessage) {
     dir.write("missing.bnk", "#IMAGES\n0=OK.PCX\n1=wall.pcx\n");
     dir.write("small.bnk", "#IMAGES\n0=small.pcx\n");
     dir.write("cut.bnk", "#IMAGES\n0=cut.pcx\n");
+    ExtendSparse(dir.write("huge.bnk", "#IMAGES\n0=OK.PCX\n"), (16u << 20) + 1);
     ScopedCurrentDir cd(dir.path());
     std::string message;
     SetMessageBoxHandler([&message](const std::string& text) { message = text; });
@@ -132,11 +133,32 @@ TEST(LoadBank, MissingOrUnusableFilesFailWithTheirMessage) {
         {"Nope.bnk", "VX3: The file Nope.bnk is missing"},
         {"missing.bnk", "VX3: The file WALL.PCX is missing"},
         {"small.bnk", "VX3: The image SMALL.PCX must be 128 x 128 pixels"},
-        {"cut.bnk", "VX3: The image CUT.PCX is invalid: "}};
+        {"cut.bnk", "VX3: The image CUT.PCX is invalid: "},
+        {"huge.bnk", "VX3: The file huge.bnk is larger than 16 MiB"}};
     for (const auto& [bank, text] : cases) {
         message.clear();
         EXPECT_FALSE(LoadBank(bank)) << bank;
         EXPECT_EQ(message.substr(0, std::string(text).size()), text);
     }
     SetMessageBoxHandler(nullptr);
+}
+
+TEST(LoadBank, NamesOutsideTheDataFolderReadAsMissing) {
+    // The bank's name comes from a definition file and its colour table is
+    // written beside it: from outside the data folder, nothing is read or made.
+    TempDir dir;
+    dir.write("OUT.PCX", texturePcx(greyPalette()));
+    const std::string notes = dir.write("notes.txt", "any file at all");
+    dir.write("data/up.bnk", "#IMAGES\n0=../out.pcx\n");
+    ScopedCurrentDir cd(dir.path() / "data");
+    std::vector<std::string> messages;
+    SetMessageBoxHandler([&messages](const std::string& text) { messages.push_back(text); });
+    EXPECT_FALSE(LoadBank(notes));
+    EXPECT_FALSE(LoadBank("..\\notes.txt"));
+    EXPECT_FALSE(LoadBank("up.bnk"));
+    SetMessageBoxHandler(nullptr);
+    EXPECT_EQ(messages, (std::vector<std::string>{"VX3: The file " + notes + " is missing",
+                                                  "VX3: The file ..\\notes.txt is missing",
+                                                  "VX3: The file ../OUT.PCX is missing"}));
+    EXPECT_FALSE(fs::exists(dir.path() / "notes.POT"));
 }

@@ -72,6 +72,31 @@ TEST_F(Definitions, EmptyMeshNameIsAMissingFileNotAFolder) {
     EXPECT_EQ(LoadDefinitions("Standard.bnk", "High").error, "VX3: The file 3DO/GAME/ is missing");
 }
 
+TEST_F(Definitions, NamesLeavingTheDataFolderReadAsMissing) {
+    // A level names its definition file, which names the bank and the
+    // meshes: none of them may reach a file outside the data folder.
+    TempDir elsewhere;
+    const std::string notes = elsewhere.write("notes.txt", "any file at all");
+    elsewhere.write("x.3do", SimpleMeshBytes(1));
+    WriteMiniDataSet(dir);
+    const auto definitions = ReadBytes(dir.file("Standard.bnk"));
+    dir.write("Abs.bnk", "[General]\nTexture=" + notes + "\n");
+    EXPECT_FALSE(LoadDefinitions("Abs.bnk", "High"));
+    EXPECT_EQ(messages.back(), "VX3: The file " + notes + " is missing");
+    EXPECT_FALSE(std::filesystem::exists(elsewhere.file("notes.POT")));
+
+    const std::string relative =
+        std::filesystem::relative(elsewhere.path(), dir.path() / "3DO/GAME").string();
+    dir.write("Climb.bnk", std::string(definitions.begin(), definitions.end()) +
+                               "[Object 5]\nCube=FALSE\nMesh1=" + relative + "/x.3do\n");
+    EXPECT_EQ(LoadDefinitions("Climb.bnk", "High").error,
+              "VX3: The file 3DO/GAME/" + relative + "/x.3do is missing");
+
+    // An absolute definition file reads as a missing one, as it would from a level.
+    EXPECT_FALSE(LoadDefinitions(dir.file("Standard.bnk"), "High"));
+    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+}
+
 TEST_F(Definitions, SectionExistsOnlyThroughItsCubeKey) {
     ASSERT_TRUE(load("[Object 1]\nCube=TRUE\n[Object 2]\nName=NoCube\n[Object 4]\nCube=yes\n"));
     EXPECT_FALSE(objectTypes[1].undefined);

@@ -73,7 +73,7 @@ TEST_F(LevelFileTest, WrittenLevelsReadBackByteIdentical) {
         for (auto [x, y, z] : {std::array{1, 1, 1}, std::array{4, 5, 6}}) {
             const auto bytes = EncodeLevel(sampleLevel(x, y, z, sentries));
             EXPECT_EQ(bytes.size(), 4913u + 2u * x * y * z + 16u * sentries);
-            ASSERT_NE(LoadLevel(dir.write("in.lev", bytes), "High"), kLevelRefused);
+            ASSERT_NE(LoadLevel(dir.write("in.lev", bytes), "High").result, kLevelRefused);
             const std::string out = dir.file("out" + std::to_string(bytes.size()) + ".lev");
             ASSERT_TRUE(SaveLevel(out));
             EXPECT_EQ(ReadBytes(out), bytes);
@@ -103,7 +103,7 @@ TEST_F(LevelFileTest, FieldsSitAtTheirOffsets) {
 
     b[0] = 3;                     // "STA": the rest of the field is padding
     b.insert(b.end(), {9, 9, 9}); // bytes past the last sentry are ignored
-    ASSERT_NE(LoadLevel(dir.write("l.lev", b), "High"), kLevelRefused);
+    ASSERT_NE(LoadLevel(dir.write("l.lev", b), "High").result, kLevelRefused);
     EXPECT_EQ(levelState.definitionFile, "STA");
     EXPECT_EQ(cellAt(1, 2, 3), 200);
     EXPECT_EQ(brightnessAt(1, 2, 3), 201);
@@ -124,7 +124,7 @@ TEST_F(LevelFileTest, LoadingStartsTheLevel) {
     {
         // No definition file here: the level is in, the definitions fail.
         ScopedCurrentDir cd(dir.path());
-        ASSERT_EQ(LoadLevel(dir.write("l.lev", EncodeLevel(level)), "Low"),
+        ASSERT_EQ(LoadLevel(dir.write("l.lev", EncodeLevel(level)), "Low").result,
                   kLevelDefinitionsFailed);
     }
     EXPECT_EQ(objectTypes[5].lingotCount, 2);
@@ -158,17 +158,37 @@ TEST_F(LevelFileTest, FewerSentriesKeepTheOldTailAndLongStringsAreCut) {
     ASSERT_EQ(after.size(), longer.size());
     EXPECT_TRUE(std::equal(after.begin() + 4913 + 32, after.end(), longer.begin() + 4913 + 32));
 
-    ASSERT_NE(LoadLevel(file, "High"), kLevelRefused);
+    ASSERT_NE(LoadLevel(file, "High").result, kLevelRefused);
     EXPECT_EQ(sentryCount, 1);
     EXPECT_EQ(levelState.description, std::string(255, 'd'));
     EXPECT_EQ(levelState.author, std::string(255, 'a'));
     EXPECT_FALSE(SaveLevel(dir.file("no/such/folder/x.lev")));
 }
 
+TEST_F(LevelFileTest, ReadsOnlyWhatItsSizesNeedAndWritesThroughAFreshName) {
+    const auto bytes = EncodeLevel(sampleLevel(4, 5, 6, 2));
+    const std::string file = dir.write("tail.lev", bytes);
+    ExtendSparse(file, 3ull << 30);
+    const std::uint64_t before = BytesReadSoFar();
+    const auto level = ReadLevelFile(file);
+    ASSERT_TRUE(level);
+    EXPECT_LT(BytesReadSoFar() - before, bytes.size() + 4096);
+    EXPECT_EQ(EncodeLevel(*level), bytes);
+
+    // The writer's old temporary name, planted in advance, is not followed.
+    TempDir elsewhere;
+    const std::string victim = elsewhere.write("victim", "keep");
+    const std::string saved = dir.file("saved.lev");
+    std::filesystem::create_symlink(victim, saved + ".tmp");
+    ASSERT_TRUE(WriteLevelBytes(saved, bytes));
+    EXPECT_EQ(ReadBytes(victim), (std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}));
+    EXPECT_EQ(ReadBytes(saved), bytes);
+}
+
 TEST_F(LevelFileTest, RefusedFilesChangeNothing) {
     const auto good = EncodeLevel(sampleLevel(2, 3, 4, 2));
     const std::size_t n = 24, countAt = 4905 + 2 * n;
-    ASSERT_NE(LoadLevel(dir.write("good.lev", good), "High"), kLevelRefused);
+    ASSERT_NE(LoadLevel(dir.write("good.lev", good), "High").result, kLevelRefused);
     const std::vector<std::uint8_t> cells = worldGrid.cells;
     const float sentryY = sentries[2].y;
 
@@ -196,15 +216,18 @@ TEST_F(LevelFileTest, RefusedFilesChangeNothing) {
         if (d.offset) putInt32(bytes, d.offset, d.value);
         const std::string file = dir.write(std::string(d.name) + ".lev", bytes);
         messages.clear();
-        EXPECT_EQ(LoadLevel(file, "High"), kLevelRefused) << d.name;
-        EXPECT_EQ(messages, std::vector{"The file " + file + " is missing or invalid."}) << d.name;
+        const LevelLoad load = LoadLevel(file, "High");
+        EXPECT_EQ(load.result, kLevelRefused) << d.name;
+        // The text is the caller's to show; the loader shows nothing itself.
+        EXPECT_EQ(load.error, "The file " + file + " is missing or invalid.") << d.name;
+        EXPECT_TRUE(messages.empty()) << d.name;
         EXPECT_EQ(worldGrid.sizeZ, 4) << d.name;
         EXPECT_EQ(worldGrid.cells, cells) << d.name;
         EXPECT_EQ(sentryCount, 2) << d.name;
         EXPECT_EQ(sentries[2].y, sentryY) << d.name;
     }
-    EXPECT_EQ(LoadLevel(dir.file("missing.lev"), "High"), kLevelRefused);
-    EXPECT_EQ(LoadLevel(dir.path().string(), "High"), kLevelRefused); // a folder
+    EXPECT_EQ(LoadLevel(dir.file("missing.lev"), "High").result, kLevelRefused);
+    EXPECT_EQ(LoadLevel(dir.path().string(), "High").result, kLevelRefused); // a folder
     // Sizes whose product overflows even 64 bits when multiplied carelessly.
     std::vector<std::uint8_t> huge = good;
     for (std::size_t at : {256, 260, 264}) putInt32(huge, at, 0x7FFFFFFF);

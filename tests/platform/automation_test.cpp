@@ -82,6 +82,12 @@ TEST(AutomationOptionsTest, BadValuesAreErrors) {
     const std::string script = dir.write("bad.txt", "1 UP\n2-1 UP\n");
     EXPECT_EQ(parse({"--script", script}).error,
               script + ": script line 2: the range '2-1' ends before it starts");
+    // A script far larger than any real one is refused unread.
+    const std::string huge = dir.write("huge.txt", "1 UP\n");
+    ExtendSparse(huge, (16u << 20) + 1);
+    const std::uint64_t before = BytesReadSoFar();
+    EXPECT_EQ(parse({"--script", huge}).error, "the script '" + huge + "' is larger than 16 MiB");
+    EXPECT_LT(BytesReadSoFar() - before, 4096u);
 }
 
 TEST(AutomationOptionsTest, DataFolderSearchOrder) {

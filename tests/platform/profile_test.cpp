@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
+#include "platform/files.h"
+
 TEST(Profile, LookupRules) {
     const ProfileData p = ParseProfile("\xEF\xBB\xBF"
                                        "Orphan=1\n"
@@ -89,4 +91,23 @@ TEST(Profile, FileOperations) {
     // The temporary file was renamed into place.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_FALSE(WriteProfileString("no/such/folder/kelv.ini", "General", "Top", "1"));
+}
+
+TEST(Profile, FileOverTheLimitIsAnErrorAndIsNeitherReadNorReplaced) {
+    TempDir dir;
+    ScopedCurrentDir cd(dir.path());
+    const std::string file = dir.write("kelv.ini", "[General]\nWidth=640\n");
+    ExtendSparse(file, kTextFileLimit + 1);
+    const std::uint64_t before = BytesReadSoFar();
+    const Loaded<ProfileData> profile = ReadProfileFile("kelv.ini");
+    ASSERT_FALSE(profile);
+    EXPECT_EQ(profile.error, "The file kelv.ini is larger than 16 MiB.");
+    EXPECT_EQ(GetProfileInt("kelv.ini", "General", "Width", 320), 320);
+    EXPECT_FALSE(WriteProfileString("kelv.ini", "General", "Top", "1"));
+    EXPECT_LT(BytesReadSoFar() - before, 4096u);
+    EXPECT_EQ(std::filesystem::file_size(file), kTextFileLimit + 1);
+    // A missing file still reads as a file without keys.
+    const Loaded<ProfileData> missing = ReadProfileFile("none.ini");
+    ASSERT_TRUE(missing);
+    EXPECT_TRUE(missing->sections.empty());
 }

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
+#include <string>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -46,4 +48,19 @@ ScopedCurrentDir::~ScopedCurrentDir() {
 std::vector<std::uint8_t> ReadBytes(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void ExtendSparse(const std::string& file, std::uint64_t size) {
+    if (::truncate(file.c_str(), static_cast<off_t>(size)) != 0)
+        throw std::runtime_error("cannot extend " + file);
+}
+
+std::uint64_t BytesReadSoFar() {
+    std::ifstream io("/proc/self/io");
+    for (std::string key; io >> key;) {
+        std::uint64_t value = 0;
+        io >> value;
+        if (key == "rchar:") return value;
+    }
+    throw std::runtime_error("no rchar in /proc/self/io");
 }

@@ -37,3 +37,11 @@ class ScopedCurrentDir {
 };
 
 std::vector<std::uint8_t> ReadBytes(const std::string& file);
+
+// Grows `file` to `size` bytes of zeros without writing them: a sparse tail
+// that costs nothing unless a reader reads it.
+void ExtendSparse(const std::string& file, std::uint64_t size);
+
+// Bytes this process has read through system calls so far (Linux's rchar),
+// to check that a reader left a file's tail alone.
+std::uint64_t BytesReadSoFar();

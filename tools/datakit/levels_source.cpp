@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+#include "platform/text_case.h"
+
 namespace {
 
 constexpr int kMaxSize = 255;      // cells along any axis
@@ -23,11 +25,6 @@ std::string trim(const std::string& s) {
     if (first == std::string::npos) return "";
     const auto last = s.find_last_not_of(" \t\r");
     return s.substr(first, last - first + 1);
-}
-
-std::string lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
 }
 
 std::vector<Line> splitLines(const std::string& text) {
@@ -136,7 +133,7 @@ std::vector<int> Compiler::numbers(int line, const std::string& key, std::size_t
 }
 
 void Compiler::headerKey(const Line& line, const std::string& key, const std::string& value) {
-    const std::string k = lower(key);
+    const std::string k = LowerAscii(key);
     if (k == "sentry") {
         const auto n = numbers(line.number, key, 4, value);
         sentries_.push_back({{n[0], n[1], n[2]}, n[3], line.number});
@@ -203,7 +200,7 @@ std::size_t Compiler::layerBlock(std::size_t index) {
     std::size_t i = index + 1;
     for (; i < lines_.size() && static_cast<int>(rows.size()) < sizeZ_; ++i) {
         const Line& row = lines_[i];
-        const std::string keyword = lower(words(row.text)[0]);
+        const std::string keyword = LowerAscii(words(row.text)[0]);
         if (keyword == "layer" || keyword == "legend")
             fail(head.number, "layer " + range + " has " + std::to_string(rows.size()) +
                                   " rows, the level is " + std::to_string(sizeZ_) + " deep");
@@ -257,7 +254,7 @@ CompiledLevel Compiler::run() {
     std::size_t i = 0;
     while (i < lines_.size()) {
         const Line& line = lines_[i];
-        const std::string keyword = lower(words(line.text)[0]);
+        const std::string keyword = LowerAscii(words(line.text)[0]);
         if (keyword == "legend" && line.text.find('=') == std::string::npos) {
             if (mode == kHeader) headerEnd_ = line.number;
             if (!legend_.empty()) fail(line.number, "the legend is given twice");

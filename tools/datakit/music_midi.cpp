@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/byte_io.h"
+
 namespace music {
 
 namespace {
@@ -24,10 +26,6 @@ void PutVarLength(std::vector<std::uint8_t>& out, std::uint32_t value) {
     } while (value != 0);
     while (count > 1) out.push_back(groups[--count] | 0x80);
     out.push_back(groups[0]);
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(Byte(static_cast<int>(v >> shift)));
 }
 
 std::vector<std::uint8_t> Meta(int type, const std::vector<std::uint8_t>& data) {
@@ -87,13 +85,13 @@ void AddText(MidiTrack& track, std::uint32_t tick, int type, const std::string& 
 std::vector<std::uint8_t> EncodeMidi(const std::vector<MidiTrack>& tracks, int division) {
     if (tracks.empty() || tracks.size() > 0xFFFF || division <= 0 || division > 0x7FFF)
         throw std::invalid_argument("MIDI: bad track count or division");
-    std::vector<std::uint8_t> out{'M', 'T', 'h', 'd'};
-    Put32(out, 6);
-    out.insert(out.end(), {0, 1});
-    out.push_back(Byte(static_cast<int>(tracks.size() >> 8)));
-    out.push_back(Byte(static_cast<int>(tracks.size())));
-    out.push_back(Byte(division >> 8));
-    out.push_back(Byte(division));
+    std::vector<std::uint8_t> bytes;
+    ByteWriter out(bytes);
+    out.Text("MThd");
+    out.U32Big(6);
+    out.U16Big(1); // format 1: tracks played together
+    out.U16Big(static_cast<std::uint16_t>(tracks.size()));
+    out.U16Big(static_cast<std::uint16_t>(division));
     for (const MidiTrack& track : tracks) {
         std::vector<MidiEvent> events = track.events;
         std::stable_sort(events.begin(), events.end(), [](const MidiEvent& a, const MidiEvent& b) {
@@ -112,11 +110,11 @@ std::vector<std::uint8_t> EncodeMidi(const std::vector<MidiTrack>& tracks, int d
         }
         PutVarLength(body, 0);
         body.insert(body.end(), {0xFF, 0x2F, 0x00});
-        out.insert(out.end(), {'M', 'T', 'r', 'k'});
-        Put32(out, static_cast<std::uint32_t>(body.size()));
-        out.insert(out.end(), body.begin(), body.end());
+        out.Text("MTrk");
+        out.U32Big(static_cast<std::uint32_t>(body.size()));
+        out.Bytes(body);
     }
-    return out;
+    return bytes;
 }
 
 } // namespace music

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string_view>
+
+#include "platform/byte_io.h"
 
 namespace music {
 
@@ -15,14 +18,11 @@ void Fail(const std::string& what) {
     throw std::invalid_argument("module: " + what);
 }
 
-void PutText(std::vector<std::uint8_t>& out, const std::string& text, std::size_t width) {
-    for (std::size_t i = 0; i < width; ++i)
-        out.push_back(i < text.size() ? static_cast<std::uint8_t>(text[i]) : 0);
-}
-
-void PutWord(std::vector<std::uint8_t>& out, std::size_t value) { // big-endian
-    out.push_back(static_cast<std::uint8_t>((value >> 8) & 0xFF));
-    out.push_back(static_cast<std::uint8_t>(value & 0xFF));
+// A text field of `width` bytes, padded with zeros.
+void PutText(ByteWriter& out, const std::string& text, std::size_t width) {
+    const std::string_view kept = std::string_view(text).substr(0, width);
+    out.Text(kept);
+    out.Zeros(width - kept.size());
 }
 } // namespace
 
@@ -43,7 +43,8 @@ std::vector<std::uint8_t> EncodeMod(const ModSong& song) {
         if (p < 0 || p >= static_cast<int>(song.patterns.size()) || p > 127)
             Fail("order names a missing pattern");
 
-    std::vector<std::uint8_t> out;
+    std::vector<std::uint8_t> bytes;
+    ByteWriter out(bytes);
     PutText(out, song.title, 20);
     std::vector<std::vector<std::int8_t>> bodies;
     for (int i = 0; i < kModSamples; ++i) {
@@ -59,22 +60,23 @@ std::vector<std::uint8_t> EncodeMod(const ModSong& song) {
                       sample.loopStart + sample.loopLength > sample.data.size()))
             Fail("loop of sample " + std::to_string(i + 1) + " outside its data or odd");
         PutText(out, sample.name, 22);
-        PutWord(out, sample.data.size() / 2);
-        out.push_back(static_cast<std::uint8_t>(sample.finetune & 0x0F));
-        out.push_back(static_cast<std::uint8_t>(sample.volume));
-        PutWord(out, loops ? sample.loopStart / 2 : 0);
-        PutWord(out, loops ? sample.loopLength / 2 : 1); // one word: plays once
+        // Lengths and loops count 16-bit words, stored big-endian.
+        out.U16Big(static_cast<std::uint16_t>(sample.data.size() / 2));
+        out.U8(static_cast<std::uint8_t>(sample.finetune & 0x0F));
+        out.U8(static_cast<std::uint8_t>(sample.volume));
+        out.U16Big(static_cast<std::uint16_t>(loops ? sample.loopStart / 2 : 0));
+        out.U16Big(static_cast<std::uint16_t>(loops ? sample.loopLength / 2 : 1)); // plays once
         bodies.push_back(std::move(sample.data));
     }
-    out.push_back(static_cast<std::uint8_t>(song.order.size()));
-    out.push_back(127); // restart byte as ProTracker writes it
+    out.U8(static_cast<std::uint8_t>(song.order.size()));
+    out.U8(127); // restart byte as ProTracker writes it
     int highest = 0;
     for (int i = 0; i < 128; ++i) {
         const int p = i < static_cast<int>(song.order.size()) ? song.order[i] : 0;
         highest = std::max(highest, p);
-        out.push_back(static_cast<std::uint8_t>(p));
+        out.U8(static_cast<std::uint8_t>(p));
     }
-    out.insert(out.end(), {'M', '.', 'K', '.'});
+    out.Text("M.K.");
     // Players take the pattern count from the highest order entry, so only
     // those patterns are stored.
     for (int p = 0; p <= highest; ++p) {
@@ -84,16 +86,16 @@ std::vector<std::uint8_t> EncodeMod(const ModSong& song) {
                     cell.effect > 15 || cell.param < 0 || cell.param > 255)
                     Fail("cell out of range");
                 const int period = cell.note < 0 ? 0 : ModPeriod(cell.note);
-                out.push_back(static_cast<std::uint8_t>((cell.sample & 0xF0) | (period >> 8)));
-                out.push_back(static_cast<std::uint8_t>(period & 0xFF));
-                out.push_back(static_cast<std::uint8_t>(((cell.sample & 0x0F) << 4) | cell.effect));
-                out.push_back(static_cast<std::uint8_t>(cell.param));
+                out.U8(static_cast<std::uint8_t>((cell.sample & 0xF0) | (period >> 8)));
+                out.U8(static_cast<std::uint8_t>(period & 0xFF));
+                out.U8(static_cast<std::uint8_t>(((cell.sample & 0x0F) << 4) | cell.effect));
+                out.U8(static_cast<std::uint8_t>(cell.param));
             }
         }
     }
     for (const auto& body : bodies)
-        for (std::int8_t v : body) out.push_back(static_cast<std::uint8_t>(v));
-    return out;
+        for (std::int8_t v : body) out.U8(static_cast<std::uint8_t>(v));
+    return bytes;
 }
 
 void PlaceNotes(std::vector<ModRow>& rows, int channel, const std::vector<Note>& notes,

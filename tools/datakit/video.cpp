@@ -59,8 +59,10 @@ void GenerateVideo(const DataKit& kit) {
     InFolder inside(kit.out);
     std::filesystem::create_directories("MUSIC");
     BuildCubeFaceMeshes();
-    if (LoadLevel(kLevel, "High") != kLevelLoaded)
-        throw std::runtime_error(std::string("cannot load ") + kLevel + " for the video clip");
+    const LevelLoad load = LoadLevel(kLevel, "High");
+    if (load.result != kLevelLoaded)
+        throw std::runtime_error(std::string("cannot load ") + kLevel +
+                                 " for the video clip: " + load.error);
     SetupViewport(kWidth, kHeight);
     localPlayer = 0;
     lastPlayer = 0;

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <fstream>
+#include <span>
+#include <string_view>
+
+#include "platform/byte_io.h"
 
 namespace {
 
@@ -30,37 +34,35 @@ std::uint32_t Adler32(const std::vector<std::uint8_t>& data) {
     return (b << 16) | a;
 }
 
-void PutBig32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(std::uint8_t(value >> shift));
-}
-
-void PutChunk(std::vector<std::uint8_t>& out, const char (&type)[5],
+// Length, type, data and the checksum of type and data; numbers big-endian.
+void PutChunk(std::vector<std::uint8_t>& png, const char (&type)[5],
               const std::vector<std::uint8_t>& data) {
-    PutBig32(out, static_cast<std::uint32_t>(data.size()));
-    const std::size_t start = out.size();
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    PutBig32(out, Crc32(out.data() + start, out.size() - start));
+    ByteWriter out(png);
+    out.U32Big(static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = png.size();
+    out.Text(std::string_view(type, 4));
+    out.Bytes(data);
+    out.U32Big(Crc32(png.data() + start, png.size() - start));
 }
 
 // A zlib stream of stored (uncompressed) deflate blocks of at most 65535 bytes.
 std::vector<std::uint8_t> StoredZlib(const std::vector<std::uint8_t>& raw) {
-    std::vector<std::uint8_t> out = {0x78, 0x01};
+    std::vector<std::uint8_t> zlib = {0x78, 0x01};
+    ByteWriter out(zlib);
     std::size_t pos = 0;
     do {
-        const std::size_t length = std::min<std::size_t>(65535, raw.size() - pos);
+        // Block lengths, unlike the rest of the format, are little-endian.
+        const auto length =
+            static_cast<std::uint16_t>(std::min<std::size_t>(65535, raw.size() - pos));
         const bool last = pos + length == raw.size();
-        out.push_back(last ? 1 : 0);
-        out.push_back(std::uint8_t(length & 0xFF));
-        out.push_back(std::uint8_t(length >> 8));
-        out.push_back(std::uint8_t(~length & 0xFF));
-        out.push_back(std::uint8_t((~length >> 8) & 0xFF));
-        out.insert(out.end(), raw.begin() + std::ptrdiff_t(pos),
-                   raw.begin() + std::ptrdiff_t(pos + length));
+        out.U8(last ? 1 : 0);
+        out.U16(length);
+        out.U16(static_cast<std::uint16_t>(~length));
+        out.Bytes(std::span(raw).subspan(pos, length));
         pos += length;
     } while (pos < raw.size());
-    PutBig32(out, Adler32(raw));
-    return out;
+    out.U32Big(Adler32(raw));
+    return zlib;
 }
 
 } // namespace
@@ -77,8 +79,9 @@ std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std
 
     std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> header;
-    PutBig32(header, static_cast<std::uint32_t>(width));
-    PutBig32(header, static_cast<std::uint32_t>(height));
+    ByteWriter out(header);
+    out.U32Big(static_cast<std::uint32_t>(width));
+    out.U32Big(static_cast<std::uint32_t>(height));
     header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB, deflate, no filter, no interlace
     PutChunk(png, "IHDR", header);
     PutChunk(png, "IDAT", StoredZlib(raw));

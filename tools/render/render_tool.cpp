@@ -174,7 +174,9 @@ int RunRenderTool(const std::vector<std::string>& args, std::ostream& out, std::
 
     ClearWorldTables();
     BuildCubeFaceMeshes();
-    if (LoadLevel(options.level, "High") != kLevelLoaded) {
+    const LevelLoad load = LoadLevel(options.level, "High");
+    if (load.result != kLevelLoaded) {
+        if (!load.error.empty()) err << load.error << "\n";
         err << "kelvane-render: the level " << options.level << " could not be loaded\n";
         return 1;
     }
