@@ -11,14 +11,8 @@
 #include "engine/pcx.h"
 #include "engine/render_context.h"
 #include "platform/files.h"
-#include "platform/message_box.h"
 
 namespace {
-
-bool fail(const std::string& message) {
-    ShowMessageBox(message);
-    return false;
-}
 
 // Colour map of an image onto the game palette: 0 stays 0 (transparent),
 // every other colour goes to the nearest of entries 1..254.
@@ -32,20 +26,22 @@ std::array<std::uint8_t, 256> remapTable(const PalettePlanes& imagePalette,
     return map;
 }
 
-bool loadImages(const std::vector<BankImageLine>& lines) {
+Loaded<> loadImages(const std::vector<BankImageLine>& lines) {
     RenderContext& rc = renderContext;
     NearestColourIndex game;
     bool first = true;
     for (const BankImageLine& line : lines) {
-        if (!FileExists(line.file)) return fail("VX3: The file " + line.file + " is missing");
+        if (!FileExists(line.file))
+            return LoadFailure{"VX3: The file " + line.file + " is missing"};
         PcxImage image;
         std::string reason;
         if (!DecodePcxFile(line.file, image, &reason))
-            return fail("VX3: The image " + line.file + " is invalid: " + reason);
+            return LoadFailure{"VX3: The image " + line.file + " is invalid: " + reason};
         // The tables, the rasterizer and the scene all take 128 x 128.
         if (image.width != kTextureSize || image.height != kTextureSize) {
-            return fail("VX3: The image " + line.file + " must be " + std::to_string(kTextureSize) +
-                        " x " + std::to_string(kTextureSize) + " pixels");
+            return LoadFailure{"VX3: The image " + line.file + " must be " +
+                               std::to_string(kTextureSize) + " x " + std::to_string(kTextureSize) +
+                               " pixels"};
         }
         auto pixels = std::make_unique<TextureImage>();
         if (first) {
@@ -61,20 +57,20 @@ bool loadImages(const std::vector<BankImageLine>& lines) {
         }
         rc.images[line.index] = std::move(pixels);
     }
-    return true;
+    return LoadedDone();
 }
 
 } // namespace
 
-bool LoadBank(const std::string& bankFile) {
+Loaded<> LoadBank(const std::string& bankFile) {
     RenderContext& rc = renderContext;
     const auto text = FileExists(bankFile) ? ReadWholeFile(bankFile) : std::nullopt;
-    if (!text) return fail("VX3: The file " + bankFile + " is missing");
+    if (!text) return LoadFailure{"VX3: The file " + bankFile + " is missing"};
 
     for (auto& image : rc.images) image.reset();
     const BankListing listing =
         ParseBankText(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()));
-    if (!loadImages(listing.images)) return false;
+    if (Loaded<> images = loadImages(listing.images); !images) return images;
 
     // Entries the bank does not name are cleared rather than left pointing
     // into the previous bank's images.
@@ -86,7 +82,7 @@ bool LoadBank(const std::string& bankFile) {
     }
 
     LoadOrBuildBlendTable(PotFileName(bankFile), rc.palette, *rc.blendTable);
-    return true;
+    return LoadedDone();
 }
 
 void AnimateTextures() {

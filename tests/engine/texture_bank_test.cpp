@@ -126,17 +126,18 @@ TEST(LoadBank, MissingOrUnusableFilesFailWithTheirMessage) {
     dir.write("small.bnk", "#IMAGES\n0=small.pcx\n");
     dir.write("cut.bnk", "#IMAGES\n0=cut.pcx\n");
     ScopedCurrentDir cd(dir.path());
-    std::string message;
-    SetMessageBoxHandler([&message](const std::string& text) { message = text; });
+    std::string shown;
+    SetMessageBoxHandler([&shown](const std::string& text) { shown = text; });
     const std::pair<const char*, const char*> cases[] = {
         {"Nope.bnk", "VX3: The file Nope.bnk is missing"},
         {"missing.bnk", "VX3: The file WALL.PCX is missing"},
         {"small.bnk", "VX3: The image SMALL.PCX must be 128 x 128 pixels"},
         {"cut.bnk", "VX3: The image CUT.PCX is invalid: "}};
     for (const auto& [bank, text] : cases) {
-        message.clear();
-        EXPECT_FALSE(LoadBank(bank)) << bank;
-        EXPECT_EQ(message.substr(0, std::string(text).size()), text);
+        const Loaded<> loaded = LoadBank(bank);
+        EXPECT_FALSE(loaded) << bank;
+        EXPECT_EQ(loaded.error.substr(0, std::string(text).size()), text);
     }
+    EXPECT_EQ(shown, ""); // the loader shows nothing itself
     SetMessageBoxHandler(nullptr);
 }
