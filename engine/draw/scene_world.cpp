@@ -133,7 +133,7 @@ void DrawPlayers(const World& world, const ViewBox& box) {
         if (p.workMesh)
             SubmitMesh(p.workMesh, TruncToInt(p.x), TruncToInt(p.y), TruncToInt(p.z), 0, shade,
                        16384 - facing, 0, 0);
-        DrawShadow(world, p.shadowMesh, -facing - 8192, p.x, p.y, p.z);
+        DrawShadowInBox(world, box, p.shadowMesh, -facing - 8192, p.x, p.y, p.z);
     }
 }
 
@@ -146,14 +146,15 @@ void DrawSentries(const World& world, const ViewBox& box) {
         if (enemyMesh)
             SubmitMesh(enemyMesh, TruncToInt(e.x), TruncToInt(e.y), TruncToInt(e.z), 0, 0,
                        TruncToInt(e.heading) + 16384, 0, 0);
-        DrawShadow(world, shadow, -RoundEven(e.heading) - 8192, e.x, e.y, e.z);
+        DrawShadowInBox(world, box, shadow, -RoundEven(e.heading) - 8192, e.x, e.y, e.z);
     }
 }
 
-} // namespace scene
-
-void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, float x, float y,
-                float z) {
+// Only the rows of the view box are looked at: a surface below the lowest
+// drawn row is not drawn, nor would a shadow on it be, and the walk down a
+// tall empty column stops there instead of at the grid's floor.
+void DrawShadowInBox(const World& world, const ViewBox& box, const Mesh* shadowMesh,
+                     std::int32_t yaw, float x, float y, float z) {
     if (!shadowMesh) return;
     const int gx = cellOf(x), gy = cellOf(y), gz = cellOf(z);
     const int lx = TruncToInt(static_cast<double>(x) - static_cast<double>(gx) * worldUnit);
@@ -163,22 +164,11 @@ void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, fl
     std::int64_t row = gy;
     if (type == 0) {
         // The first defined surface below whose box lies under the figure.
-        auto under = [&](std::uint8_t t) {
-            return !world.types[t].undefined && scene::BoxContains(world.types[t], lx, lz);
-        };
+        // The box's top row may be one past the grid, where cells read as 0.
         bool found = false;
-        for (row = std::int64_t{gy} - 1; row >= 0; --row) {
-            if (row >= world.grid.sizeY) {
-                // Above the grid every cell reads as type 0.
-                if (under(0)) {
-                    found = true;
-                    break;
-                }
-                row = world.grid.sizeY;
-                continue;
-            }
+        for (row = std::min<std::int64_t>(std::int64_t{gy} - 1, box.hiY); row >= box.loY; --row) {
             type = cellAt(world.grid, gx, static_cast<int>(row), gz);
-            if (under(type)) {
+            if (!world.types[type].undefined && BoxContains(world.types[type], lx, lz)) {
                 found = true;
                 break;
             }
@@ -190,4 +180,14 @@ void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, fl
     if (double{y} <= static_cast<double>(height)) return;
     SubmitMesh(shadowMesh, TruncToInt(x), TruncToInt(static_cast<double>(height)), TruncToInt(z), 0,
                0, yaw, 0, 0);
+}
+
+} // namespace scene
+
+void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, float x, float y,
+                float z) {
+    const PlayerRecord& player = world.players[std::clamp(world.localPlayer, 0, kPlayerCount - 1)];
+    scene::DrawShadowInBox(
+        world, scene::ViewBoxAround(world.grid, player.cameraX, player.cameraY, player.cameraZ),
+        shadowMesh, yaw, x, y, z);
 }

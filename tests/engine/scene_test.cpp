@@ -231,6 +231,27 @@ TEST_F(Scene, ShadowLiesOnTheFirstSurfaceBelowTheFigure) {
     EXPECT_TRUE(shadowHeights(100, 2 * 512 + 300, 100).empty());
 }
 
+TEST_F(Scene, ShadowsFallOnlyOnDrawnRows) {
+    // A floor at row 0 under an empty column 40 rows tall.
+    LevelData level = EmptyLevel(3, 40, 3);
+    SetCell(level, 1, 0, 1, 2);
+    ASSERT_TRUE(LoadSceneLevel(dir, level, 160, 120));
+    const Mesh* shadow = players[0].shadowMesh;
+    auto shadowDrawn = [&](int figureRow, int cameraRow) {
+        PlacePlayer(768, cameraRow * 512 + 300, 768, 0, 0);
+        SetCamera(0, 0, 0, 0, 0, 0);
+        DrawShadow(world, shadow, 0, 768, figureRow * 512 + 300, 768);
+        return renderContext.queueCount > 0;
+    };
+    // Rows down to eight below the camera's are drawn: the floor is from
+    // row 8, not from row 9, and a figure higher up casts no shadow on it.
+    EXPECT_TRUE(shadowDrawn(8, 8));
+    EXPECT_FALSE(shadowDrawn(9, 9));
+    EXPECT_FALSE(shadowDrawn(39, 39));
+    // Seen from low enough, the floor under a figure far above has it.
+    EXPECT_TRUE(shadowDrawn(39, 8));
+}
+
 TEST_F(Scene, TextOfBothFontsWithACarriageReturn) {
     ASSERT_TRUE(LoadSceneLevel(dir, EmptyLevel(1, 1, 1), 320, 240));
     ClearFrame(SceneColour(12, 2));
