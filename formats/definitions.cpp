@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "engine/angles.h"
 #include "engine/colour_tables.h"
 #include "engine/mesh.h"
 #include "engine/pictures.h"
@@ -70,12 +71,13 @@ bool loadFixedMeshes() {
     if (!loadMesh(meshPath("podium.3do"), podiumMesh)) return false;
     if (!loadMesh(meshPath("flag.3do"), flagMesh)) return false;
     buildMarkerMesh();
-    // The transition meshes are modelled at half size.
+    // The transition meshes are modelled at half size; a coordinate that would
+    // double past the int32 range stops at it.
     for (Mesh* mesh : transitionMeshes) {
         for (int i = 0; i < mesh->vertexCount(); ++i) {
-            mesh->x[i] *= 2;
-            mesh->y[i] *= 2;
-            mesh->z[i] *= 2;
+            mesh->x[i] = SaturateToInt32(std::int64_t{mesh->x[i]} * 2);
+            mesh->y[i] = SaturateToInt32(std::int64_t{mesh->y[i]} * 2);
+            mesh->z[i] = SaturateToInt32(std::int64_t{mesh->z[i]} * 2);
         }
     }
     return true;
@@ -236,10 +238,11 @@ bool readMeshKeys(const ProfileData& file, const std::string& section, ObjectTyp
     for (const BoxKey& key : kKeys) {
         const std::int32_t value = ProfileInt(file, section, key.key, 999);
         if (value == 999) continue;
+        const std::int32_t fromCorner = SaturateToInt32(std::int64_t{value} + 256);
         for (int field = key.first; field <= key.last; ++field) {
-            *boxField(type, field) = value + 256;
+            *boxField(type, field) = fromCorner;
             for (int frame = 0; frame <= type.meshCount; ++frame)
-                type.frameBox[field][frame] = value + 256;
+                type.frameBox[field][frame] = fromCorner;
         }
     }
     type.Speed = static_cast<float>(ProfileInt(file, section, "Speed", 0)) * 90.0f * 0.0001f;

@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "engine/angles.h"
 #include "engine/draw/cube_faces.h"
@@ -35,9 +34,7 @@ bool IsCube(const World& world, std::uint8_t type) {
 }
 
 std::int32_t CellCentre(int cell) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        std::int64_t{cell} * worldUnit + kCellCentre, std::numeric_limits<std::int32_t>::min(),
-        std::numeric_limits<std::int32_t>::max()));
+    return SaturateToInt32(std::int64_t{cell} * worldUnit + kCellCentre);
 }
 
 void SubmitCubeSides(const ObjectType& type, unsigned sides, std::int32_t x, std::int32_t y,
@@ -129,11 +126,11 @@ void DrawPlayers(const World& world, const ViewBox& box) {
         // Never the local player's own figure in first person (or close to it).
         if (i == world.localPlayer && p.cameraDistance <= 0.3f * static_cast<float>(p.width))
             continue;
-        const std::int32_t facing = p.onLadder ? p.ladderHeading : TruncToInt(p.heading);
+        const std::int64_t facing = p.onLadder ? p.ladderHeading : TruncToInt(p.heading);
         if (p.workMesh)
             SubmitMesh(p.workMesh, TruncToInt(p.x), TruncToInt(p.y), TruncToInt(p.z), 0, shade,
-                       16384 - facing, 0, 0);
-        DrawShadowInBox(world, box, p.shadowMesh, -facing - 8192, p.x, p.y, p.z);
+                       WrapAngle(16384 - facing), 0, 0);
+        DrawShadowInBox(world, box, p.shadowMesh, WrapAngle(-facing - 8192), p.x, p.y, p.z);
     }
 }
 
@@ -145,8 +142,9 @@ void DrawSentries(const World& world, const ViewBox& box) {
         if (!NearCameraCell(box, e.x, e.y, e.z)) continue;
         if (enemyMesh)
             SubmitMesh(enemyMesh, TruncToInt(e.x), TruncToInt(e.y), TruncToInt(e.z), 0, 0,
-                       TruncToInt(e.heading) + 16384, 0, 0);
-        DrawShadowInBox(world, box, shadow, -RoundEven(e.heading) - 8192, e.x, e.y, e.z);
+                       WrapAngle(std::int64_t{TruncToInt(e.heading)} + 16384), 0, 0);
+        DrawShadowInBox(world, box, shadow, WrapAngle(-std::int64_t{RoundEven(e.heading)} - 8192),
+                        e.x, e.y, e.z);
     }
 }
 

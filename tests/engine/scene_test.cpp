@@ -2,6 +2,7 @@
 // transition, drawn from a small data folder and compared with pictures
 // checked by eye where the whole picture matters.
 #include <cmath>
+#include <cstdint>
 
 #include <gtest/gtest.h>
 
@@ -250,6 +251,27 @@ TEST_F(Scene, ShadowsFallOnlyOnDrawnRows) {
     EXPECT_FALSE(shadowDrawn(39, 39));
     // Seen from low enough, the floor under a figure far above has it.
     EXPECT_TRUE(shadowDrawn(39, 8));
+}
+
+TEST_F(Scene, HeadingsAtTheEndsOfTheIntRangeTurnFiguresWithoutOverflow) {
+    // Headings no editor writes but a level file can hold, for the start
+    // (every player) and for three sentries in front of the camera.
+    LevelData level = Corridor();
+    level.state.startX = 2;
+    level.state.startZ = 2;
+    const float y = 512 + 240;
+    level.sentries = {{2 * 512 + 256, y, 5 * 512, 3e9f},
+                      {2 * 512 + 256, y, 6 * 512, -3e9f},
+                      {2 * 512 + 256, y, 7 * 512, 2147483648.0f}};
+    for (const std::int32_t start : {INT32_MIN, INT32_MAX}) {
+        level.state.startHeading = start;
+        ASSERT_TRUE(LoadSceneLevel(dir, level, 160, 120));
+        lastPlayer = 1; // the second player stands at the start too
+        players[0].cameraDistance = 1024;
+        UpdateLocalView();
+        DrawPlayFrame(world);
+        EXPECT_GT(PixelsNotOf(FogColour()), 0) << start;
+    }
 }
 
 TEST_F(Scene, TextOfBothFontsWithACarriageReturn) {

@@ -109,6 +109,33 @@ TEST_F(Definitions, BoxKeysAreCentredAndSingleCornersWinOverYmax) {
     EXPECT_EQ(t.loopDue, 1);
 }
 
+TEST_F(Definitions, BoxKeysAndDoubledTransitionsStopAtTheIntRange) {
+    dir.write("3DO/GAME/ramp.3do", SimpleMeshBytes(2));
+    ASSERT_TRUE(load("[Object 6]\nCube=FALSE\nMesh1=ramp.3do\nXmin=2147483647\n"
+                     "Xmax=-2147483648\nYmax=2147483600\n"));
+    const ObjectType& t = objectTypes[6];
+    EXPECT_EQ(t.Xmin, INT32_MAX);
+    EXPECT_EQ(t.Xmax, INT32_MIN + 256);
+    EXPECT_EQ(t.Ymax4, INT32_MAX);
+    EXPECT_EQ(t.frameBox[kYmax1][1], INT32_MAX);
+
+    Mesh far;
+    far.x = {INT32_MAX, 1, 0};
+    far.y = {INT32_MIN, 2, 0};
+    far.z = {-1073741825, 1073741823, 0};
+    far.lastVertex = 2;
+    far.faces = {Face{0, 1, 2, 10, 0, 0, 3}};
+    dir.write("3DO/GAME/Transi2.3do", EncodeMesh(far));
+    ForgetDefinitions();
+    ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    const Mesh& doubled = *transitionMeshes[1];
+    EXPECT_EQ(doubled.x[0], INT32_MAX);
+    EXPECT_EQ(doubled.y[0], INT32_MIN);
+    EXPECT_EQ(doubled.z[0], INT32_MIN);
+    EXPECT_EQ(doubled.z[1], INT32_MAX - 1);
+    EXPECT_EQ(doubled.x[1], 2);
+}
+
 TEST_F(Definitions, MeshListEndsAtTheFirstGap) {
     dir.write("3DO/GAME/a.3do", SimpleMeshBytes(1));
     ASSERT_TRUE(load("[Object 8]\nCube=FALSE\nMesh1=a.3do\nMesh3=a.3do\n"));
@@ -172,4 +199,18 @@ TEST(MeshBox, QuartersTakeTheHighestVertexAndEmptyMeshHasNoInside) {
     FreeMesh(mesh);
     EXPECT_EQ(computeMeshBox(nullptr),
               (std::array<std::int32_t, 9>{768, 256, 768, 768, 256, -256, -256, -256, -256}));
+}
+
+TEST(MeshBox, CoordinatesAtTheIntLimitsGiveABoxAtTheLimits) {
+    Mesh* mesh = nullptr;
+    ASSERT_TRUE(AllocateMesh(mesh, 1, 0));
+    mesh->x = {INT32_MIN, INT32_MAX};
+    mesh->z = {INT32_MAX, INT32_MAX};
+    mesh->y = {INT32_MAX, INT32_MIN};
+    // Both vertices lie in the high-z half (the midpoint in z is half way
+    // from 512 to INT32_MAX), on either side of x = 0.
+    EXPECT_EQ(computeMeshBox(mesh),
+              (std::array<std::int32_t, 9>{INT32_MIN + 256, INT32_MAX, INT32_MIN + 256, 768,
+                                           INT32_MAX, -256, -256, -256, INT32_MAX}));
+    FreeMesh(mesh);
 }
