@@ -21,7 +21,7 @@ namespace {
 
 std::string lastFile;   // upper-cased name of the previous load
 std::string lastDetail; // upper-cased detail of the previous load
-std::string lastBank;   // the bank loaded last, as the file spelled it
+std::string lastBank;   // the bank loaded whole last (pictures too), as the file spelled it
 int bankFog[3] = {0, 0, 0};
 
 const char* const kGeneral = "General";
@@ -324,7 +324,7 @@ bool loadAll(const std::string& fileName, const std::string& detail) {
     worldGrid.fogBlue = static_cast<std::uint8_t>(fog[2]);
     const bool newBank = bank != lastBank;
     if (newBank) {
-        lastBank = bank;
+        lastBank.clear(); // it counts once its interface pictures are in too
         if (!LoadBank(bank)) return false;
         // The fog goes with the bank: it is taken only when the bank changes.
         std::copy(fog, fog + 3, bankFog);
@@ -335,7 +335,10 @@ bool loadAll(const std::string& fileName, const std::string& detail) {
     if (!loadSentryAndSky(file)) return false;
     loadMusicList(file);
     if (!loadObjectTypes(file)) return false;
-    if (newBank && !loadInterfacePictures()) return false;
+    if (newBank) {
+        if (!loadInterfacePictures()) return false;
+        lastBank = bank;
+    }
 
     BuildShadeTable(bankFog[0], bankFog[1], bankFog[2]);
     ResetFrameClock();
@@ -347,7 +350,9 @@ bool loadAll(const std::string& fileName, const std::string& detail) {
 bool LoadDefinitions(const std::string& fileName, const std::string& detail) {
     if (upper(fileName) == lastFile && upper(detail) == lastDetail) return true;
     if (loadAll(fileName, detail)) return true;
-    // A failed load is not remembered, so that nothing half-loaded counts as done.
-    ForgetDefinitions();
+    // A failed load is not remembered, so that nothing half-loaded counts as
+    // done; a bank loaded whole stays, and is not read again for the retry.
+    lastFile.clear();
+    lastDetail.clear();
     return false;
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/mesh.h"
 #include "engine/pictures.h"
 #include "engine/render_context.h"
@@ -62,6 +64,22 @@ TEST_F(Definitions, FailedLoadIsNotRememberedAndCanBeRetried) {
     dir.write("3DO/GAME/none.3do", SimpleMeshBytes(1));
     EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
     EXPECT_EQ(objectTypes[5].meshCount, 1);
+}
+
+TEST_F(Definitions, ABankIsReadAgainOnlyWhenItWasNotLoadedWhole) {
+    ASSERT_TRUE(load(""));
+    // A load failing on a mesh keeps the bank: the retry does not read it
+    // again (and so does not see that one of its images is gone).
+    WriteMiniDataSet(dir, "[Object 5]\nCube=FALSE\nMesh1=none.3do\n");
+    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "Low"));
+    WriteMiniDataSet(dir);
+    std::filesystem::remove(dir.path() / "TEX/B.PCX");
+    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    // A bank that failed is read again on the next load.
+    ForgetDefinitions();
+    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
+    WriteMiniDataSet(dir);
+    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
 }
 
 TEST_F(Definitions, EmptyMeshNameIsAMissingFileNotAFolder) {
