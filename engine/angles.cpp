@@ -1,5 +1,6 @@
 #include "engine/angles.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -9,6 +10,7 @@ namespace {
 // rotation of the game's data relies on it.
 constexpr long double kHalfTurnRadians = 3.1415L;
 constexpr long double kPi = 3.14159265358979323846264338327950288L;
+constexpr std::int64_t kTurn = 32768; // angle units per full turn
 
 } // namespace
 
@@ -83,4 +85,16 @@ std::int32_t RoundEven(double value) {
 
 std::int32_t TruncToInt(double value) {
     return saturate(std::trunc(value));
+}
+
+std::int32_t SaturateToInt32(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+}
+
+std::int32_t WrapAngle(std::int64_t angle) {
+    if (angle >= std::numeric_limits<std::int32_t>::min() &&
+        angle <= std::numeric_limits<std::int32_t>::max())
+        return static_cast<std::int32_t>(angle);
+    return static_cast<std::int32_t>(angle % kTurn);
 }

@@ -28,3 +28,13 @@ std::int32_t RoundEven(double value);
 // Truncation toward zero. Both conversions saturate at the int32 range
 // instead of overflowing, and NaN gives 0.
 std::int32_t TruncToInt(double value);
+
+// A sum or difference computed in 64 bits, brought back to int32 by
+// saturating at its range.
+std::int32_t SaturateToInt32(std::int64_t value);
+
+// An angle sum computed in 64 bits, brought back to int32: a value that fits
+// is kept as it is (so every ordinary heading turns exactly as before, the
+// turn being 32768 units of 3.1415 / 16384 radians rather than a true 2 pi);
+// one beyond the range is reduced modulo 32768, a turn.
+std::int32_t WrapAngle(std::int64_t angle);

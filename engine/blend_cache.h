@@ -9,20 +9,24 @@
 
 constexpr std::size_t kBlendTableBytes = sizeof(BlendTable); // 1114112
 
-// The bank's name with its last four characters (the extension and its dot)
-// replaced by ".POT"; a name shorter than that just gets ".POT" appended.
+// The bank's name with its three-letter extension replaced by ".POT"; a name
+// without one just gets ".POT" appended. Empty when the bank's own extension
+// is ".POT" (in any case): the cache would then overwrite the bank, so there
+// is none.
 std::string PotFileName(const std::string& bankFile);
 
 enum class BlendTableSource {
     Cache,        // read from the cache file as it was
     Built,        // built and written to the cache file
-    BuiltNotSaved // built, but the cache file could not be written
+    BuiltNotSaved // built in memory only
 };
 
 // Reads `table` from `potFile` when that holds exactly one table. Nothing
 // compares a cache with the palette: one left from another palette is used
-// unchanged. A missing, unreadable or wrongly sized cache is rebuilt from
-// `palette` and written back; when that write fails (a read-only folder)
-// the table is kept in memory only.
+// unchanged. Otherwise the table is built from `palette`; it is written to
+// `potFile` only when nothing is there yet. A file of another size, a folder
+// or an unreadable file under that name is not replaced, and neither an
+// empty name nor a failed write (a read-only folder) stops the load: the
+// table is then kept in memory only.
 BlendTableSource LoadOrBuildBlendTable(const std::string& potFile, const PalettePlanes& palette,
                                        BlendTable& table);

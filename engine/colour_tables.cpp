@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -146,6 +147,22 @@ void BuildShadeTableFor(const PalettePlanes& palette, int fr, int fg, int fb, Sh
 }
 
 void BuildShadeTable(int fr, int fg, int fb) {
-    BuildShadeTableFor(renderContext.palette, fr, fg, fb, *renderContext.shadeTable);
-    *renderContext.savedShadeTable = *renderContext.shadeTable;
+    // Every definition load asks for the table, which only changes with the
+    // palette or the fog: the last one built is kept and copied.
+    struct Built {
+        bool valid = false;
+        PalettePlanes palette{};
+        std::array<int, 3> fog{};
+        ShadeTable table{};
+    };
+    static const std::unique_ptr<Built> last = std::make_unique<Built>();
+    const std::array<int, 3> fog = {fr, fg, fb};
+    if (!last->valid || last->palette != renderContext.palette || last->fog != fog) {
+        last->palette = renderContext.palette;
+        last->fog = fog;
+        BuildShadeTableFor(last->palette, fr, fg, fb, last->table);
+        last->valid = true;
+    }
+    *renderContext.shadeTable = last->table;
+    *renderContext.savedShadeTable = last->table;
 }

@@ -7,7 +7,6 @@
 #include "engine/render_context.h"
 #include "media/image_blit.h"
 #include "platform/files.h"
-#include "platform/message_box.h"
 
 std::array<Picture, kPictureSlots> pictureSlots;
 
@@ -36,34 +35,27 @@ void ClearPictures() {
     for (auto& picture : pictureSlots) picture = Picture{};
 }
 
-bool LoadPicture(int slot, const std::string& file) {
-    if (!ValidSlot(slot)) return false;
+Loaded<> LoadPicture(int slot, const std::string& file) {
+    if (!ValidSlot(slot))
+        return LoadFailure{"VX3: There is no picture slot " + std::to_string(slot)};
     const auto reader = FileReader::Open(file);
     const auto header =
         reader ? reader->Read(0, std::min<std::uint64_t>(reader->Size(), kPcxHeaderSize))
                : std::nullopt;
-    if (!header) {
-        ShowMessageBox("VX3: The file " + file + " is missing");
-        return false;
-    }
+    if (!header) return LoadFailure{"VX3: The file " + file + " is missing"};
     // Rows are read without padding, so interface pictures must have an even
     // width (an odd Xmax).
     int width = 0, height = 0;
-    if (ReadPcxSize(*header, width, height) && width % 2 != 0) {
-        ShowMessageBox("VX3: The image " + file + " must have an odd width");
-        return false;
-    }
+    if (ReadPcxSize(*header, width, height) && width % 2 != 0)
+        return LoadFailure{"VX3: The image " + file + " must have an odd width"};
     Loaded<PcxImage> image = DecodePcxFromFile(*reader);
-    if (!image) {
-        ShowMessageBox("VX3: The image " + file + " is invalid: " + image.error);
-        return false;
-    }
+    if (!image) return LoadFailure{"VX3: The image " + file + " is invalid: " + image.error};
     RemapPixels(image->pixels, PaletteRemap(image->palette, renderContext.palette));
     Picture& picture = pictureSlots[slot];
     picture.pixels = std::move(image->pixels);
     picture.width = image->width;
     picture.height = image->height;
-    return true;
+    return LoadedDone();
 }
 
 void CutPicture(int source, int x, int y, int destination, int height, int width) {

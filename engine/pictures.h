@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/loaded.h"
+
 constexpr int kPictureSlots = 4096;
 
 struct Picture {
@@ -22,10 +24,10 @@ extern std::array<Picture, kPictureSlots> pictureSlots;
 void ClearPictures();
 
 // Loads an interface picture into `slot`, remapped onto the game palette.
-// A missing file, an odd width or a damaged file shows a "VX3: ..." message
-// box and returns false; the caller must then stop the program (exit code 0).
+// A slot out of range, a missing file, an odd width or a damaged file gives
+// the "VX3: ..." text to show; the program must then stop (exit code 0).
 // On failure the slot keeps what it had.
-bool LoadPicture(int slot, const std::string& file);
+Loaded<> LoadPicture(int slot, const std::string& file);
 
 // `destination` becomes a copy of the width x height rectangle of `source`
 // at (x, y); parts of the rectangle outside the source are colour 0. Nothing

@@ -11,14 +11,8 @@
 #include "engine/pcx.h"
 #include "engine/render_context.h"
 #include "platform/files.h"
-#include "platform/message_box.h"
 
 namespace {
-
-bool fail(const std::string& message) {
-    ShowMessageBox(message);
-    return false;
-}
 
 // Colour map of an image onto the game palette: 0 stays 0 (transparent),
 // every other colour goes to the nearest of entries 1..254.
@@ -32,21 +26,23 @@ std::array<std::uint8_t, 256> remapTable(const PalettePlanes& imagePalette,
     return map;
 }
 
-bool loadImages(const std::vector<BankImageLine>& lines) {
+Loaded<> loadImages(const std::vector<BankImageLine>& lines) {
     RenderContext& rc = renderContext;
     NearestColourIndex game;
     bool first = true;
     for (const BankImageLine& line : lines) {
         // The bank names its images: they must lie inside the data folder.
         if (!IsDataFileName(line.file) || !FileExists(line.file))
-            return fail("VX3: The file " + line.file + " is missing");
+            return LoadFailure{"VX3: The file " + line.file + " is missing"};
         Loaded<PcxImage> loaded = DecodePcxFromFile(line.file);
-        if (!loaded) return fail("VX3: The image " + line.file + " is invalid: " + loaded.error);
+        if (!loaded)
+            return LoadFailure{"VX3: The image " + line.file + " is invalid: " + loaded.error};
         const PcxImage& image = *loaded;
         // The tables, the rasterizer and the scene all take 128 x 128.
         if (image.width != kTextureSize || image.height != kTextureSize) {
-            return fail("VX3: The image " + line.file + " must be " + std::to_string(kTextureSize) +
-                        " x " + std::to_string(kTextureSize) + " pixels");
+            return LoadFailure{"VX3: The image " + line.file + " must be " +
+                               std::to_string(kTextureSize) + " x " + std::to_string(kTextureSize) +
+                               " pixels"};
         }
         auto pixels = std::make_unique<TextureImage>();
         if (first) {
@@ -62,25 +58,25 @@ bool loadImages(const std::vector<BankImageLine>& lines) {
         }
         rc.images[line.index] = std::move(pixels);
     }
-    return true;
+    return LoadedDone();
 }
 
 } // namespace
 
-bool LoadBank(const std::string& bankFile) {
+Loaded<> LoadBank(const std::string& bankFile) {
     RenderContext& rc = renderContext;
     // The bank's name comes from a definition file, and its colour table is
     // written beside it: both must stay inside the data folder.
     const SmallFile text = IsDataFileName(bankFile) ? ReadSmallFile(bankFile) : SmallFile{};
     if (text.status == SmallFileStatus::Missing)
-        return fail("VX3: The file " + bankFile + " is missing");
+        return LoadFailure{"VX3: The file " + bankFile + " is missing"};
     if (text.status == SmallFileStatus::TooLarge)
-        return fail(TooLargeText("VX3: The file " + bankFile));
+        return LoadFailure{TooLargeText("VX3: The file " + bankFile)};
 
     for (auto& image : rc.images) image.reset();
     const BankListing listing = ParseBankText(
         std::string_view(reinterpret_cast<const char*>(text.bytes.data()), text.bytes.size()));
-    if (!loadImages(listing.images)) return false;
+    if (Loaded<> images = loadImages(listing.images); !images) return images;
 
     // Entries the bank does not name are cleared rather than left pointing
     // into the previous bank's images.
@@ -92,7 +88,7 @@ bool LoadBank(const std::string& bankFile) {
     }
 
     LoadOrBuildBlendTable(PotFileName(bankFile), rc.palette, *rc.blendTable);
-    return true;
+    return LoadedDone();
 }
 
 void AnimateTextures() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "engine/angles.h"
 #include "engine/colour_tables.h"
 #include "engine/mesh.h"
 #include "engine/pictures.h"
@@ -20,7 +21,7 @@ namespace {
 
 std::string lastFile;   // upper-cased name of the previous load
 std::string lastDetail; // upper-cased detail of the previous load
-std::string lastBank;   // the bank loaded last, as the file spelled it
+std::string lastBank;   // the bank loaded whole last (pictures too), as the file spelled it
 int bankFog[3] = {0, 0, 0};
 
 const char* const kGeneral = "General";
@@ -74,12 +75,13 @@ bool loadFixedMeshes(std::string& error) {
     if (!loadMesh(meshPath("podium.3do"), podiumMesh, error)) return false;
     if (!loadMesh(meshPath("flag.3do"), flagMesh, error)) return false;
     buildMarkerMesh();
-    // The transition meshes are modelled at half size.
+    // The transition meshes are modelled at half size; a coordinate that would
+    // double past the int32 range stops at it.
     for (MeshSlot& mesh : transitionMeshes) {
         for (int i = 0; i < mesh->vertexCount(); ++i) {
-            mesh->x[i] *= 2;
-            mesh->y[i] *= 2;
-            mesh->z[i] *= 2;
+            mesh->x[i] = SaturateToInt32(std::int64_t{mesh->x[i]} * 2);
+            mesh->y[i] = SaturateToInt32(std::int64_t{mesh->y[i]} * 2);
+            mesh->z[i] = SaturateToInt32(std::int64_t{mesh->z[i]} * 2);
         }
     }
     return true;
@@ -241,10 +243,11 @@ bool readMeshKeys(const ProfileData& file, const std::string& section, ObjectTyp
     for (const BoxKey& key : kKeys) {
         const std::int32_t value = ProfileInt(file, section, key.key, 999);
         if (value == 999) continue;
+        const std::int32_t fromCorner = SaturateToInt32(std::int64_t{value} + 256);
         for (int field = key.first; field <= key.last; ++field) {
-            *boxField(type, field) = value + 256;
+            *boxField(type, field) = fromCorner;
             for (int frame = 0; frame <= type.meshCount; ++frame)
-                type.frameBox[field][frame] = value + 256;
+                type.frameBox[field][frame] = fromCorner;
         }
     }
     type.Speed = static_cast<float>(ProfileInt(file, section, "Speed", 0)) * 90.0f * 0.0001f;
@@ -284,10 +287,9 @@ bool loadObjectTypes(const ProfileData& file, std::string& error) {
 
 bool loadInterfacePictures(std::string& error) {
     auto load = [&](int slot, const char* file) {
-        // The picture loader has shown its own message so far.
-        if (LoadPicture(slot, file)) return true;
-        error.clear();
-        return false;
+        Loaded<> loaded = LoadPicture(slot, file);
+        if (!loaded) error = loaded.error;
+        return static_cast<bool>(loaded);
     };
     static const struct {
         int slot;
@@ -339,9 +341,9 @@ bool loadAll(const std::string& fileName, const std::string& detail, std::string
     worldGrid.fogBlue = static_cast<std::uint8_t>(fog[2]);
     const bool newBank = bank != lastBank;
     if (newBank) {
-        lastBank = bank;
-        if (!LoadBank(bank)) {
-            error.clear(); // the bank loader has shown its own message so far
+        lastBank.clear(); // it counts once its interface pictures are in too
+        if (Loaded<> loaded = LoadBank(bank); !loaded) {
+            error = loaded.error;
             return false;
         }
         // The fog goes with the bank: it is taken only when the bank changes.
@@ -353,7 +355,10 @@ bool loadAll(const std::string& fileName, const std::string& detail, std::string
     if (!loadSentryAndSky(file, error)) return false;
     loadMusicList(file);
     if (!loadObjectTypes(file, error)) return false;
-    if (newBank && !loadInterfacePictures(error)) return false;
+    if (newBank) {
+        if (!loadInterfacePictures(error)) return false;
+        lastBank = bank;
+    }
 
     BuildShadeTable(bankFog[0], bankFog[1], bankFog[2]);
     ResetFrameClock();
@@ -366,7 +371,9 @@ Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail)
     if (UpperAscii(fileName) == lastFile && UpperAscii(detail) == lastDetail) return LoadedDone();
     std::string error;
     if (loadAll(fileName, detail, error)) return LoadedDone();
-    // A failed load is not remembered, so that nothing half-loaded counts as done.
-    ForgetDefinitions();
+    // A failed load is not remembered, so that nothing half-loaded counts as
+    // done; a bank loaded whole stays, and is not read again for the retry.
+    lastFile.clear();
+    lastDetail.clear();
     return LoadFailure{error};
 }

@@ -1,5 +1,7 @@
 #include "world/action_cell.h"
 
+#include <limits>
+
 #include "engine/angles.h"
 #include "world/world.h"
 
@@ -19,7 +21,12 @@ void UpdateActionCell(PlayerRecord& player) {
         depth = cellOf(player.z + across * reach);
     }
 
-    const ObjectType& above = objectTypes[cellAt(column, row + 1, depth)];
-    const bool onTop = !above.undefined && !above.Dig;
+    // No row above the last an int can number (a start far outside every
+    // grid): the action then stays in the player's own row.
+    bool onTop = false;
+    if (row < std::numeric_limits<int>::max()) {
+        const ObjectType& above = objectTypes[cellAt(column, row + 1, depth)];
+        onTop = !above.undefined && !above.Dig;
+    }
     player.actionCell = {column, onTop ? row + 1 : row, depth};
 }

@@ -32,6 +32,7 @@ void DrawPlayFrame(const World& world);
 void DrawTransition(int level, int style);
 
 // Drops `shadowMesh` on the first surface under the figure at (x, y, z),
-// turned by `yaw`; nothing when no surface lies below it.
+// turned by `yaw`; nothing when no surface lies below it within the rows
+// drawn around the local player's camera.
 void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, float x, float y,
                 float z);

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+struct Mesh;
 struct PlayerRecord;
 struct World;
 struct WorldGrid;
@@ -28,6 +29,11 @@ void DrawSlidingBlocks(const World& world);
 void DrawCells(const World& world, const ViewBox& box, const PlayerRecord& player);
 void DrawPlayers(const World& world, const ViewBox& box);
 void DrawSentries(const World& world, const ViewBox& box);
+
+// DrawShadow looking only at the rows of `box`: no shadow falls on a surface
+// below the lowest drawn row.
+void DrawShadowInBox(const World& world, const ViewBox& box, const Mesh* shadowMesh,
+                     std::int32_t yaw, float x, float y, float z);
 
 void DrawTitleOverlay(const World& world);
 void DrawRadar(const World& world, const PlayerRecord& player);

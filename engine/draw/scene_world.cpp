@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 
 #include "engine/angles.h"
 #include "engine/draw/cube_faces.h"
@@ -35,9 +34,7 @@ bool IsCube(const World& world, std::uint8_t type) {
 }
 
 std::int32_t CellCentre(int cell) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        std::int64_t{cell} * worldUnit + kCellCentre, std::numeric_limits<std::int32_t>::min(),
-        std::numeric_limits<std::int32_t>::max()));
+    return SaturateToInt32(std::int64_t{cell} * worldUnit + kCellCentre);
 }
 
 void SubmitCubeSides(const ObjectType& type, unsigned sides, std::int32_t x, std::int32_t y,
@@ -131,11 +128,12 @@ void DrawPlayers(const World& world, const ViewBox& box) {
         // Never the local player's own figure in first person (or close to it).
         if (i == world.localPlayer && p.cameraDistance <= 0.3f * static_cast<float>(p.width))
             continue;
-        const std::int32_t facing = p.onLadder ? p.ladderHeading : TruncToInt(p.heading);
+        const std::int64_t facing = p.onLadder ? p.ladderHeading : TruncToInt(p.heading);
         if (p.workMesh)
             SubmitMesh(MeshOrNull(p.workMesh), TruncToInt(p.x), TruncToInt(p.y), TruncToInt(p.z), 0,
-                       shade, 16384 - facing, 0, 0);
-        DrawShadow(world, MeshOrNull(p.shadowMesh), -facing - 8192, p.x, p.y, p.z);
+                       shade, WrapAngle(16384 - facing));
+        DrawShadowInBox(world, box, MeshOrNull(p.shadowMesh), WrapAngle(-facing - 8192), p.x, p.y,
+                        p.z);
     }
 }
 
@@ -147,15 +145,17 @@ void DrawSentries(const World& world, const ViewBox& box) {
         if (!NearCameraCell(box, e.x, e.y, e.z)) continue;
         if (enemyMesh)
             SubmitMesh(MeshOrNull(enemyMesh), TruncToInt(e.x), TruncToInt(e.y), TruncToInt(e.z), 0,
-                       0, TruncToInt(e.heading) + 16384, 0, 0);
-        DrawShadow(world, shadow, -RoundEven(e.heading) - 8192, e.x, e.y, e.z);
+                       0, WrapAngle(std::int64_t{TruncToInt(e.heading)} + 16384));
+        DrawShadowInBox(world, box, shadow, WrapAngle(-std::int64_t{RoundEven(e.heading)} - 8192),
+                        e.x, e.y, e.z);
     }
 }
 
-} // namespace scene
-
-void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, float x, float y,
-                float z) {
+// Only the rows of the view box are looked at: a surface below the lowest
+// drawn row is not drawn, nor would a shadow on it be, and the walk down a
+// tall empty column stops there instead of at the grid's floor.
+void DrawShadowInBox(const World& world, const ViewBox& box, const Mesh* shadowMesh,
+                     std::int32_t yaw, float x, float y, float z) {
     if (!shadowMesh) return;
     const int gx = cellOf(x), gy = cellOf(y), gz = cellOf(z);
     const int lx = TruncToInt(static_cast<double>(x) - static_cast<double>(gx) * worldUnit);
@@ -165,22 +165,11 @@ void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, fl
     std::int64_t row = gy;
     if (type == 0) {
         // The first defined surface below whose box lies under the figure.
-        auto under = [&](std::uint8_t t) {
-            return !world.types[t].undefined && scene::BoxContains(world.types[t], lx, lz);
-        };
+        // The box's top row may be one past the grid, where cells read as 0.
         bool found = false;
-        for (row = std::int64_t{gy} - 1; row >= 0; --row) {
-            if (row >= world.grid.sizeY) {
-                // Above the grid every cell reads as type 0.
-                if (under(0)) {
-                    found = true;
-                    break;
-                }
-                row = world.grid.sizeY;
-                continue;
-            }
+        for (row = std::min<std::int64_t>(std::int64_t{gy} - 1, box.hiY); row >= box.loY; --row) {
             type = cellAt(world.grid, gx, static_cast<int>(row), gz);
-            if (under(type)) {
+            if (!world.types[type].undefined && BoxContains(world.types[type], lx, lz)) {
                 found = true;
                 break;
             }
@@ -192,4 +181,14 @@ void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, fl
     if (double{y} <= static_cast<double>(height)) return;
     SubmitMesh(shadowMesh, TruncToInt(x), TruncToInt(static_cast<double>(height)), TruncToInt(z), 0,
                0, yaw, 0, 0);
+}
+
+} // namespace scene
+
+void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, float x, float y,
+                float z) {
+    const PlayerRecord& player = world.players[std::clamp(world.localPlayer, 0, kPlayerCount - 1)];
+    scene::DrawShadowInBox(
+        world, scene::ViewBoxAround(world.grid, player.cameraX, player.cameraY, player.cameraZ),
+        shadowMesh, yaw, x, y, z);
 }

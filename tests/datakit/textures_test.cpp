@@ -35,7 +35,7 @@ class GeneratedBank : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         ScopedCurrentDir cd(GeneratedVisuals().path());
-        loaded = LoadBank("TEXTURES/KELVANE.TXT");
+        loaded = static_cast<bool>(LoadBank("TEXTURES/KELVANE.TXT"));
     }
     static bool loaded;
 };

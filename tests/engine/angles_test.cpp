@@ -53,3 +53,19 @@ TEST(Angles, ShiftsAndRounding) {
     EXPECT_EQ(RoundEven(-1e20), std::numeric_limits<std::int32_t>::min());
     EXPECT_EQ(RoundEven(std::nan("")), 0);
 }
+
+TEST(Angles, WideSumsComeBackToInt32) {
+    constexpr std::int64_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int64_t kMin = std::numeric_limits<std::int32_t>::min();
+    EXPECT_EQ(SaturateToInt32(kMax + 256), kMax);
+    EXPECT_EQ(SaturateToInt32(kMin * 2), kMin);
+    EXPECT_EQ(SaturateToInt32(-511), -511);
+    // Sums of ordinary headings are kept as they are, even past a turn...
+    EXPECT_EQ(WrapAngle(32767 + 16384), 49151);
+    EXPECT_EQ(WrapAngle(-8192 - 32767), -40959);
+    EXPECT_EQ(WrapAngle(-kMin - 8192), kMax - 8191);
+    // ...and only those beyond int32 lose whole turns.
+    EXPECT_EQ(WrapAngle(kMax + 16384), 16383);
+    EXPECT_EQ(WrapAngle(16384 - kMin), 16384);
+    EXPECT_EQ(WrapAngle(kMin - 8192), -8192);
+}

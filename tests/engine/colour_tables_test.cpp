@@ -112,3 +112,20 @@ TEST(ShadeTable, FogAtLevelZeroColourZeroKeptAndEveryEntryAsThePlainSearch) {
     BuildShadeTable(-2147483647 - 1, 2147483647, 0);
     EXPECT_EQ(table[9], 1); // the grey nearest to (-inf, +inf, 0)
 }
+
+TEST(ShadeTable, AskedAgainItFollowsEveryChangeOfPaletteAndFog) {
+    auto expected = std::make_unique<ShadeTable>();
+    const auto builds = [&](const PalettePlanes& palette, int r, int g, int b) {
+        renderContext.palette = palette;
+        renderContext.shadeTable->fill(7); // as the stereoscopic view leaves it
+        BuildShadeTable(r, g, b);
+        BuildShadeTableFor(palette, r, g, b, *expected);
+        EXPECT_EQ(*renderContext.shadeTable, *expected) << r << " " << g << " " << b;
+        EXPECT_EQ(*renderContext.savedShadeTable, *expected) << r << " " << g << " " << b;
+    };
+    builds(rampPalette(), 10, 20, 30);
+    builds(rampPalette(), 10, 20, 30);
+    builds(randomPalette(7), 10, 20, 30);
+    builds(randomPalette(7), 10, 20, 31);
+    builds(rampPalette(), 10, 20, 30);
+}

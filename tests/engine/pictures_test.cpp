@@ -57,25 +57,29 @@ TEST_F(Pictures, LoadsEvenWidthsRemappedAndRefusesOddMissingAndDamagedOnes) {
     EXPECT_EQ(pictureSlots[2].pixels[1], 60); // the file's red is the game's red
 
     const std::string odd = Write("WIDE.PCX", 321, 4);
-    EXPECT_FALSE(LoadPicture(2, odd));
+    const Loaded<> wide = LoadPicture(2, odd);
     EXPECT_EQ(pictureSlots[2].width, 320); // the slot keeps its picture
-    EXPECT_FALSE(LoadPicture(3, dir.file("NONE.PCX")));
+    const Loaded<> none = LoadPicture(3, dir.file("NONE.PCX"));
     auto bytes = ReadBytes(Write("OK.PCX", 8, 8));
     bytes[8] = 63; // claims 64 pixels wide
     const std::string bad = dir.write("BAD.PCX", bytes);
-    EXPECT_FALSE(LoadPicture(4, bad));
+    const Loaded<> damaged = LoadPicture(4, bad);
     EXPECT_TRUE(pictureSlots[4].pixels.empty());
+    const Loaded<> outside = LoadPicture(kPictureSlots, odd);
     const std::string huge = Write("HUGE.PCX", 4098, 2); // wider than any picture may be
-    EXPECT_FALSE(LoadPicture(5, huge));
+    const Loaded<> tooWide = LoadPicture(5, huge);
     EXPECT_TRUE(pictureSlots[5].pixels.empty());
-    EXPECT_EQ(messages,
-              (std::vector<std::string>{
-                  "VX3: The image " + odd + " must have an odd width",
-                  "VX3: The file " + dir.file("NONE.PCX") + " is missing",
-                  "VX3: The image " + bad + " is invalid: pixel data ends after 65 of 512 pixels",
-                  "VX3: The image " + huge +
-                      " is invalid: 4098 x 2 pixels is more than the 4096 x 4096 a "
-                      "picture may have"}));
+    for (const Loaded<>* failed : {&wide, &none, &damaged, &outside, &tooWide})
+        EXPECT_FALSE(*failed);
+    EXPECT_EQ(wide.error, "VX3: The image " + odd + " must have an odd width");
+    EXPECT_EQ(none.error, "VX3: The file " + dir.file("NONE.PCX") + " is missing");
+    EXPECT_EQ(damaged.error,
+              "VX3: The image " + bad + " is invalid: pixel data ends after 65 of 512 pixels");
+    EXPECT_EQ(outside.error, "VX3: There is no picture slot 4096");
+    EXPECT_EQ(tooWide.error, "VX3: The image " + huge +
+                                 " is invalid: 4098 x 2 pixels is more than the 4096 x 4096 a "
+                                 "picture may have");
+    EXPECT_TRUE(messages.empty()); // the loader shows nothing itself
 }
 
 TEST_F(Pictures, CutsGlyphsAndPadsWhatLiesOutsideTheSheet) {

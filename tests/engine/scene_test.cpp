@@ -2,6 +2,7 @@
 // transition, drawn from a small data folder and compared with pictures
 // checked by eye where the whole picture matters.
 #include <cmath>
+#include <cstdint>
 
 #include <gtest/gtest.h>
 
@@ -230,6 +231,48 @@ TEST_F(Scene, ShadowLiesOnTheFirstSurfaceBelowTheFigure) {
     // empty column.
     EXPECT_TRUE(shadowHeights(512 + 400, 300, 512 + 100).empty());
     EXPECT_TRUE(shadowHeights(100, 2 * 512 + 300, 100).empty());
+}
+
+TEST_F(Scene, ShadowsFallOnlyOnDrawnRows) {
+    // A floor at row 0 under an empty column 40 rows tall.
+    LevelData level = EmptyLevel(3, 40, 3);
+    SetCell(level, 1, 0, 1, 2);
+    ASSERT_TRUE(LoadSceneLevel(dir, level, 160, 120));
+    const Mesh* shadow = MeshOrNull(players[0].shadowMesh);
+    auto shadowDrawn = [&](int figureRow, int cameraRow) {
+        PlacePlayer(768, cameraRow * 512 + 300, 768, 0, 0);
+        SetCamera(0, 0, 0, 0, 0, 0);
+        DrawShadow(world, shadow, 0, 768, figureRow * 512 + 300, 768);
+        return renderContext.queueCount > 0;
+    };
+    // Rows down to eight below the camera's are drawn: the floor is from
+    // row 8, not from row 9, and a figure higher up casts no shadow on it.
+    EXPECT_TRUE(shadowDrawn(8, 8));
+    EXPECT_FALSE(shadowDrawn(9, 9));
+    EXPECT_FALSE(shadowDrawn(39, 39));
+    // Seen from low enough, the floor under a figure far above has it.
+    EXPECT_TRUE(shadowDrawn(39, 8));
+}
+
+TEST_F(Scene, HeadingsAtTheEndsOfTheIntRangeTurnFiguresWithoutOverflow) {
+    // Headings no editor writes but a level file can hold, for the start
+    // (every player) and for three sentries in front of the camera.
+    LevelData level = Corridor();
+    level.state.startX = 2;
+    level.state.startZ = 2;
+    const float y = 512 + 240;
+    level.sentries = {{2 * 512 + 256, y, 5 * 512, 3e9f},
+                      {2 * 512 + 256, y, 6 * 512, -3e9f},
+                      {2 * 512 + 256, y, 7 * 512, 2147483648.0f}};
+    for (const std::int32_t start : {INT32_MIN, INT32_MAX}) {
+        level.state.startHeading = start;
+        ASSERT_TRUE(LoadSceneLevel(dir, level, 160, 120));
+        lastPlayer = 1; // the second player stands at the start too
+        players[0].cameraDistance = 1024;
+        UpdateLocalView();
+        DrawPlayFrame(world);
+        EXPECT_GT(PixelsNotOf(FogColour()), 0) << start;
+    }
 }
 
 TEST_F(Scene, TextOfBothFontsWithACarriageReturn) {

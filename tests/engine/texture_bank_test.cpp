@@ -94,15 +94,20 @@ TEST(LoadBank, CacheIsReadAsItIsRebuiltWhenDamagedAndOptionalWhenUnwritable) {
     for (std::size_t i = 0; i < foreign.size(); ++i) foreign[i] = static_cast<std::uint8_t>(i >> 3);
     dir.write("STANDARD.POT", foreign);
     loads(foreign);
-    // One byte short: rebuilt from the palette and written back whole.
+    // One byte short: rebuilt from the palette. Caches are written whole
+    // (through a rename), so the file is not one of ours and stays as it is.
     foreign.pop_back();
     dir.write("STANDARD.POT", foreign);
     loads(*built);
-    EXPECT_EQ(ReadBytes(dir.file("STANDARD.POT")),
+    EXPECT_EQ(ReadBytes(dir.file("STANDARD.POT")), foreign);
+    // Without a cache it is built and written whole.
+    fs::remove(dir.path() / "STANDARD.POT");
+    loads(*built);
+    EXPECT_EQ(ReadBytes(dir.file("Standard.POT")),
               std::vector<std::uint8_t>(built->begin(), built->end()));
 
     // A folder named like the cache: nothing can be written under that name.
-    fs::remove(dir.path() / "STANDARD.POT");
+    fs::remove(dir.path() / "Standard.POT");
     fs::create_directory(dir.path() / "Standard.POT");
     loads(*built);
     // A read-only folder (only effective for a user without override rights).
@@ -112,6 +117,44 @@ TEST(LoadBank, CacheIsReadAsItIsRebuiltWhenDamagedAndOptionalWhenUnwritable) {
     loads(*built);
     fs::permissions(dir.path(), fs::perms::owner_all);
     EXPECT_EQ(fs::exists(dir.path() / "Standard.POT"), !readOnly);
+}
+
+TEST(LoadBank, TheCacheNeverReplacesAFileThatIsNotOne) {
+    EXPECT_EQ(PotFileName("TEXTURES/KELVANE.TXT"), "TEXTURES/KELVANE.POT");
+    EXPECT_EQ(PotFileName("bank"), "bank.POT");
+    // Without an extension the name is not cut: two such banks in one folder
+    // keep two caches.
+    EXPECT_EQ(PotFileName("TEX/bank1"), "TEX/bank1.POT");
+    EXPECT_EQ(PotFileName("TEX.D/bank"), "TEX.D/bank.POT");
+    // A bank whose own extension is the cache's has no cache.
+    EXPECT_EQ(PotFileName("colours.pot"), "");
+
+    TempDir dir;
+    ScopedCurrentDir cd(dir.path());
+    dir.write("IMG.PCX", texturePcx(greyPalette()));
+    const std::string text = "#IMAGES\n0=img.pcx\n#TEXTURES\n0=0-0\n";
+    auto built = std::make_unique<BlendTable>();
+    BuildBlendTable(greyPalette(), *built);
+    const auto loadsBuilt = [&](const std::string& bank) {
+        renderContext.blendTable->fill(0);
+        renderContext.images[0].reset();
+        EXPECT_TRUE(LoadBank(bank)) << bank;
+        EXPECT_TRUE(renderContext.images[0]) << bank;
+        EXPECT_TRUE(std::equal(built->begin(), built->end(), renderContext.blendTable->begin()))
+            << bank;
+    };
+    // A bank named like a cache loads as often as asked and stays a bank.
+    dir.write("COLOURS.POT", text);
+    loadsBuilt("colours.pot");
+    loadsBuilt("COLOURS.POT");
+    EXPECT_EQ(ReadBytes(dir.file("COLOURS.POT")),
+              std::vector<std::uint8_t>(text.begin(), text.end()));
+    // Another file under the cache's name is not replaced.
+    dir.write("Standard.bnk", text);
+    dir.write("standard.pot", std::string("notes"));
+    loadsBuilt("Standard.bnk");
+    EXPECT_EQ(ReadBytes(dir.file("standard.pot")),
+              (std::vector<std::uint8_t>{'n', 'o', 't', 'e', 's'}));
 }
 
 TEST(LoadBank, MissingOrUnusableFilesFailWithTheirMessage) {
@@ -127,8 +170,8 @@ TEST(LoadBank, MissingOrUnusableFilesFailWithTheirMessage) {
     dir.write("cut.bnk", "#IMAGES\n0=cut.pcx\n");
     ExtendSparse(dir.write("huge.bnk", "#IMAGES\n0=OK.PCX\n"), (16u << 20) + 1);
     ScopedCurrentDir cd(dir.path());
-    std::string message;
-    SetMessageBoxHandler([&message](const std::string& text) { message = text; });
+    std::string shown;
+    SetMessageBoxHandler([&shown](const std::string& text) { shown = text; });
     const std::pair<const char*, const char*> cases[] = {
         {"Nope.bnk", "VX3: The file Nope.bnk is missing"},
         {"missing.bnk", "VX3: The file WALL.PCX is missing"},
@@ -136,10 +179,11 @@ TEST(LoadBank, MissingOrUnusableFilesFailWithTheirMessage) {
         {"cut.bnk", "VX3: The image CUT.PCX is invalid: "},
         {"huge.bnk", "VX3: The file huge.bnk is larger than 16 MiB"}};
     for (const auto& [bank, text] : cases) {
-        message.clear();
-        EXPECT_FALSE(LoadBank(bank)) << bank;
-        EXPECT_EQ(message.substr(0, std::string(text).size()), text);
+        const Loaded<> loaded = LoadBank(bank);
+        EXPECT_FALSE(loaded) << bank;
+        EXPECT_EQ(loaded.error.substr(0, std::string(text).size()), text);
     }
+    EXPECT_EQ(shown, ""); // the loader shows nothing itself
     SetMessageBoxHandler(nullptr);
 }
 
@@ -151,14 +195,8 @@ TEST(LoadBank, NamesOutsideTheDataFolderReadAsMissing) {
     const std::string notes = dir.write("notes.txt", "any file at all");
     dir.write("data/up.bnk", "#IMAGES\n0=../out.pcx\n");
     ScopedCurrentDir cd(dir.path() / "data");
-    std::vector<std::string> messages;
-    SetMessageBoxHandler([&messages](const std::string& text) { messages.push_back(text); });
-    EXPECT_FALSE(LoadBank(notes));
-    EXPECT_FALSE(LoadBank("..\\notes.txt"));
-    EXPECT_FALSE(LoadBank("up.bnk"));
-    SetMessageBoxHandler(nullptr);
-    EXPECT_EQ(messages, (std::vector<std::string>{"VX3: The file " + notes + " is missing",
-                                                  "VX3: The file ..\\notes.txt is missing",
-                                                  "VX3: The file ../OUT.PCX is missing"}));
+    EXPECT_EQ(LoadBank(notes).error, "VX3: The file " + notes + " is missing");
+    EXPECT_EQ(LoadBank("..\\notes.txt").error, "VX3: The file ..\\notes.txt is missing");
+    EXPECT_EQ(LoadBank("up.bnk").error, "VX3: The file ../OUT.PCX is missing");
     EXPECT_FALSE(fs::exists(dir.path() / "notes.POT"));
 }

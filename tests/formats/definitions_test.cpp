@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "engine/mesh.h"
 #include "engine/pictures.h"
 #include "engine/render_context.h"
@@ -66,6 +68,22 @@ TEST_F(Definitions, FailedLoadIsNotRememberedAndCanBeRetried) {
     EXPECT_EQ(objectTypes[5].meshCount, 1);
 }
 
+TEST_F(Definitions, ABankIsReadAgainOnlyWhenItWasNotLoadedWhole) {
+    ASSERT_TRUE(load(""));
+    // A load failing on a mesh keeps the bank: the retry does not read it
+    // again (and so does not see that one of its images is gone).
+    WriteMiniDataSet(dir, "[Object 5]\nCube=FALSE\nMesh1=none.3do\n");
+    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "Low"));
+    WriteMiniDataSet(dir);
+    std::filesystem::remove(dir.path() / "TEX/B.PCX");
+    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    // A bank that failed is read again on the next load.
+    ForgetDefinitions();
+    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
+    WriteMiniDataSet(dir);
+    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+}
+
 TEST_F(Definitions, EmptyMeshNameIsAMissingFileNotAFolder) {
     WriteMiniDataSet(dir);
     dir.write("Standard.bnk", std::string("[General]\nTexture=bank.txt\nHero=\n"));
@@ -81,8 +99,7 @@ TEST_F(Definitions, NamesLeavingTheDataFolderReadAsMissing) {
     WriteMiniDataSet(dir);
     const auto definitions = ReadBytes(dir.file("Standard.bnk"));
     dir.write("Abs.bnk", "[General]\nTexture=" + notes + "\n");
-    EXPECT_FALSE(LoadDefinitions("Abs.bnk", "High"));
-    EXPECT_EQ(messages.back(), "VX3: The file " + notes + " is missing");
+    EXPECT_EQ(LoadDefinitions("Abs.bnk", "High").error, "VX3: The file " + notes + " is missing");
     EXPECT_FALSE(std::filesystem::exists(elsewhere.file("notes.POT")));
 
     const std::string relative =
@@ -133,6 +150,33 @@ TEST_F(Definitions, BoxKeysAreCentredAndSingleCornersWinOverYmax) {
     EXPECT_FLOAT_EQ(t.Speed, 0.9f);
     ASSERT_TRUE(t.workMesh);
     EXPECT_EQ(t.loopDue, 1);
+}
+
+TEST_F(Definitions, BoxKeysAndDoubledTransitionsStopAtTheIntRange) {
+    dir.write("3DO/GAME/ramp.3do", SimpleMeshBytes(2));
+    ASSERT_TRUE(load("[Object 6]\nCube=FALSE\nMesh1=ramp.3do\nXmin=2147483647\n"
+                     "Xmax=-2147483648\nYmax=2147483600\n"));
+    const ObjectType& t = objectTypes[6];
+    EXPECT_EQ(t.Xmin, INT32_MAX);
+    EXPECT_EQ(t.Xmax, INT32_MIN + 256);
+    EXPECT_EQ(t.Ymax4, INT32_MAX);
+    EXPECT_EQ(t.frameBox[kYmax1][1], INT32_MAX);
+
+    Mesh far;
+    far.x = {INT32_MAX, 1, 0};
+    far.y = {INT32_MIN, 2, 0};
+    far.z = {-1073741825, 1073741823, 0};
+    far.lastVertex = 2;
+    far.faces = {Face{0, 1, 2, 10, 0, 0, 3}};
+    dir.write("3DO/GAME/Transi2.3do", EncodeMesh(far));
+    ForgetDefinitions();
+    ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    const Mesh& doubled = *transitionMeshes[1];
+    EXPECT_EQ(doubled.x[0], INT32_MAX);
+    EXPECT_EQ(doubled.y[0], INT32_MIN);
+    EXPECT_EQ(doubled.z[0], INT32_MIN);
+    EXPECT_EQ(doubled.z[1], INT32_MAX - 1);
+    EXPECT_EQ(doubled.x[1], 2);
 }
 
 TEST_F(Definitions, MeshListEndsAtTheFirstGap) {
@@ -197,4 +241,17 @@ TEST(MeshBox, QuartersTakeTheHighestVertexAndEmptyMeshHasNoInside) {
     EXPECT_EQ(box, (std::array<std::int32_t, 9>{56, 456, 0, 56, 456, 0, 256, 356, 511}));
     EXPECT_EQ(computeMeshBox(nullptr),
               (std::array<std::int32_t, 9>{768, 256, 768, 768, 256, -256, -256, -256, -256}));
+}
+
+TEST(MeshBox, CoordinatesAtTheIntLimitsGiveABoxAtTheLimits) {
+    MeshSlot mesh = MakeMesh(1, 0);
+    ASSERT_TRUE(mesh);
+    mesh->x = {INT32_MIN, INT32_MAX};
+    mesh->z = {INT32_MAX, INT32_MAX};
+    mesh->y = {INT32_MAX, INT32_MIN};
+    // Both vertices lie in the high-z half (the midpoint in z is half way
+    // from 512 to INT32_MAX), on either side of x = 0.
+    EXPECT_EQ(computeMeshBox(MeshOrNull(mesh)),
+              (std::array<std::int32_t, 9>{INT32_MIN + 256, INT32_MAX, INT32_MIN + 256, 768,
+                                           INT32_MAX, -256, -256, -256, INT32_MAX}));
 }

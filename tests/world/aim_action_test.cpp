@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "world/action_cell.h"
 #include "world/aim_angles.h"
 #include "world/world.h"
@@ -73,4 +75,11 @@ TEST_F(ActionCell, FloorCellInFrontOrWhatStandsOnIt) {
     // An undefined type counts as air.
     setCell(2, 1, 3, 9);
     EXPECT_EQ(cellFor(1280, 1280, 0), (Cell{2, 0, 3}));
+}
+
+TEST_F(ActionCell, AStartRowBeyondEveryGridKeepsTheActionInItsRow) {
+    // Row INT_MAX has no row above it to stand something on.
+    ResetPlayersForLevel(2, std::numeric_limits<int>::max(), 2, 0);
+    UpdateActionCell(players[0]);
+    EXPECT_EQ(players[0].actionCell[1], std::numeric_limits<int>::max());
 }
