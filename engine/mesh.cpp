@@ -48,7 +48,7 @@ void growScratch(std::size_t vertices, std::size_t faces) {
 }
 
 bool holdsVertices(const Mesh& mesh) {
-    const std::size_t count = mesh.vertexCount();
+    const std::size_t count = mesh.VertexCount();
     return mesh.x.size() >= count && mesh.y.size() >= count && mesh.z.size() >= count;
 }
 
@@ -94,9 +94,9 @@ void CopyMesh(const Mesh* source, MeshSlot& destination) {
     if (!destination) return;
     destination->lastVertex = source->lastVertex;
     destination->lastFace = source->lastFace;
-    const std::size_t vertices = std::min({static_cast<std::size_t>(source->vertexCount()),
+    const std::size_t vertices = std::min({static_cast<std::size_t>(source->VertexCount()),
                                            source->x.size(), source->y.size(), source->z.size()});
-    const std::size_t faces = std::min<std::size_t>(source->faceCount(), source->faces.size());
+    const std::size_t faces = std::min<std::size_t>(source->FaceCount(), source->faces.size());
     std::copy_n(source->x.begin(), vertices, destination->x.begin());
     std::copy_n(source->y.begin(), vertices, destination->y.begin());
     std::copy_n(source->z.begin(), vertices, destination->z.begin());
@@ -115,8 +115,8 @@ void MorphMesh(const Mesh* from, const Mesh* to, MeshSlot& out, float t) {
     }
     // Key meshes of one figure should match; vertices that `to` lacks keep
     // the position of `from` rather than reading past its arrays.
-    const int count = from->vertexCount();
-    const int blended = holdsVertices(*to) ? std::min(count, to->vertexCount()) : 0;
+    const int count = from->VertexCount();
+    const int blended = holdsVertices(*to) ? std::min(count, to->VertexCount()) : 0;
     for (int i = 0; i < blended; ++i) {
         target->x[i] = blend(from->x[i], to->x[i], t);
         target->y[i] = blend(from->y[i], to->y[i], t);

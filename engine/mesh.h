@@ -35,8 +35,8 @@ struct Mesh {
     std::vector<std::int32_t> x, y, z;
     std::vector<Face> faces;
 
-    int vertexCount() const { return lastVertex + 1; }
-    int faceCount() const { return lastFace + 1; }
+    int VertexCount() const { return lastVertex + 1; }
+    int FaceCount() const { return lastFace + 1; }
 };
 
 // Records own their meshes as values; an empty slot has none.

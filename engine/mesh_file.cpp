@@ -94,8 +94,8 @@ Loaded<Mesh> ReadMeshFile(const std::string& fileName) {
 }
 
 std::vector<std::uint8_t> EncodeMesh(const Mesh& mesh) {
-    const int vertices = mesh.vertexCount();
-    const int faces = mesh.faceCount();
+    const int vertices = mesh.VertexCount();
+    const int faces = mesh.FaceCount();
     std::vector<std::uint8_t> bytes;
     bytes.reserve(meshBytes(mesh.lastVertex, mesh.lastFace));
     ByteWriter out(bytes);

@@ -78,7 +78,7 @@ bool loadFixedMeshes(std::string& error) {
     // The transition meshes are modelled at half size; a coordinate that would
     // double past the int32 range stops at it.
     for (MeshSlot& mesh : transitionMeshes) {
-        for (int i = 0; i < mesh->vertexCount(); ++i) {
+        for (int i = 0; i < mesh->VertexCount(); ++i) {
             mesh->x[i] = SaturateToInt32(std::int64_t{mesh->x[i]} * 2);
             mesh->y[i] = SaturateToInt32(std::int64_t{mesh->y[i]} * 2);
             mesh->z[i] = SaturateToInt32(std::int64_t{mesh->z[i]} * 2);

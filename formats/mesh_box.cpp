@@ -17,7 +17,7 @@ std::array<std::int32_t, kBoxValues> computeMeshBox(const Mesh* mesh) {
     box[kZmax] = 0;
     box[kYmax1] = box[kYmax2] = box[kYmax3] = box[kYmax4] = -512;
     if (mesh) {
-        const int count = mesh->vertexCount();
+        const int count = mesh->VertexCount();
         for (int i = 0; i < count; ++i) {
             box[kXmin] = std::min<std::int64_t>(box[kXmin], mesh->x[i]);
             box[kXmax] = std::max<std::int64_t>(box[kXmax], mesh->x[i]);

@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> encoded = EncodeMesh(*mesh);
     if (encoded.size() > size || std::memcmp(encoded.data(), data, encoded.size()) != 0)
         std::abort();
-    for (int f = 0; f < mesh->faceCount(); ++f) {
+    for (int f = 0; f < mesh->FaceCount(); ++f) {
         const Face& face = mesh->faces[f];
-        if (face.v1 >= mesh->vertexCount()) std::abort();
+        if (face.v1 >= mesh->VertexCount()) std::abort();
     }
     MeshSlot copy;
     MorphMesh(&*mesh, &*mesh, copy, 0.5f);

@@ -6,19 +6,19 @@
 #include "world/world.h"
 
 void UpdateActionCell(PlayerRecord& player) {
-    const int row = cellOf(player.y - 512.0f);
+    const int row = CellOf(player.y - 512.0f);
     const float ahead = AngleSin(player.heading);
     const float across = AngleCos(player.heading);
     const float half = static_cast<float>(player.width) * 0.5f;
 
     float reach = 512.0f - half;
-    int column = cellOf(player.x + ahead * reach);
-    int depth = cellOf(player.z + across * reach);
+    int column = CellOf(player.x + ahead * reach);
+    int depth = CellOf(player.z + across * reach);
     // Standing near the back of a cell the short reach stays in it.
-    if (column == cellOf(player.x) && depth == cellOf(player.z)) {
+    if (column == CellOf(player.x) && depth == CellOf(player.z)) {
         reach = 768.0f - half;
-        column = cellOf(player.x + ahead * reach);
-        depth = cellOf(player.z + across * reach);
+        column = CellOf(player.x + ahead * reach);
+        depth = CellOf(player.z + across * reach);
     }
 
     // No row above the last an int can number (a start far outside every

@@ -12,7 +12,7 @@ void UpdateLocalView() {
     PlayerRecord& player = players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
     UpdateActionCell(player);
     PlaceCamera(player);
-    world_links::CheckMusicZones(cellOf(player.x), cellOf(player.y), cellOf(player.z));
+    world_links::CheckMusicZones(CellOf(player.x), CellOf(player.y), CellOf(player.z));
     AnimatePlayerModels();
     if (!player.dead && world_links::SentryTouchesLocalPlayer()) world_links::KillPlayer();
     world_links::UpdateVoices();

@@ -19,9 +19,9 @@ void InitSentries() {
         s.targetX = s.x;
         s.targetY = s.y;
         s.targetZ = s.z;
-        s.cellX = cellOf(s.x);
-        s.cellY = cellOf(s.y);
-        s.cellZ = cellOf(s.z);
+        s.cellX = CellOf(s.x);
+        s.cellY = CellOf(s.y);
+        s.cellZ = CellOf(s.z);
         s.state = 0;
         s.soundState = 1;
         // Tick arithmetic wraps like the tick counter itself.

@@ -16,7 +16,7 @@ std::int32_t interpolate(std::int64_t offset, std::int64_t rise, std::int64_t ru
 }
 
 bool insideShape(float x, float y, float z, float offset, bool solidOnly) {
-    const int i = cellOf(x), j = cellOf(y), k = cellOf(z);
+    const int i = CellOf(x), j = CellOf(y), k = CellOf(z);
     // One cell past the last one is still looked at (it reads as type 0).
     if (i < 0 || j < 0 || k < 0 || i > worldGrid.sizeX || j > worldGrid.sizeY ||
         k > worldGrid.sizeZ)

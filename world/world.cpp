@@ -56,22 +56,22 @@ bool ResizeWorldGrid(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ)
     return true;
 }
 
-bool insideGrid(const WorldGrid& grid, int x, int y, int z) {
+bool InsideGrid(const WorldGrid& grid, int x, int y, int z) {
     return x >= 0 && y >= 0 && z >= 0 && x < grid.sizeX && y < grid.sizeY && z < grid.sizeZ;
 }
 
 std::uint8_t cellAt(const WorldGrid& grid, int x, int y, int z) {
-    if (!insideGrid(grid, x, y, z)) return 0;
+    if (!InsideGrid(grid, x, y, z)) return 0;
     return grid.cells[cellIndex(grid, x, y, z)];
 }
 
 std::uint8_t brightnessAt(const WorldGrid& grid, int x, int y, int z) {
-    if (!insideGrid(grid, x, y, z)) return 0;
+    if (!InsideGrid(grid, x, y, z)) return 0;
     return grid.brightness[cellIndex(grid, x, y, z)];
 }
 
-bool insideGrid(int x, int y, int z) {
-    return insideGrid(worldGrid, x, y, z);
+bool InsideGrid(int x, int y, int z) {
+    return InsideGrid(worldGrid, x, y, z);
 }
 
 std::uint8_t cellAt(int x, int y, int z) {
@@ -83,7 +83,7 @@ std::uint8_t brightnessAt(int x, int y, int z) {
 }
 
 void setCell(int x, int y, int z, int type) {
-    if (!insideGrid(x, y, z)) return;
+    if (!InsideGrid(x, y, z)) return;
     // The cell holds a byte: a wider value keeps its low byte, and the ingot
     // counts follow the type actually stored.
     const auto newType = static_cast<std::uint8_t>(type);

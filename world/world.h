@@ -28,7 +28,7 @@ constexpr int kPoseCount = 11;
 // The cell holding world coordinate v: truncation toward zero of v * 1/512.
 // Values beyond the int range (and NaN) give a cell far outside any grid
 // instead of an undefined conversion.
-inline int cellOf(float v) {
+inline int CellOf(float v) {
     const float cell = v * cellScale;
     if (!(cell > -2147483648.0f && cell < 2147483648.0f))
         return cell > 0 ? 2147483647 : -2147483647 - 1;
@@ -252,12 +252,12 @@ void ClearWorldTables();
 // cannot be allocated.
 bool ResizeWorldGrid(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ);
 
-bool insideGrid(int x, int y, int z);
+bool InsideGrid(int x, int y, int z);
 std::uint8_t cellAt(int x, int y, int z);
 std::uint8_t brightnessAt(int x, int y, int z);
 void setCell(int x, int y, int z, int type);
 // The same reads on a given grid; cells outside it read as 0.
-bool insideGrid(const WorldGrid& grid, int x, int y, int z);
+bool InsideGrid(const WorldGrid& grid, int x, int y, int z);
 std::uint8_t cellAt(const WorldGrid& grid, int x, int y, int z);
 std::uint8_t brightnessAt(const WorldGrid& grid, int x, int y, int z);
 

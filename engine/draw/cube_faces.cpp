@@ -49,7 +49,7 @@ void ApplyCubeFaces(const ObjectType& type, bool textured) {
     for (std::size_t side = 0; side < cubeFaceMeshes.size(); ++side) {
         MeshSlot& mesh = cubeFaceMeshes[side];
         if (!mesh) continue;
-        for (int f = 0; f < mesh->faceCount(); ++f) {
+        for (int f = 0; f < mesh->FaceCount(); ++f) {
             Face& face = mesh->faces[f];
             face.texture = textured ? type.faceTexture[side] : type.faceColor[side];
             face.kind = textured ? kFaceTextured : kFaceFlat;

@@ -201,7 +201,7 @@ void SubmitMesh(const Mesh* mesh, std::int32_t x, std::int32_t y, std::int32_t z
                 std::int32_t transparencyPercent, std::int32_t baseShade, std::int32_t yaw,
                 std::int32_t pitch, std::int32_t roll) {
     if (!mesh) return;
-    SubmitMeshFaces(mesh, mesh->faceCount(), x, y, z, transparencyPercent, baseShade, yaw, pitch,
+    SubmitMeshFaces(mesh, mesh->FaceCount(), x, y, z, transparencyPercent, baseShade, yaw, pitch,
                     roll);
 }
 
@@ -210,8 +210,8 @@ void SubmitMeshFaces(const Mesh* mesh, int faceLimit, std::int32_t x, std::int32
                      std::int32_t yaw, std::int32_t pitch, std::int32_t roll) {
     RenderContext& rc = renderContext;
     if (!mesh) return;
-    const int vertexCount = mesh->vertexCount();
-    const int faceCount = std::clamp(faceLimit, 0, mesh->faceCount());
+    const int vertexCount = mesh->VertexCount();
+    const int faceCount = std::clamp(faceLimit, 0, mesh->FaceCount());
     const auto vertices = static_cast<std::size_t>(vertexCount);
     if (mesh->x.size() < vertices || mesh->y.size() < vertices || mesh->z.size() < vertices ||
         mesh->faces.size() < static_cast<std::size_t>(faceCount))

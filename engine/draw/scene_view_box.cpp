@@ -27,9 +27,9 @@ bool Near(int cell, int c) {
 
 ViewBox ViewBoxAround(const WorldGrid& grid, float cameraX, float cameraY, float cameraZ) {
     ViewBox box;
-    box.cx = cellOf(cameraX);
-    box.cy = cellOf(cameraY);
-    box.cz = cellOf(cameraZ);
+    box.cx = CellOf(cameraX);
+    box.cy = CellOf(cameraY);
+    box.cz = CellOf(cameraZ);
     Reach(box.cx, grid.sizeX, box.loX, box.hiX);
     Reach(box.cy, grid.sizeY, box.loY, box.hiY);
     Reach(box.cz, grid.sizeZ, box.loZ, box.hiZ);
@@ -37,7 +37,7 @@ ViewBox ViewBoxAround(const WorldGrid& grid, float cameraX, float cameraY, float
 }
 
 bool NearCameraCell(const ViewBox& box, float x, float y, float z) {
-    return Near(cellOf(x), box.cx) && Near(cellOf(y), box.cy) && Near(cellOf(z), box.cz);
+    return Near(CellOf(x), box.cx) && Near(CellOf(y), box.cy) && Near(CellOf(z), box.cz);
 }
 
 } // namespace scene

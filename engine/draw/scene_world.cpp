@@ -157,7 +157,7 @@ void DrawSentries(const World& world, const ViewBox& box) {
 void DrawShadowInBox(const World& world, const ViewBox& box, const Mesh* shadowMesh,
                      std::int32_t yaw, float x, float y, float z) {
     if (!shadowMesh) return;
-    const int gx = cellOf(x), gy = cellOf(y), gz = cellOf(z);
+    const int gx = CellOf(x), gy = CellOf(y), gz = CellOf(z);
     const int lx = TruncToInt(static_cast<double>(x) - static_cast<double>(gx) * worldUnit);
     const int lz = TruncToInt(static_cast<double>(z) - static_cast<double>(gz) * worldUnit);
 

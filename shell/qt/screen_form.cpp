@@ -172,7 +172,7 @@ void TScreenForm::FormActivate() {
     }
     s.ActivatedOnce = true;
     GameLoop->start();
-    paceGameLoop();
+    PaceGameLoop();
     activating_ = false;
 }
 
@@ -198,10 +198,10 @@ void TScreenForm::GameLoopTimer() {
         close();
         return;
     }
-    paceGameLoop();
+    PaceGameLoop();
 }
 
-void TScreenForm::paceGameLoop() {
+void TScreenForm::PaceGameLoop() {
     const bool backToBack = shellState.ExclusiveMode || VirtualClockActive();
     const int interval = backToBack ? 0 : kGameLoopIntervalMs;
     if (GameLoop->interval() != interval) GameLoop->setInterval(interval);
@@ -239,7 +239,7 @@ bool TScreenForm::event(QEvent* e) {
 void TScreenForm::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!shellState.Initialised) {
-        paintLoadingText(painter);
+        PaintLoadingText(painter);
         return;
     }
     // Redrawing the window shows the last presented picture; frames are run
@@ -248,7 +248,7 @@ void TScreenForm::paintEvent(QPaintEvent*) {
     PaintPresentedImage(painter, rect());
 }
 
-void TScreenForm::paintLoadingText(QPainter& painter) {
+void TScreenForm::PaintLoadingText(QPainter& painter) {
     painter.fillRect(rect(), Qt::black);
     painter.setFont(font());
     painter.setPen(Qt::yellow);

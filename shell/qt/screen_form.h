@@ -48,9 +48,9 @@ class TScreenForm : public QWidget {
     bool focusNextPrevChild(bool next) override;
 
   private:
-    void paintLoadingText(QPainter& painter);
+    void PaintLoadingText(QPainter& painter);
     // Back to back while in exclusive mode or on the virtual clock, else 50 ms.
-    void paceGameLoop();
+    void PaceGameLoop();
 
     std::unique_ptr<FormServices> services_;
     bool activating_ = false;

@@ -78,8 +78,8 @@ TEST(MeshCatalog, FilesReadBackAndFacesAreDrawable) {
         const Loaded<Mesh> loaded = ReadMeshFile(dir.file(entry.file));
         ASSERT_TRUE(loaded) << loaded.error;
         EXPECT_TRUE(SameVertices(*loaded, entry.mesh));
-        ASSERT_EQ(loaded->faceCount(), entry.mesh.faceCount());
-        for (int f = 0; f < loaded->faceCount(); ++f) {
+        ASSERT_EQ(loaded->FaceCount(), entry.mesh.FaceCount());
+        for (int f = 0; f < loaded->FaceCount(); ++f) {
             const Face& face = loaded->faces[f];
             EXPECT_TRUE(SameFace(face, entry.mesh.faces[f]));
             if (face.kind >= kFaceFlat) {
@@ -125,9 +125,9 @@ TEST(HeroPoses, ShareOneFaceListStandOnTheFloorAndDiffer) {
     for (int p = 0; p < kHeroPoseCount; ++p) {
         SCOPED_TRACE("pose " + std::to_string(p));
         const Mesh& pose = poses[p];
-        ASSERT_EQ(pose.vertexCount(), stand.vertexCount());
-        ASSERT_EQ(pose.faceCount(), stand.faceCount());
-        for (int f = 0; f < pose.faceCount(); ++f)
+        ASSERT_EQ(pose.VertexCount(), stand.VertexCount());
+        ASSERT_EQ(pose.FaceCount(), stand.FaceCount());
+        for (int f = 0; f < pose.FaceCount(); ++f)
             EXPECT_TRUE(SameFace(pose.faces[f], stand.faces[f])) << "face " << f;
         EXPECT_EQ(Lowest(pose.y), -240);
         for (int q = 0; q < p; ++q) EXPECT_FALSE(SameVertices(pose, poses[q])) << "same as " << q;
@@ -165,11 +165,11 @@ TEST(Animations, KeyFramesBlendIntoEachOther) {
     for (const auto& [name, frames] : families) {
         SCOPED_TRACE(name);
         for (std::size_t k = 1; k < frames.size(); ++k) {
-            ASSERT_EQ(frames[k].vertexCount(), frames[0].vertexCount());
-            ASSERT_EQ(frames[k].faceCount(), frames[0].faceCount());
+            ASSERT_EQ(frames[k].VertexCount(), frames[0].VertexCount());
+            ASSERT_EQ(frames[k].FaceCount(), frames[0].FaceCount());
             EXPECT_FALSE(SameVertices(frames[k], frames[k - 1])) << "frame " << k;
             int differing = 0;
-            for (int f = 0; f < frames[0].faceCount(); ++f)
+            for (int f = 0; f < frames[0].FaceCount(); ++f)
                 differing += !SameFace(frames[k].faces[f], frames[0].faces[f]);
             // Only the lever's lamp turns green in its last frame.
             const bool lamp = name == "lever" && k + 1 == frames.size();

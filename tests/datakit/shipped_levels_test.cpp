@@ -8,7 +8,7 @@
 
 namespace {
 
-int cellOf(const LevelData& level, int x, int y, int z) {
+int CellOf(const LevelData& level, int x, int y, int z) {
     if (x < 0 || y < 0 || z < 0 || x >= level.sizeX || y >= level.sizeY || z >= level.sizeZ)
         return -1;
     return level.cells[x + level.sizeX * (y + level.sizeY * z)];
@@ -41,11 +41,11 @@ TEST(ShippedLevels, StartOnSolidFloorAndExitPortalInsideTheGrid) {
     ASSERT_GT(portal, 0);
     for (const auto& [name, level] : ShippedLevels()) {
         const LevelState& s = level.state;
-        EXPECT_EQ(cellOf(level, s.startX, s.startY, s.startZ), 0) << name << ": start not empty";
-        const int floor = cellOf(level, s.startX, s.startY - 1, s.startZ);
+        EXPECT_EQ(CellOf(level, s.startX, s.startY, s.startZ), 0) << name << ": start not empty";
+        const int floor = CellOf(level, s.startX, s.startY - 1, s.startZ);
         EXPECT_TRUE(floor > 0 && types[floor].defined && types[floor].collision)
             << name << ": no solid floor under the start";
-        EXPECT_EQ(cellOf(level, s.exitX, s.exitY, s.exitZ), portal)
+        EXPECT_EQ(CellOf(level, s.exitX, s.exitY, s.exitZ), portal)
             << name << ": the exit cell must hold the exit portal";
         EXPECT_FALSE(s.exitX == s.startX && s.exitY == s.startY && s.exitZ == s.startZ) << name;
     }
@@ -70,11 +70,11 @@ TEST(ShippedLevels, SentriesStartInOpenAirAndMusicZonesPlayListedMusic) {
         for (const LevelSentry& sentry : level.sentries) {
             const int x = static_cast<int>(sentry.x) / 512, y = static_cast<int>(sentry.y) / 512,
                       z = static_cast<int>(sentry.z) / 512;
-            EXPECT_EQ(cellOf(level, x, y, z), 0) << name << ": sentry inside a cell";
+            EXPECT_EQ(CellOf(level, x, y, z), 0) << name << ": sentry inside a cell";
         }
         for (const MusicZone& zone : level.state.musicZones) {
             if (zone.x == kUnusedMusicZone) continue;
-            EXPECT_GE(cellOf(level, zone.x, zone.y, zone.z), 0) << name << ": zone outside";
+            EXPECT_GE(CellOf(level, zone.x, zone.y, zone.z), 0) << name << ": zone outside";
             const std::string key = "Music" + std::to_string(zone.music);
             EXPECT_FALSE(ProfileString(definitions, "General", key, "").empty())
                 << name << ": music " << zone.music << " is silent";

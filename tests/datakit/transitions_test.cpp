@@ -17,7 +17,7 @@ namespace {
 // `level` faces drawn 170 in front of a camera at the origin.
 void DrawTransition(const Mesh& transition, int level) {
     Mesh mesh = transition;
-    for (int i = 0; i < mesh.vertexCount(); ++i) mesh.x[i] *= 2, mesh.y[i] *= 2, mesh.z[i] *= 2;
+    for (int i = 0; i < mesh.VertexCount(); ++i) mesh.x[i] *= 2, mesh.y[i] *= 2, mesh.z[i] *= 2;
     mesh.lastFace = static_cast<std::uint16_t>(level - 1);
     SetCamera(0, 0, 0, 0, 0, 0);
     AddLight(0, 0, 0, 10000);
@@ -37,7 +37,7 @@ TEST(TransitionMeshes, SixteenFlatFacesCoverThePictureAtEverySize) {
                             {800, 600}, {1600, 1200}, {160, 120}};
     for (int style = 1; style <= 3; ++style) {
         const Mesh mesh = TransitionMesh(style);
-        ASSERT_EQ(mesh.faceCount(), kTransitionFaces) << "style " << style;
+        ASSERT_EQ(mesh.FaceCount(), kTransitionFaces) << "style " << style;
         for (const Face& face : mesh.faces) EXPECT_GE(face.kind, kFaceFlat);
         for (const auto& size : sizes) {
             SetupBareView(size[0], size[1]);
@@ -67,7 +67,7 @@ TEST(TransitionMeshes, CornersStayWithinTheRasterizersRange) {
     const std::int64_t fx = 1600 * 128 / 320, fy = 1200 * 128 / 240;
     for (int style = 1; style <= 3; ++style) {
         const Mesh mesh = TransitionMesh(style);
-        for (int i = 0; i < mesh.vertexCount(); ++i) {
+        for (int i = 0; i < mesh.VertexCount(); ++i) {
             const std::int64_t z = 2 * mesh.z[i] + 170;
             EXPECT_LT(std::abs(2 * mesh.x[i] * fx / z), 32768 - 800) << "style " << style;
             EXPECT_LT(std::abs(2 * mesh.y[i] * fy / z), 32768 - 600) << "style " << style;

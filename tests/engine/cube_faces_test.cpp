@@ -18,7 +18,7 @@ TEST(CubeFaces, EachSideLiesOnItsFaceAndTakesTheTypeValues) {
     for (int side = 0; side < 6; ++side) {
         const MeshSlot& mesh = cubeFaceMeshes[side];
         ASSERT_TRUE(mesh);
-        ASSERT_EQ(mesh->vertexCount(), 4);
+        ASSERT_EQ(mesh->VertexCount(), 4);
         for (int v = 0; v < 4; ++v) {
             const int coordinate[3] = {mesh->x[v], mesh->y[v], mesh->z[v]};
             EXPECT_EQ(coordinate[axis[side]], value[side]) << side;

@@ -32,7 +32,7 @@ TEST(MeshFile, SmallestFileAndEveryTruncation) {
     single.push_back(0xAB); // trailing bytes are ignored
     Loaded<Mesh> mesh = Parse(single);
     ASSERT_TRUE(mesh);
-    EXPECT_EQ(mesh->vertexCount() + mesh->faceCount(), 2);
+    EXPECT_EQ(mesh->VertexCount() + mesh->FaceCount(), 2);
     EXPECT_EQ(mesh->z[0], 1000);
     EXPECT_EQ(mesh->faces[0].doubleSided, 1);
 

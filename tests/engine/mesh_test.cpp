@@ -66,13 +66,13 @@ TEST(Mesh, MorphRebuildsAResultOfAnotherSizeAndToleratesBadKeys) {
     MeshSlot to = FilledMesh(2, 20); // fewer vertices than `from`
     MeshSlot out = FilledMesh(7, 0, 55);
     MorphMesh(MeshOrNull(from), MeshOrNull(to), out, 0.5f);
-    ASSERT_EQ(out->vertexCount(), 4);
+    ASSERT_EQ(out->VertexCount(), 4);
     EXPECT_EQ(out->faces[0].texture, 1);
     EXPECT_EQ(out->x[1], 15);
     EXPECT_EQ(out->x[3], 10); // no counterpart: stays at `from`
 
     MorphMesh(MeshOrNull(from), MeshOrNull(to), to, 0.0f); // the result may be one of the keys
-    ASSERT_EQ(to->vertexCount(), 4);
+    ASSERT_EQ(to->VertexCount(), 4);
     EXPECT_EQ(to->x[3], 10);
 
     from->x[0] = -2147483647 - 1;

@@ -16,11 +16,11 @@ class Grid : public ::testing::Test {
 } // namespace
 
 TEST(CellOf, TruncatesTowardZeroAndKeepsHugeValuesOutside) {
-    EXPECT_EQ(cellOf(511.9f), 0);
-    EXPECT_EQ(cellOf(512.0f), 1);
-    EXPECT_EQ(cellOf(-3.0f), 0);
-    EXPECT_GT(cellOf(1e30f), 1 << 20);
-    EXPECT_LT(cellOf(std::numeric_limits<float>::quiet_NaN()), 0);
+    EXPECT_EQ(CellOf(511.9f), 0);
+    EXPECT_EQ(CellOf(512.0f), 1);
+    EXPECT_EQ(CellOf(-3.0f), 0);
+    EXPECT_GT(CellOf(1e30f), 1 << 20);
+    EXPECT_LT(CellOf(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
 TEST_F(Grid, CellsOutsideReadZeroAndIgnoreWrites) {

@@ -224,7 +224,7 @@ Mesh FinishMesh(const MeshBuilder& b) {
 }
 
 Mesh WithFacesOf(Mesh frame, const Mesh& first) {
-    if (frame.vertexCount() != first.vertexCount() || frame.faceCount() != first.faceCount())
+    if (frame.VertexCount() != first.VertexCount() || frame.FaceCount() != first.FaceCount())
         throw std::runtime_error("key frames of one animation differ in size");
     frame.faces = first.faces;
     return frame;
