@@ -323,9 +323,14 @@ bool loadAll(const std::string& fileName, const std::string& detail, std::string
     lastDetail = UpperAscii(detail);
     texturedFaces = lastDetail == "HIGH";
 
-    // The name comes from a level file: outside the data folder it reads as missing.
-    const Loaded<ProfileData> read =
-        IsDataFileName(fileName) ? ReadProfileFile(fileName) : LoadedValue(ProfileData{});
+    // The name comes from a level file: outside the data folder it reads as
+    // missing. A missing file is said so by name, rather than as the missing
+    // bank its empty keys would lead to.
+    if (!IsDataFileName(fileName) || !FileExists(fileName)) {
+        error = "VX3: The file " + fileName + " is missing";
+        return false;
+    }
+    const Loaded<ProfileData> read = ReadProfileFile(fileName);
     if (!read) {
         error = read.error;
         return false;

@@ -84,6 +84,12 @@ TEST_F(Definitions, ABankIsReadAgainOnlyWhenItWasNotLoadedWhole) {
     EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
 }
 
+TEST_F(Definitions, AMissingDefinitionFileIsNamedInItsMessage) {
+    WriteMiniDataSet(dir);
+    EXPECT_EQ(LoadDefinitions("Other.bnk", "High").error, "VX3: The file Other.bnk is missing");
+    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+}
+
 TEST_F(Definitions, EmptyMeshNameIsAMissingFileNotAFolder) {
     WriteMiniDataSet(dir);
     dir.write("Standard.bnk", std::string("[General]\nTexture=bank.txt\nHero=\n"));
