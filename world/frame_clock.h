@@ -16,3 +16,11 @@ void ResetFrameClock();
 inline float frameScaled(float v) {
     return static_cast<float>(frameMs) * v * (1.0f / 90.0f);
 }
+
+// The step that brings `value` toward `target` by `rate` of the gap per
+// 90 ms in this frame: frameScaled((target - value) * rate), but never past
+// the target however long the frame was.
+inline float RelaxStep(float value, float target, float rate) {
+    if (frameScaled(rate) >= 1.0f) return target - value;
+    return frameScaled((target - value) * rate);
+}

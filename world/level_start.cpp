@@ -25,6 +25,11 @@ void ResetPlayersForLevel(int startX, int startY, int startZ, int startHeading) 
         p.pose = p.blendFromPose = p.lastPose = 0;
         p.poseBlendMs = p.blendStart = 0;
         p.onLadder = 0;
+        p.ladderOffsetX = p.ladderOffsetZ = 0;
+        p.ladderHeading = 0;
+        p.onGround = 0;
+        p.walkPhase = 0;
+        p.actionCell = {};
         p.x = cellBase(startX) + 256;
         p.y = cellBase(startY) + 480;
         p.z = cellBase(startZ) + 256;

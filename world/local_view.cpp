@@ -4,7 +4,9 @@
 
 #include "world/action_cell.h"
 #include "world/follow_camera.h"
+#include "world/player_death.h"
 #include "world/player_models.h"
+#include "world/sentries.h"
 #include "world/world.h"
 #include "world/world_links.h"
 
@@ -14,6 +16,6 @@ void UpdateLocalView() {
     PlaceCamera(player);
     world_links::CheckMusicZones(CellOf(player.x), CellOf(player.y), CellOf(player.z));
     AnimatePlayerModels();
-    if (!player.dead && world_links::SentryTouchesLocalPlayer()) world_links::KillPlayer();
+    if (!player.dead && SentryTouchesLocalPlayer()) killPlayer();
     world_links::UpdateVoices();
 }

@@ -23,6 +23,8 @@ void InitSentries() {
         s.cellY = CellOf(s.y);
         s.cellZ = CellOf(s.z);
         s.state = 0;
+        s.stuck = 0;
+        s.targetPlayer = 0;
         s.soundState = 1;
         // Tick arithmetic wraps like the tick counter itself.
         s.lastSoundTime = TickAfter(Now, 2000);

@@ -225,6 +225,7 @@ struct World {
     std::int32_t slidingBlockCount = -1; // index of the last used entry, -1 when empty
     LevelState level;
     InGameMenu menu;
+    std::int64_t frame = 0; // play frames run so far (RunPlayFrame counts them)
 };
 
 // The one world of the program, and its records by their own names.

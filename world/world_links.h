@@ -1,7 +1,6 @@
-// The world's calls into parts that are built later: music zones, the sound
-// listener, the sentries' touch test and the player's death. Each does
-// nothing (or answers "no") until its part exists; wiring a part in means
-// giving its body here one call.
+// The world's calls into parts that are built later: music zones and the
+// sound listener. Each does nothing until its part exists; wiring a part in
+// means giving its body here one call.
 #pragma once
 
 namespace world_links {
@@ -11,11 +10,5 @@ void CheckMusicZones(int cellX, int cellY, int cellZ);
 
 // Recomputes the playing voices' volume and pan for the camera just placed.
 void UpdateVoices();
-
-// Whether a sentry touches the local player.
-bool SentryTouchesLocalPlayer();
-
-// Starts the local player's death.
-void KillPlayer();
 
 } // namespace world_links

@@ -1,0 +1,9 @@
+// The world half of a play frame, shared by the game and the tools that run
+// levels without a window: sentry awareness, light, the local player's busy
+// time, control and death, object animation, and with the menu closed the
+// sentries, the level timer and the players' motion; then the view update.
+#pragma once
+
+// `host` runs the sentries' awareness (player 0's machine); `videoPlaying`
+// stops the frame after the player's control, as a clip does.
+void RunPlayFrame(bool host = true, bool videoPlaying = false);

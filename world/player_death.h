@@ -1,0 +1,4 @@
+// The start of the local player's death.
+#pragma once
+
+void killPlayer();

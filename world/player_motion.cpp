@@ -1,0 +1,4 @@
+// STAND-IN until the player motion is built.
+#include "world/player_motion.h"
+
+void MovePlayers() {}
