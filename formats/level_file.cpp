@@ -190,6 +190,8 @@ bool ApplyLevel(const LevelData& level) {
     std::copy_n(level.brightness.begin(), std::min(n, level.brightness.size()),
                 worldGrid.brightness.begin());
 
+    world.startCells = worldGrid.cells;
+    world.wonFrame = -1;
     levelState = level.state;
     sentryCount =
         static_cast<std::int32_t>(std::min<std::size_t>(level.sentries.size(), kMaxLevelSentries));

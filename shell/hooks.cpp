@@ -6,6 +6,9 @@
 #include "engine/stereo.h"
 #include "formats/definitions.h"
 #include "shell/form_services.h"
+#include "shell/play_screen.h"
+#include "shell/player_input.h"
+#include "shell/shell_state.h"
 #include "world/world.h"
 
 namespace hooks {
@@ -28,20 +31,26 @@ bool ReadEndScreenText() {
 }
 void ReadNickname() {}
 
-void ReadControls() {}
+void ReadControls() {
+    ::ReadControls();
+}
 void HandleOptionKeys() {}
 void PollMusic() {}
 void RunTitleScreen() {}
-void RunPlayScreen() {}
+void RunPlayScreen() {
+    PlayScreenFrame();
+}
 void RefreshLobby() {}
 void RunEndScreen() {}
 void DrawTransition(int level, int style) {
-    ::DrawTransition(level, style);
+    if (shellState.Drawing) ::DrawTransition(level, style);
 }
 void DrawSmallText(const std::string& text, float top, float left) {
+    if (!shellState.Drawing) return;
     DrawText(text, false, top, left);
 }
 void PresentFrame(int, int) {
+    if (!shellState.Drawing) return;
     // The picture is painted stretched to the client area by the form.
     if (!renderContext.mainBuffer.pixels.empty())
         PresentPicture(renderContext.mainBuffer, ActiveStereoBuffer());
@@ -55,7 +64,9 @@ void CloseInGameMenu() {
 }
 void OpenLobby() {}
 void ResetCameraOrbits() {}
-void StartLevel(int) {}
+void StartLevel(int levelIndex) {
+    ::StartLevel(levelIndex);
+}
 
 void NewGameClick() {}
 void JoinGameClick() {}

@@ -63,6 +63,11 @@ struct ShellState {
     bool MusicOn = false;
 
     std::string DebugText; // drawn once, then cleared
+
+    // Off for runs that only simulate (no picture is drawn or presented).
+    bool Drawing = true;
+    // Texture detail of the last definition load, "High" or "Low".
+    std::string TextureDetail = "High";
     std::string ProgramFolder;
 
     // "LEVEL\" + file name, sorted byte-wise; a level's number is its index.

@@ -10,6 +10,7 @@
 #include "platform/text_case.h"
 #include "shell/form_services.h"
 #include "shell/hooks.h"
+#include "shell/play_screen.h"
 #include "shell/shell_state.h"
 #include "world/random_clock.h"
 #include "world/world.h"
@@ -71,6 +72,7 @@ bool InitialiseGame() {
     renderContext.hearingRange = kSoundHearingRange;
     hooks::StartMusicLibrary(kMusicRate);
     hooks::LoadInterfaceSounds();
+    InstallPlayServices();
     if (!hooks::ReadSettings()) return false;
     BuildCubeFaceMeshes();
     if (!BuildLevelList()) return false;

@@ -8,6 +8,7 @@
 #include "shell/automation_run.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
+#include "world/world_dump.h"
 
 namespace {
 
@@ -75,6 +76,8 @@ std::string DescribeState() {
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);
+    // The world's own keys, once a level has been entered.
+    if (s.ScreenState == kScreenPlay) return d.text() + DescribeWorldState();
     return d.text();
 }
 

@@ -95,6 +95,7 @@ void ShowGameMessage(const std::string& text) {
 
 void EndLevel(LevelEnd end) {
     log(WorldEventKind::LevelEnd, 0, 0, 0, end);
+    if (end == kLevelCompleted && world.wonFrame < 0) world.wonFrame = world.frame;
     if (gameServices.endLevel) gameServices.endLevel(end);
 }
 
@@ -103,5 +104,6 @@ bool TransitionRunning() {
 }
 
 void LogKill(std::int32_t x, std::int32_t y, std::int32_t z) {
+    ++world.deaths;
     log(WorldEventKind::Kill, x, y, z, 0);
 }

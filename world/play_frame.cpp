@@ -37,11 +37,12 @@ void runLevelTimer() {
 
 } // namespace
 
-void RunPlayFrame(bool host, bool videoPlaying) {
+void RunPlayFrame(bool host, bool videoPlaying, const std::function<bool()>& levelEnds) {
     ++world.frame;
     PlayerRecord& p = players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
     if (host) updateSentryAwareness();
     p.light += RelaxStep(p.light, p.lightTarget, 0.1f);
+    if (levelEnds && levelEnds()) return;
 
     if (p.busyMs > 0) {
         p.busyMs = std::max(p.busyMs - frameMs, 0);

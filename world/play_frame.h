@@ -4,6 +4,11 @@
 // sentries, the level timer and the players' motion; then the view update.
 #pragma once
 
+#include <functional>
+
 // `host` runs the sentries' awareness (player 0's machine); `videoPlaying`
-// stops the frame after the player's control, as a clip does.
-void RunPlayFrame(bool host = true, bool videoPlaying = false);
+// stops the frame after the player's control, as a clip does. `levelEnds`,
+// asked after the light step, stops the frame when it answers true (the play
+// screen ends the level there once its closing transition is complete).
+void RunPlayFrame(bool host = true, bool videoPlaying = false,
+                  const std::function<bool()>& levelEnds = {});

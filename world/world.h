@@ -225,7 +225,10 @@ struct World {
     std::int32_t slidingBlockCount = -1; // index of the last used entry, -1 when empty
     LevelState level;
     InGameMenu menu;
-    std::int64_t frame = 0; // play frames run so far (RunPlayFrame counts them)
+    std::int64_t frame = 0;               // play frames run so far (RunPlayFrame counts them)
+    std::int32_t deaths = 0;              // deaths of the local player so far
+    std::int64_t wonFrame = -1;           // frame in which the level was completed, -1 before
+    std::vector<std::uint8_t> startCells; // the grid as the level was loaded
 };
 
 // The one world of the program, and its records by their own names.

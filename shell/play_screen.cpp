@@ -1,0 +1,77 @@
+#include "shell/play_screen.h"
+
+#include <algorithm>
+
+#include "engine/draw/scene.h"
+#include "formats/level_file.h"
+#include "platform/message_box.h"
+#include "shell/form_services.h"
+#include "shell/hooks.h"
+#include "shell/screen_flow.h"
+#include "shell/shell_state.h"
+#include "world/game_services.h"
+#include "world/play_frame.h"
+#include "world/world.h"
+
+namespace {
+
+PlayerRecord& localRecord() {
+    return players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
+}
+
+// When the closing transition has covered the picture, the level is over:
+// the title screen after a loss, else the next level or the end screen.
+bool endLevelWhenCovered() {
+    ShellState& s = shellState;
+    if (!s.TransitionCompleted) return false;
+    if (s.LevelOutcome == kOutcomeLost) {
+        StartTransition(-1);
+        ChangeScreen(kScreenTitle);
+    } else if (s.LevelOutcome == kOutcomeCompleted) {
+        PlayerRecord& p = localRecord();
+        p.levelIndex += 1;
+        if (p.levelIndex < s.LevelCount) {
+            StartLevel(p.levelIndex);
+        } else {
+            StartTransition(-1);
+            ChangeScreen(kScreenEnd);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void StartLevel(std::int32_t levelIndex) {
+    ShellState& s = shellState;
+    if (levelIndex < 0 || levelIndex >= static_cast<std::int32_t>(s.LevelFiles.size())) return;
+    const LevelLoad load = LoadLevel(s.LevelFiles[levelIndex], s.TextureDetail);
+    if (load.result == kLevelRefused) {
+        ShowMessageBox(load.error);
+        return;
+    }
+    if (load.result == kLevelDefinitionsFailed) {
+        ShowMessageBox(load.error);
+        RequestProgramEnd(0);
+        return;
+    }
+    StartTransition(-1);
+    ChangeScreen(kScreenPlay);
+    hooks::StopVoices();
+    StartTitleOverlay();
+}
+
+void PlayScreenFrame() {
+    RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered);
+    if (shellState.Drawing && shellState.ScreenState == kScreenPlay) DrawPlayFrame(world);
+}
+
+void InstallPlayServices() {
+    gameServices.restartLevel = [] { StartLevel(localRecord().levelIndex); };
+    gameServices.showMessage = [](const std::string& text) { ShowStatusMessage(text); };
+    gameServices.endLevel = [](LevelEnd end) {
+        shellState.LevelOutcome = end;
+        StartTransition(+1);
+    };
+    gameServices.transitionActive = [] { return shellState.TransitionActive; };
+}

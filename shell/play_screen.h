@@ -1,0 +1,18 @@
+// The play screen: entering a level, and the frame that drives it (the
+// world's half of the frame, the level's end, the picture).
+#pragma once
+
+#include <cstdint>
+
+// Loads level `levelIndex` of the level list into the world and enters the
+// play screen with an opening transition. A level that cannot be read shows
+// its message and changes nothing; definitions that fail to load show their
+// message and end the program.
+void StartLevel(std::int32_t levelIndex);
+
+// The play screen's frame (screen state 1).
+void PlayScreenFrame();
+
+// Gives the world the play screen's services: level restart and end, the
+// message line, the running transition.
+void InstallPlayServices();
