@@ -149,7 +149,12 @@ TEST_F(Sentries, SeeingThePlayerAtLevelStartChasesWithoutASound) {
         aimAngles(sentry().x, sentry().y, sentry().z, players[0].x, players[0].y, players[0].z);
     EXPECT_EQ(sentry().heading, -aim.yaw);
     EXPECT_EQ(sentry().headingTarget, sentry().heading);
+    // Still in sight after the silent start: no sound, it never stopped chasing.
+    Now += 5000;
+    updateSentryAwareness();
+    EXPECT_EQ(soundCount(), 0);
     // Losing him within the first seconds is silent too.
+    Now -= 5000;
     placePlayer(0, 15, 1, 15);
     Now += 2500;
     updateSentryAwareness();
@@ -274,6 +279,16 @@ TEST_F(Sentries, ChasersMoveAtSixtyRoamersAtFortyPerNinetyMs) {
     e.targetZ = e.z;
     updateSentries();
     EXPECT_EQ(e.stuck, 1);
+    // Stuck means a step under a tenth of t: 1000 units away t is 201, and
+    // roaming for 45 ms moves 19.9.
+    e.targetZ = e.z + 1000;
+    frameMs = 45;
+    updateSentries();
+    EXPECT_EQ(e.stuck, 1);
+    e.targetZ = e.z + 1000;
+    frameMs = 46;
+    updateSentries();
+    EXPECT_EQ(e.stuck, 0);
 }
 
 TEST_F(Sentries, TurningNeverOvershootsOnLongFrames) {
