@@ -76,7 +76,11 @@ void RunInGameMenu(PlayerRecord& player) {
     const auto& now = player.controls;
     const auto before = menu.controlsAtLastRead;
     menu.controlsAtLastRead = now;
-    const auto pressed = [&](Control c) { return now[c] && !before[c]; };
+    // New when the key was up at the last read or in the frame just before
+    // (the one skipped frame in between).
+    const auto pressed = [&](Control c) {
+        return now[c] && !(before[c] && player.previousControls[c]);
+    };
 
     if (pressed(kJump) || pressed(kLook) || pressed(kAction)) {
         select(menu, player);

@@ -11,8 +11,8 @@ struct InGameMenu {
     std::uint8_t open = 0;
     std::int32_t selected = 0;  // option 0..5
     std::int32_t inputSkip = 0; // frames left before input is read again
-    // The control flags as the menu last read them: a press counts as new
-    // against these, so one that comes during a skipped frame is not lost.
+    // The control flags as the menu last read them, so that a press that
+    // comes during a skipped frame is not lost.
     std::array<std::uint8_t, 8> controlsAtLastRead{};
 };
 
