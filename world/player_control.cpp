@@ -59,7 +59,7 @@ void pickUp(PlayerRecord& p) {
     if (t.Timer) {
         take(kEventTimer);
         timerRunning = 1;
-        timeLeftMs += t.TimerDuration;
+        timeLeftMs = SaturateToInt32(std::int64_t{timeLeftMs} + t.TimerDuration); // any data value
     }
     if (t.Spring) {
         playAt(p, t.ActionSound, t.ActionVolume);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -100,6 +101,12 @@ TEST_F(PlayerControl, ATypeThatIsIngotAndTimerGivesBoth) {
     ASSERT_EQ(sounds.size(), 2u);
     EXPECT_EQ(sounds[0].value, 200);
     EXPECT_EQ(sounds[0].x, 2 * 512 + 256);
+
+    // A duration from the data near the int range holds the timer at its end.
+    objectTypes[5].TimerDuration = std::numeric_limits<std::int32_t>::max();
+    setCell(2, 1, 2, 5);
+    frame();
+    EXPECT_EQ(timeLeftMs, std::numeric_limits<std::int32_t>::max());
 }
 
 TEST_F(PlayerControl, LivesStopAt99AndLightsAlternate) {
