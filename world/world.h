@@ -185,6 +185,10 @@ struct PlayerRecord {
     std::int32_t stepHeight = 256;
     std::array<std::uint8_t, kControlCount> controls{};
     std::array<std::uint8_t, kControlCount> previousControls{};
+    // The keypad plus and minus keys (camera closer, farther), now and in the
+    // previous frame, kept apart from the control flags the game sends.
+    std::uint8_t cameraCloser = 0, cameraFarther = 0;
+    std::uint8_t previousCameraCloser = 0, previousCameraFarther = 0;
     float fallSpeed = 0;
     std::uint8_t onGround = 0;
     std::int32_t busyMs = 0;
