@@ -1,6 +1,7 @@
-// What a level start resets: the player records, the ingot counts and the
-// lists of running transitions, holes and sliding blocks.
+// What a level start resets: the player records, the ingot counts, the
+// lists of running transitions, holes and sliding blocks, and the exit.
 #include "engine/mesh.h"
+#include "world/player_motion.h"
 #include "world/world.h"
 
 namespace {
@@ -45,6 +46,7 @@ void ResetPlayersForLevel(int startX, int startY, int startZ, int startHeading) 
     }
     RecountIngots();
     ClearWorldLists();
+    ResetLevelExit();
 }
 
 void RecountIngots() {
