@@ -54,17 +54,23 @@ float wrapFrame(float frame, int count) {
 }
 
 // destination = a copy of source, written over the mesh already there when
-// it has the same size, so that a steady animation allocates nothing.
+// it has the same counts, so that a steady animation allocates nothing.
 void copyMeshInPlace(const Mesh* source, MeshSlot& destination) {
     if (source && destination && destination->lastVertex == source->lastVertex &&
-        destination->lastFace == source->lastFace && source->x.size() >= destination->x.size() &&
-        source->y.size() >= destination->y.size() && source->z.size() >= destination->z.size() &&
-        source->faces.size() >= destination->faces.size()) {
-        std::copy_n(source->x.begin(), destination->x.size(), destination->x.begin());
-        std::copy_n(source->y.begin(), destination->y.size(), destination->y.begin());
-        std::copy_n(source->z.begin(), destination->z.size(), destination->z.begin());
-        std::copy_n(source->faces.begin(), destination->faces.size(), destination->faces.begin());
-        return;
+        destination->lastFace == source->lastFace) {
+        const std::size_t vertices =
+            std::min({static_cast<std::size_t>(source->VertexCount()), source->x.size(),
+                      source->y.size(), source->z.size()});
+        const std::size_t faces = std::min<std::size_t>(source->FaceCount(), source->faces.size());
+        Mesh& out = *destination;
+        if (out.x.size() >= vertices && out.y.size() >= vertices && out.z.size() >= vertices &&
+            out.faces.size() >= faces) {
+            std::copy_n(source->x.begin(), vertices, out.x.begin());
+            std::copy_n(source->y.begin(), vertices, out.y.begin());
+            std::copy_n(source->z.begin(), vertices, out.z.begin());
+            std::copy_n(source->faces.begin(), faces, out.faces.begin());
+            return;
+        }
     }
     CopyMesh(source, destination);
 }

@@ -10,19 +10,8 @@
 
 namespace {
 
-class Behaviours : public ::testing::Test {
+class Behaviours : public SmallWorld {
   protected:
-    void SetUp() override {
-        ClearWorldTables();
-        ASSERT_TRUE(ResizeWorldGrid(6, 4, 6));
-        ClearWorldEvents();
-        Now = 1000;
-        frameMs = 30;
-    }
-    void TearDown() override {
-        ClearWorldTables();
-        ClearWorldEvents();
-    }
     // Runs animation frames until no transition plays (at most `frames`).
     static void PlayTransitions(int frames = 100) {
         for (int i = 0; i < frames && ActiveSlots() > 0; ++i) updateObjectAnimation();
@@ -171,7 +160,7 @@ TEST_F(Behaviours, TwoIngotTypesOpenTheirOwnDoorsWhenTheirLastIngotIsTaken) {
 class KeyBlocks : public Behaviours {
   protected:
     void SetUp() override {
-        Behaviours::SetUp();
+        SmallWorld::SetUp();
         ObjectType& key = DefineType(20);
         key.CanPush = 1, key.BlockKey = 1, key.BlockKeySensor = 21;
         ObjectType& sensor = DefineType(21);
@@ -222,7 +211,7 @@ TEST_F(KeyBlocks, AKeyOffItsSensorOrAnotherBlockOnItOpensNothing) {
 class Digging : public Behaviours {
   protected:
     void SetUp() override {
-        Behaviours::SetUp();
+        SmallWorld::SetUp();
         ObjectType& earth = DefineType(30);
         earth.Dig = 1, earth.Recover = 1, earth.DigAnim = 31, earth.RecoverAnim = 32;
         GiveMeshes(DefineType(31), 2);

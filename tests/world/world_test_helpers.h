@@ -4,7 +4,11 @@
 #include <algorithm>
 #include <cstdint>
 
+#include <gtest/gtest.h>
+
 #include "engine/mesh.h"
+#include "world/animation.h"
+#include "world/frame_clock.h"
 #include "world/game_services.h"
 #include "world/world.h"
 
@@ -36,3 +40,21 @@ inline int ActiveSlots() {
     return static_cast<int>(std::count_if(transitionSlots.begin(), transitionSlots.end(),
                                           [](const TransitionSlot& s) { return s.active != 0; }));
 }
+
+// An empty 6 x 4 x 6 grid, no types, an empty event log, frames of 30 ms at
+// tick 1000 with the texture step just taken.
+class SmallWorld : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ClearWorldTables();
+        ASSERT_TRUE(ResizeWorldGrid(6, 4, 6));
+        ClearWorldEvents();
+        Now = 1000;
+        frameMs = 30;
+        lastTextureStep = Now;
+    }
+    void TearDown() override {
+        ClearWorldTables();
+        ClearWorldEvents();
+    }
+};
