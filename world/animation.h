@@ -11,3 +11,9 @@ void updateObjectAnimation();
 
 // The motion of every pushed block for this frame; blocks that stopped settle.
 void MoveSlidingBlocks();
+
+// The same with another collision routine in place of moveBody, for runs
+// that want the block motion without the grid's walls.
+using BodyMover = bool (*)(float& x, float& y, float& z, float vx, float vy, float vz,
+                           std::int32_t width, std::int32_t height, std::int32_t stepHeight);
+void MoveSlidingBlocksWith(BodyMover move);

@@ -14,6 +14,10 @@ void finishCellTransition(int slot);
 void operateLever(int x, int y, int z);
 void openDoors(int doorType);
 
+// Empties an ingot cell; the ingot type's door opens when its last cell is
+// gone.
+void TakeIngot(int x, int y, int z);
+
 void digHole(int x, int y, int z, std::int32_t refillDelay);
 void refillHole(int index);
 
