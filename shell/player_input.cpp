@@ -33,4 +33,9 @@ void ReadControls() {
     player.previousControls = player.controls;
     player.controls.fill(0);
     for (const ControlKey& k : kControlKeys) player.controls[k.control] = KeyDown(k.key) ? 1 : 0;
+    // The keypad's camera keys, read on their own.
+    player.previousCameraCloser = player.cameraCloser;
+    player.previousCameraFarther = player.cameraFarther;
+    player.cameraCloser = KeyDown(kVkAdd) ? 1 : 0;
+    player.cameraFarther = KeyDown(kVkSubtract) ? 1 : 0;
 }

@@ -53,8 +53,9 @@ void pickUp(PlayerRecord& p) {
         setCell(cx, cy, cz, 0);
     };
     if (t.Lingot) {
-        take(kEventIngot);
-        if (t.lingotCount < 1) openDoors(t.LingotDoor);
+        SendGameEvent(kEventIngot, cx, cy, cz, typeIndex);
+        playAt(p, t.ActionSound, t.ActionVolume);
+        TakeIngot(cx, cy, cz); // empties the cell, and opens the door after the last one
     }
     if (t.Timer) {
         take(kEventTimer);
