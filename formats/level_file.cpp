@@ -237,6 +237,9 @@ LevelLoad LoadLevel(const std::string& path, const std::string& detail) {
     if (!ApplyLevel(*level)) return {kLevelRefused, LevelErrorText(path)};
     const Loaded<> definitions = LoadDefinitions(levelState.definitionFile, detail);
     if (!definitions) return {kLevelDefinitionsFailed, definitions.error};
+    // The level's cells were counted with the types of the previous load;
+    // a level that brings other definitions needs its ingots counted again.
+    RecountIngots();
     return {kLevelLoaded, {}};
 }
 

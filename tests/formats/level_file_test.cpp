@@ -1,5 +1,7 @@
+#include "formats/definitions.h"
 #include "formats/level_file.h"
 #include "platform/message_box.h"
+#include "support/data_set.h"
 #include "support/test_support.h"
 #include "world/frame_clock.h"
 #include "world/level_state.h"
@@ -144,6 +146,20 @@ TEST_F(LevelFileTest, LoadingStartsTheLevel) {
     const std::int32_t draw = RandomInt(1000);
     SeedRandom(12345);
     EXPECT_EQ(RandomInt(1000), draw);
+}
+
+TEST_F(LevelFileTest, IngotsAreCountedWithTheTypesTheLevelBrings) {
+    // The first level of a run loads its definitions after its cells: the
+    // ingot count must come from the types those definitions give.
+    WriteMiniDataSet(dir, "[Object 20]\nCube=TRUE\nLingot=TRUE\n");
+    ForgetDefinitions();
+    LevelData level = sampleLevel(4, 5, 6, 0);
+    level.state.definitionFile = "Standard.bnk";
+    level.cells.assign(level.cells.size(), 0);
+    level.cells[1] = level.cells[7] = level.cells[8] = 20;
+    ScopedCurrentDir cd(dir.path());
+    ASSERT_EQ(LoadLevel(dir.write("ingots.lev", EncodeLevel(level)), "Low").result, kLevelLoaded);
+    EXPECT_EQ(objectTypes[20].lingotCount, 3);
 }
 
 TEST_F(LevelFileTest, FewerSentriesKeepTheOldTailAndLongStringsAreCut) {

@@ -144,6 +144,8 @@ void Compiler::headerKey(const Line& line, const std::string& key, const std::st
         music_.push_back({{n[0], n[1], n[2]}, n[3], line.number});
         return;
     }
+    // Solution routes are read by the simulation tool; the level file has no place for them.
+    if (k == "route") return;
     if (k == "light") {
         const auto n = numbers(line.number, key, 7, value);
         lights_.push_back({{n[0], n[1], n[2]}, {n[3], n[4], n[5]}, n[6], line.number});
