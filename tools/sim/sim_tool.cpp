@@ -185,6 +185,10 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
             err << "kelvane-sim: " << steps.error << "\n";
             return 2;
         }
+        if (steps->empty()) {
+            err << "kelvane-sim: " << o.route << " has no route lines\n";
+            return 2;
+        }
         route.emplace(std::move(*steps));
     }
     fs::current_path(o.data, ec);
@@ -220,7 +224,6 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!o.trace.empty()) trace.open(o.trace, std::ios::binary);
     std::vector<KeySet> emitted;
     KeySet held;
-    std::size_t eventsSeen = RecentWorldEvents().size();
     bool met = false;
     for (std::int64_t frame = 1; frame <= o.frames && !s.EndRequested; ++frame) {
         if (route) {
@@ -236,10 +239,8 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
             trace << world.frame << " [" << keyNames(route ? held : KeySet{}) << "] " << p.x << ' '
                   << p.y << ' ' << p.z << " h=" << p.heading << " cell=" << CellOf(p.x) << ','
                   << CellOf(p.y) << ',' << CellOf(p.z) << " pose=" << p.pose;
-            const auto& events = RecentWorldEvents();
-            for (std::size_t i = std::min(eventsSeen, events.size()); i < events.size(); ++i)
-                trace << " {" << DescribeWorldEvent(events[i]) << '}';
-            eventsSeen = events.size();
+            for (const WorldEvent& event : RecentWorldEvents())
+                if (event.frame == world.frame) trace << " {" << DescribeWorldEvent(event) << '}';
             trace << '\n';
         }
         met = (o.until == "won" && world.wonFrame >= 0) || (o.until == "dead" && players[0].dead);
