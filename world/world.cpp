@@ -29,6 +29,10 @@ void ClearWorldTables() {
     lastPlayer = 0;
     sentries.fill(SentryRecord{});
     sentryCount = 0;
+    world.menu = InGameMenu{};
+    world.frame = 0;
+    world.deaths = 0;
+    world.wonFrame = -1;
 }
 
 bool ResizeWorldGrid(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ) {

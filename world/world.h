@@ -252,7 +252,9 @@ inline std::int32_t& slidingBlockCount = world.slidingBlockCount;
 inline LevelState& levelState = world.level;
 inline InGameMenu& inGameMenu = world.menu;
 
-// Clears the object-type table, the world lists and the five player records.
+// Clears the object-type table, the world lists, the five player records, the
+// sentries, the menu and the frame and death counts. The object types are
+// gone afterwards: the next definition load must read its file again.
 void ClearWorldTables();
 
 // Replaces the grid with sizeX * sizeY * sizeZ zero cells. Returns false, and

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 
+#include "formats/definitions.h"
 #include "platform/automation.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -200,7 +201,9 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
 
     // The game's start-up without a window, then its "new game" on this one level.
     ConfigureAutomation(automation);
+    shellState = ShellState{};
     StartUpSharedModules();
+    ForgetDefinitions(); // the object types were just cleared
     SeedRandomFromClock();
     InstallPlayServices();
     ShellState& s = shellState;
