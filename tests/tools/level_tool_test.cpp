@@ -1,5 +1,6 @@
 // Runs the built kelvane-level program on small level files.
 #include "formats/level_file.h"
+#include "run_tool.h"
 #include "support/test_support.h"
 
 #include <cstdlib>
@@ -11,19 +12,8 @@ namespace {
 
 const std::string kTool = std::string(KELVANE_BINARY_DIR) + "/tools/level/kelvane-level";
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out, err;
-};
-
 RunResult runTool(const TempDir& dir, const std::string& arguments) {
-    const std::string out = dir.file("stdout.txt"), err = dir.file("stderr.txt");
-    const int status =
-        std::system(("'" + kTool + "' " + arguments + " >'" + out + "' 2>'" + err + "'").c_str());
-    const auto outBytes = ReadBytes(out), errBytes = ReadBytes(err);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            std::string(outBytes.begin(), outBytes.end()),
-            std::string(errBytes.begin(), errBytes.end())};
+    return RunTool(kTool, dir, arguments);
 }
 
 LevelData smallLevel() {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "formats/level_file.h"
+#include "run_tool.h"
 #include "support/data_set.h"
 #include "support/test_support.h"
 
@@ -14,18 +15,8 @@ namespace {
 
 const std::string kTool = std::string(KELVANE_BINARY_DIR) + "/tools/render/kelvane-render";
 
-struct RunResult {
-    int exitCode = -1;
-    std::string err;
-};
-
 RunResult runTool(const TempDir& dir, const std::string& arguments) {
-    const std::string err = dir.file("stderr.txt");
-    const int status =
-        std::system(("'" + kTool + "' " + arguments + " >/dev/null 2>'" + err + "'").c_str());
-    const auto errBytes = ReadBytes(err);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            std::string(errBytes.begin(), errBytes.end())};
+    return RunTool(kTool, dir, arguments);
 }
 
 // Width, height and number of distinct colours as ImageMagick decodes the

@@ -1,6 +1,7 @@
 // The simulation tool: its route lines, and runs of the built kelvane-sim on
 // the shipped data set.
 #include "route.h"
+#include "run_tool.h"
 #include "support/test_support.h"
 
 #include <cstdlib>
@@ -14,19 +15,8 @@ const std::string kTool = std::string(KELVANE_BINARY_DIR) + "/tools/sim/kelvane-
 const std::string kData = std::string(KELVANE_BINARY_DIR) + "/data";
 const std::string kLevel = "LEVEL/01-FirstSteps.lev";
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out, err;
-};
-
 RunResult runTool(const TempDir& dir, const std::string& arguments) {
-    const std::string out = dir.file("stdout.txt"), err = dir.file("stderr.txt");
-    const int status =
-        std::system(("'" + kTool + "' " + arguments + " >'" + out + "' 2>'" + err + "'").c_str());
-    const auto outBytes = ReadBytes(out), errBytes = ReadBytes(err);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            std::string(outBytes.begin(), outBytes.end()),
-            std::string(errBytes.begin(), errBytes.end())};
+    return RunTool(kTool, dir, arguments);
 }
 
 std::string readText(const std::string& file) {
