@@ -260,26 +260,25 @@ void TakeLadder(PlayerRecord& p) {
     const float sz = AngleCos(p.heading) * 512.0f;
     const bool wideInX = (l.Xmax - l.Xmin) > (l.Zmax - l.Zmin);
 
-    std::int32_t heading = 0;
-    if (std::fabs(sz) >= std::fabs(sx) && wideInX) {
-        const float edge = sz > 0 ? front + static_cast<float>(l.Zmin) - halfWidth
-                                  : front + static_cast<float>(l.Zmax) + halfWidth;
-        if (sz > 0 ? !(p.z <= edge) : !(p.z >= edge)) return;
-        p.z = edge;
-        p.x = middleX;
-        p.ladderOffsetX = 0;
-        p.ladderOffsetZ = sz > 0 ? halfWidth : -halfWidth;
-        heading = sz > 0 ? 0 : 16384;
-    } else {
-        const float edge = sx > 0 ? left + static_cast<float>(l.Xmin) - halfWidth
-                                  : left + static_cast<float>(l.Xmax) + halfWidth;
-        if (sx > 0 ? !(p.x <= edge) : !(p.x >= edge)) return;
-        p.x = edge;
-        p.z = middleZ;
-        p.ladderOffsetZ = 0;
-        p.ladderOffsetX = sx > 0 ? halfWidth : -halfWidth;
-        heading = sx > 0 ? 8192 : 24576;
-    }
+    // He takes hold along z when facing mostly along z a ladder wide in x,
+    // else along x: the same steps on either axis.
+    const bool alongZ = std::fabs(sz) >= std::fabs(sx) && wideInX;
+    float& along = alongZ ? p.z : p.x;
+    float& across = alongZ ? p.x : p.z;
+    float& offsetAlong = alongZ ? p.ladderOffsetZ : p.ladderOffsetX;
+    float& offsetAcross = alongZ ? p.ladderOffsetX : p.ladderOffsetZ;
+    const float toward = alongZ ? sz : sx;
+    const float corner = alongZ ? front : left;
+    const float low = static_cast<float>(alongZ ? l.Zmin : l.Xmin);
+    const float high = static_cast<float>(alongZ ? l.Zmax : l.Xmax);
+
+    const float edge = toward > 0 ? corner + low - halfWidth : corner + high + halfWidth;
+    if (toward > 0 ? !(along <= edge) : !(along >= edge)) return;
+    along = edge;
+    across = alongZ ? middleX : middleZ;
+    offsetAcross = 0;
+    offsetAlong = toward > 0 ? halfWidth : -halfWidth;
+    const std::int32_t heading = alongZ ? (toward > 0 ? 0 : 16384) : (toward > 0 ? 8192 : 24576);
     p.heading = static_cast<float>(heading);
     p.ladderHeading = heading;
     p.vx = p.vz = 0;
