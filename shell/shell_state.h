@@ -34,6 +34,13 @@ inline constexpr const char* kChoiceSoundFile = "INTERF\\CHOIX.WAV";
 inline constexpr const char* kClickSoundFile = "INTERF\\CLIC.WAV";
 inline constexpr const char* kTimerSoundFile = "INTERF\\TIMER.WAV";
 
+constexpr std::size_t kScreenHistoryLength = 32;
+
+struct ScreenVisit {
+    std::int32_t state = kScreenNone;
+    std::int64_t frame = 0;
+};
+
 struct ShellState {
     // Screen states.
     std::int32_t ScreenState = kScreenNone;
@@ -73,6 +80,14 @@ struct ShellState {
     // "LEVEL\" + file name, sorted byte-wise; a level's number is its index.
     std::int32_t LevelCount = 0;
     std::vector<std::string> LevelFiles;
+
+    // Levels entered since the start (restarts included), and the file of the
+    // last one; the screens entered, with the frame each was entered in
+    // (the latest kScreenHistoryLength).
+    std::int32_t LevelStarts = 0;
+    std::int64_t LevelStartFrame = 0; // the level's frame k is frame LevelStartFrame + k
+    std::string LevelFile;
+    std::vector<ScreenVisit> ScreenHistory;
 
     // The program's arguments (without the program name).
     std::vector<std::string> CommandLine;

@@ -8,6 +8,7 @@
 #include "shell/automation_run.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
+#include "world/world.h"
 #include "world/world_dump.h"
 
 namespace {
@@ -76,8 +77,18 @@ std::string DescribeState() {
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);
-    // The world's own keys, once a level has been entered.
-    if (s.ScreenState == kScreenPlay) return d.text() + DescribeWorldState();
+    d.add("levelIndex", players[std::clamp(localPlayer, 0, kPlayerCount - 1)].levelIndex);
+    d.add("levelFile", s.LevelFile);
+    d.add("levelStarts", s.LevelStarts);
+    d.add("levelStartFrame", s.LevelStartFrame);
+    std::string history;
+    for (const ScreenVisit& visit : s.ScreenHistory)
+        history += (history.empty() ? "" : " ") + std::to_string(visit.state) + "@" +
+                   std::to_string(visit.frame);
+    d.add("screenHistory", history);
+    // The world's own keys, once a level has been entered (they stay after
+    // the game has left the level: lives, outcome, won frame).
+    if (s.LevelStarts > 0) return d.text() + DescribeWorldState();
     return d.text();
 }
 

@@ -13,8 +13,8 @@
 
 class TSoundBuffer;
 
-// Interface sounds the in-game menu and the camera keys play.
-enum class InterfaceSound { MenuSelect, MenuMove };
+// Interface sounds the in-game menu, the camera keys and the level timer play.
+enum class InterfaceSound { MenuSelect, MenuMove, Countdown };
 
 // Codes of the game messages a player's actions send in a network game.
 enum GameEventCode : std::int32_t {

@@ -165,11 +165,7 @@ void TScreenForm::FormActivate() {
     }
     ResetFrameClock();
     s.Initialised = true;
-    if (lastPlayer == 0) {
-        ChangeScreen(kScreenTitle);
-    } else {
-        hooks::StartLevel(0);
-    }
+    EnterFirstScreen();
     s.ActivatedOnce = true;
     GameLoop->start();
     PaceGameLoop();
