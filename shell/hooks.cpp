@@ -6,6 +6,7 @@
 #include "engine/stereo.h"
 #include "formats/definitions.h"
 #include "shell/form_services.h"
+#include "shell/joystick.h"
 #include "shell/play_screen.h"
 #include "shell/player_input.h"
 #include "shell/shell_state.h"
@@ -14,7 +15,9 @@
 namespace hooks {
 
 void StartDisplayLayer() {}
-void ReadJoystickCaps() {}
+void ReadJoystickCaps() {
+    ::ReadJoystickCaps();
+}
 void ClearSoundAndMusicFlags() {}
 
 void ForgetLoadedDefinitions() {

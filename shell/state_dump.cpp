@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "shell/automation_run.h"
+#include "shell/joystick.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 #include "world/world.h"
@@ -49,6 +50,14 @@ class Dump {
     std::ostringstream out_;
 };
 
+// The local player's eight control flags as digits, in record order.
+std::string localControls() {
+    const PlayerRecord& p = players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
+    std::string flags;
+    for (std::uint8_t flag : p.controls) flags += flag ? '1' : '0';
+    return flags;
+}
+
 } // namespace
 
 std::string DescribeState() {
@@ -74,6 +83,8 @@ std::string DescribeState() {
     d.add("exclusiveMode", s.ExclusiveMode);
     d.add("showFps", s.ShowFps);
     d.add("musicOn", s.MusicOn);
+    d.add("controls", localControls());
+    d.add("joystickAbsent", joystickState.JoystickAbsent);
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);

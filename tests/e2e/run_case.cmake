@@ -62,6 +62,15 @@ if(CASE STREQUAL "level_list")
               "transitionActive=0" "messageShown=0" "levelCount=3"
               "level0=LEVEL\\A1" "level1=LEVEL\\a1" "level2=LEVEL\\b1")
 
+elseif(CASE STREQUAL "keyboard_controls")
+  # Headless runs have no joystick, whatever is plugged in: the script alone
+  # fills the flags (turn left and jump).
+  touch(${DATA}/LEVEL/l1)
+  file(WRITE ${WORK}/input.txt "1-3 LEFT SPACE\n")
+  run(${HEADLESS} --script ${WORK}/input.txt)
+  expect_exit(0)
+  expect_dump("frames=3" "initialised=1" "controls=00101000" "joystickAbsent=1")
+
 elseif(CASE STREQUAL "level_folder_empty")
   file(MAKE_DIRECTORY ${DATA}/LEVEL)
   run(${HEADLESS})

@@ -1,9 +1,11 @@
 #include "shell/shell_test_support.h"
 
 #include "platform/clock.h"
+#include "platform/joystick.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
+#include "shell/joystick.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 
@@ -14,6 +16,8 @@ void ShellTest::SetUp() {
     Now = 1000;
     frameMs = 1;
     ResetKeys();
+    InstallJoystickDevice(nullptr);
+    joystickState = JoystickState{};
     SetMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
 }
 
@@ -21,4 +25,5 @@ void ShellTest::TearDown() {
     SetMessageBoxHandler(nullptr);
     UseRealClock();
     ResetKeys();
+    InstallJoystickDevice(nullptr);
 }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-// A fresh shell state, virtual clock at 1000 ms, no keys down, message boxes
-// collected in `messages`.
+// A fresh shell state, virtual clock at 1000 ms, no keys down, no joystick
+// device (absent until ReadJoystickCaps), message boxes collected in `messages`.
 class ShellTest : public ::testing::Test {
   protected:
     void SetUp() override;
