@@ -12,10 +12,13 @@
 #include "platform/scramble_text.h"
 #include "shell/display_options.h"
 #include "shell/form_services.h"
+#include "shell/play_screen.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/shell_test_support.h"
 #include "support/data_set.h"
+#include "world/game_services.h"
+#include "world/world.h"
 
 namespace {
 
@@ -45,22 +48,6 @@ class SettingsTest : public ShellTest {
     TempDir data;
     std::unique_ptr<ScopedCurrentDir> inData;
 };
-
-TEST(SettingsValues, IntegersFlagsAndDefaults) {
-    const GeneralSettings given = ReadGeneralSettings(ParseProfile(
-        "[General]\nWidth=0x200\nHeight=0x\nTop=-20\nLeft=12a\nFullscreen=tRuE\nTexture=yes\n"));
-    EXPECT_EQ(given.place.width, 512);
-    EXPECT_EQ(given.place.height, 240); // "0x" alone is no number
-    EXPECT_EQ(given.place.top, -20);
-    EXPECT_EQ(given.place.left, 100);
-    EXPECT_TRUE(given.fullScreen);
-    EXPECT_FALSE(given.textures); // only "TRUE" turns them on
-    const GeneralSettings none = ReadGeneralSettings(ParseProfile(""));
-    EXPECT_EQ(none.resolution, 2);
-    EXPECT_FALSE(none.fullScreen);
-    EXPECT_TRUE(none.textures);
-    EXPECT_FALSE(none.integerScaling);
-}
 
 TEST(SettingsValues, WindowPlaceIsFittedToTheScreenThatHoldsIt) {
     const std::vector<WindowPlace> screens = {{0, 0, 1920, 1040}, {1920, 0, 1280, 1024}};
@@ -199,19 +186,29 @@ TEST_F(SettingsTest, WhereTheFileLives) {
     EXPECT_TRUE(FileExists(userIni()));
 }
 
-TEST_F(SettingsTest, SavedGameIsStoredScrambled) {
+TEST_F(SettingsTest, TheMenuSavesAndLoadsTheScrambledGame) {
+    InstallPlayServices();
+    shellState.LevelFiles = std::vector<std::string>(13, "LEVEL\\gone.lev");
     shellState.LevelCount = 13;
     data.write("kelv.ini", "");
-    ASSERT_TRUE(SaveGame(0, 3));
+    players[0].levelIndex = 0;
+    players[0].lives = 3;
+    ASSERT_TRUE(RequestSaveGame());
     EXPECT_NE(text(localIni()).find("[Save]\nIndex=223456\n"), std::string::npos);
-    ASSERT_TRUE(SaveGame(12, 3));
+
+    players[0].levelIndex = 12;
+    ASSERT_TRUE(RequestSaveGame());
     EXPECT_EQ(ScrambleText(GetProfileString(localIni(), "Save", "Index", "")), "300012");
-    SavedGame loaded = LoadSavedGame();
-    EXPECT_EQ(loaded.level, 12);
-    EXPECT_EQ(loaded.lives, 3);
+    players[0].levelIndex = 1;
+    players[0].lives = 0;
     shellState.LevelCount = 5; // the list got shorter: the last level
-    loaded = LoadSavedGame();
-    EXPECT_EQ(loaded.level, 4);
+    RequestLoadGame();
+    EXPECT_EQ(players[0].levelIndex, 4);
+    EXPECT_EQ(players[0].lives, 3);
+    // The level itself was entered (and found missing).
+    EXPECT_EQ(messages,
+              std::vector<std::string>{"The file LEVEL\\gone.lev is missing or invalid."});
+    gameServices = GameServices{};
 }
 
 TEST(SavedGameText, DamagedOrOutOfRangeValues) {
