@@ -7,8 +7,10 @@
 #include "formats/definitions.h"
 #include "shell/form_services.h"
 #include "shell/joystick.h"
+#include "shell/option_keys.h"
 #include "shell/play_screen.h"
 #include "shell/player_input.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "world/world.h"
 
@@ -27,17 +29,23 @@ void CreateSoundOutput() {}
 void StartMusicLibrary(int) {}
 void LoadInterfaceSounds() {}
 bool ReadSettings() {
-    return true;
+    return ::ReadSettings();
 }
 bool ReadEndScreenText() {
     return true;
 }
-void ReadNickname() {}
+void ReadNickname() {
+    ::ReadNickname();
+}
 
 void ReadControls() {
     ::ReadControls();
 }
-void HandleOptionKeys() {}
+void HandleOptionKeys() {
+    ::HandleOptionKeys();
+}
+void PlayChoiceSound() {}
+void SetMusicVolume(int) {}
 void PollMusic() {}
 void RunTitleScreen() {}
 void RunPlayScreen() {
@@ -74,7 +82,9 @@ void StartLevel(int levelIndex) {
 void NewGameClick() {}
 void JoinGameClick() {}
 
-void WriteSettings() {}
+void WriteSettings() {
+    ::WriteSettings();
+}
 void PlayClickSound() {}
 void StopMusic() {}
 void ShutdownMusicLibrary() {}

@@ -10,6 +10,7 @@
 #include "shell/hooks.h"
 #include "shell/play_hud.h"
 #include "shell/screen_flow.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "world/game_services.h"
 #include "world/play_frame.h"
@@ -90,6 +91,14 @@ void PlayScreenFrame() {
 
 void InstallPlayServices() {
     gameServices.restartLevel = [] { StartLevel(localRecord().levelIndex); };
+    gameServices.loadGame = [] {
+        const SavedGame saved = LoadSavedGame();
+        PlayerRecord& p = localRecord();
+        p.levelIndex = saved.level;
+        p.lives = saved.lives;
+        StartLevel(saved.level);
+    };
+    gameServices.saveGame = [] { return SaveGame(localRecord().levelIndex, localRecord().lives); };
     gameServices.showMessage = [](const std::string& text) { ShowStatusMessage(text); };
     gameServices.endLevel = [](LevelEnd end) {
         shellState.LevelOutcome = end;

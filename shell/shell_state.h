@@ -71,6 +71,13 @@ struct ShellState {
 
     std::string DebugText; // drawn once, then cleared
 
+    // Option keys and settings.
+    std::uint8_t StereoMode = 0; // 0 off, 1 red/blue, 2 red/green
+    bool IntegerScaling = false; // whole multiples of the picture only
+    bool SettingsRead = false;   // the settings file's General keys are in use
+    std::string Nickname;
+    std::int32_t RefreshInterval = 0; // network state messages, in ms
+
     // Off for runs that only simulate (no picture is drawn or presented).
     bool Drawing = true;
     // Texture detail of the last definition load, "High" or "Low".

@@ -6,7 +6,9 @@
 
 #include "platform/files.h"
 #include "shell/automation_run.h"
+#include "shell/display_options.h"
 #include "shell/joystick.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 #include "world/world.h"
@@ -85,6 +87,12 @@ std::string DescribeState() {
     d.add("musicOn", s.MusicOn);
     d.add("controls", localControls());
     d.add("joystickAbsent", joystickState.JoystickAbsent);
+    d.add("stereoMode", static_cast<int>(s.StereoMode));
+    d.add("pictureWidth", CurrentPictureSize().width);
+    d.add("pictureHeight", CurrentPictureSize().height);
+    d.add("fullScreen", IsFullScreen());
+    d.add("textureDetail", s.TextureDetail);
+    d.add("settingsPath", SettingsPath());
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);

@@ -1,5 +1,9 @@
 #include "shell/shell_test_support.h"
 
+#include <cstdlib>
+
+#include "engine/stereo.h"
+#include "media/display.h"
 #include "platform/clock.h"
 #include "platform/joystick.h"
 #include "platform/keys.h"
@@ -18,7 +22,12 @@ void ShellTest::SetUp() {
     ResetKeys();
     InstallJoystickDevice(nullptr);
     joystickState = JoystickState{};
+    StereoOff();
+    DisplayStartup();
     SetMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
+    if (const char* home = std::getenv("XDG_CONFIG_HOME")) savedConfigHome_ = home;
+    userConfig = std::make_unique<TempDir>();
+    setenv("XDG_CONFIG_HOME", userConfig->path().c_str(), 1);
 }
 
 void ShellTest::TearDown() {
@@ -26,4 +35,9 @@ void ShellTest::TearDown() {
     UseRealClock();
     ResetKeys();
     InstallJoystickDevice(nullptr);
+    if (savedConfigHome_)
+        setenv("XDG_CONFIG_HOME", savedConfigHome_->c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+    userConfig.reset();
 }

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "platform/scramble_text.h"
+
 namespace {
 
 constexpr std::size_t kMaxLines = 1000; // the game keeps 1001 lines and drops the last
@@ -13,19 +15,13 @@ bool breaksLine(unsigned char c) {
 
 } // namespace
 
-std::string ScrambleCreditLine(std::string text) {
-    for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = static_cast<char>(static_cast<unsigned char>(text[i]) ^ ((i + 1) & 0xff));
-    return text;
-}
-
 std::string EncodeCredits(const std::string& source) {
     std::string out;
     std::size_t count = 0;
     std::size_t start = 0;
     int number = 0;
     auto emit = [&](const std::string& line) {
-        const std::string scrambled = ScrambleCreditLine(line);
+        const std::string scrambled = ScrambleText(line);
         for (unsigned char c : scrambled) {
             if (breaksLine(c))
                 throw std::runtime_error("credits.txt:" + std::to_string(number) +
