@@ -94,6 +94,7 @@ if(CASE STREQUAL "level_list")
 elseif(CASE STREQUAL "keyboard_controls")
   # Headless runs have no joystick, whatever is plugged in: the script alone
   # fills the flags (turn left and jump).
+  link_data_set()
   touch(${DATA}/LEVEL/l1)
   file(WRITE ${WORK}/input.txt "1-3 LEFT SPACE\n")
   run(${HEADLESS} --script ${WORK}/input.txt)
