@@ -5,11 +5,13 @@
 #include "engine/render_context.h"
 #include "engine/stereo.h"
 #include "formats/definitions.h"
+#include "media/sound_output.h"
 #include "shell/form_services.h"
 #include "shell/joystick.h"
 #include "shell/play_screen.h"
 #include "shell/player_input.h"
 #include "shell/shell_state.h"
+#include "shell/sounds.h"
 #include "world/world.h"
 
 namespace hooks {
@@ -23,9 +25,13 @@ void ClearSoundAndMusicFlags() {}
 void ForgetLoadedDefinitions() {
     ForgetDefinitions();
 }
-void CreateSoundOutput() {}
+void CreateSoundOutput() {
+    StartSoundOutput();
+}
 void StartMusicLibrary(int) {}
-void LoadInterfaceSounds() {}
+void LoadInterfaceSounds() {
+    ::LoadInterfaceSounds();
+}
 bool ReadSettings() {
     return true;
 }
@@ -59,7 +65,9 @@ void PresentFrame(int, int) {
         PresentPicture(renderContext.mainBuffer, ActiveStereoBuffer());
 }
 
-void StopVoices() {}
+void StopVoices() {
+    ::StopVoices();
+}
 void CloseVideoClip() {}
 void CloseInGameMenu() {
     world.menu.open = 0;
@@ -75,7 +83,9 @@ void NewGameClick() {}
 void JoinGameClick() {}
 
 void WriteSettings() {}
-void PlayClickSound() {}
+void PlayClickSound() {
+    ::PlayClickSound();
+}
 void StopMusic() {}
 void ShutdownMusicLibrary() {}
 
