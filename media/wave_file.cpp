@@ -92,7 +92,7 @@ Loaded<TIWave> parse(const ByteSource& source) {
     }
     if (!riff || std::memcmp(formType->data(), "WAVE", 4) != 0) return LoadFailure{kNotAWaveFile};
     const std::uint64_t riffEnd =
-        std::min<std::uint64_t>(8 + le32(header->data() + 4), source.Size());
+        std::min<std::uint64_t>(std::uint64_t{8} + le32(header->data() + 4), source.Size());
 
     const auto fmt = findChunk(source, kFormTypeEnd, riffEnd, "fmt ");
     if (!fmt) return LoadFailure{kWaveReadError};
@@ -107,9 +107,14 @@ Loaded<TIWave> parse(const ByteSource& source) {
         if (!extra) return LoadFailure{kWaveReadError};
         extraSize = le16(extra->data());
     }
-    if (extraSize > 0 && 18u + extraSize > fmt->size) return LoadFailure{kNotAWaveFile};
-    const auto extraBytes = source.Read(fmt->dataStart + 18, extraSize);
-    if (!extraBytes) return LoadFailure{kNotAWaveFile};
+    std::vector<std::uint8_t> extraBytes;
+    if (extraSize > 0) {
+        // Extra bytes past the format chunk are not part of a format.
+        if (18u + extraSize > fmt->size) return LoadFailure{kNotAWaveFile};
+        auto extra = source.Read(fmt->dataStart + 18, extraSize);
+        if (!extra) return LoadFailure{kNotAWaveFile};
+        extraBytes = std::move(*extra);
+    }
 
     TIWave wave;
     auto data = readData(source, riffEnd);
@@ -117,7 +122,7 @@ Loaded<TIWave> parse(const ByteSource& source) {
     wave.format = *fixed;
     wave.format.push_back(static_cast<std::uint8_t>(extraSize & 0xFF));
     wave.format.push_back(static_cast<std::uint8_t>(extraSize >> 8));
-    wave.format.insert(wave.format.end(), extraBytes->begin(), extraBytes->end());
+    wave.format.insert(wave.format.end(), extraBytes.begin(), extraBytes.end());
     wave.data = std::move(*data);
     return LoadedValue(std::move(wave));
 }
