@@ -1,6 +1,7 @@
 #include "platform/sdl/sdl_audio.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include "media/audio_device.h"
 #include "media/pcm_convert.h"
@@ -11,6 +12,21 @@ namespace {
 constexpr int kBufferFrames = 1024; // about 23 ms
 
 bool started = false;
+
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// On a machine without a sound card ALSA, which SDL loads at run time, prints
+// its search for one on standard error. The game is silent there without a
+// word, so ALSA's reports go nowhere. The library stays loaded: SDL uses the
+// same instance, and the handler must outlive its use.
+void quietAlsa() {
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY);
+    if (!alsa) return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+        set(&ignoreAlsaError);
+}
 
 class SdlAudioDevice final : public AudioDevice {
   public:
@@ -34,7 +50,10 @@ class SdlAudioDevice final : public AudioDevice {
 
 std::unique_ptr<AudioDevice> openDevice(AudioPull pull) {
     // No audio subsystem (no driver, no sound card): silent, without a word.
-    if (!started) started = StartSdlSubsystems(SDL_INIT_AUDIO);
+    if (!started) {
+        quietAlsa();
+        started = StartSdlSubsystems(SDL_INIT_AUDIO);
+    }
     if (!started) return nullptr;
     auto device = std::make_unique<SdlAudioDevice>(0, std::move(pull));
     SDL_AudioSpec wanted{};
