@@ -54,9 +54,12 @@ bool loadNamedMesh(const ProfileData& file, const char* key, MeshSlot& mesh, std
     return loadMesh(meshPath(ProfileString(file, kGeneral, key, "")), mesh, error);
 }
 
-void loadNamedSound(const ProfileData& file, const std::string& section, const char* key,
-                    TSoundBuffer*& sound) {
-    LoadSound(ProfileString(file, section, key, ""), sound);
+// A malformed wave header abandons the load with the wave reader's text.
+bool loadNamedSound(const ProfileData& file, const std::string& section, const char* key,
+                    TSoundBuffer*& sound, std::string& error) {
+    const Loaded<> loaded = LoadSound(ProfileString(file, section, key, ""), sound);
+    if (!loaded) error = loaded.error;
+    return static_cast<bool>(loaded);
 }
 
 void buildMarkerMesh() {
@@ -97,9 +100,10 @@ bool loadPlayers(const ProfileData& file, std::string& error) {
         player.workMesh = player.poses[0];
         for (int pose = 1; pose < kPoseCount; ++pose)
             if (!loadNamedMesh(file, kPoses[pose], player.poses[pose], error)) return false;
-        loadNamedSound(file, kGeneral, "StepSound", player.stepSound);
-        loadNamedSound(file, kGeneral, "HurtSound", player.hurtSound);
-        loadNamedSound(file, kGeneral, "DeathSound", player.deathSound);
+        if (!loadNamedSound(file, kGeneral, "StepSound", player.stepSound, error) ||
+            !loadNamedSound(file, kGeneral, "HurtSound", player.hurtSound, error) ||
+            !loadNamedSound(file, kGeneral, "DeathSound", player.deathSound, error))
+            return false;
         if (!loadNamedMesh(file, "Shadow", player.shadowMesh, error)) return false;
     }
     return true;
@@ -107,8 +111,9 @@ bool loadPlayers(const ProfileData& file, std::string& error) {
 
 bool loadSentryAndSky(const ProfileData& file, std::string& error) {
     if (!loadNamedMesh(file, "Ennemy_Mesh", enemyMesh, error)) return false;
-    loadNamedSound(file, kGeneral, "Ennemy_SeenSound", enemySeenSound);
-    loadNamedSound(file, kGeneral, "Ennemy_LostSound", enemyLostSound);
+    if (!loadNamedSound(file, kGeneral, "Ennemy_SeenSound", enemySeenSound, error) ||
+        !loadNamedSound(file, kGeneral, "Ennemy_LostSound", enemyLostSound, error))
+        return false;
     // A file without a sky has none, rather than the sky of the file before.
     const std::string sky = ProfileString(file, kGeneral, "Sky", "");
     if (sky.empty()) {
@@ -132,8 +137,8 @@ void loadMusicList(const ProfileData& file) {
     currentMusicLoops = 0;
 }
 
-void readCommonKeys(const ProfileData& file, const std::string& section, int index,
-                    ObjectType& type) {
+bool readCommonKeys(const ProfileData& file, const std::string& section, int index,
+                    ObjectType& type, std::string& error) {
     auto flag = [&](const char* key, const char* fallback = "FALSE") -> std::uint8_t {
         return ProfileFlag(file, section, key, fallback) ? 1 : 0;
     };
@@ -174,13 +179,14 @@ void readCommonKeys(const ProfileData& file, const std::string& section, int ind
     type.CanPush = flag("CanPush");
     type.Morph = flag("Morph");
     type.AnimateCollision = flag("AnimateCollision");
-    if (!ProfileString(file, section, "LoopSound", "").empty())
-        loadNamedSound(file, section, "LoopSound", type.LoopSound);
-    if (!ProfileString(file, section, "ActionSound", "").empty())
-        loadNamedSound(file, section, "ActionSound", type.ActionSound);
     type.ActionVolume = integer("ActionVolume", 255);
     type.LoopDuration = integer("LoopDuration", 999000);
     type.LoopVolume = integer("LoopVolume", 255);
+    if (!ProfileString(file, section, "LoopSound", "").empty() &&
+        !loadNamedSound(file, section, "LoopSound", type.LoopSound, error))
+        return false;
+    return ProfileString(file, section, "ActionSound", "").empty() ||
+           loadNamedSound(file, section, "ActionSound", type.ActionSound, error);
 }
 
 void setCurrentBox(ObjectType& type, const std::array<std::int32_t, kBoxValues>& box) {
@@ -276,7 +282,7 @@ bool loadObjectTypes(const ProfileData& file, std::string& error) {
         if (cube.empty()) continue;
         type.undefined = 0;
         type.Cube = UpperAscii(cube) == "TRUE" ? 1 : 0;
-        readCommonKeys(file, section, index, type);
+        if (!readCommonKeys(file, section, index, type, error)) return false;
         if (type.Cube) {
             readCubeKeys(file, section, type);
         } else if (!readMeshKeys(file, section, type, error)) {

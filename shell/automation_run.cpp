@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "shell/form_services.h"
+#include "shell/sounds.h"
 #include "shell/state_dump.h"
 #include "world/random_clock.h"
 
@@ -46,6 +47,10 @@ void BeginAutomatedFrame() {
     scriptHeld = wanted;
 }
 
+void EndAutomatedFrame() {
+    CaptureFrameSound();
+}
+
 std::int64_t FramesRun() {
     return framesRun;
 }
@@ -65,6 +70,11 @@ bool FinishAutomation() {
     }
     if (!options.dumpStateFile.empty() && !WriteStateDump(options.dumpStateFile)) {
         std::fprintf(stderr, "cannot write the state dump '%s'\n", options.dumpStateFile.c_str());
+        ok = false;
+    }
+    if (!WriteSoundCapture()) {
+        std::fprintf(stderr, "cannot write the audio capture '%s'\n",
+                     options.recordAudioFile.c_str());
         ok = false;
     }
     return ok;

@@ -14,10 +14,13 @@ const AutomationOptions& CurrentAutomation();
 // Before each frame of the game loop: counts it, advances the virtual clock
 // and sets the keys the script holds on this frame (frames count from 1).
 void BeginAutomatedFrame();
+// After each frame of the game loop: takes the frame's sound into the
+// capture when the run records its audio.
+void EndAutomatedFrame();
 std::int64_t FramesRun();
 // True once --frames N frames have run.
 bool FrameBudgetUsed();
 
-// At the end of the program: the screenshot and the state dump. Returns false
+// At the end of the program: the screenshot, the state dump and the audio capture. Returns false
 // (after saying why on standard error) when a file could not be written.
 bool FinishAutomation();

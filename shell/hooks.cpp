@@ -5,6 +5,7 @@
 #include "engine/render_context.h"
 #include "engine/stereo.h"
 #include "formats/definitions.h"
+#include "media/sound_output.h"
 #include "shell/form_services.h"
 #include "shell/joystick.h"
 #include "shell/option_keys.h"
@@ -12,6 +13,7 @@
 #include "shell/player_input.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/sounds.h"
 #include "world/world.h"
 
 namespace hooks {
@@ -25,9 +27,13 @@ void ClearSoundAndMusicFlags() {}
 void ForgetLoadedDefinitions() {
     ForgetDefinitions();
 }
-void CreateSoundOutput() {}
+void CreateSoundOutput() {
+    StartSoundOutput();
+}
 void StartMusicLibrary(int) {}
-void LoadInterfaceSounds() {}
+void LoadInterfaceSounds() {
+    ::LoadInterfaceSounds();
+}
 bool ReadSettings() {
     return ::ReadSettings();
 }
@@ -44,7 +50,9 @@ void ReadControls() {
 void HandleOptionKeys() {
     ::HandleOptionKeys();
 }
-void PlayChoiceSound() {}
+void PlayChoiceSound() {
+    ::PlayChoiceSound();
+}
 void SetMusicVolume(int) {}
 void PollMusic() {}
 void RunTitleScreen() {}
@@ -67,7 +75,9 @@ void PresentFrame(int, int) {
         PresentPicture(renderContext.mainBuffer, ActiveStereoBuffer());
 }
 
-void StopVoices() {}
+void StopVoices() {
+    ::StopVoices();
+}
 void CloseVideoClip() {}
 void CloseInGameMenu() {
     world.menu.open = 0;
@@ -85,7 +95,9 @@ void JoinGameClick() {}
 void WriteSettings() {
     ::WriteSettings();
 }
-void PlayClickSound() {}
+void PlayClickSound() {
+    ::PlayClickSound();
+}
 void StopMusic() {}
 void ShutdownMusicLibrary() {}
 

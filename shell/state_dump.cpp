@@ -4,12 +4,14 @@
 #include <cstdio>
 #include <sstream>
 
+#include "media/sound_output.h"
 #include "platform/files.h"
 #include "shell/automation_run.h"
 #include "shell/display_options.h"
 #include "shell/joystick.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/sounds.h"
 #include "world/frame_clock.h"
 #include "world/world.h"
 #include "world/world_dump.h"
@@ -17,6 +19,7 @@
 namespace {
 
 constexpr std::int32_t kListedLevels = 16;
+constexpr std::size_t kListedVoices = 8;
 
 std::string escaped(const std::string& text) {
     std::string out;
@@ -93,6 +96,17 @@ std::string DescribeState() {
     d.add("fullScreen", IsFullScreen());
     d.add("textureDetail", s.TextureDetail);
     d.add("settingsPath", SettingsPath());
+    d.add("soundReady", SoundOutputReady());
+    const std::vector<PlayingVoice> voices = PlayingVoices();
+    d.add("voicesPlaying", voices.size());
+    for (std::size_t i = 0; i < std::min(voices.size(), kListedVoices); ++i) {
+        const Voice& v = voices[i].voice;
+        d.add("voice" + std::to_string(voices[i].index),
+              std::to_string(v.x) + "," + std::to_string(v.y) + "," + std::to_string(v.z) + "," +
+                  std::to_string(v.loudness) + "," + std::to_string(v.level.volume) + "," +
+                  std::to_string(v.level.pan));
+    }
+    d.add("recordedFrames", RecordedFrames());
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);

@@ -1,6 +1,5 @@
-// The world's calls into parts that are built later: music zones and the
-// sound listener. Each does nothing until its part exists; wiring a part in
-// means giving its body here one call.
+// The world's calls into the media layer: music zones (which do nothing
+// until the music part exists) and the sound listener.
 #pragma once
 
 namespace world_links {

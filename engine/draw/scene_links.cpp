@@ -1,7 +1,12 @@
 #include "engine/draw/scene_links.h"
 
+#include "engine/sound_camera.h"
+#include "media/sound_output.h"
+
 namespace scene_links {
 
-void TriggerEffect(int, int, int, TSoundBuffer*, int) {}
+void TriggerEffect(int x, int y, int z, TSoundBuffer* sound, int loudness) {
+    ::TriggerEffect(x, y, z, HearingCamera(), sound, loudness);
+}
 
 } // namespace scene_links

@@ -1,5 +1,4 @@
-// The scene's call into the sound output, which is built later: the loop
-// sounds of the cells in view. It does nothing until the sound output exists.
+// The scene's call into the sound output: the loop sounds of the cells in view.
 #pragma once
 
 class TSoundBuffer;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/joystick.h"
+#include "platform/sdl/sdl_start.h"
 
 namespace {
 
@@ -136,9 +137,7 @@ std::unique_ptr<SdlJoystick> device;
 
 bool StartSdlJoystick(bool virtualOnly) {
     if (device) return true;
-    // The window system handles the program's signals; SDL must leave them be.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(kSubsystems) != 0) return false;
+    if (!StartSdlSubsystems(kSubsystems)) return false;
     device = std::make_unique<SdlJoystick>(virtualOnly);
     device->OpenFirst();
     InstallJoystickDevice(device.get());
@@ -149,5 +148,5 @@ void StopSdlJoystick() {
     if (!device) return;
     InstallJoystickDevice(nullptr);
     device.reset();
-    SDL_QuitSubSystem(kSubsystems);
+    StopSdlSubsystems(kSubsystems);
 }

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "media/sound_output.h"
 #include "platform/automation.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joystick.h"
 #include "shell/automation_run.h"
 #include "shell/qt/screen_form.h"
@@ -46,11 +48,15 @@ int main(int argc, char** argv) {
     shellState.CommandLine = arguments;
     // Before Qt, so that Qt's signal handling stays. Headless runs ignore real
     // devices, so that a script replays the same on every machine.
-    if (!options.headless) StartSdlJoystick();
+    if (!options.headless) {
+        StartSdlJoystick();
+        InstallSdlAudio();
+    }
     StartUpSharedModules();
 
     if (!PrepareQtPlatform(options.headless, error)) {
         std::fprintf(stderr, "kelvane: %s\n", error.c_str());
+        StopSdlAudio();
         StopSdlJoystick();
         return 1;
     }
@@ -65,6 +71,8 @@ int main(int argc, char** argv) {
     const int exec = shellState.EndRequested ? shellState.ExitCode : app.exec();
     const int code = shellState.EndRequested ? shellState.ExitCode : exec;
     FinishAutomation();
+    CloseSoundOutput();
+    StopSdlAudio();
     StopSdlJoystick();
     return code;
 }

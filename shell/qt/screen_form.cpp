@@ -229,6 +229,7 @@ void TScreenForm::GameLoopTimer() {
     // delivers input between them.
     if (counted) BeginAutomatedFrame();
     FrameStep();
+    if (counted) EndAutomatedFrame();
     if (counted && FrameBudgetUsed() && !s.EndRequested) {
         close();
         return;

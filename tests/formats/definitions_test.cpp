@@ -9,6 +9,7 @@
 #include "engine/render_context.h"
 #include "formats/mesh_box.h"
 #include "media/music_list.h"
+#include "media/sound_output.h"
 #include "platform/message_box.h"
 #include "support/data_set.h"
 #include "world/models.h"
@@ -207,6 +208,22 @@ TEST_F(Definitions, KeysThatDependOnTheirFlag) {
     EXPECT_EQ(objectTypes[10].faceColor[0], 66);
     EXPECT_EQ(objectTypes[10].faceTexture[4], 3);
     EXPECT_EQ(objectTypes[10].Transparency, 50);
+}
+
+TEST_F(Definitions, AMalformedWaveAbandonsTheLoadWithItsText) {
+    CreateSoundOutput(SoundOutputKind::Capture);
+    const std::vector<std::uint8_t> riff{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    dir.write("SOUNDS/ODD.WAV", std::vector<std::uint8_t>{'R', 'I', 'F', 'X', 4, 0, 0, 0});
+    dir.write("SOUNDS/EMPTY.WAV", riff); // no format: the load fails too
+    EXPECT_FALSE(load("[Object 3]\nCube=TRUE\nActionSound=SOUNDS/ODD.WAV\n"));
+    WriteMiniDataSet(dir, "[Object 3]\nCube=TRUE\nLoopSound=SOUNDS\\EMPTY.WAV\n");
+    ForgetDefinitions();
+    EXPECT_EQ(LoadDefinitions("Standard.bnk", "High").error, "Error reading wave file");
+    // A missing file is a silent sound, not a failure.
+    ForgetDefinitions();
+    EXPECT_TRUE(load("[Object 3]\nCube=TRUE\nActionSound=SOUNDS/NONE.WAV\n"));
+    EXPECT_NE(objectTypes[3].ActionSound, nullptr);
+    CloseSoundOutput();
 }
 
 TEST_F(Definitions, FillsPlayersMeshesPicturesMusicAndFog) {

@@ -1,0 +1,79 @@
+// The mixer: channels of 16-bit samples at the device rate, each with its own
+// gain per side, and one music source, summed into 16-bit stereo frames on
+// demand. The device's callback and the audio capture pull from it alike, so
+// a capture hears exactly what a device would. Every operation takes the
+// mixer's lock: the device pulls on its own thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "media/pcm_convert.h"
+
+// Channels 0..255 are the positional voices; channels a sound buffer plays
+// on itself (interface sounds, wave music) are reserved after them.
+constexpr int kVoiceCount = 256;
+
+// Gain of each side, 0 (silent) to 1 (as recorded).
+struct SideGains {
+    float left = 1.0f, right = 1.0f;
+};
+
+// The sound device's curves: `volume` attenuates both sides by hundredths of
+// a decibel (-10000 silent .. 0 full); `pan` attenuates the other side by
+// |pan| hundredths of a decibel (-10000 left only .. 10000 right only). An
+// attenuation of 10000 or more is silence. Values out of range are clamped.
+SideGains VolumePanGains(std::int32_t volume, std::int32_t pan);
+
+// Music rendered on demand (modules, MIDI, compressed tracks): writes
+// `frames` stereo frames of samples in -1..1 into `stereo`.
+class AudioSource {
+  public:
+    virtual ~AudioSource() = default;
+    virtual void Render(float* stereo, int frames) = 0;
+};
+
+class Mixer {
+  public:
+    Mixer();
+
+    // A channel of its own for a sound buffer, until freed.
+    int ReserveChannel();
+    void FreeChannel(int channel);
+
+    // Puts the samples on the channel, stopped at position 0.
+    void Assign(int channel, std::shared_ptr<const SoundSamples> samples);
+    // Plays from the current position; once to the end (then stopped at
+    // position 0) or looping.
+    void Start(int channel, bool looping);
+    void Stop(int channel);
+    void SetPosition(int channel, std::size_t frame);
+    void SetGains(int channel, SideGains gains);
+    bool Playing(int channel) const;
+
+    // The music source from now on; null for none.
+    void SetMusic(std::shared_ptr<AudioSource> source);
+
+    // Mixes the next `frames` stereo frames into `out` and moves every
+    // playing channel on by as much.
+    void Mix(std::int16_t* out, int frames);
+
+  private:
+    struct Channel {
+        std::shared_ptr<const SoundSamples> samples;
+        std::size_t position = 0;
+        SideGains gains;
+        bool playing = false;
+        bool looping = false;
+        bool reserved = false;
+    };
+    Channel* channelAt(int channel);
+    void mixChannel(Channel& channel, float* sum, int frames);
+
+    mutable std::mutex lock_;
+    std::vector<Channel> channels_;
+    std::shared_ptr<AudioSource> music_;
+    std::vector<float> sum_, musicFrames_;
+};

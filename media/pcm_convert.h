@@ -1,0 +1,28 @@
+// Sample data in the device's format: 16-bit samples at 44100 Hz, one or two
+// channels interleaved. Every sound is converted to it once, when loaded, so
+// that mixing never converts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class TIWave;
+
+constexpr int kDeviceRate = 44100;
+// The largest sound buffer the device takes, in bytes.
+constexpr std::uint64_t kMaxSoundBytes = 0x0FFFFFFF;
+
+struct SoundSamples {
+    int channels = 1; // 1 or 2
+    std::vector<std::int16_t> samples;
+
+    std::size_t Frames() const { return samples.size() / static_cast<std::size_t>(channels); }
+};
+
+// The wave's samples at the device rate. 8-bit (unsigned), 16-, 24- and
+// 32-bit integer PCM and 32- or 64-bit float, mono or stereo, plain or in the
+// extensible record, convert; anything else (another encoding, more channels,
+// a rate outside 100..200000 Hz, a result larger than the device takes) gives
+// nothing: a silent sound.
+std::optional<SoundSamples> ConvertToDeviceFormat(const TIWave& wave);

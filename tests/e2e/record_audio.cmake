@@ -1,0 +1,74 @@
+# cmake -DKELVANE=<program> -DDATA=<data set> -DWORK=<folder> -P record_audio.cmake
+# --record-audio on the shipped data set: a 44100 Hz 16-bit stereo wave of
+# exactly frames x frame-ms of sound, the same bytes on every run, and the
+# in-game menu's sound heard in the frame that opens the menu.
+
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+file(WRITE ${WORK}/escape.txt "5 ESC\n")
+
+function(record name)
+  execute_process(COMMAND ${KELVANE} --headless --data ${DATA} --frames 40 --frame-ms 50 --seed 1
+      --record-audio ${WORK}/${name}.wav --dump-state ${WORK}/${name}.txt ${ARGN}
+    RESULT_VARIABLE rc ERROR_VARIABLE err TIMEOUT 50)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${name}: exit code ${rc}\n${err}")
+  endif()
+  string(REGEX MATCH "[^\n]*([Aa]udio|[Ss]ound|ALSA|SDL)[^\n]*" said "${err}")
+  if(said)
+    message(FATAL_ERROR "${name}: the sound output spoke: ${said}")
+  endif()
+  file(STRINGS ${WORK}/${name}.txt dump)
+  foreach(line soundReady=1 recordedFrames=88200)
+    if(NOT line IN_LIST dump)
+      message(FATAL_ERROR "${name}: expected ${line} in the dump")
+    endif()
+  endforeach()
+endfunction()
+
+# Whether the captured stereo frames [first, first + count) are all silent.
+function(silent name first count result)
+  math(EXPR offset "44 + 4 * ${first}")
+  math(EXPR bytes "4 * ${count}")
+  file(READ ${WORK}/${name}.wav window OFFSET ${offset} LIMIT ${bytes} HEX)
+  if(window MATCHES "^0*$")
+    set(${result} TRUE PARENT_SCOPE)
+  else()
+    set(${result} FALSE PARENT_SCOPE)
+  endif()
+endfunction()
+
+record(title)
+record(title_again)
+file(SIZE ${WORK}/title.wav size)
+if(NOT size EQUAL 352844) # 44-byte header and 88200 frames of 4 bytes
+  message(FATAL_ERROR "expected 352844 bytes, got ${size}")
+endif()
+file(READ ${WORK}/title.wav header LIMIT 44 HEX)
+# RIFF, WAVE, a 16-byte PCM format: 2 channels, 44100 Hz, 176400 bytes/s,
+# block align 4, 16 bits; then the data chunk of 352800 bytes.
+set(expected "524946464462050057415645666d7420100000000100020044ac000010b102000400100064617461206205000")
+string(SUBSTRING "${header}" 0 88 header)
+string(SUBSTRING "${expected}" 0 88 expected)
+if(NOT header STREQUAL expected)
+  message(FATAL_ERROR "unexpected header ${header}")
+endif()
+file(SHA256 ${WORK}/title.wav first)
+file(SHA256 ${WORK}/title_again.wav second)
+if(NOT first STREQUAL second)
+  message(FATAL_ERROR "two runs recorded different sound")
+endif()
+
+# On level 0, ESC in frame 5 opens the menu with the choice sound: heard in
+# the sound pulled after frame 5 (frames 8820 to 11025), silent without it.
+record(menu --level 0 --script ${WORK}/escape.txt)
+record(no_menu --level 0)
+silent(menu 8820 2205 menu_silent)
+silent(no_menu 8820 2205 no_menu_silent)
+silent(menu 0 8820 before_silent)
+if(menu_silent OR NOT no_menu_silent OR NOT before_silent)
+  message(FATAL_ERROR "the menu's sound is not where expected (with: silent=${menu_silent}, "
+                      "without: silent=${no_menu_silent}, before: silent=${before_silent})")
+endif()
