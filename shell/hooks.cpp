@@ -5,10 +5,13 @@
 #include "engine/render_context.h"
 #include "engine/stereo.h"
 #include "formats/definitions.h"
+#include "shell/end_screen.h"
+#include "shell/end_text.h"
 #include "shell/form_services.h"
 #include "shell/play_screen.h"
 #include "shell/player_input.h"
 #include "shell/shell_state.h"
+#include "shell/title_screen.h"
 #include "world/world.h"
 
 namespace hooks {
@@ -27,7 +30,7 @@ bool ReadSettings() {
     return true;
 }
 bool ReadEndScreenText() {
-    return true;
+    return ReadEndText();
 }
 void ReadNickname() {}
 
@@ -36,12 +39,17 @@ void ReadControls() {
 }
 void HandleOptionKeys() {}
 void PollMusic() {}
-void RunTitleScreen() {}
+void StartMusic(int) {}
+void RunTitleScreen() {
+    TitleScreenFrame();
+}
 void RunPlayScreen() {
     PlayScreenFrame();
 }
 void RefreshLobby() {}
-void RunEndScreen() {}
+void RunEndScreen() {
+    EndScreenFrame();
+}
 void DrawTransition(int level, int style) {
     if (shellState.Drawing) ::DrawTransition(level, style);
 }
@@ -63,7 +71,9 @@ void CloseInGameMenu() {
     world.menu.inputSkip = 0;
 }
 void OpenLobby() {}
-void ResetCameraOrbits() {}
+void ResetCameraOrbits() {
+    ::ResetCameraOrbits();
+}
 void StartLevel(int levelIndex) {
     ::StartLevel(levelIndex);
 }

@@ -27,6 +27,7 @@ void ReadNickname();        // network start only
 void ReadControls();
 void HandleOptionKeys();
 void PollMusic();
+void StartMusic(int entry); // an entry of the music list (title 0, end screen 1)
 void RunTitleScreen();
 void RunPlayScreen();
 void RefreshLobby();

@@ -6,7 +6,10 @@
 
 #include "platform/files.h"
 #include "shell/automation_run.h"
+#include "shell/end_screen.h"
+#include "shell/end_text.h"
 #include "shell/shell_state.h"
+#include "shell/title_screen.h"
 #include "world/frame_clock.h"
 #include "world/world_dump.h"
 
@@ -76,6 +79,10 @@ std::string DescribeState() {
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);
+    d.add("titlePage", titleScreen.TitlePage);
+    d.add("textVariant", titleScreen.TextVariant);
+    d.add("endTextLines", endText.count);
+    d.add("endScroll", endScreen.ScrollTop);
     // The world's own keys, once a level has been entered.
     if (s.ScreenState == kScreenPlay) return d.text() + DescribeWorldState();
     return d.text();

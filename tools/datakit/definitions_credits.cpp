@@ -1,6 +1,9 @@
 #include "definitions_credits.h"
 
 #include <stdexcept>
+#include <utility>
+
+#include "platform/scramble_text.h"
 
 namespace {
 
@@ -14,9 +17,7 @@ bool breaksLine(unsigned char c) {
 } // namespace
 
 std::string ScrambleCreditLine(std::string text) {
-    for (std::size_t i = 0; i < text.size(); ++i)
-        text[i] = static_cast<char>(static_cast<unsigned char>(text[i]) ^ ((i + 1) & 0xff));
-    return text;
+    return ScrambleText(std::move(text));
 }
 
 std::string EncodeCredits(const std::string& source) {
