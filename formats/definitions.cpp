@@ -21,6 +21,7 @@ namespace {
 
 std::string lastFile;   // upper-cased name of the previous load
 std::string lastDetail; // upper-cased detail of the previous load
+std::string loadedFile; // the name, as given, of the last load that succeeded
 std::string lastBank;   // the bank loaded whole last (pictures too), as the file spelled it
 int bankFog[3] = {0, 0, 0};
 
@@ -311,6 +312,7 @@ bool loadInterfacePictures(std::string& error) {
 } // namespace
 
 void ForgetDefinitions() {
+    loadedFile.clear();
     lastFile.clear();
     lastDetail.clear();
     lastBank.clear();
@@ -375,10 +377,18 @@ bool loadAll(const std::string& fileName, const std::string& detail, std::string
 Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail) {
     if (UpperAscii(fileName) == lastFile && UpperAscii(detail) == lastDetail) return LoadedDone();
     std::string error;
-    if (loadAll(fileName, detail, error)) return LoadedDone();
+    loadedFile.clear();
+    if (loadAll(fileName, detail, error)) {
+        loadedFile = fileName;
+        return LoadedDone();
+    }
     // A failed load is not remembered, so that nothing half-loaded counts as
     // done; a bank loaded whole stays, and is not read again for the retry.
     lastFile.clear();
     lastDetail.clear();
     return LoadFailure{error};
+}
+
+const std::string& LoadedDefinitionFile() {
+    return loadedFile;
 }

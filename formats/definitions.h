@@ -18,3 +18,7 @@ Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail)
 // Forgets the previous load (file, detail and texture bank), so that the
 // next LoadDefinitions reads its file whatever it names.
 void ForgetDefinitions();
+
+// The file name, as given, of the load that is in place; empty when none is
+// (nothing loaded yet, forgotten, or the last load failed).
+const std::string& LoadedDefinitionFile();

@@ -118,7 +118,9 @@ std::string AutomationUsage(const std::string& program) {
            "  --script FILE            input script: lines 'FIRST[-LAST] KEY...'\n"
            "  --screenshot FILE.png    save the last presented picture at exit\n"
            "  --dump-state FILE        write the state as key=value lines at exit\n"
-           "  --record-audio FILE.wav  mix the sound into a wave file instead of a device\n";
+           "  --record-audio FILE.wav  mix the sound into a wave file instead of a device\n"
+           "  --level N|FILE           skip the title: a new game on level N of the list, or on\n"
+           "                           that one level file\n";
 }
 
 AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments) {
@@ -137,9 +139,9 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
             options.headless = true;
             continue;
         }
-        static const char* const withValue[] = {"--data",       "--frames",      "--frame-ms",
-                                                "--seed",       "--script",      "--screenshot",
-                                                "--dump-state", "--record-audio"};
+        static const char* const withValue[] = {"--data",       "--frames",       "--frame-ms",
+                                                "--seed",       "--script",       "--screenshot",
+                                                "--dump-state", "--record-audio", "--level"};
         if (std::find(std::begin(withValue), std::end(withValue), arg) == std::end(withValue)) {
             result.error = "unknown option '" + arg + "'";
             return result;
@@ -193,13 +195,32 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
                 return result;
             }
             options.recordAudioFile = value;
+        } else if (arg == "--level") {
+            const bool number = std::all_of(value.begin(), value.end(),
+                                            [](char c) { return c >= '0' && c <= '9'; });
+            if (number) {
+                const auto index = parseNumber(value, 0, std::numeric_limits<std::int32_t>::max());
+                if (!index) {
+                    result.error =
+                        "--level needs a level number or a level file, not '" + value + "'";
+                    return result;
+                }
+                options.levelIndex = static_cast<std::int32_t>(*index);
+            } else {
+                std::error_code ec;
+                if (!fs::is_regular_file(value, ec)) {
+                    result.error = "--level: the level file '" + value + "' does not exist";
+                    return result;
+                }
+                options.levelFile = value;
+            }
         }
     }
 
     // Output files and the script stay relative to the folder the program was
     // started in, although the game later moves into its data folder.
     for (std::string* path : {&options.scriptFile, &options.screenshotFile, &options.dumpStateFile,
-                              &options.recordAudioFile}) {
+                              &options.recordAudioFile, &options.levelFile}) {
         std::error_code ec;
         if (!path->empty()) *path = fs::absolute(*path, ec).string();
     }

@@ -37,6 +37,10 @@ struct AutomationOptions {
     std::string screenshotFile;
     std::string dumpStateFile;
     std::string recordAudioFile;
+    // --level: a new game on this index of the level list, or on this one
+    // level file (absolute), instead of the title screen.
+    std::optional<std::int32_t> levelIndex;
+    std::string levelFile;
 };
 
 struct AutomationParse {

@@ -129,6 +129,20 @@ bool FileExists(const std::string& name) {
     return fs::is_regular_file(ResolvePath(name), ec);
 }
 
+bool WritableByPermissionBits(const std::string& name) {
+    struct stat status {};
+    if (::stat(ResolvePath(name).c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return false;
+    const uid_t user = ::geteuid();
+    if (user == 0 || user == status.st_uid) return (status.st_mode & S_IWUSR) != 0;
+    if (::getegid() == status.st_gid) return (status.st_mode & S_IWGRP) != 0;
+    std::vector<gid_t> groups(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(static_cast<int>(groups.size()), groups.data());
+    if (count >= 0 &&
+        std::find(groups.begin(), groups.begin() + count, status.st_gid) != groups.begin() + count)
+        return (status.st_mode & S_IWGRP) != 0;
+    return (status.st_mode & S_IWOTH) != 0;
+}
+
 std::optional<FileReader> FileReader::Open(const std::string& name) {
     // Not blocking: a pipe planted under the name must not hang the reader.
     const int descriptor =

@@ -21,6 +21,13 @@ bool IsDataFileName(const std::string& name);
 
 bool FileExists(const std::string& name);
 
+// True for a regular file whose permission bits let this process write it:
+// the owner's, group's or others' write bit, whichever class the process is
+// in. The superuser counts as the owner, so that a file marked read-only
+// stays so for it too (which the access check, answering yes to the
+// superuser, would not say).
+bool WritableByPermissionBits(const std::string& name);
+
 // A regular file opened for reading in pieces, so that a reader fetches the
 // bytes its format needs and never a tail it does not. The size is taken when
 // the file is opened.

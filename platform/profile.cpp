@@ -266,6 +266,11 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
 
 bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
                         std::string_view value) {
+    return WriteProfileStrings(file,
+                               {{std::string(section), std::string(key), std::string(value)}});
+}
+
+bool WriteProfileStrings(const std::string& file, const std::vector<ProfileEntry>& entries) {
     std::string text;
     if (FileExists(file)) {
         const SmallFile old = ReadSmallFile(file);
@@ -273,7 +278,10 @@ bool WriteProfileString(const std::string& file, std::string_view section, std::
         if (old.status != SmallFileStatus::Read) return false;
         text.assign(old.bytes.begin(), old.bytes.end());
     }
-    const auto updated = SetProfileValue(text, section, key, value);
-    if (!updated) return false;
-    return WriteWholeFile(file, std::vector<std::uint8_t>(updated->begin(), updated->end()));
+    for (const ProfileEntry& entry : entries) {
+        auto updated = SetProfileValue(text, entry.section, entry.key, entry.value);
+        if (!updated) return false;
+        text = std::move(*updated);
+    }
+    return WriteWholeFile(file, std::vector<std::uint8_t>(text.begin(), text.end()));
 }

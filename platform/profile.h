@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/loaded.h"
 
@@ -73,3 +74,10 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
 // names cannot be stored.
 bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
                         std::string_view value);
+
+struct ProfileEntry {
+    std::string section, key, value;
+};
+// Writes every entry, in order, in one replacement of the file: either all of
+// them are written or the file stays as it was. False as WriteProfileString.
+bool WriteProfileStrings(const std::string& file, const std::vector<ProfileEntry>& entries);

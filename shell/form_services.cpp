@@ -1,5 +1,6 @@
 #include "shell/form_services.h"
 
+#include "media/display.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -8,6 +9,7 @@ constexpr int kClientWidth = 320;
 constexpr int kClientHeight = 240;
 
 FormServices* installed = nullptr;
+WindowPlace placeWithoutWindow;
 
 } // namespace
 
@@ -47,4 +49,39 @@ void PresentPicture(const FrameBuffer& buffer, const FrameBuffer* stereo) {
 
 bool SaveScreenshot(const std::string& pngPath) {
     return installed && installed->SaveScreenshot(pngPath);
+}
+
+bool EnterFormFullScreen() {
+    if (installed) return installed->EnterFullScreen();
+    windowMode = false;
+    fullScreenActive = true;
+    return true;
+}
+
+void LeaveFormFullScreen() {
+    if (installed) {
+        installed->LeaveFullScreen();
+        return;
+    }
+    windowMode = true;
+    fullScreenActive = false;
+}
+
+void PlaceForm(const WindowPlace& place) {
+    if (installed)
+        installed->PlaceWindow(place);
+    else
+        placeWithoutWindow = place;
+}
+
+WindowPlace FormWindowedPlace() {
+    return installed ? installed->WindowedPlace() : placeWithoutWindow;
+}
+
+std::vector<WindowPlace> FormScreenAreas() {
+    return installed ? installed->ScreenAreas() : std::vector<WindowPlace>{};
+}
+
+void SetFormIntegerScaling(bool on) {
+    if (installed) installed->SetIntegerScaling(on);
 }

@@ -5,8 +5,18 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 struct FrameBuffer;
+
+// A window's place: outer top-left corner and client size, in screen pixels.
+// Also a screen's available area.
+struct WindowPlace {
+    int left = 100;
+    int top = 100;
+    int width = 320;
+    int height = 240;
+};
 
 class FormServices {
   public:
@@ -25,6 +35,19 @@ class FormServices {
     // Saves the last presented picture, or what the window shows before the
     // first, as PNG; false when it cannot be written.
     virtual bool SaveScreenshot(const std::string& pngPath) = 0;
+
+    // Covers the screen with the window; false, after "DirectDraw Error" has
+    // been shown, when it cannot. Entering again first leaves.
+    virtual bool EnterFullScreen() = 0;
+    virtual void LeaveFullScreen() = 0;
+    // Moves and sizes the window (in full screen, the place it returns to).
+    virtual void PlaceWindow(const WindowPlace& place) = 0;
+    // The window's place, or in full screen the one it had before.
+    virtual WindowPlace WindowedPlace() const = 0;
+    // The available area of every screen (without task bars and docks).
+    virtual std::vector<WindowPlace> ScreenAreas() const = 0;
+    // Shows the picture at whole multiples of its size only.
+    virtual void SetIntegerScaling(bool on) = 0;
 };
 
 // The window's services from now on; null removes them.
@@ -41,3 +64,11 @@ void ProcessPendingEvents();
 void RequestProgramEnd(int exitCode);
 void PresentPicture(const FrameBuffer& buffer, const FrameBuffer* stereo);
 bool SaveScreenshot(const std::string& pngPath);
+// Without a window, full screen is only the display's state: entering always
+// succeeds and the place is only remembered.
+bool EnterFormFullScreen();
+void LeaveFormFullScreen();
+void PlaceForm(const WindowPlace& place);
+WindowPlace FormWindowedPlace();
+std::vector<WindowPlace> FormScreenAreas(); // none without a window
+void SetFormIntegerScaling(bool on);

@@ -8,8 +8,11 @@
 #include "shell/end_screen.h"
 #include "shell/end_text.h"
 #include "shell/form_services.h"
+#include "shell/joystick.h"
+#include "shell/option_keys.h"
 #include "shell/play_screen.h"
 #include "shell/player_input.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/title_screen.h"
 #include "world/world.h"
@@ -17,7 +20,9 @@
 namespace hooks {
 
 void StartDisplayLayer() {}
-void ReadJoystickCaps() {}
+void ReadJoystickCaps() {
+    ::ReadJoystickCaps();
+}
 void ClearSoundAndMusicFlags() {}
 
 void ForgetLoadedDefinitions() {
@@ -27,17 +32,23 @@ void CreateSoundOutput() {}
 void StartMusicLibrary(int) {}
 void LoadInterfaceSounds() {}
 bool ReadSettings() {
-    return true;
+    return ::ReadSettings();
 }
 bool ReadEndScreenText() {
     return ReadEndText();
 }
-void ReadNickname() {}
+void ReadNickname() {
+    ::ReadNickname();
+}
 
 void ReadControls() {
     ::ReadControls();
 }
-void HandleOptionKeys() {}
+void HandleOptionKeys() {
+    ::HandleOptionKeys();
+}
+void PlayChoiceSound() {}
+void SetMusicVolume(int) {}
 void PollMusic() {}
 void StartMusic(int) {}
 void RunTitleScreen() {
@@ -81,7 +92,9 @@ void StartLevel(int levelIndex) {
 void NewGameClick() {}
 void JoinGameClick() {}
 
-void WriteSettings() {}
+void WriteSettings() {
+    ::WriteSettings();
+}
 void PlayClickSound() {}
 void StopMusic() {}
 void ShutdownMusicLibrary() {}

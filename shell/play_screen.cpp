@@ -5,9 +5,12 @@
 #include "engine/draw/scene.h"
 #include "formats/level_file.h"
 #include "platform/message_box.h"
+#include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/hooks.h"
+#include "shell/play_hud.h"
 #include "shell/screen_flow.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "world/game_services.h"
 #include "world/play_frame.h"
@@ -45,9 +48,14 @@ bool endLevelWhenCovered() {
 void StartLevel(std::int32_t levelIndex) {
     ShellState& s = shellState;
     if (levelIndex < 0 || levelIndex >= static_cast<std::int32_t>(s.LevelFiles.size())) return;
-    const LevelLoad load = LoadLevel(s.LevelFiles[levelIndex], s.TextureDetail);
+    const std::string& file = s.LevelFiles[levelIndex];
+    const LevelLoad load = LoadLevel(file, s.TextureDetail);
     if (load.result == kLevelRefused) {
+        // Nothing of the refused file was taken: back to the title rather
+        // than playing on whatever grid the world still holds.
         ShowMessageBox(load.error);
+        StartTransition(-1);
+        ChangeScreen(kScreenTitle);
         return;
     }
     if (load.result == kLevelDefinitionsFailed) {
@@ -55,19 +63,42 @@ void StartLevel(std::int32_t levelIndex) {
         RequestProgramEnd(0);
         return;
     }
+    s.LevelOutcome = kOutcomeNone;
+    s.LevelStarts += 1;
+    s.LevelStartFrame = FramesRun();
+    s.LevelFile = file;
+    ResetTimerCountdown();
     StartTransition(-1);
     ChangeScreen(kScreenPlay);
     hooks::StopVoices();
     StartTitleOverlay();
 }
 
+void StartNewGame(std::int32_t levelIndex) {
+    PlayerRecord& p = localRecord();
+    p.levelIndex = levelIndex;
+    p.lives = kNewGameLives;
+    StartLevel(levelIndex);
+}
+
 void PlayScreenFrame() {
-    RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered);
-    if (shellState.Drawing && shellState.ScreenState == kScreenPlay) DrawPlayFrame(world);
+    if (!RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered)) return;
+    SoundTimerCountdown();
+    if (!shellState.Drawing) return;
+    DrawPlayFrame(world);
+    DrawPlayHud();
 }
 
 void InstallPlayServices() {
     gameServices.restartLevel = [] { StartLevel(localRecord().levelIndex); };
+    gameServices.loadGame = [] {
+        const SavedGame saved = LoadSavedGame();
+        PlayerRecord& p = localRecord();
+        p.levelIndex = saved.level;
+        p.lives = saved.lives;
+        StartLevel(saved.level);
+    };
+    gameServices.saveGame = [] { return SaveGame(localRecord().levelIndex, localRecord().lives); };
     gameServices.showMessage = [](const std::string& text) { ShowStatusMessage(text); };
     gameServices.endLevel = [](LevelEnd end) {
         shellState.LevelOutcome = end;

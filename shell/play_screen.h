@@ -5,10 +5,15 @@
 #include <cstdint>
 
 // Loads level `levelIndex` of the level list into the world and enters the
-// play screen with an opening transition. A level that cannot be read shows
-// its message and changes nothing; definitions that fail to load show their
-// message and end the program.
+// play screen with an opening transition. A refused level file shows its
+// message and goes back to the title; definitions that fail to load show
+// their message and end the program.
 void StartLevel(std::int32_t levelIndex);
+
+constexpr std::int32_t kNewGameLives = 3;
+
+// A new game: `levelIndex` of the list with three lives.
+void StartNewGame(std::int32_t levelIndex);
 
 // The play screen's frame (screen state 1).
 void PlayScreenFrame();

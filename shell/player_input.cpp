@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/joystick.h"
 #include "platform/keys.h"
+#include "shell/joystick.h"
 #include "shell/keyboard.h"
 #include "world/world.h"
 
@@ -12,18 +14,19 @@ namespace {
 struct ControlKey {
     Control control;
     int key;
+    bool (*joystick)(); // asked only when the key is not down
 };
 
 // Polled in this order: each poll also takes the key's pending press.
 constexpr std::array<ControlKey, kControlCount> kControlKeys = {{
-    {kTurnLeft, kVkLeft},
-    {kForward, kVkUp},
-    {kTurnRight, kVkRight},
-    {kBack, kVkDown},
-    {kJump, kVkSpace},
-    {kLook, kVkControl},
-    {kAction, kVkShift},
-    {kMenu, kVkEscape},
+    {kTurnLeft, kVkLeft, JoyLeft},
+    {kForward, kVkUp, JoyUp},
+    {kTurnRight, kVkRight, JoyRight},
+    {kBack, kVkDown, JoyDown},
+    {kJump, kVkSpace, [] { return JoyButton(1); }},
+    {kLook, kVkControl, [] { return JoyButton(2); }},
+    {kAction, kVkShift, [] { return JoyButton(3); }},
+    {kMenu, kVkEscape, [] { return JoyButton(4); }},
 }};
 
 } // namespace
@@ -32,7 +35,9 @@ void ReadControls() {
     PlayerRecord& player = players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
     player.previousControls = player.controls;
     player.controls.fill(0);
-    for (const ControlKey& k : kControlKeys) player.controls[k.control] = KeyDown(k.key) ? 1 : 0;
+    UpdateJoystick();
+    for (const ControlKey& k : kControlKeys)
+        player.controls[k.control] = KeyDown(k.key) || k.joystick() ? 1 : 0;
     // The keypad's camera keys, read on their own.
     player.previousCameraCloser = player.cameraCloser;
     player.previousCameraFarther = player.cameraFarther;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/clock.h"
+#include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/hooks.h"
 #include "shell/shell_state.h"
@@ -14,6 +15,9 @@ void ChangeScreen(std::int32_t state) {
     if (state == s.ScreenState) return;
     s.TransitionCompleted = false;
     s.ScreenState = state;
+    if (s.ScreenHistory.size() >= kScreenHistoryLength)
+        s.ScreenHistory.erase(s.ScreenHistory.begin());
+    s.ScreenHistory.push_back({state, FramesRun()});
     hooks::StopVoices();
     if (s.VideoPlaying) hooks::CloseVideoClip();
     s.ScreenEnteredAt = Now;

@@ -34,6 +34,13 @@ inline constexpr const char* kChoiceSoundFile = "INTERF\\CHOIX.WAV";
 inline constexpr const char* kClickSoundFile = "INTERF\\CLIC.WAV";
 inline constexpr const char* kTimerSoundFile = "INTERF\\TIMER.WAV";
 
+constexpr std::size_t kScreenHistoryLength = 32;
+
+struct ScreenVisit {
+    std::int32_t state = kScreenNone;
+    std::int64_t frame = 0;
+};
+
 struct ShellState {
     // Screen states.
     std::int32_t ScreenState = kScreenNone;
@@ -64,6 +71,13 @@ struct ShellState {
 
     std::string DebugText; // drawn once, then cleared
 
+    // Option keys and settings.
+    std::uint8_t StereoMode = 0; // 0 off, 1 red/blue, 2 red/green
+    bool IntegerScaling = false; // whole multiples of the picture only
+    bool SettingsRead = false;   // the settings file's General keys are in use
+    std::string Nickname;
+    std::int32_t RefreshInterval = 0; // network state messages, in ms
+
     // Off for runs that only simulate (no picture is drawn or presented).
     bool Drawing = true;
     // Texture detail of the last definition load, "High" or "Low".
@@ -73,6 +87,14 @@ struct ShellState {
     // "LEVEL\" + file name, sorted byte-wise; a level's number is its index.
     std::int32_t LevelCount = 0;
     std::vector<std::string> LevelFiles;
+
+    // Levels entered since the start (restarts included), and the file of the
+    // last one; the screens entered, with the frame each was entered in
+    // (the latest kScreenHistoryLength).
+    std::int32_t LevelStarts = 0;
+    std::int64_t LevelStartFrame = 0; // the level's frame k is frame LevelStartFrame + k
+    std::string LevelFile;
+    std::vector<ScreenVisit> ScreenHistory;
 
     // The program's arguments (without the program name).
     std::vector<std::string> CommandLine;

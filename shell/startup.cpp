@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 
 #include "engine/draw/cube_faces.h"
@@ -8,9 +9,11 @@
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/text_case.h"
+#include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/hooks.h"
 #include "shell/play_screen.h"
+#include "shell/screen_flow.h"
 #include "shell/shell_state.h"
 #include "world/random_clock.h"
 #include "world/world.h"
@@ -76,10 +79,32 @@ bool InitialiseGame() {
     if (!hooks::ReadSettings()) return false;
     BuildCubeFaceMeshes();
     if (!BuildLevelList()) return false;
+    if (!CurrentAutomation().levelFile.empty()) {
+        s.LevelFiles = {CurrentAutomation().levelFile};
+        s.LevelCount = 1;
+    }
     if (!hooks::ReadEndScreenText()) return false;
     s.ShowFps = false;
     for (PlayerRecord& player : players) player.cameraDistance = 0;
     return true;
+}
+
+void EnterFirstScreen() {
+    const std::optional<std::int32_t> asked =
+        CurrentAutomation().levelFile.empty() ? CurrentAutomation().levelIndex : 0;
+    if (asked) {
+        if (*asked >= shellState.LevelCount) {
+            std::fprintf(stderr, "--level %d: the level list has %d levels (0 to %d)\n", *asked,
+                         shellState.LevelCount, shellState.LevelCount - 1);
+            RequestProgramEnd(kBadCommandLineExitCode);
+            return;
+        }
+        StartNewGame(*asked);
+    } else if (lastPlayer == 0) {
+        ChangeScreen(kScreenTitle);
+    } else {
+        hooks::StartLevel(0);
+    }
 }
 
 void ShutdownGame() {

@@ -26,6 +26,11 @@ bool BuildLevelList();
 // has been shown and the program must end (exit code 0, nothing written).
 bool InitialiseGame();
 
+// After initialisation: the title screen, or the first level of a network
+// game, or with --level a new game on the level asked for (a number beyond
+// the list ends the program with the bad-command-line code).
+void EnterFirstScreen();
+
 // Writes the settings, plays the click, stops music and clips, shuts the music
 // library down and ends the program with exit code 0.
 void ShutdownGame();

@@ -6,11 +6,15 @@
 
 #include "platform/files.h"
 #include "shell/automation_run.h"
+#include "shell/display_options.h"
 #include "shell/end_screen.h"
 #include "shell/end_text.h"
+#include "shell/joystick.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/title_screen.h"
 #include "world/frame_clock.h"
+#include "world/world.h"
 #include "world/world_dump.h"
 
 namespace {
@@ -51,6 +55,14 @@ class Dump {
     std::ostringstream out_;
 };
 
+// The local player's eight control flags as digits, in record order.
+std::string localControls() {
+    const PlayerRecord& p = players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
+    std::string flags;
+    for (std::uint8_t flag : p.controls) flags += flag ? '1' : '0';
+    return flags;
+}
+
 } // namespace
 
 std::string DescribeState() {
@@ -76,6 +88,14 @@ std::string DescribeState() {
     d.add("exclusiveMode", s.ExclusiveMode);
     d.add("showFps", s.ShowFps);
     d.add("musicOn", s.MusicOn);
+    d.add("controls", localControls());
+    d.add("joystickAbsent", joystickState.JoystickAbsent);
+    d.add("stereoMode", static_cast<int>(s.StereoMode));
+    d.add("pictureWidth", CurrentPictureSize().width);
+    d.add("pictureHeight", CurrentPictureSize().height);
+    d.add("fullScreen", IsFullScreen());
+    d.add("textureDetail", s.TextureDetail);
+    d.add("settingsPath", SettingsPath());
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);
@@ -83,8 +103,18 @@ std::string DescribeState() {
     d.add("textVariant", titleScreen.TextVariant);
     d.add("endTextLines", endText.count);
     d.add("endScroll", endScreen.ScrollTop);
-    // The world's own keys, once a level has been entered.
-    if (s.ScreenState == kScreenPlay) return d.text() + DescribeWorldState();
+    d.add("levelIndex", players[std::clamp(localPlayer, 0, kPlayerCount - 1)].levelIndex);
+    d.add("levelFile", s.LevelFile);
+    d.add("levelStarts", s.LevelStarts);
+    d.add("levelStartFrame", s.LevelStartFrame);
+    std::string history;
+    for (const ScreenVisit& visit : s.ScreenHistory)
+        history += (history.empty() ? "" : " ") + std::to_string(visit.state) + "@" +
+                   std::to_string(visit.frame);
+    d.add("screenHistory", history);
+    // The world's own keys, once a level has been entered (they stay after
+    // the game has left the level: lives, outcome, won frame).
+    if (s.LevelStarts > 0) return d.text() + DescribeWorldState();
     return d.text();
 }
 

@@ -83,9 +83,9 @@ void RequestLoadGame() {
     if (gameServices.loadGame) gameServices.loadGame();
 }
 
-void RequestSaveGame() {
+bool RequestSaveGame() {
     log(WorldEventKind::Save, 0, 0, 0, 0);
-    if (gameServices.saveGame) gameServices.saveGame();
+    return !gameServices.saveGame || gameServices.saveGame();
 }
 
 void ShowGameMessage(const std::string& text) {

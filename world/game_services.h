@@ -13,8 +13,8 @@
 
 class TSoundBuffer;
 
-// Interface sounds the in-game menu and the camera keys play.
-enum class InterfaceSound { MenuSelect, MenuMove };
+// Interface sounds the in-game menu, the camera keys and the level timer play.
+enum class InterfaceSound { MenuSelect, MenuMove, Countdown };
 
 // Codes of the game messages a player's actions send in a network game.
 enum GameEventCode : std::int32_t {
@@ -41,7 +41,9 @@ struct GameServices {
         sendEvent;
     std::function<void()> restartLevel; // the current level from its start
     std::function<void()> loadGame;     // the saved level index and lives, then that level
-    std::function<void()> saveGame;     // the level index and lives
+    // Saves the level index and lives; false when the save was refused (the
+    // service has told the player why).
+    std::function<bool()> saveGame;
     std::function<void(const std::string&)> showMessage;
     // Sets the level outcome and starts the closing transition.
     std::function<void(LevelEnd)> endLevel;
@@ -87,7 +89,8 @@ void SendGameEvent(GameEventCode code, std::int32_t x, std::int32_t y, std::int3
                    std::int32_t value);
 void RequestLevelRestart();
 void RequestLoadGame();
-void RequestSaveGame();
+// False when the installed service refused the save.
+bool RequestSaveGame();
 void ShowGameMessage(const std::string& text);
 void EndLevel(LevelEnd end);
 bool TransitionRunning();

@@ -37,8 +37,8 @@ void select(InGameMenu& menu, PlayerRecord& player) {
         menu.open = 0;
         break;
     case kMenuSave:
-        RequestSaveGame();
-        ShowGameMessage("GAME SAVED");
+        // A refused save has shown why; it must not claim success.
+        if (RequestSaveGame()) ShowGameMessage("GAME SAVED");
         menu.open = 0;
         break;
     case kMenuCameraView:

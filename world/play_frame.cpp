@@ -17,13 +17,20 @@
 namespace {
 
 // A dead player whose busy time is over loses a life; with lives left the
-// level starts again.
-void handleDeath(PlayerRecord& p) {
+// level starts again. With none left the game is already lost: no life is
+// taken, and the closing transition starts as soon as no other one runs (a
+// death during the opening transition could not start it). Returns false
+// when the game is over.
+bool handleDeath(PlayerRecord& p) {
+    if (p.lives <= 0) {
+        if (!TransitionRunning()) EndLevel(kLevelLost);
+        return false;
+    }
     p.lives -= 1;
-    if (p.lives < 0) return;
     p.cameraDistance = p.savedCameraDistance;
     RequestLevelRestart();
     ShowGameMessage(std::to_string(p.lives) + " LIVES LEFT");
+    return true;
 }
 
 void runLevelTimer() {
@@ -37,23 +44,20 @@ void runLevelTimer() {
 
 } // namespace
 
-void RunPlayFrame(bool host, bool videoPlaying, const std::function<bool()>& levelEnds) {
+bool RunPlayFrame(bool host, bool videoPlaying, const std::function<bool()>& levelEnds) {
     ++world.frame;
     PlayerRecord& p = players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
     if (host) updateSentryAwareness();
     p.light += RelaxStep(p.light, p.lightTarget, 0.1f);
-    if (levelEnds && levelEnds()) return;
+    if (levelEnds && levelEnds()) return false;
 
     if (p.busyMs > 0) {
         p.busyMs = std::max(p.busyMs - frameMs, 0);
     } else {
         playerControl();
-        if (p.dead) {
-            handleDeath(p);
-            if (p.lives < 0) return; // the game is over: nothing else moves
-        }
+        if (p.dead && !handleDeath(p)) return false; // the game is over: nothing else moves
     }
-    if (videoPlaying) return;
+    if (videoPlaying) return false;
 
     updateObjectAnimation();
     if (!world.menu.open) {
@@ -62,4 +66,5 @@ void RunPlayFrame(bool host, bool videoPlaying, const std::function<bool()>& lev
         MovePlayers();
     }
     UpdateLocalView();
+    return true;
 }

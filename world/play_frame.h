@@ -10,5 +10,7 @@
 // stops the frame after the player's control, as a clip does. `levelEnds`,
 // asked after the light step, stops the frame when it answers true (the play
 // screen ends the level there once its closing transition is complete).
-void RunPlayFrame(bool host = true, bool videoPlaying = false,
+// Returns true when the frame ran to its end (the scene is then drawn);
+// false when it stopped early: level ended, game over, or a clip playing.
+bool RunPlayFrame(bool host = true, bool videoPlaying = false,
                   const std::function<bool()>& levelEnds = {});

@@ -17,7 +17,8 @@ constexpr std::int32_t kDeathBlendMs = 700;
 
 void killPlayer() {
     PlayerRecord& p = players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
-    if (p.dead) return;
+    // A level already won stays won while its closing transition runs.
+    if (p.dead || world.wonFrame >= 0) return;
     const std::int32_t x = RoundEven(p.x), y = RoundEven(p.y), z = RoundEven(p.z);
     LogKill(x, y, z);
     TriggerSound(x, y, z, p.deathSound, kDeathVolume);

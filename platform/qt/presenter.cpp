@@ -5,7 +5,9 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 #include "media/display.h"
 #include "platform/message_box.h"
@@ -14,6 +16,7 @@ namespace {
 
 QImage presented;
 bool fullScreenAvailable = true;
+bool integerScalingOn = false;
 QPointer<QWidget> fullScreenWindow;
 
 std::array<QRgb, 256> ColourLookup(const FrameBuffer& buffer) {
@@ -52,7 +55,24 @@ const QImage& PresentedImage() {
 
 void PaintPresentedImage(QPainter& painter, const QRect& clientArea) {
     if (presented.isNull()) return;
-    painter.drawImage(clientArea, presented);
+    painter.drawImage(PictureRect(presented.size(), clientArea, integerScalingOn), presented);
+}
+
+QRect PictureRect(const QSize& picture, const QRect& clientArea, bool integerScaling) {
+    if (picture.isEmpty() || clientArea.isEmpty()) return clientArea;
+    const double fit = std::min(static_cast<double>(clientArea.width()) / picture.width(),
+                                static_cast<double>(clientArea.height()) / picture.height());
+    const double scale = integerScaling && fit >= 1.0 ? std::floor(fit) : fit;
+    const int width =
+        std::clamp(static_cast<int>(std::lround(picture.width() * scale)), 1, clientArea.width());
+    const int height =
+        std::clamp(static_cast<int>(std::lround(picture.height() * scale)), 1, clientArea.height());
+    return QRect(clientArea.left() + (clientArea.width() - width) / 2,
+                 clientArea.top() + (clientArea.height() - height) / 2, width, height);
+}
+
+void SetIntegerScaling(bool on) {
+    integerScalingOn = on;
 }
 
 bool SavePresentedImage(const std::string& pngPath) {

@@ -25,9 +25,17 @@ void PresentFrame(QWidget* window, const FrameBuffer& buffer, const FrameBuffer*
 // The last presented picture, at the buffer's size (null before the first).
 const QImage& PresentedImage();
 
-// Draws the presented image stretched onto `clientArea`; nothing before the
-// first present.
+// Draws the presented image scaled into `clientArea` with its aspect ratio
+// kept, centred (the caller fills the bars); nothing before the first present.
 void PaintPresentedImage(QPainter& painter, const QRect& clientArea);
+
+// Where a picture of `picture` size is shown in `clientArea`: as large as it
+// fits with its aspect ratio, centred. With integer scaling the scale is the
+// largest whole multiple that fits (a picture larger than the area is still
+// shrunk to fit).
+QRect PictureRect(const QSize& picture, const QRect& clientArea, bool integerScaling);
+// Integer scaling for PaintPresentedImage (off at start).
+void SetIntegerScaling(bool on);
 
 // Saves exactly the last presented picture as PNG; false when nothing was
 // presented yet or the file cannot be written.

@@ -8,6 +8,7 @@
 
 #include "platform/automation.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/sdl/sdl_joystick.h"
 #include "shell/automation_run.h"
 #include "shell/qt/screen_form.h"
 #include "shell/shell_state.h"
@@ -43,10 +44,14 @@ int main(int argc, char** argv) {
 
     ConfigureAutomation(options);
     shellState.CommandLine = arguments;
+    // Before Qt, so that Qt's signal handling stays. Headless runs ignore real
+    // devices, so that a script replays the same on every machine.
+    if (!options.headless) StartSdlJoystick();
     StartUpSharedModules();
 
     if (!PrepareQtPlatform(options.headless, error)) {
         std::fprintf(stderr, "kelvane: %s\n", error.c_str());
+        StopSdlJoystick();
         return 1;
     }
     QApplication app(argc, argv);
@@ -60,5 +65,6 @@ int main(int argc, char** argv) {
     const int exec = shellState.EndRequested ? shellState.ExitCode : app.exec();
     const int code = shellState.EndRequested ? shellState.ExitCode : exec;
     FinishAutomation();
+    StopSdlJoystick();
     return code;
 }

@@ -13,6 +13,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include "media/display.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/qt/key_map.h"
@@ -63,8 +64,46 @@ class ScreenFormServices : public FormServices {
         return SavePresentedImage(pngPath);
     }
 
+    bool EnterFullScreen() override {
+        if (!fullScreenActive) windowed_ = CurrentPlace();
+        return ::EnterFullScreen(&form_);
+    }
+    void LeaveFullScreen() override {
+        ::LeaveFullScreen();
+        PlaceNow(windowed_);
+    }
+    void PlaceWindow(const WindowPlace& place) override {
+        windowed_ = place;
+        if (!fullScreenActive) PlaceNow(place);
+    }
+    WindowPlace WindowedPlace() const override {
+        return fullScreenActive ? windowed_ : CurrentPlace();
+    }
+    std::vector<WindowPlace> ScreenAreas() const override {
+        std::vector<WindowPlace> areas;
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            const QRect area = screen->availableGeometry();
+            areas.push_back({area.left(), area.top(), area.width(), area.height()});
+        }
+        return areas;
+    }
+    void SetIntegerScaling(bool on) override {
+        ::SetIntegerScaling(on);
+        form_.update();
+    }
+
   private:
+    // Outer top-left corner and client size.
+    WindowPlace CurrentPlace() const {
+        return {form_.x(), form_.y(), form_.width(), form_.height()};
+    }
+    void PlaceNow(const WindowPlace& place) {
+        form_.move(place.left, place.top);
+        form_.resize(place.width, place.height);
+    }
+
     TScreenForm& form_;
+    WindowPlace windowed_;
 };
 
 } // namespace
@@ -165,11 +204,7 @@ void TScreenForm::FormActivate() {
     }
     ResetFrameClock();
     s.Initialised = true;
-    if (lastPlayer == 0) {
-        ChangeScreen(kScreenTitle);
-    } else {
-        hooks::StartLevel(0);
-    }
+    EnterFirstScreen();
     s.ActivatedOnce = true;
     GameLoop->start();
     PaceGameLoop();

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "definitions_credits.h"
+#include "platform/scramble_text.h"
 #include "shipped_data.h"
 #include "support/test_support.h"
 
@@ -143,10 +144,10 @@ TEST(Credits, LinesCarryTheirFontMarkerScrambledWithATrailingSpareLine) {
     const std::string encoded = EncodeCredits("&BIG\nsmall\n; a comment\n\n");
     const auto out = lines(encoded);
     ASSERT_EQ(out.size(), 4u);
-    EXPECT_EQ(ScrambleCreditLine(out[0]), "&BIG");
-    EXPECT_EQ(ScrambleCreditLine(out[1]), " small");
-    EXPECT_EQ(ScrambleCreditLine(out[2]), " ");
-    EXPECT_EQ(ScrambleCreditLine(out[3]), " ");
+    EXPECT_EQ(ScrambleText(out[0]), "&BIG");
+    EXPECT_EQ(ScrambleText(out[1]), " small");
+    EXPECT_EQ(ScrambleText(out[2]), " ");
+    EXPECT_EQ(ScrambleText(out[3]), " ");
     EXPECT_EQ(out[0], "'@JC");
     EXPECT_EQ(encoded.back(), '\n');
 }
@@ -156,7 +157,7 @@ TEST(Credits, RefusesWhatTheGameCouldNotShow) {
     // Byte 42 of a line is exclusive-or 42: a space there becomes a line break.
     EXPECT_THROW(EncodeCredits(std::string(40, 'A') + " B\n"), std::runtime_error);
     // Byte 256 is exclusive-or 0 and byte 257 exclusive-or 1.
-    EXPECT_EQ(ScrambleCreditLine(std::string(257, 'A')).substr(255), "A@");
+    EXPECT_EQ(ScrambleText(std::string(257, 'A')).substr(255), "A@");
 }
 
 TEST(Credits, ShippedCreditsRoundTrip) {
@@ -165,7 +166,7 @@ TEST(Credits, ShippedCreditsRoundTrip) {
     ASSERT_GT(out.size(), 10u);
     int big = 0;
     for (const std::string& line : out) {
-        const std::string plain = ScrambleCreditLine(line);
+        const std::string plain = ScrambleText(line);
         ASSERT_FALSE(plain.empty());
         EXPECT_TRUE(plain[0] == '&' || plain[0] == ' ') << plain;
         if (plain[0] == '&') ++big;

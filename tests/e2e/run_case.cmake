@@ -1,6 +1,8 @@
-# cmake -DKELVANE=<program> -DWORK=<folder> -DCASE=<name> -DDATASET=<data> -P run_case.cmake
-# Makes a fresh fixture folder for the case (or a copy of the built data set
-# DATASET), runs the game and checks it.
+# cmake -DKELVANE=<program> -DDATASET=<built data> -DWORK=<folder> -DCASE=<name> -P run_case.cmake
+# Makes a fresh fixture folder for the case, runs the game and checks it. The
+# game's per-user settings go to WORK/config, never the user's own.
+
+cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -8,7 +10,7 @@ set(DATA ${WORK}/data)
 set(DUMP ${WORK}/state.txt)
 
 function(run)
-  execute_process(COMMAND ${KELVANE} ${ARGN}
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${WORK}/config ${KELVANE} ${ARGN}
     WORKING_DIRECTORY ${WORK}
     RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err TIMEOUT 50)
   set(rc "${rc}" PARENT_SCOPE)
@@ -50,21 +52,57 @@ function(touch path)
   file(WRITE ${path} "")
 endfunction()
 
+# DATA as the built data set (links to its entries), without its level
+# folder unless `with_levels` is given.
+function(link_data_set)
+  file(MAKE_DIRECTORY ${DATA})
+  file(GLOB entries LIST_DIRECTORIES true RELATIVE ${DATASET} ${DATASET}/*)
+  foreach(entry ${entries})
+    string(TOUPPER "${entry}" upper)
+    if(upper STREQUAL "LEVEL" AND NOT "with_levels" IN_LIST ARGN)
+      continue()
+    endif()
+    if(upper STREQUAL "KELV.INI")
+      continue()
+    endif()
+    file(CREATE_LINK ${DATASET}/${entry} ${DATA}/${entry} SYMBOLIC)
+  endforeach()
+endfunction()
+
+function(expect_file_line file line)
+  file(STRINGS ${file} lines)
+  if(NOT "${line}" IN_LIST lines)
+    file(READ ${file} text)
+    message(FATAL_ERROR "expected the line ${line} in ${file}:\n${text}")
+  endif()
+endfunction()
+
 set(HEADLESS --headless --data ${DATA} --frames 3 --frame-ms 50 --dump-state ${DUMP})
 
 if(CASE STREQUAL "level_list")
+  link_data_set()
   touch(${DATA}/LEVEL/b1)
   touch(${DATA}/LEVEL/A1)
   touch(${DATA}/LEVEL/a1)
   touch(${DATA}/LEVEL/z) # a one-character name is not a level
-  touch(${DATA}/game.dat)
   run(${HEADLESS})
   expect_exit(0)
   expect_dump("frames=3" "now=150" "frameMs=50" "initialised=1" "screenState=0"
               "transitionActive=0" "messageShown=0" "levelCount=3"
               "level0=LEVEL\\A1" "level1=LEVEL\\a1" "level2=LEVEL\\b1")
 
+elseif(CASE STREQUAL "keyboard_controls")
+  # Headless runs have no joystick, whatever is plugged in: the script alone
+  # fills the flags (turn left and jump).
+  link_data_set()
+  touch(${DATA}/LEVEL/l1)
+  file(WRITE ${WORK}/input.txt "1-3 LEFT SPACE\n")
+  run(${HEADLESS} --script ${WORK}/input.txt)
+  expect_exit(0)
+  expect_dump("frames=3" "initialised=1" "controls=00101000" "joystickAbsent=1")
+
 elseif(CASE STREQUAL "level_folder_empty")
+  link_data_set()
   file(MAKE_DIRECTORY ${DATA}/LEVEL)
   run(${HEADLESS})
   expect_exit(0)
@@ -72,7 +110,7 @@ elseif(CASE STREQUAL "level_folder_empty")
   expect_dump("initialised=0" "levelCount=0")
 
 elseif(CASE STREQUAL "level_folder_missing")
-  file(MAKE_DIRECTORY ${DATA})
+  link_data_set()
   run(${HEADLESS})
   expect_exit(0)
   expect_stderr("GAME: Problem reading level files (LEVEL\\ folder).")
@@ -95,6 +133,46 @@ elseif(CASE STREQUAL "screenshot")
     message(FATAL_ERROR "the screenshot is not a PNG file")
   endif()
 
+elseif(CASE STREQUAL "option_keys")
+  # Each run taps keys on single frames; the data folder's own kelv.ini keeps
+  # what a run leaves for the next.
+  link_data_set(with_levels)
+  touch(${DATA}/kelv.ini)
+  set(SCRIPT ${WORK}/input.txt)
+  function(run_script text)
+    file(WRITE ${SCRIPT} "${text}")
+    run(${HEADLESS} --frames 8 --script ${SCRIPT})
+    expect_exit(0)
+  endfunction()
+
+  run_script("2 F4\n")
+  expect_dump("messageText=RESOLUTION 512x384" "stereoMode=0" "pictureWidth=512"
+              "pictureHeight=384" "fullScreen=0" "textureDetail=High"
+              "settingsPath=${DATA}/kelv.ini")
+  expect_file_line(${DATA}/kelv.ini "Resolution=3")
+  run_script("2 F5\n")
+  expect_dump("messageText=TEXTURE MODE OFF" "pictureHeight=384" "textureDetail=Low")
+  expect_file_line(${DATA}/kelv.ini "Texture=False")
+  run_script("2 F7\n")
+  expect_dump("messageText=MUSIC OFF" "musicOn=0")
+  run_script("2 F8\n")
+  expect_dump("messageText=STEREOSCOPIC RED/BLUE MODE" "stereoMode=1")
+  run_script("2 F8\n4 F8\n")
+  expect_dump("messageText=STEREOSCOPIC RED/GREEN MODE" "stereoMode=2")
+  run_script("2 F8\n4 F8\n6 F8\n")
+  expect_dump("messageText=STEREOSCOPIC MODE OFF" "stereoMode=0")
+  run_script("2 F9\n3 F11\n")
+  expect_dump("messageText=EXCLUSIVE MODE ON" "exclusiveMode=1" "showFps=1")
+  run_script("2 F1\n")
+  expect_dump("messageText=F4 RESOLUTION  F5 DETAILS  F6 SCREEN MODE  F7 MUSIC ON/OFF  F8 STEREOSCOPIC\\rF9 FPS         F11 EXCLUSIVE MODE\\r\\rROTATE                 : LEFT/RIGHT\\rFORWARD/BACKWARDS      : UP/DOWN\\rJUMP                   : BUTTON 1\\rLOOK UP/DOWN           : BUTTON 2 + UP/DOWN\\rDIG/ACTIVATE/PUSH      : BUTTON 3\\rOPTIONS                : BUTTON 4\\r\\r\\rKEYBORAD : BUTTON 1=SPACE   BUTTON 2=CTRL   BUTTON 3=SHIFT   BUTTON 4=ESC")
+  # What the runs changed is there for the next start.
+  expect_file_line(${DATA}/kelv.ini "Resolution=3")
+  expect_file_line(${DATA}/kelv.ini "Texture=False")
+  expect_file_line(${DATA}/kelv.ini "Fullscreen=False")
+  if(EXISTS ${WORK}/config/kelvane/kelv.ini)
+    message(FATAL_ERROR "the per-user settings were written, not the data folder's")
+  endif()
+
 elseif(CASE STREQUAL "bad_option")
   run(--headless --frames many)
   expect_exit(2)
@@ -112,7 +190,9 @@ elseif(CASE STREQUAL "missing_data_folder")
   expect_stderr("does not exist")
 
 elseif(CASE STREQUAL "game_dat_missing")
+  link_data_set()
   touch(${DATA}/LEVEL/l1)
+  file(REMOVE ${DATA}/game.dat) # the link only
   run(${HEADLESS})
   expect_exit(0)
   expect_stderr("GAME: The file game.dat does not exist. Please re-install the application")
@@ -121,8 +201,8 @@ elseif(CASE STREQUAL "game_dat_missing")
 elseif(CASE STREQUAL "title_pages")
   # Pages of 15.5 s: the demo page at 310 frames of 50 ms; page 0 returns
   # with the next text variant every 31 s.
+  link_data_set()
   touch(${DATA}/LEVEL/l1)
-  file(WRITE ${DATA}/game.dat "x\n")
   foreach(step "309;0;0" "310;1;0" "619;1;0" "620;0;1" "1240;0;2" "1860;0;0")
     list(GET step 0 frames)
     list(GET step 1 page)
@@ -136,18 +216,19 @@ elseif(CASE STREQUAL "title_pages")
 elseif(CASE STREQUAL "title_fire")
   # The closing transition started on frame 1 completes on frame 18; the game
   # starts on frame 19 (950 ms), however often fire is pressed or held.
-  file(COPY ${DATASET}/ DESTINATION ${DATA})
+  link_data_set(with_levels)
   foreach(script "1 SPACE\n5 SPACE\n" "1-40 SPACE\n")
     file(WRITE ${WORK}/input.txt "${script}")
     run(--headless --data ${DATA} --frames 45 --frame-ms 50 --seed 3 --script ${WORK}/input.txt
         --dump-state ${DUMP})
     expect_exit(0)
-    expect_dump("screenState=1" "screenEnteredAt=950" "levelOutcome=0" "lives=3")
+    expect_dump("screenState=1" "screenEnteredAt=950" "levelOutcome=0" "levelIndex=0"
+                "levelStarts=1" "lives=3")
   endforeach()
 
 elseif(CASE STREQUAL "title_escape")
+  link_data_set()
   touch(${DATA}/LEVEL/l1)
-  touch(${DATA}/game.dat)
   file(WRITE ${WORK}/input.txt "1 SPACE\n3 ESC\n")
   run(--headless --data ${DATA} --frames 100 --frame-ms 50 --script ${WORK}/input.txt
       --dump-state ${DUMP})

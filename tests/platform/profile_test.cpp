@@ -91,6 +91,13 @@ TEST(Profile, FileOperations) {
     // The temporary file was renamed into place.
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_FALSE(WriteProfileString("no/such/folder/kelv.ini", "General", "Top", "1"));
+
+    // Several keys go in at once, or none does.
+    ASSERT_TRUE(WriteProfileStrings("kelv.ini", {{"General", "Top", "5"}, {"Net", "Name", "x"}}));
+    EXPECT_EQ(GetProfileInt("kelv.ini", "General", "Top", 0), 5);
+    EXPECT_FALSE(
+        WriteProfileStrings("kelv.ini", {{"General", "Top", "6"}, {"Net", "Name", "a\nb"}}));
+    EXPECT_EQ(GetProfileInt("kelv.ini", "General", "Top", 0), 5);
 }
 
 TEST(Profile, FileOverTheLimitIsAnErrorAndIsNeitherReadNorReplaced) {

@@ -104,4 +104,17 @@ TEST_F(Presenter, OnlyWideBuffersGoFullScreenAndAFailureStaysWindowed) {
     EXPECT_FALSE(fullScreenActive || window.isFullScreen() || !windowMode);
 }
 
+TEST(PictureRect, KeepsTheAspectRatioWithBarsAndWholeMultiplesOnRequest) {
+    const QSize picture(320, 240);
+    EXPECT_EQ(PictureRect(picture, QRect(0, 0, 640, 480), false), QRect(0, 0, 640, 480));
+    // Wider than 4:3: bars left and right.
+    EXPECT_EQ(PictureRect(picture, QRect(0, 0, 1000, 480), false), QRect(180, 0, 640, 480));
+    // Taller: bars above and below.
+    EXPECT_EQ(PictureRect(picture, QRect(10, 20, 320, 400), false), QRect(10, 100, 320, 240));
+    EXPECT_EQ(PictureRect(picture, QRect(0, 0, 700, 500), false), QRect(16, 0, 667, 500));
+    EXPECT_EQ(PictureRect(picture, QRect(0, 0, 700, 500), true), QRect(30, 10, 640, 480));
+    // Smaller than the picture: shrunk to fit even with whole multiples.
+    EXPECT_EQ(PictureRect(picture, QRect(0, 0, 160, 240), true), QRect(0, 60, 160, 120));
+}
+
 } // namespace

@@ -8,6 +8,7 @@
 #include "shell/shell_state.h"
 #include "shell/shell_test_support.h"
 #include "shell/startup.h"
+#include "support/data_set.h"
 #include "support/test_support.h"
 
 namespace {
@@ -22,6 +23,7 @@ class ScreenFormTest : public ShellTest {
 
 TEST_F(ScreenFormTest, FirstActivationInitialisesOnce) {
     TempDir data;
+    WriteMiniDataSet(data);
     data.write("LEVEL/b1", "");
     data.write("LEVEL/A1", "");
     data.write("LEVEL/a1", "");
@@ -52,6 +54,7 @@ TEST_F(ScreenFormTest, FirstActivationInitialisesOnce) {
 
 TEST_F(ScreenFormTest, ActivationWaitsUntilNoKeyIsHeld) {
     TempDir data;
+    WriteMiniDataSet(data);
     data.write("LEVEL/l1", "");
     data.write("game.dat", "");
     ScopedCurrentDir inData(data.path());
@@ -66,6 +69,7 @@ TEST_F(ScreenFormTest, ActivationWaitsUntilNoKeyIsHeld) {
 
 TEST_F(ScreenFormTest, MissingLevelFolderEndsTheProgram) {
     TempDir data;
+    WriteMiniDataSet(data);
     ScopedCurrentDir inData(data.path());
     TScreenForm form;
     form.FormActivate();

@@ -1,9 +1,15 @@
 #include "shell/shell_test_support.h"
 
+#include <cstdlib>
+
+#include "engine/stereo.h"
+#include "media/display.h"
 #include "platform/clock.h"
+#include "platform/joystick.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
+#include "shell/joystick.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 
@@ -14,11 +20,24 @@ void ShellTest::SetUp() {
     Now = 1000;
     frameMs = 1;
     ResetKeys();
+    InstallJoystickDevice(nullptr);
+    joystickState = JoystickState{};
+    StereoOff();
+    DisplayStartup();
     SetMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
+    if (const char* home = std::getenv("XDG_CONFIG_HOME")) savedConfigHome_ = home;
+    userConfig = std::make_unique<TempDir>();
+    setenv("XDG_CONFIG_HOME", userConfig->path().c_str(), 1);
 }
 
 void ShellTest::TearDown() {
     SetMessageBoxHandler(nullptr);
     UseRealClock();
     ResetKeys();
+    InstallJoystickDevice(nullptr);
+    if (savedConfigHome_)
+        setenv("XDG_CONFIG_HOME", savedConfigHome_->c_str(), 1);
+    else
+        unsetenv("XDG_CONFIG_HOME");
+    userConfig.reset();
 }

@@ -3,15 +3,24 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-// A fresh shell state, virtual clock at 1000 ms, no keys down, message boxes
-// collected in `messages`.
+#include "support/test_support.h"
+
+// A fresh shell state, virtual clock at 1000 ms, no keys down, no joystick
+// device (absent until ReadJoystickCaps), message boxes collected in `messages`, and
+// XDG_CONFIG_HOME in a fresh folder, so that no test reads or writes the user's own settings.
 class ShellTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
 
     std::vector<std::string> messages;
+    std::unique_ptr<TempDir> userConfig;
+
+  private:
+    std::optional<std::string> savedConfigHome_;
 };

@@ -299,6 +299,17 @@ TEST_F(PlayerControl, MenuOptions) {
     EXPECT_EQ(events(WorldEventKind::LevelEnd).size(), 0u);
 }
 
+TEST_F(PlayerControl, ARefusedSaveIsNotReportedAsSaved) {
+    gameServices.saveGame = [] { return false; };
+    world.menu = InGameMenu{1, kMenuSave, 0, {}};
+    frame();
+    frame({kAction});
+    gameServices.saveGame = nullptr;
+    EXPECT_EQ(events(WorldEventKind::Save).size(), 1u);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(world.menu.open, 0);
+}
+
 TEST_F(PlayerControl, TheCameraViewOptionCyclesFourDistances) {
     world.menu = InGameMenu{1, kMenuCameraView, 0, {}};
     for (float expected : {512.0f, 1024.0f, 1536.0f, 0.0f}) {

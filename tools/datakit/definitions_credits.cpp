@@ -1,7 +1,6 @@
 #include "definitions_credits.h"
 
 #include <stdexcept>
-#include <utility>
 
 #include "platform/scramble_text.h"
 
@@ -16,17 +15,13 @@ bool breaksLine(unsigned char c) {
 
 } // namespace
 
-std::string ScrambleCreditLine(std::string text) {
-    return ScrambleText(std::move(text));
-}
-
 std::string EncodeCredits(const std::string& source) {
     std::string out;
     std::size_t count = 0;
     std::size_t start = 0;
     int number = 0;
     auto emit = [&](const std::string& line) {
-        const std::string scrambled = ScrambleCreditLine(line);
+        const std::string scrambled = ScrambleText(line);
         for (unsigned char c : scrambled) {
             if (breaksLine(c))
                 throw std::runtime_error("credits.txt:" + std::to_string(number) +

@@ -4,10 +4,6 @@
 
 #include <string>
 
-// Byte i of `text`, counted from 1, exclusive-or i modulo 256. Applying it
-// twice gives the text back.
-std::string ScrambleCreditLine(std::string text);
-
 // Source lines: ';' at the start marks a comment, "&" a big-font line, any
 // other line (an empty one too) is a small-font line. Every line of the
 // result starts with its font marker ("&" or a space), is scrambled and ends

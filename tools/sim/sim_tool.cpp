@@ -214,10 +214,7 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     ResetKeys();
     ClearWorldEvents();
     for (PlayerRecord& p : players) p.cameraDistance = 0;
-    PlayerRecord& hero = players[0];
-    hero.levelIndex = 0;
-    hero.lives = 3;
-    StartLevel(0);
+    StartNewGame(0);
     if (s.ScreenState != kScreenPlay) {
         err << "kelvane-sim: the level " << o.level << " could not be started\n";
         return 2;

@@ -1,0 +1,76 @@
+# Plays the whole campaign through the real game: each shipped level's route
+# is turned into its key script by kelvane-sim (50 ms frames), the scripts
+# are put end to end at the frames where each level will start, and the game
+# must reach the end screen with every level won and no life lost.
+# -DSIM=kelvane-sim -DKELVANE=kelvane -DDATA=data folder -DSOURCES=level sources
+# -DWORK=scratch folder -DSTART=title|level
+#   title: fire is tapped on the title screen; level: --level 0.
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+# A level's frame k comes this many frames after the frame in which the
+# closing transition before it started (its 17 steps, the frame that sees it
+# complete, then the level's first frame).
+set(gap 18)
+set(fire_frame 3)
+
+if(START STREQUAL "title")
+  set(script "${fire_frame} SPACE\n")
+  math(EXPR start "${fire_frame} + ${gap}")
+  set(options)
+else()
+  set(script "")
+  set(start 0)
+  set(options --level 0)
+endif()
+
+file(GLOB levels RELATIVE ${DATA}/LEVEL ${DATA}/LEVEL/*.lev)
+list(SORT levels)
+list(LENGTH levels level_count)
+foreach(level ${levels})
+  string(SUBSTRING ${level} 0 2 number)
+  file(GLOB source ${SOURCES}/${number}-*.txt)
+  execute_process(
+    COMMAND ${SIM} --data ${DATA} --level LEVEL/${level} --route ${source} --until won
+            --frame-ms 50 --seed 1 --emit-script ${WORK}/${number}.txt
+    RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT result EQUAL 0 OR NOT out MATCHES "won.frame=([0-9]+)")
+    message(FATAL_ERROR "${level}: no winning key script (exit ${result}):\n${out}${err}")
+  endif()
+  set(won ${CMAKE_MATCH_1})
+  message(STATUS "${level}: starts after frame ${start}, won in its frame ${won}")
+
+  file(STRINGS ${WORK}/${number}.txt lines)
+  foreach(line ${lines})
+    if(line MATCHES "^([0-9]+)-([0-9]+) (.*)$")
+      math(EXPR first "${CMAKE_MATCH_1} + ${start}")
+      math(EXPR last "${CMAKE_MATCH_2} + ${start}")
+      string(APPEND script "${first}-${last} ${CMAKE_MATCH_3}\n")
+    elseif(line MATCHES "^([0-9]+) (.*)$")
+      math(EXPR first "${CMAKE_MATCH_1} + ${start}")
+      string(APPEND script "${first} ${CMAKE_MATCH_2}\n")
+    endif()
+  endforeach()
+  math(EXPR start "${start} + ${won} + ${gap}")
+endforeach()
+
+# The last closing transition leads to the end screen; a few frames more.
+math(EXPR frames "${start} + 10")
+file(WRITE ${WORK}/campaign.txt "${script}")
+execute_process(
+  COMMAND ${KELVANE} --headless --data ${DATA} --frame-ms 50 --seed 1 --frames ${frames}
+          --script ${WORK}/campaign.txt --dump-state ${WORK}/dump.txt ${options}
+  RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "the game ended with ${result}:\n${out}${err}")
+endif()
+file(READ ${WORK}/dump.txt dump)
+foreach(expected "screenState=10" "levelIndex=${level_count}" "levelStarts=${level_count}"
+                 "dead=0" "levelOutcome=2")
+  string(FIND "\n${dump}" "\n${expected}\n" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "expected ${expected} in the dump after ${frames} frames:\n${dump}")
+  endif()
+endforeach()
+message(STATUS "campaign won in ${frames} frames")

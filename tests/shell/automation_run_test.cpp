@@ -1,0 +1,34 @@
+// The automation's key script as the game's frames see it.
+#include <gtest/gtest.h>
+
+#include "platform/keys.h"
+#include "shell/automation_run.h"
+#include "shell/shell_test_support.h"
+
+namespace {
+
+using AutomationRun = ShellTest;
+
+TEST_F(AutomationRun, AKeyTheScriptHoldsStaysDownThroughALostFocus) {
+    AutomationOptions options;
+    auto script = ParseInputScript("1-5 UP\n3 SPACE\n");
+    ASSERT_TRUE(script) << script.error;
+    options.script = *script;
+    ConfigureAutomation(options);
+
+    BeginAutomatedFrame(); // frame 1
+    EXPECT_TRUE(QueryKey(kVkUp));
+    BeginAutomatedFrame(); // frame 2
+    ReleaseAllKeys();      // the window lost the focus
+    BeginAutomatedFrame(); // frame 3
+    EXPECT_TRUE(KeyIsDown(kVkUp));
+    EXPECT_TRUE(QueryKey(kVkSpace));
+    BeginAutomatedFrame(); // frame 4: the one-frame tap is over
+    EXPECT_FALSE(QueryKey(kVkSpace));
+    EXPECT_TRUE(KeyIsDown(kVkUp));
+    BeginAutomatedFrame(); // 5
+    BeginAutomatedFrame(); // 6: released by the script
+    EXPECT_FALSE(KeyIsDown(kVkUp));
+}
+
+} // namespace

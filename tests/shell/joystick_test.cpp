@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/joystick.h"
+#include "platform/keys.h"
+#include "shell/joystick.h"
+#include "shell/player_input.h"
+#include "shell/shell_test_support.h"
+#include "shell/state_dump.h"
+
+namespace {
+
+// A device whose range and position the test sets; it counts position reads.
+class FakeJoystick final : public JoystickDevice {
+  public:
+    void Update() override { ++updates; }
+    std::optional<JoystickCaps> Caps() override {
+        return answers ? std::optional(caps) : std::nullopt;
+    }
+    std::optional<JoystickPosition> Position() override {
+        ++reads;
+        return answers ? std::optional(position) : std::nullopt;
+    }
+
+    bool answers = true;
+    JoystickCaps caps{0, 65535, 0, 65535};
+    JoystickPosition position{32768, 32768, 0};
+    int updates = 0, reads = 0;
+};
+
+class JoystickTest : public ShellTest {
+  protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        InstallJoystickDevice(&device);
+    }
+    void place(std::uint32_t x, std::uint32_t y, std::uint32_t buttons = 0) {
+        device.position = {x, y, buttons};
+    }
+    bool anyTest() {
+        return JoyLeft() || JoyRight() || JoyUp() || JoyDown() || JoyButton(1) || JoyButton(2) ||
+               JoyButton(3) || JoyButton(4);
+    }
+
+    FakeJoystick device;
+};
+
+TEST_F(JoystickTest, ThresholdsOnTheirBoundaries) {
+    device.caps.maxY = 1001; // half 500: up below 250, down above 750
+    ReadJoystickCaps();
+    // X: half 32767, left below 16383, right above 49150.
+    place(16382, 250);
+    EXPECT_TRUE(JoyLeft());
+    EXPECT_FALSE(JoyUp());
+    place(16383, 249);
+    EXPECT_FALSE(JoyLeft());
+    EXPECT_TRUE(JoyUp());
+    place(49150, 751);
+    EXPECT_FALSE(JoyRight());
+    EXPECT_TRUE(JoyDown());
+    place(49151, 750);
+    EXPECT_TRUE(JoyRight());
+    EXPECT_FALSE(JoyDown());
+
+    // Measured from 0, not from the minimum: half 2000, below 1000, above 3000.
+    device.caps = {1000, 5000, 1000, 5000};
+    ReadJoystickCaps();
+    place(1000, 1000);
+    EXPECT_FALSE(JoyLeft() || JoyUp());
+    place(3001, 3000);
+    EXPECT_TRUE(JoyRight());
+    EXPECT_FALSE(JoyDown());
+}
+
+TEST_F(JoystickTest, AbsentOrSilentJoystickMakesEveryTestFalse) {
+    // Not read yet: an empty range must not turn a centred stick into "right".
+    EXPECT_FALSE(anyTest());
+    InstallJoystickDevice(nullptr);
+    ReadJoystickCaps();
+    EXPECT_TRUE(joystickState.JoystickAbsent);
+    InstallJoystickDevice(&device); // plugged in later: never asked
+    place(0, 0, 0xF);
+    EXPECT_FALSE(anyTest());
+    EXPECT_EQ(device.reads, 0);
+
+    ReadJoystickCaps();
+    ASSERT_FALSE(joystickState.JoystickAbsent);
+    device.answers = false; // unplugged after start-up
+    EXPECT_FALSE(anyTest());
+}
+
+TEST_F(JoystickTest, ReadControlsAsksTheJoystickOnlyWhereNoKeyIsDown) {
+    ReadJoystickCaps();
+    ReadControls();
+    EXPECT_NE(DescribeState().find("\ncontrols=00000000\njoystickAbsent=0\n"), std::string::npos);
+    place(0, 65535, 0x1 | 0x8); // full left and back, buttons 1 and 4
+    PressKey(kVkUp);
+    PressKey(kVkShift);
+    device.reads = 0;
+    ReadControls();
+    EXPECT_NE(DescribeState().find("\ncontrols=11101011\n"), std::string::npos);
+    EXPECT_EQ(device.reads, 6);   // not for Up and Shift
+    EXPECT_EQ(device.updates, 2); // events taken once a frame
+    place(32768, 32768, 0xFFFFFFFF);
+    EXPECT_FALSE(JoyButton(0) || JoyButton(5));
+}
+
+} // namespace
