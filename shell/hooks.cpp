@@ -6,6 +6,8 @@
 #include "engine/stereo.h"
 #include "formats/definitions.h"
 #include "media/sound_output.h"
+#include "shell/end_screen.h"
+#include "shell/end_text.h"
 #include "shell/form_services.h"
 #include "shell/joystick.h"
 #include "shell/option_keys.h"
@@ -14,6 +16,7 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/sounds.h"
+#include "shell/title_screen.h"
 #include "world/world.h"
 
 namespace hooks {
@@ -38,7 +41,7 @@ bool ReadSettings() {
     return ::ReadSettings();
 }
 bool ReadEndScreenText() {
-    return true;
+    return ReadEndText();
 }
 void ReadNickname() {
     ::ReadNickname();
@@ -55,12 +58,17 @@ void PlayChoiceSound() {
 }
 void SetMusicVolume(int) {}
 void PollMusic() {}
-void RunTitleScreen() {}
+void StartMusic(int) {}
+void RunTitleScreen() {
+    TitleScreenFrame();
+}
 void RunPlayScreen() {
     PlayScreenFrame();
 }
 void RefreshLobby() {}
-void RunEndScreen() {}
+void RunEndScreen() {
+    EndScreenFrame();
+}
 void DrawTransition(int level, int style) {
     if (shellState.Drawing) ::DrawTransition(level, style);
 }
@@ -84,7 +92,9 @@ void CloseInGameMenu() {
     world.menu.inputSkip = 0;
 }
 void OpenLobby() {}
-void ResetCameraOrbits() {}
+void ResetCameraOrbits() {
+    ::ResetCameraOrbits();
+}
 void StartLevel(int levelIndex) {
     ::StartLevel(levelIndex);
 }

@@ -29,6 +29,7 @@ void HandleOptionKeys();
 void PlayChoiceSound();          // "INTERF\CHOIX.WAV", once
 void SetMusicVolume(int volume); // 0..63
 void PollMusic();
+void StartMusic(int entry); // an entry of the music list (title 0, end screen 1)
 void RunTitleScreen();
 void RunPlayScreen();
 void RefreshLobby();

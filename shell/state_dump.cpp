@@ -8,10 +8,13 @@
 #include "platform/files.h"
 #include "shell/automation_run.h"
 #include "shell/display_options.h"
+#include "shell/end_screen.h"
+#include "shell/end_text.h"
 #include "shell/joystick.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/sounds.h"
+#include "shell/title_screen.h"
 #include "world/frame_clock.h"
 #include "world/world.h"
 #include "world/world_dump.h"
@@ -110,6 +113,10 @@ std::string DescribeState() {
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);
+    d.add("titlePage", titleScreen.TitlePage);
+    d.add("textVariant", titleScreen.TextVariant);
+    d.add("endTextLines", endText.count);
+    d.add("endScroll", endScreen.ScrollTop);
     d.add("levelIndex", players[std::clamp(localPlayer, 0, kPlayerCount - 1)].levelIndex);
     d.add("levelFile", s.LevelFile);
     d.add("levelStarts", s.LevelStarts);

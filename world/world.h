@@ -196,6 +196,7 @@ struct PlayerRecord {
     float cameraYaw = 0, cameraPitch = 0, cameraRoll = 0;
     float cameraDistance = 0;
     float savedCameraDistance = 0;
+    float cameraOrbit = 0; // the end screen's camera angle around the podium
     float light = 5000, lightTarget = 5000;
     std::uint8_t dead = 0;
     std::int32_t walkSpeed = 50;

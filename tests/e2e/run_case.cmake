@@ -189,6 +189,52 @@ elseif(CASE STREQUAL "missing_data_folder")
   expect_exit(2)
   expect_stderr("does not exist")
 
+elseif(CASE STREQUAL "game_dat_missing")
+  link_data_set()
+  touch(${DATA}/LEVEL/l1)
+  file(REMOVE ${DATA}/game.dat) # the link only
+  run(${HEADLESS})
+  expect_exit(0)
+  expect_stderr("GAME: The file game.dat does not exist. Please re-install the application")
+  expect_dump("initialised=0")
+
+elseif(CASE STREQUAL "title_pages")
+  # Pages of 15.5 s: the demo page at 310 frames of 50 ms; page 0 returns
+  # with the next text variant every 31 s.
+  link_data_set()
+  touch(${DATA}/LEVEL/l1)
+  foreach(step "309;0;0" "310;1;0" "619;1;0" "620;0;1" "1240;0;2" "1860;0;0")
+    list(GET step 0 frames)
+    list(GET step 1 page)
+    list(GET step 2 variant)
+    run(--headless --data ${DATA} --frames ${frames} --frame-ms 50 --dump-state ${DUMP})
+    expect_exit(0)
+    expect_dump("frames=${frames}" "screenState=0" "screenEnteredAt=0" "titlePage=${page}"
+                "textVariant=${variant}")
+  endforeach()
+
+elseif(CASE STREQUAL "title_fire")
+  # The closing transition started on frame 1 completes on frame 18; the game
+  # starts on frame 19 (950 ms), however often fire is pressed or held.
+  link_data_set(with_levels)
+  foreach(script "1 SPACE\n5 SPACE\n" "1-40 SPACE\n")
+    file(WRITE ${WORK}/input.txt "${script}")
+    run(--headless --data ${DATA} --frames 45 --frame-ms 50 --seed 3 --script ${WORK}/input.txt
+        --dump-state ${DUMP})
+    expect_exit(0)
+    expect_dump("screenState=1" "screenEnteredAt=950" "levelOutcome=0" "levelIndex=0"
+                "levelStarts=1" "lives=3")
+  endforeach()
+
+elseif(CASE STREQUAL "title_escape")
+  link_data_set()
+  touch(${DATA}/LEVEL/l1)
+  file(WRITE ${WORK}/input.txt "1 SPACE\n3 ESC\n")
+  run(--headless --data ${DATA} --frames 100 --frame-ms 50 --script ${WORK}/input.txt
+      --dump-state ${DUMP})
+  expect_exit(0)
+  expect_dump("frames=3" "screenState=0" "transitionActive=1")
+
 else()
   message(FATAL_ERROR "unknown case ${CASE}")
 endif()

@@ -28,6 +28,7 @@ TEST_F(ScreenFormTest, FirstActivationInitialisesOnce) {
     data.write("LEVEL/A1", "");
     data.write("LEVEL/a1", "");
     data.write("LEVEL/x", ""); // too short a name
+    data.write("game.dat", "");
     ScopedCurrentDir inData(data.path());
 
     TScreenForm form;
@@ -55,6 +56,7 @@ TEST_F(ScreenFormTest, ActivationWaitsUntilNoKeyIsHeld) {
     TempDir data;
     WriteMiniDataSet(data);
     data.write("LEVEL/l1", "");
+    data.write("game.dat", "");
     ScopedCurrentDir inData(data.path());
     TScreenForm form;
     PressKey(kVkSpace);

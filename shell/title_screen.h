@@ -1,0 +1,31 @@
+// The title screen (screen state 0): the logo page with its credit lines and
+// the demo page with the hero walking toward the viewer, 15.5 s each; fire
+// starts a new game, Escape ends the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr std::int32_t kTitlePageMs = 15500;
+constexpr std::int32_t kTextVariants = 3;
+
+struct TitleScreenState {
+    float LogoZoom = 100;       // enlargement of the logo, shrinking toward 0
+    float DemoDistance = -1;    // depth of the walking hero on the demo page
+    std::int32_t TitlePage = 0; // 0 logo, 1 demo
+    std::int32_t TextVariant = 0;
+    std::string HiddenText; // drawn outside the picture
+};
+
+extern TitleScreenState titleScreen;
+
+// Buttons 1 to 3 close the screen toward a new game; button 4 ends the
+// program.
+void TitleInput();
+
+// The title screen's frame. When its closing transition has completed, a new
+// game starts at level 0 with 3 lives.
+void TitleScreenFrame();
+
+// The two credit lines under the logo for a text variant, unscrambled.
+std::string TitleLine(std::int32_t variant, int line);
