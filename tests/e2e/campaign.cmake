@@ -3,8 +3,10 @@
 # are put end to end at the frames where each level will start, and the game
 # must reach the end screen with every level won and no life lost.
 # -DSIM=kelvane-sim -DKELVANE=kelvane -DDATA=data folder -DSOURCES=level sources
-# -DWORK=scratch folder -DSTART=title|level
-#   title: fire is tapped on the title screen; level: --level 0.
+# -DWORK=scratch folder -DSTART=title|level|alone
+#   title: fire is tapped on the title screen; level: --level 0; alone: each
+#   level is played on its own with --level N and must be won in the same
+#   frame as kelvane-sim won it.
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -41,6 +43,23 @@ foreach(level ${levels})
   set(won ${CMAKE_MATCH_1})
   message(STATUS "${level}: starts after frame ${start}, won in its frame ${won}")
 
+  if(START STREQUAL "alone")
+    list(FIND levels ${level} index)
+    math(EXPR frames "${won} + 1")
+    execute_process(
+      COMMAND ${KELVANE} --headless --data ${DATA} --frame-ms 50 --seed 1 --frames ${frames}
+              --level ${index} --script ${WORK}/${number}.txt --dump-state ${WORK}/${number}.dump
+      RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    file(READ ${WORK}/${number}.dump dump)
+    foreach(expected "won.frame=${won}" "levelOutcome=2" "dead=0")
+      string(FIND "\n${dump}" "\n${expected}\n" at)
+      if(NOT result EQUAL 0 OR at EQUAL -1)
+        message(FATAL_ERROR "${level} alone (exit ${result}): expected ${expected}\n${err}${dump}")
+      endif()
+    endforeach()
+    continue()
+  endif()
+
   file(STRINGS ${WORK}/${number}.txt lines)
   foreach(line ${lines})
     if(line MATCHES "^([0-9]+)-([0-9]+) (.*)$")
@@ -54,6 +73,10 @@ foreach(level ${levels})
   endforeach()
   math(EXPR start "${start} + ${won} + ${gap}")
 endforeach()
+
+if(START STREQUAL "alone")
+  return()
+endif()
 
 # The last closing transition leads to the end screen; a few frames more.
 math(EXPR frames "${start} + 10")
