@@ -1,13 +1,19 @@
 // The simulation tool: its route lines, and runs of the built kelvane-sim on
 // the shipped data set.
 #include "route.h"
+#include "route_player.h"
 #include "run_tool.h"
 #include "support/test_support.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+
+#include "platform/keys.h"
+#include "world/frame_clock.h"
+#include "world/world.h"
 
 namespace {
 
@@ -43,13 +49,90 @@ TEST(Route, StepsAreReadFromTheRouteLinesOnly) {
     EXPECT_EQ((*route)[3].kind, RouteKind::WaitWon);
 }
 
+TEST(Route, AClearWayListsItsColumns) {
+    const auto route = ParseRoute("Route = wait-until clear 3 11 9 2 3 timeout 5000\n", "x.txt");
+    ASSERT_TRUE(route) << route.error;
+    ASSERT_EQ(route->size(), 1u);
+    EXPECT_EQ((*route)[0].kind, RouteKind::WaitClear);
+    EXPECT_EQ((*route)[0].a, 3);
+    ASSERT_EQ((*route)[0].way.size(), 2u);
+    EXPECT_EQ((*route)[0].way[1], (std::array<std::int32_t, 2>{2, 3}));
+    EXPECT_EQ((*route)[0].timeoutMs, 5000);
+}
+
 TEST(Route, ALineThatDoesNotParseNamesItsFileAndLine) {
     for (const char* bad : {"Route = fly 3", "Route = goto 3", "Route = face up", "Route = wait -5",
-                            "Route = jump timeout 0", "Route = wait-until cell 1 2", "Route ="}) {
+                            "Route = jump timeout 0", "Route = wait-until cell 1 2", "Route =",
+                            "Route = wait-until clear 3", "Route = wait-until clear 3 4 5 6",
+                            "Route = wait-until clear -1 4 5", "Route = wait-until clear 2 x 5"}) {
         const auto route = ParseRoute(std::string("Size = 1 1 1\n") + bad + "\n", "l.txt");
         EXPECT_FALSE(route) << bad;
         EXPECT_EQ(route.error.rfind("l.txt:2: ", 0), 0u) << route.error;
     }
+}
+
+// The route player on its own, on a bare world: the hero turning and the
+// sentries about him, frame by frame as the game moves them.
+class RouteSteps : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ClearWorldTables();
+        localPlayer = 0;
+        sentryCount = 0;
+    }
+    void TearDown() override { ClearWorldTables(); }
+
+    // Runs `line` until it is done, turning the hero as the game does;
+    // returns the frames it took, or -1 after `limit`.
+    int framesFor(const std::string& line, int limit) {
+        const auto steps = ParseRoute(line + "\n", "t.txt");
+        EXPECT_TRUE(steps) << steps.error;
+        RoutePlayer player(*steps);
+        PlayerRecord& p = players[0];
+        std::int32_t now = 0;
+        for (int frame = 0; frame < limit; ++frame) {
+            const KeySet keys = player.NextKeys(now);
+            EXPECT_TRUE(player.Failure().empty()) << player.Failure();
+            if (player.Finished()) return frame;
+            if (keys[kVkRight]) p.turnRate = frameScaled(static_cast<float>(p.turnSpeed));
+            if (keys[kVkLeft]) p.turnRate = -frameScaled(static_cast<float>(p.turnSpeed));
+            p.heading += p.turnRate;
+            p.turnRate -= p.turnRate * std::min(static_cast<float>(frameMs) / 180.0f, 1.0f);
+            now += frameMs;
+        }
+        return -1;
+    }
+};
+
+TEST_F(RouteSteps, FaceComesToRestOnAnyHeadingAtEveryFrameTime) {
+    // A single press turns the hero some 1800 units, so small turns and
+    // long frames need a counter-press at the right moment.
+    for (int ms : {5, 20, 50, 90}) {
+        frameMs = ms;
+        for (int heading = -16000; heading <= 16000; heading += 1373) {
+            players[0].heading = 6500;
+            players[0].turnRate = 0;
+            const int frames =
+                framesFor("Route = face " + std::to_string(6500 + heading), 20000 / ms);
+            EXPECT_GE(frames, 0) << ms << " ms, turning by " << heading;
+            const float left = std::remainder(players[0].heading - 6500.0f - heading, 32768.0f);
+            EXPECT_LT(std::fabs(left), 200.0f) << ms << " ms, turning by " << heading;
+        }
+    }
+}
+
+TEST_F(RouteSteps, AClearWayWaitsForEverySentryToKeepAwayFromIt) {
+    frameMs = 50;
+    players[0].x = 256, players[0].z = 256; // column 0 0
+    sentryCount = 2;
+    sentries[1].x = 9 * 512 + 256, sentries[1].z = 5 * 512 + 256; // 4 cells from the way
+    sentries[2].x = 256, sentries[2].z = 3 * 512 + 256;           // 3 cells from the hero
+    // The way runs east to column 9 0, then north to 9 9.
+    EXPECT_EQ(framesFor("Route = wait-until clear 3 9 0 9 9", 10), -1);
+    EXPECT_GE(framesFor("Route = wait-until clear 3 9 0", 10), 0);
+    EXPECT_EQ(framesFor("Route = wait-until clear 4 9 0", 10), -1);
+    sentries[1].x = 4 * 512 + 256;
+    EXPECT_GE(framesFor("Route = wait-until clear 3 9 0 9 9", 10), 0);
 }
 
 TEST(SimTool, WinsTheFirstLevelFromItsRouteAndWritesWhatItDid) {

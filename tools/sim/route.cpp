@@ -100,6 +100,15 @@ Loaded<std::vector<RouteStep>> ParseRoute(const std::string& text, const std::st
                 step.kind = RouteKind::WaitCell;
                 ok = number(words[2], step.a) && number(words[3], step.b) &&
                      number(words[4], step.c);
+            } else if (what == "clear" && words.size() >= 5 && words.size() % 2 == 1) {
+                // "clear R X Z [X Z ...]": the cells to keep and the way.
+                step.kind = RouteKind::WaitClear;
+                ok = number(words[2], step.a) && step.a >= 0;
+                for (std::size_t i = 3; ok && i + 1 < words.size(); i += 2) {
+                    std::int32_t x = 0, z = 0;
+                    ok = number(words[i], x) && number(words[i + 1], z);
+                    step.way.push_back({x, z});
+                }
             }
         }
         if (!ok) return bad("not a route step");

@@ -45,9 +45,84 @@ void steer(KeySet& keys, float target, float tolerance) {
     if (error - drift < -tolerance) keys.set(kVkLeft);
 }
 
+// The hero's turn as the game moves it: a turn key sets the rate to the full
+// rate, each frame adds the rate to the heading, then damping takes its share.
+struct Turn {
+    float heading = 0, rate = 0;
+};
+
+Turn turnFrame(Turn t, int key, float fullRate) {
+    if (key != 0) t.rate = static_cast<float>(key) * fullRate;
+    t.heading += t.rate;
+    t.rate -= t.rate * dampShare();
+    return t;
+}
+
+// The keys (+1 right, -1 left, 0 none), frame by frame, that bring the heading
+// to rest nearest `target`. A single press turns the hero some 1800 units, so
+// a close turn needs a press and a counter-press at the right moment: every
+// plan of four stretches of about 90 ms, each holding a key, tapping it once
+// or leaving it, is tried, and the shortest that comes to rest close enough
+// wins (else the one that comes closest).
+std::vector<int> planTurn(Turn now, float target, float fullRate) {
+    constexpr int kStretches = 4;
+    constexpr float kCloseEnough = kTurnDone * 0.6f;
+    const int length = frameMs > 0 ? std::max(1, 90 / frameMs) : 1;
+    // Hold right, hold left, leave, tap right, tap left (taps only where a
+    // stretch has more than one frame).
+    const int choices = length > 1 ? 5 : 3;
+    int combinations = 1;
+    for (int i = 0; i < kStretches; ++i) combinations *= choices;
+
+    std::vector<int> best, keys;
+    float bestMiss = 0;
+    for (int code = 0; code < combinations; ++code) {
+        keys.clear();
+        for (int i = 0, c = code; i < kStretches; ++i, c /= choices) {
+            const int choice = c % choices;
+            const int key = choice == 0 ? 0 : choice % 2 == 1 ? 1 : -1;
+            for (int f = 0; f < length; ++f) keys.push_back(choice <= 2 || f == 0 ? key : 0);
+        }
+        while (!keys.empty() && keys.back() == 0) keys.pop_back();
+        Turn t = now;
+        for (int key : keys) t = turnFrame(t, key, fullRate);
+        float miss = std::fabs(turnBetween(t.heading + t.rate / dampShare(), target));
+        if (miss < kCloseEnough) miss = 0;
+        if (code == 0 || miss < bestMiss || (miss == bestMiss && keys.size() < best.size())) {
+            best = keys;
+            bestMiss = miss;
+        }
+    }
+    return best;
+}
+
 float headingTo(float dx, float dz) {
     const float h = std::atan2(dx, dz) * 16384.0f / 3.1415f;
     return h < 0 ? h + 32768.0f : h;
+}
+
+// Whether every sentry keeps `cells` away (across the ground, in cells) from
+// the straight way from the hero through the centres of the columns `way`.
+bool wayClear(const std::vector<std::array<std::int32_t, 2>>& way, std::int32_t cells) {
+    const PlayerRecord& p = hero();
+    const double reach = cells * 512.0;
+    double ax = p.x, az = p.z;
+    for (const auto& [x, z] : way) {
+        const double bx = x * 512.0 + 256, bz = z * 512.0 + 256;
+        const double lx = bx - ax, lz = bz - az;
+        const double length2 = lx * lx + lz * lz;
+        for (int i = 1; i <= std::min(sentryCount, kSentrySlots - 1); ++i) {
+            const SentryRecord& e = sentries[i];
+            // The nearest point of this stretch to the sentry.
+            double share = length2 > 0 ? ((e.x - ax) * lx + (e.z - az) * lz) / length2 : 0;
+            share = std::clamp(share, 0.0, 1.0);
+            const double dx = e.x - (ax + share * lx), dz = e.z - (az + share * lz);
+            if (!(dx * dx + dz * dz >= reach * reach)) return false;
+        }
+        ax = bx;
+        az = bz;
+    }
+    return true;
 }
 
 std::string where() {
@@ -64,6 +139,7 @@ void RoutePlayer::startStep(std::int32_t now) {
     started_ = true;
     stepStart_ = now;
     phase_ = 0;
+    turnPlan_.clear();
 }
 
 KeySet RoutePlayer::NextKeys(std::int32_t now) {
@@ -97,7 +173,13 @@ KeySet RoutePlayer::keysFor(const RouteStep& step, bool& done) {
         const float target = static_cast<float>(step.a);
         done =
             std::fabs(turnBetween(p.heading, target)) < kTurnDone && std::fabs(p.turnRate) < 20.0f;
-        if (!done) steer(keys, target, kTurnDone / 2);
+        if (done) break;
+        if (turnPlan_.empty())
+            turnPlan_ = planTurn({p.heading, p.turnRate}, target,
+                                 frameScaled(static_cast<float>(p.turnSpeed)));
+        if (turnPlan_.empty()) break; // he comes to rest close enough
+        if (turnPlan_.front() != 0) keys.set(turnPlan_.front() > 0 ? kVkRight : kVkLeft);
+        turnPlan_.erase(turnPlan_.begin());
         break;
     }
     case RouteKind::Goto: {
@@ -151,6 +233,9 @@ KeySet RoutePlayer::keysFor(const RouteStep& step, bool& done) {
     }
     case RouteKind::WaitCell:
         done = CellOf(p.x) == step.a && CellOf(p.y) == step.b && CellOf(p.z) == step.c;
+        break;
+    case RouteKind::WaitClear:
+        done = wayClear(step.way, step.a);
         break;
     case RouteKind::WaitWon:
         done = world.wonFrame >= 0;

@@ -31,5 +31,6 @@ class RoutePlayer {
     std::int32_t stepStart_ = 0;
     std::int32_t now_ = 0;
     int phase_ = 0;
+    std::vector<int> turnPlan_; // keys of a turn still to press, frame by frame
     std::string failure_;
 };

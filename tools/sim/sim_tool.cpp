@@ -239,6 +239,10 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
             trace << world.frame << " [" << keyNames(route ? held : KeySet{}) << "] " << p.x << ' '
                   << p.y << ' ' << p.z << " h=" << p.heading << " cell=" << CellOf(p.x) << ','
                   << CellOf(p.y) << ',' << CellOf(p.z) << " pose=" << p.pose;
+            // Where the sentries are and what they do (state 0 is a chase).
+            for (int i = 1; i <= std::min(sentryCount, kSentrySlots - 1); ++i)
+                trace << " s" << i << '=' << sentries[i].x << ',' << sentries[i].y << ','
+                      << sentries[i].z << '/' << sentries[i].state;
             for (const WorldEvent& event : RecentWorldEvents())
                 if (event.frame == world.frame) trace << " {" << DescribeWorldEvent(event) << '}';
             trace << '\n';
