@@ -36,6 +36,7 @@ foreach(level ${levels})
   execute_process(
     COMMAND ${SIM} --data ${DATA} --level LEVEL/${level} --route ${source} --until won
             --frame-ms 50 --seed 1 --emit-script ${WORK}/${number}.txt
+            --dump-state ${WORK}/${number}.sim
     RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(NOT result EQUAL 0 OR NOT out MATCHES "won.frame=([0-9]+)")
     message(FATAL_ERROR "${level}: no winning key script (exit ${result}):\n${out}${err}")
@@ -51,7 +52,9 @@ foreach(level ${levels})
               --level ${index} --script ${WORK}/${number}.txt --dump-state ${WORK}/${number}.dump
       RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
     file(READ ${WORK}/${number}.dump dump)
-    foreach(expected "won.frame=${won}" "levelOutcome=2" "dead=0")
+    # Where the hero ended and what the level's cells became, as simulated.
+    file(STRINGS ${WORK}/${number}.sim simulated REGEX "^(player\\.cell|grid\\.changed)=")
+    foreach(expected "won.frame=${won}" "levelOutcome=2" "dead=0" ${simulated})
       string(FIND "\n${dump}" "\n${expected}\n" at)
       if(NOT result EQUAL 0 OR at EQUAL -1)
         message(FATAL_ERROR "${level} alone (exit ${result}): expected ${expected}\n${err}${dump}")
