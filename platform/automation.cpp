@@ -262,3 +262,13 @@ std::optional<fs::path> FindDataFolder(const AutomationOptions& options,
     }
     return fs::current_path(ec);
 }
+
+void FeedScriptKeys(const InputScript& script, std::int64_t frame, KeySet& held) {
+    const KeySet wanted = ScriptKeysForFrame(script, frame);
+    for (int vk = 0; vk < kVirtualKeyCount; ++vk) {
+        const auto bit = static_cast<std::size_t>(vk);
+        if (wanted[bit] && (!held[bit] || !KeyIsDown(vk))) PressKey(vk);
+        if (!wanted[bit] && held[bit]) ReleaseKey(vk);
+    }
+    held = wanted;
+}
