@@ -66,10 +66,10 @@ Loaded<InputScript> ParseInputScript(const std::string& text) {
         for (std::size_t i = 1; i < parts.size(); ++i) {
             const auto vk = VirtualKeyFromName(parts[i]);
             if (!vk) {
-                return LoadFailure{
-                    where + "unknown key '" + parts[i] +
-                    "' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC F1..F12 ADD SUBTRACT "
-                    "A..Z)"};
+                return LoadFailure{where + "unknown key '" + parts[i] +
+                                   "' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC F1..F12 ADD "
+                                   "SUBTRACT DELETE BACK PGUP PGDN "
+                                   "A..Z)"};
             }
             entry.keys.push_back(*vk);
         }
