@@ -27,6 +27,7 @@ inline constexpr const char* kEditorDefinitionFile = "STANDARD.BNK";
 struct LevelSentry {
     float x = 0, y = 0, z = 0; // world position
     float heading = 0;         // angle units
+    bool operator==(const LevelSentry&) const = default;
 };
 
 // A level as stored in the file.

@@ -66,10 +66,10 @@ Loaded<InputScript> ParseInputScript(const std::string& text) {
         for (std::size_t i = 1; i < parts.size(); ++i) {
             const auto vk = VirtualKeyFromName(parts[i]);
             if (!vk) {
-                return LoadFailure{
-                    where + "unknown key '" + parts[i] +
-                    "' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC F1..F12 ADD SUBTRACT "
-                    "A..Z)"};
+                return LoadFailure{where + "unknown key '" + parts[i] +
+                                   "' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC F1..F12 ADD "
+                                   "SUBTRACT DELETE BACK PGUP PGDN "
+                                   "A..Z)"};
             }
             entry.keys.push_back(*vk);
         }
@@ -261,4 +261,14 @@ std::optional<fs::path> FindDataFolder(const AutomationOptions& options,
         if (fs::is_directory(candidate, ec)) return candidate.lexically_normal();
     }
     return fs::current_path(ec);
+}
+
+void FeedScriptKeys(const InputScript& script, std::int64_t frame, KeySet& held) {
+    const KeySet wanted = ScriptKeysForFrame(script, frame);
+    for (int vk = 0; vk < kVirtualKeyCount; ++vk) {
+        const auto bit = static_cast<std::size_t>(vk);
+        if (wanted[bit] && (!held[bit] || !KeyIsDown(vk))) PressKey(vk);
+        if (!wanted[bit] && held[bit]) ReleaseKey(vk);
+    }
+    held = wanted;
 }

@@ -74,6 +74,12 @@ Loaded<InputScript> ReadInputScript(const std::string& file);
 // The keys the script holds down on `frame`.
 KeySet ScriptKeysForFrame(const InputScript& script, std::int64_t frame);
 
+// Presses and releases keys so that exactly the script's keys for `frame` are
+// held by it. `held` is what the script held on the previous frame; only
+// changes are fed in, so the keyboard's own events are left alone, and a key
+// the window let go (focus lost) is pressed again while the script holds it.
+void FeedScriptKeys(const InputScript& script, std::int64_t frame, KeySet& held);
+
 // The folder of the running program (from /proc/self/exe, else argv[0]).
 std::filesystem::path ExecutableFolder(const char* argv0);
 

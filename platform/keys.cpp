@@ -61,7 +61,7 @@ std::optional<int> VirtualKeyFromName(const std::string& name) {
         if (n >= 1 && n <= 12 && upper[1] != '0') return kVkF1 + n - 1;
         return std::nullopt;
     }
-    static const std::array<std::pair<const char*, int>, 10> named{{{"UP", kVkUp},
+    static const std::array<std::pair<const char*, int>, 14> named{{{"UP", kVkUp},
                                                                     {"DOWN", kVkDown},
                                                                     {"LEFT", kVkLeft},
                                                                     {"RIGHT", kVkRight},
@@ -70,7 +70,11 @@ std::optional<int> VirtualKeyFromName(const std::string& name) {
                                                                     {"SHIFT", kVkShift},
                                                                     {"ESC", kVkEscape},
                                                                     {"ADD", kVkAdd},
-                                                                    {"SUBTRACT", kVkSubtract}}};
+                                                                    {"SUBTRACT", kVkSubtract},
+                                                                    {"DELETE", kVkDelete},
+                                                                    {"BACK", kVkBack},
+                                                                    {"PGUP", kVkPrior},
+                                                                    {"PGDN", kVkNext}}};
     for (const auto& [keyName, vk] : named) {
         if (upper == keyName) return vk;
     }

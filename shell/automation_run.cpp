@@ -35,16 +35,7 @@ void BeginAutomatedFrame() {
     ++framesRun;
     if (options.frameMs) AdvanceVirtualClock(*options.frameMs);
     if (options.script.entries.empty()) return;
-    // Only changes are fed in, so the keyboard's own events are left alone; a
-    // key the script holds is pressed again if the window let it go (focus
-    // lost), so it stays held.
-    const KeySet wanted = ScriptKeysForFrame(options.script, framesRun);
-    for (int vk = 0; vk < kVirtualKeyCount; ++vk) {
-        const auto bit = static_cast<std::size_t>(vk);
-        if (wanted[bit] && (!scriptHeld[bit] || !KeyIsDown(vk))) PressKey(vk);
-        if (!wanted[bit] && scriptHeld[bit]) ReleaseKey(vk);
-    }
-    scriptHeld = wanted;
+    FeedScriptKeys(options.script, framesRun, scriptHeld);
 }
 
 void EndAutomatedFrame() {

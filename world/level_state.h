@@ -11,6 +11,7 @@ constexpr int kMusicZoneCount = 256;
 struct MusicZone {
     std::int32_t x = kUnusedMusicZone, y = 0, z = 0;
     std::int32_t music = 0;
+    bool operator==(const MusicZone&) const = default;
 };
 
 struct LevelState {
@@ -22,6 +23,7 @@ struct LevelState {
     std::string author;
     std::uint8_t outside = 0;
     std::int32_t randomSeed = 0;
+    bool operator==(const LevelState&) const = default;
 };
 
 // Index of the music playing now, -1 when none; a level start sets it to -1 so

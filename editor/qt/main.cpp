@@ -1,3 +1,82 @@
-int main() {
-    return 0;
+// The editor's entry point: the automation options the game takes, the data
+// folder, then the application with its one main form. With --frames the
+// frames run back to back (on the virtual clock with --frame-ms), the input
+// script holding its keys, and the screenshot is taken at the end.
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "editor/qt/editor_form.h"
+#include "media/display.h"
+#include "platform/automation.h"
+#include "platform/clock.h"
+#include "platform/qt/qt_platform.h"
+#include "world/random_clock.h"
+#include "world/world.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const AutomationParse parse = ParseAutomationOptions(arguments);
+    if (parse.helpRequested) {
+        std::fputs(AutomationUsage("kelvedit").c_str(), stdout);
+        return 0;
+    }
+    if (!parse.error.empty()) {
+        std::fprintf(stderr, "kelvedit: %s\n%s", parse.error.c_str(),
+                     AutomationUsage("kelvedit").c_str());
+        return kBadCommandLineExitCode;
+    }
+    const AutomationOptions& options = parse.options;
+    std::string error;
+    const auto dataFolder = FindDataFolder(options, ExecutableFolder(argv[0]), error);
+    if (!dataFolder) {
+        std::fprintf(stderr, "kelvedit: %s\n", error.c_str());
+        return kBadCommandLineExitCode;
+    }
+    std::error_code ec;
+    std::filesystem::current_path(*dataFolder, ec);
+    if (ec) {
+        std::fprintf(stderr, "kelvedit: cannot enter the data folder '%s': %s\n",
+                     dataFolder->c_str(), ec.message().c_str());
+        return kBadCommandLineExitCode;
+    }
+    FixClockSeed(options.seed);
+    if (options.frameMs) UseVirtualClock(0);
+    DisplayStartup();
+    ClearWorldTables();
+
+    if (!PrepareQtPlatform(options.headless, error)) {
+        std::fprintf(stderr, "kelvedit: %s\n", error.c_str());
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Level editor"));
+    InstallQtMessageBox("Level Editor");
+
+    TEditorForm form;
+    form.show();
+    form.activateWindow();
+    if (!form.Activate()) return 0;
+    int code = 0;
+    if (options.frames) {
+        form.GameLoop->stop();
+        KeySet held;
+        for (std::int64_t frame = 1; frame <= *options.frames; ++frame) {
+            if (options.frameMs) AdvanceVirtualClock(*options.frameMs);
+            FeedScriptKeys(options.script, frame, held);
+            form.FrameStep();
+            QCoreApplication::processEvents();
+        }
+    } else {
+        code = app.exec();
+    }
+    if (!options.screenshotFile.empty() &&
+        !form.Picture().save(QString::fromStdString(options.screenshotFile), "PNG")) {
+        std::fprintf(stderr, "cannot write the screenshot '%s'\n", options.screenshotFile.c_str());
+        code = 1;
+    }
+    return code;
 }

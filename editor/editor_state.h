@@ -1,0 +1,83 @@
+// The editor's own state beside the level held in the world: the selector and
+// its camera, the current object, the preview, the file being edited with its
+// modified flag and history, and the services of the window (prompts,
+// messages, file dialogs) that the commands ask through.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/edit_history.h"
+
+struct SelectorPose {
+    float x = 0, y = 0, z = 0;
+    float heading = 0; // angle units, never wrapped
+};
+
+struct CellPosition {
+    int x = 0, y = 0, z = 0;
+    bool operator==(const CellPosition&) const = default;
+};
+
+struct EditorState {
+    SelectorPose target, shown;
+    float pitchTarget = 0, pitch = 0;
+    float distanceTarget = 512, distance = 512;
+    float headingOffset = 16384;
+    std::int32_t selectorLight = 5000;
+    std::uint8_t currentObject = 0;
+    std::int32_t previewYaw = 0, previewPitch = 0;
+    std::int32_t previewDistance = 1024;
+    std::string detail = "High"; // texturing
+    bool stretching = true;
+
+    std::string fileName; // empty until loaded or saved
+    bool modified = false;
+    EditHistory history;
+    std::string lastMessage;
+    std::vector<std::string> warnings; // of the last save
+
+    // Key state between frames: the page keys act once a press, and the
+    // repeats of one held editing key make one undo step.
+    bool pageUpHeld = false, pageDownHeld = false;
+    int editKeyLastFrame = 0, editKeyThisFrame = 0;
+};
+
+extern EditorState editor;
+
+enum class SaveAnswer { Yes, No, Cancel };
+
+// What the commands need of the window. Unset services answer Cancel and
+// show nothing, as a headless run with nothing queued does.
+struct EditorServices {
+    std::function<std::optional<std::string>(const std::string& caption, const std::string& prompt,
+                                             const std::string& initial)>
+        inputBox;
+    std::function<void(const std::string& text)> messageBox;
+    // A level file to open (forSave false) or to write.
+    std::function<std::optional<std::string>(bool forSave)> fileDialog;
+    std::function<SaveAnswer(const std::string& question)> askSaveChanges;
+    // Returns when no key is held (or after a bounded wait).
+    std::function<void()> waitForNoKeys;
+};
+
+extern EditorServices editorServices;
+
+std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
+                                   const std::string& initial);
+// Records the text as the last message and shows it.
+void ShowEditorMessage(const std::string& text);
+std::optional<std::string> ChooseLevelFile(bool forSave);
+
+CellPosition CellOfPose(const SelectorPose& pose);
+CellPosition TargetCell();
+CellPosition ShownCell();
+
+// Target and shown position at the centre of a cell; the heading is kept.
+void PlaceSelectorAt(const CellPosition& cell);
+
+// The editor's state at start: selector, camera, current object, no file.
+void ResetEditorState();

@@ -1,0 +1,264 @@
+#include "editor/level_commands.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "editor/cell_commands.h"
+#include "editor/edit_history.h"
+#include "editor/editor_state.h"
+#include "editor/level_check.h"
+#include "editor/number_answer.h"
+#include "formats/definitions.h"
+#include "formats/level_file.h"
+#include "platform/files.h"
+#include "platform/text_case.h"
+#include "world/random.h"
+#include "world/sentry_init.h"
+#include "world/world.h"
+
+namespace {
+
+constexpr std::size_t kMaxText = 255;
+
+bool allocateNewGrid(std::int32_t x, std::int32_t y, std::int32_t z) {
+    if (std::int64_t{x} * y * z > kMaxEditorCells) return false;
+    return ResizeWorldGrid(x, y, z);
+}
+
+// Asks until the answer is a number or empty. Nothing for Cancel, an empty
+// answer or a number too large (which is said).
+std::optional<std::int32_t> askNumber(const std::string& caption, const std::string& prompt,
+                                      const std::string& initial, const std::string& notNumber) {
+    for (;;) {
+        const std::optional<std::string> answer = AskText(caption, prompt, initial);
+        if (!answer) return std::nullopt;
+        const NumberAnswer number = ParseNumberAnswer(*answer);
+        switch (number.kind) {
+        case NumberKind::Empty:
+            return std::nullopt;
+        case NumberKind::NotNumber:
+            ShowEditorMessage(notNumber);
+            continue;
+        case NumberKind::TooLarge:
+            ShowEditorMessage(TooLargeNumberText(*answer));
+            return std::nullopt;
+        case NumberKind::Value:
+            return number.value;
+        }
+    }
+}
+
+void waitForNoKeys() {
+    if (editorServices.waitForNoKeys) editorServices.waitForNoKeys();
+}
+
+// A fresh start for the history and the modified flag.
+void levelReplaced() {
+    ClearHistory(editor.history);
+    editor.modified = false;
+}
+
+void editText(std::string& field, const std::string& caption, const std::string& prompt) {
+    const std::optional<std::string> answer = AskText(caption, prompt, field);
+    if (!answer) return;
+    EditStep step;
+    step.metaBefore = CaptureLevelMeta();
+    field = answer->substr(0, kMaxText);
+    step.metaAfter = CaptureLevelMeta();
+    RecordStep(editor.history, std::move(step), false);
+    editor.modified = !HistoryAtSavedState(editor.history);
+    waitForNoKeys();
+}
+
+void editNumber(const std::string& caption, const std::string& prompt, std::int32_t current,
+                void (*apply)(std::int32_t)) {
+    const std::optional<std::int32_t> value =
+        askNumber(caption, prompt, std::to_string(current), "You must enter a positive number.");
+    if (!value) return;
+    EditStep step;
+    step.metaBefore = CaptureLevelMeta();
+    apply(*value);
+    InitSentries();
+    step.metaAfter = CaptureLevelMeta();
+    RecordStep(editor.history, std::move(step), false);
+    editor.modified = !HistoryAtSavedState(editor.history);
+    waitForNoKeys();
+}
+
+// The definitions a level names, loaded for the editor; on failure the
+// previous ones are loaded again and false is returned.
+bool loadLevelDefinitions(const std::string& name) {
+    const std::string previous = LoadedDefinitionFile();
+    if (!previous.empty() && EqualNoCase(previous, name)) return true;
+    if (LoadDefinitions(name, "High")) {
+        editor.detail = "High";
+        return true;
+    }
+    ForgetDefinitions();
+    if (!previous.empty()) (void)LoadDefinitions(previous, editor.detail);
+    return false;
+}
+
+} // namespace
+
+void MakeNewLevel(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ) {
+    sizeX = std::max(sizeX, 1);
+    sizeY = std::max(sizeY, 1);
+    sizeZ = std::max(sizeZ, 1);
+    if (!allocateNewGrid(sizeX, sizeY, sizeZ)) {
+        ShowEditorMessage("Not enough memory.");
+        sizeX = sizeY = sizeZ = 20;
+        (void)ResizeWorldGrid(sizeX, sizeY, sizeZ);
+    }
+    std::fill(worldGrid.cells.begin(), worldGrid.cells.end(), 0);
+    std::fill(worldGrid.brightness.begin(), worldGrid.brightness.end(), 128);
+    for (int z = 0; z < sizeZ; ++z)
+        for (int x = 0; x < sizeX; ++x)
+            worldGrid.cells[static_cast<std::size_t>(x + std::int64_t{sizeX} * sizeY * z)] = 1;
+    RecountIngots();
+    ClearWorldLists();
+    for (MusicZone& zone : levelState.musicZones) zone = MusicZone{};
+    levelState.definitionFile = kEditorLevelDefinitions;
+    levelState.startX = sizeX / 2;
+    levelState.startY = 1;
+    levelState.startZ = sizeZ / 2;
+    levelState.startHeading = 0;
+    levelState.exitX = -(sizeX / 2);
+    levelState.exitY = 1;
+    levelState.exitZ = -(sizeZ / 2);
+    levelState.randomSeed = RandomInt(32767);
+    PlaceSelectorAt({sizeX / 2, 1, sizeZ / 2});
+}
+
+void StartEditorLevel() {
+    MakeNewLevel(100, 100, 100);
+    for (MusicZone& zone : levelState.musicZones) zone = MusicZone{};
+    sentryCount = 0;
+    levelState.randomSeed = 0;
+    InitSentries();
+    editor.target.heading = editor.shown.heading = 0;
+    levelState.startX = 50;
+    levelState.startY = 1;
+    levelState.startZ = 50;
+    levelState.exitX = -50;
+    levelState.exitY = 1;
+    levelState.exitZ = -50;
+    levelState.outside = 1;
+    editor.fileName.clear();
+    levelReplaced();
+}
+
+bool ConfirmDiscardChanges() {
+    if (!editor.modified) return true;
+    const std::string name = editor.fileName.empty() ? "Untitled" : editor.fileName;
+    const SaveAnswer answer = editorServices.askSaveChanges
+                                  ? editorServices.askSaveChanges("Save changes to " + name + "?")
+                                  : SaveAnswer::Cancel;
+    switch (answer) {
+    case SaveAnswer::Yes:
+        return SaveCommand();
+    case SaveAnswer::No:
+        return true;
+    case SaveAnswer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void NewLevelCommand() {
+    if (!ConfirmDiscardChanges()) return;
+    static const char* const kPrompts[3] = {
+        "Please enter the width (X) in cells of the new map",
+        "Please enter the Height (Y) in cells of the new map",
+        "Please enter the Depth (Z) in cells of the new map",
+    };
+    std::int32_t sizes[3] = {};
+    for (int i = 0; i < 3; ++i) {
+        const std::optional<std::int32_t> value =
+            askNumber("Level dimensions", kPrompts[i], "", "You must enter a number.");
+        if (!value) return;
+        sizes[i] = *value;
+    }
+    // A level loaded before may have brought other definitions.
+    const std::string& loaded = LoadedDefinitionFile();
+    if (!loaded.empty() && !loadLevelDefinitions(kEditorLevelDefinitions)) {
+        ShowEditorMessage("The file " + std::string(kEditorLevelDefinitions) +
+                          " is missing or invalid.");
+        return;
+    }
+    MakeNewLevel(sizes[0], sizes[1], sizes[2]);
+    InitSentries();
+    levelReplaced();
+    waitForNoKeys();
+}
+
+bool LoadEditorLevel(const std::string& path) {
+    const Loaded<LevelData> level = ReadLevelFile(path);
+    if (!level) {
+        ShowEditorMessage(level.error);
+        return false;
+    }
+    if (!IsDataFileName(level->state.definitionFile) ||
+        !loadLevelDefinitions(level->state.definitionFile) || !ApplyLevel(*level)) {
+        ShowEditorMessage(LevelErrorText(path));
+        return false;
+    }
+    RecountIngots();
+    editor.fileName = path;
+    PlaceSelectorAt({levelState.startX, levelState.startY, levelState.startZ});
+    editor.target.heading = editor.shown.heading = static_cast<float>(levelState.startHeading);
+    levelReplaced();
+    return true;
+}
+
+void LoadLevelCommand() {
+    if (!ConfirmDiscardChanges()) return;
+    if (const std::optional<std::string> path = ChooseLevelFile(false)) LoadEditorLevel(*path);
+}
+
+bool SaveEditorLevel(const std::string& path) {
+    LevelData level = CurrentLevel();
+    // A loaded level keeps the definitions it names.
+    if (!levelState.definitionFile.empty()) level.state.definitionFile = levelState.definitionFile;
+    if (!WriteLevelBytes(path, EncodeLevel(level))) {
+        ShowEditorMessage("The file " + path + " could not be written.");
+        return false;
+    }
+    editor.fileName = path;
+    MarkHistorySaved(editor.history);
+    editor.modified = false;
+    editor.warnings = CheckLevel();
+    return true;
+}
+
+bool SaveAsCommand() {
+    const std::optional<std::string> path = ChooseLevelFile(true);
+    return path && SaveEditorLevel(*path);
+}
+
+bool SaveCommand() {
+    if (editor.fileName.empty()) return SaveAsCommand();
+    return SaveEditorLevel(editor.fileName);
+}
+
+void LevelDescriptionCommand() {
+    editText(levelState.description, "Level description", "Please enter a short level description");
+}
+
+void LevelAuthorCommand() {
+    editText(levelState.author, "Level author", "please enter the level author");
+}
+
+void NumberOfSentriesCommand() {
+    editNumber("Number of Sentries", "Please enter the number of ennemies (0..255)", sentryCount,
+               [](std::int32_t value) { sentryCount = std::min(value, kMaxLevelSentries); });
+}
+
+void RandomSeedCommand() {
+    editNumber("Random Seed", "Please enter a number between 0 and 32767", levelState.randomSeed,
+               [](std::int32_t value) { levelState.randomSeed = value; });
+}
+
+std::string EditorCaption() {
+    return editor.fileName.empty() ? "Level Editor" : "Level Editor - " + editor.fileName;
+}

@@ -1,0 +1,47 @@
+// The commands on the whole level: New with its three prompts, Load, Save and
+// Save as, the level's description, author, number of sentries and random
+// seed, and the question before unsaved changes are dropped.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+constexpr const char* kEditorLevelDefinitions = "STANDARD.BNK";
+// The largest grid New makes: two layers of this many cells stay well within
+// memory; anything larger is "Not enough memory." as a refused allocation.
+constexpr std::int64_t kMaxEditorCells = std::int64_t{1} << 26;
+
+// The editor's first level: 100 x 100 x 100, selector in the middle, outside.
+void StartEditorLevel();
+
+// Makes a fresh X x Y x Z grid (0 counts as 1) filled as a new map, or 20 x
+// 20 x 20 with "Not enough memory." when it cannot be had. The level's other
+// values are those of a new map; texts, outside flag and sentries stay.
+void MakeNewLevel(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ);
+
+// "Save changes to <name>?" when the level is modified: true when the caller
+// may go on (saved, or the changes dropped), false on Cancel or a failed save.
+bool ConfirmDiscardChanges();
+
+void NewLevelCommand();
+void LoadLevelCommand();
+// Loads a level file into the editor. A missing or damaged file, or one whose
+// definition file cannot be read, shows "The file <path> is missing or
+// invalid." and changes nothing.
+bool LoadEditorLevel(const std::string& path);
+
+// Writes the level; on failure shows "The file <path> could not be written."
+// and keeps the current name. Afterwards the warnings of CheckLevel are kept.
+bool SaveEditorLevel(const std::string& path);
+bool SaveAsCommand();
+// Saves to the current file, or asks for one when there is none.
+bool SaveCommand();
+
+void LevelDescriptionCommand();
+void LevelAuthorCommand();
+void NumberOfSentriesCommand();
+void RandomSeedCommand();
+
+// The caption of the window: "Level Editor", and " - " and the file name when
+// there is one.
+std::string EditorCaption();

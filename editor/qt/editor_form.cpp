@@ -1,0 +1,580 @@
+#include "editor/qt/editor_form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "editor/cell_commands.h"
+#include "editor/editor_actions.h"
+#include "editor/editor_state.h"
+#include "editor/editor_view.h"
+#include "editor/level_commands.h"
+#include "engine/draw/cube_faces.h"
+#include "engine/draw/pipeline.h"
+#include "engine/render_context.h"
+#include "formats/definitions.h"
+#include "media/display.h"
+#include "media/music_list.h"
+#include "platform/keys.h"
+#include "platform/message_box.h"
+#include "platform/qt/key_map.h"
+#include "platform/qt/presenter.h"
+#include "platform/qt/qt_platform.h"
+#include "world/frame_clock.h"
+#include "world/world.h"
+
+TEditorForm* EditorForm = nullptr;
+
+namespace {
+
+constexpr int kDesignWidth = 629, kDesignHeight = 479;
+constexpr int kInfoWidth = 180;
+constexpr int kKeyWaitMs = 2000;
+
+struct Icon {
+    const char* name;
+    const char* text;
+    const char* hint;
+    EditorAction action;
+};
+
+const Icon kIcons[] = {
+    {"I_MoveForward", "Fwd", "Move forward (Up arrow)", EditorAction::MoveForward},
+    {"I_MoveBack", "Back", "Move backwards (Down arrow)", EditorAction::MoveBack},
+    {"I_MoveLeft", "Left", "Move left (CTRL+Left arrow)", EditorAction::MoveLeft},
+    {"I_MoveRight", "Right", "Move right (CTRL+Right arrow)", EditorAction::MoveRight},
+    {"I_RotateLeft", "RotL", "Rotate left (Left arrow)", EditorAction::RotateLeft},
+    {"I_RotateRight", "RotR", "Rotate right (Right arrow)", EditorAction::RotateRight},
+    {"I_GoUp", "Up", "Move upwards (\"H\")", EditorAction::GoUp},
+    {"I_GoDown", "Down", "Move downards (\"B\" key)", EditorAction::GoDown},
+    {"I_ZoomIn", "Z+", "Zoom in (\"+\")", EditorAction::ZoomIn},
+    {"I_ZoomOut", "Z-", "Zoom out (\"-\")", EditorAction::ZoomOut},
+    {"I_LookUp", "Top", "Top view (\"Page Up\")", EditorAction::LookUp},
+    {"I_LookDown", "Low", "Down view (\"Page Down\")", EditorAction::LookDown},
+    {"I_PutBlock", "Put", "Put current object in map (Space key)", EditorAction::PutBlock},
+    {"I_DelBlock", "Del", "Delete current cell (object & music) (DEL key)", EditorAction::DelBlock},
+    {"I_Brighter", "Lum+", "Brighten current cell (\"E\" key)", EditorAction::Brighter},
+    {"I_Darker", "Lum-", "Darken current cell (\"A\" key)", EditorAction::Darker},
+    {"I_SFX", "SFX", "Put a music (\"S\")", EditorAction::SFX},
+    {"I_Start", "Start", "Put the Start point (\"D\")", EditorAction::Start},
+    {"I_Exit", "Exit", "Put the Exit point (\"X\")", EditorAction::Exit},
+};
+
+QString qs(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+bool anyKeyDown() {
+    for (int vk = 0; vk < kVirtualKeyCount; ++vk)
+        if (KeyIsDown(vk)) return true;
+    return false;
+}
+
+// Waits for every key to be let go, but never longer than kKeyWaitMs: a key
+// whose release was lost must not hang the editor.
+void waitForNoKeys() {
+    QElapsedTimer timer;
+    timer.start();
+    while (anyKeyDown() && timer.elapsed() < kKeyWaitMs && !RunningWithoutScreen())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    if (anyKeyDown()) ReleaseAllKeys();
+}
+
+} // namespace
+
+TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
+    EditorForm = this;
+    setObjectName(QStringLiteral("ScreenForm"));
+    setWindowTitle(QStringLiteral("Kelvane - Level Editor"));
+    setFont(QFont(QStringLiteral("MS Sans Serif")));
+    resize(kDesignWidth, kDesignHeight);
+    setMinimumHeight(469);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    setCentralWidget(new QWidget(this));
+    centralWidget()->setMouseTracking(true);
+    centralWidget()->setAttribute(Qt::WA_TransparentForMouseEvents);
+    BuildPanel();
+    BuildMenus();
+
+    editorServices.inputBox = [this](const std::string& caption, const std::string& prompt,
+                                     const std::string& initial) -> std::optional<std::string> {
+        if (RunningWithoutScreen()) return std::nullopt;
+        bool ok = false;
+        dialogOpen_ = true;
+        const QString answer = QInputDialog::getText(this, qs(caption), qs(prompt),
+                                                     QLineEdit::Normal, qs(initial), &ok);
+        dialogOpen_ = false;
+        if (!ok) return std::nullopt;
+        return answer.toStdString();
+    };
+    editorServices.messageBox = [](const std::string& text) { ShowMessageBox(text); };
+    editorServices.fileDialog = [this](bool forSave) -> std::optional<std::string> {
+        if (RunningWithoutScreen()) return std::nullopt;
+        QFileDialog dialog(this, QString(), QStringLiteral("Level"),
+                           QStringLiteral("Level file (*.lev)"));
+        dialog.setObjectName(forSave ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
+        dialog.setAcceptMode(forSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog.setFileMode(forSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+        dialogOpen_ = true;
+        const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+        dialogOpen_ = false;
+        if (!chosen) return std::nullopt;
+        return dialog.selectedFiles().front().toStdString();
+    };
+    editorServices.askSaveChanges = [this](const std::string& question) {
+        if (RunningWithoutScreen()) return SaveAnswer::Cancel;
+        dialogOpen_ = true;
+        const auto answer = QMessageBox::question(
+            this, QStringLiteral("Level Editor"), qs(question),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        dialogOpen_ = false;
+        return answer == QMessageBox::Yes  ? SaveAnswer::Yes
+               : answer == QMessageBox::No ? SaveAnswer::No
+                                           : SaveAnswer::Cancel;
+    };
+    editorServices.waitForNoKeys = waitForNoKeys;
+
+    GameLoop = new QTimer(this);
+    GameLoop->setObjectName(QStringLiteral("GameLoop"));
+    GameLoop->setTimerType(Qt::PreciseTimer);
+    GameLoop->setInterval(50);
+    connect(GameLoop, &QTimer::timeout, this, &TEditorForm::FrameStep);
+}
+
+TEditorForm::~TEditorForm() {
+    editorServices = EditorServices{};
+    if (EditorForm == this) EditorForm = nullptr;
+}
+
+void TEditorForm::BuildPanel() {
+    QWidget* central = centralWidget();
+    LevelView = new QWidget(central);
+    LevelView->setObjectName(QStringLiteral("LevelView"));
+    LevelView->setToolTip(QStringLiteral("Level view"));
+    LevelView->hide();
+
+    InfoBox = new QGroupBox(this);
+    InfoBox->setObjectName(QStringLiteral("InfoBox"));
+    auto* info = new QVBoxLayout(InfoBox);
+    const auto label = [&](const char* name, const char* hint) {
+        auto* l = new QLabel(InfoBox);
+        l->setObjectName(QString::fromLatin1(name));
+        l->setToolTip(QString::fromLatin1(hint));
+        info->addWidget(l);
+        return l;
+    };
+    XPosLabel = label("XPosLabel", "X Coordinate");
+    YPosLabel = label("YPosLabel", "Y Coordinate");
+    ZPosLabel = label("ZPosLabel", "Z Coordinate");
+    LuminosityLabel = label("LuminosityLabel", "Luminosity factor");
+
+    auto* icons = new QGridLayout;
+    int at = 0;
+    for (const Icon& icon : kIcons) {
+        auto* button = new QToolButton(InfoBox);
+        button->setObjectName(QString::fromLatin1(icon.name));
+        button->setText(QString::fromLatin1(icon.text));
+        button->setToolTip(QString::fromLatin1(icon.hint));
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setFixedSize(40, 24);
+        const EditorAction action = icon.action;
+        connect(button, &QToolButton::clicked, this, [this, action] {
+            RunEditorAction(action);
+            RefreshInfoPanel();
+        });
+        icons->addWidget(button, at / 4, at % 4);
+        ++at;
+    }
+    info->addLayout(icons);
+
+    NMEList = new QComboBox(InfoBox);
+    NMEList->setObjectName(QStringLiteral("NMEList"));
+    SetNMEPos = new QPushButton(QStringLiteral("Set Pos."), InfoBox);
+    SetNMEPos->setObjectName(QStringLiteral("SetNMEPos"));
+    MusicBox = new QComboBox(InfoBox);
+    MusicBox->setObjectName(QStringLiteral("MusicBox"));
+    Play = new QPushButton(QStringLiteral("Play"), InfoBox);
+    Play->setObjectName(QStringLiteral("Play"));
+    Play->setToolTip(QStringLiteral("Play music"));
+    Stop = new QPushButton(QStringLiteral("Stop"), InfoBox);
+    Stop->setObjectName(QStringLiteral("Stop"));
+    Stop->setToolTip(QStringLiteral("Stop music"));
+    for (QWidget* w : std::initializer_list<QWidget*>{MusicBox, Play, Stop, NMEList, SetNMEPos})
+        info->addWidget(w);
+    FocusKiller = new QLineEdit(InfoBox);
+    FocusKiller->setObjectName(QStringLiteral("FocusKiller"));
+    FocusKiller->hide();
+
+    SelectObjectBox = new QGroupBox(this);
+    SelectObjectBox->setObjectName(QStringLiteral("SelectObjectBox"));
+    auto* objects = new QVBoxLayout(SelectObjectBox);
+    ObjectCombo = new QComboBox(SelectObjectBox);
+    ObjectCombo->setObjectName(QStringLiteral("ObjectCombo"));
+    ObjectCombo->setToolTip(QStringLiteral("Building objects list"));
+    ObjectCombo->setMaxVisibleItems(27);
+    objects->addWidget(ObjectCombo);
+    CurrentView = new QWidget(central);
+    CurrentView->setObjectName(QStringLiteral("CurrentView"));
+    CurrentView->setToolTip(QStringLiteral("Current paint object"));
+    CurrentView->hide();
+
+    connect(ObjectCombo, &QComboBox::textActivated, this, [this](const QString& text) {
+        ChooseObject(text.toStdString());
+        Refocus();
+    });
+    connect(MusicBox, &QComboBox::textActivated, this, [this](const QString& text) {
+        ChooseMusic(text.toStdString());
+        Refocus();
+    });
+    connect(NMEList, &QComboBox::activated, this, [this] { Refocus(); });
+    connect(SetNMEPos, &QPushButton::clicked, this, [this] {
+        SetSentryPosition(NMEList->currentIndex());
+        Refocus();
+    });
+    // Music playback arrives with the music layer; until then Play and Stop
+    // only give the focus back.
+    connect(Play, &QPushButton::clicked, this, [this] { Refocus(); });
+    connect(Stop, &QPushButton::clicked, this, [this] { Refocus(); });
+}
+
+void TEditorForm::BuildMenus() {
+    const auto item = [this](QMenu* menu, const char* name, const char* caption, auto handler) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        connect(action, &QAction::triggered, this, handler);
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    item(file, "New1", "&New", [this] {
+        NewLevelCommand();
+        AfterCommand();
+    });
+    item(file, "Load1", "&Load", [this] {
+        LoadLevelCommand();
+        AfterCommand();
+    });
+    QAction* save = item(file, "Save1", "Sa&ve", [this] {
+        SaveCommand();
+        AfterCommand();
+    });
+    save->setShortcut(QKeySequence::Save);
+    item(file, "Saveas1", "&Save as ...", [this] {
+        SaveAsCommand();
+        AfterCommand();
+    });
+    item(file, "Quit1", "&Quit", [this] { close(); });
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    QAction* undo = item(edit, "Undo1", "&Undo", [this] {
+        UndoEdit();
+        RefreshInfoPanel();
+    });
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = item(edit, "Redo1", "&Redo", [this] {
+        RedoEdit();
+        RefreshInfoPanel();
+    });
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
+    item(options, "Leveldescription1", "Level &Description ...", [this] {
+        LevelDescriptionCommand();
+        AfterCommand();
+    });
+    item(options, "LevelAuthor1", "Level &Author ...", [this] {
+        LevelAuthorCommand();
+        AfterCommand();
+    });
+    item(options, "NumberofSentries1", "&Number of Sentries ...", [this] {
+        NumberOfSentriesCommand();
+        AfterCommand();
+    });
+    item(options, "RandomSeed1", "&Random Seed ...", [this] {
+        RandomSeedCommand();
+        AfterCommand();
+    })->setVisible(false);
+    QAction* outside = item(options, "NiveauInt", "&Outside level", [this] { ToggleOutside(); });
+    outside->setCheckable(true);
+    outside->setVisible(false);
+    QMenu* editorMenu = options->addMenu(QStringLiteral("&Editor"));
+    QMenu* texturing = editorMenu->addMenu(QStringLiteral("&Texturing"));
+    const auto reload = [this](const char* detail) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        ForgetDefinitions();
+        const Loaded<> loaded = LoadDefinitions(levelState.definitionFile, detail);
+        if (loaded)
+            editor.detail = detail;
+        else
+            ShowMessageBox(loaded.error);
+        (void)LoadEditorMarkers();
+        FillLists();
+        QApplication::restoreOverrideCursor();
+        Refocus();
+    };
+    item(texturing, "On1", "&Enabled", [reload] { reload("High"); });
+    item(texturing, "Off1", "&Disabled", [reload] { reload("Low"); });
+    // Full screen is not used by the editor: boosting only settles the keys and the clock.
+    item(editorMenu, "Boostdisplay1", "&Boost display", [this] {
+        waitForNoKeys();
+        ResetFrameClock();
+        Refocus();
+    });
+    QAction* stretching = item(editorMenu, "Stretching1", "&Stretching", [this] {
+        editor.stretching = !editor.stretching;
+        update();
+    });
+    stretching->setCheckable(true);
+    stretching->setChecked(true);
+
+    QMenu* tools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    QMenu* generate = tools->addMenu(QStringLiteral("&Generate a plan"));
+    QMenu* clear = tools->addMenu(QStringLiteral("&Clear a plan"));
+    item(generate, "X1", "&X", [] { FillPlane(PlaneAxis::X); });
+    item(generate, "Y1", "&Y", [] { FillPlane(PlaneAxis::Y); });
+    item(generate, "Z1", "&Z", [] { FillPlane(PlaneAxis::Z); });
+    item(clear, "X2", "&X", [] { ClearPlane(PlaneAxis::X); });
+    item(clear, "Y2", "&Y", [] { ClearPlane(PlaneAxis::Y); });
+    item(clear, "Z2", "&Z", [] { ClearPlane(PlaneAxis::Z); });
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    item(help, "Help1", "&Help", [] {});
+}
+
+bool TEditorForm::Activate() {
+    InfoBox->hide();
+    SelectObjectBox->hide();
+    repaint();
+    BuildCubeFaceMeshes();
+    SetupViewport(320, 240);
+    MakeBitmapDescription(preview_, 256, 256);
+    editor.fileName.clear();
+    const Loaded<> definitions = LoadDefinitions("Standard.bnk", "High");
+    if (!definitions) {
+        ShowMessageBox(definitions.error);
+        return false;
+    }
+    const Loaded<> markersLoaded = LoadEditorMarkers();
+    if (!markersLoaded) {
+        ShowMessageBox(markersLoaded.error);
+        return false;
+    }
+    StartEditorLevel();
+    findChild<QAction*>(QStringLiteral("NiveauInt"))->setChecked(levelState.outside);
+    FillLists();
+    InfoBox->show();
+    SelectObjectBox->show();
+    ResizeLevelBuffer();
+    activated_ = true;
+    dialogOpen_ = false;
+    waitForNoKeys();
+    ResetFrameClock();
+    RefreshInfoPanel();
+    GameLoop->start();
+    return true;
+}
+
+void TEditorForm::FillLists() {
+    ObjectCombo->clear();
+    for (const ObjectType& type : objectTypes)
+        if (!type.undefined && !type.Name.empty()) ObjectCombo->addItem(qs(type.Name));
+    MusicBox->clear();
+    for (const MusicEntry& entry : musicList)
+        if (!entry.name.empty()) MusicBox->addItem(qs(entry.name));
+    NMEList->clear();
+    for (int i = 1; i <= sentryCount; ++i) NMEList->addItem(QStringLiteral("NME #%1").arg(i));
+    shownZone_ = -2;
+}
+
+void TEditorForm::RefreshInfoPanel() {
+    const QString caption = qs(EditorCaption()) + (editor.modified ? QStringLiteral(" *") : "");
+    if (caption != shownCaption_) {
+        setWindowTitle(caption);
+        shownCaption_ = caption;
+    }
+    const CellPosition c = TargetCell();
+    XPosLabel->setText(QStringLiteral("X:%1 / %2").arg(c.x).arg(worldGrid.sizeX));
+    YPosLabel->setText(QStringLiteral("Y:%1 / %2").arg(c.y).arg(worldGrid.sizeY));
+    ZPosLabel->setText(QStringLiteral("Z:%1 / %2").arg(c.z).arg(worldGrid.sizeZ));
+    LuminosityLabel->setText(
+        QStringLiteral("Luminosity: %1%").arg((brightnessAt(c.x, c.y, c.z) * 100) >> 8));
+    const int zone = MusicZoneAtTarget();
+    MusicBox->setVisible(zone >= 0);
+    Play->setVisible(zone >= 0);
+    Stop->setVisible(zone >= 0);
+    // Select again whenever the zone or its music changes, so that Play
+    // plays the piece of the zone the selector stands on.
+    const int music = zone >= 0 ? levelState.musicZones[zone].music : -1;
+    if (zone != shownZone_ || music != shownZoneMusic_) {
+        shownZone_ = zone;
+        shownZoneMusic_ = music;
+        if (music >= 0 && music < kMusicListSize) {
+            const QSignalBlocker quiet(MusicBox);
+            MusicBox->setCurrentIndex(MusicBox->findText(qs(musicList[music].name)));
+        }
+    }
+    if (NMEList->count() != sentryCount) {
+        NMEList->clear();
+        for (int i = 1; i <= sentryCount; ++i) NMEList->addItem(QStringLiteral("NME #%1").arg(i));
+    }
+}
+
+void TEditorForm::Refocus() {
+    FocusKiller->show();
+    FocusKiller->setFocus();
+    FocusKiller->hide();
+    setFocus();
+}
+
+void TEditorForm::AfterCommand() {
+    findChild<QAction*>(QStringLiteral("NiveauInt"))->setChecked(levelState.outside);
+    FillLists();
+    RefreshInfoPanel();
+    if (!editor.warnings.empty()) {
+        std::string text = "Saved, with warnings:";
+        for (const std::string& w : editor.warnings) text += "\n" + w;
+        statusBar()->showMessage(qs(text), 10000);
+        editor.warnings.clear();
+    }
+    Refocus();
+}
+
+void TEditorForm::FrameStep() {
+    if (!activated_) {
+        update();
+        return;
+    }
+    if (!dialogOpen_) {
+        const bool focused = hasFocus() || FocusKiller->hasFocus() || RunningWithoutScreen();
+        RunEditorFrame(focused);
+        if (CurrentView->geometry().contains(mouse_))
+            DragPreview(leftHeld_, rightHeld_, mouse_.x() - previousMouse_.x(),
+                        mouse_.y() - previousMouse_.y());
+        RefreshInfoPanel();
+        DrawEditorView();
+        DrawEditorPreview(preview_);
+        // The palette may have changed with a definition load.
+        ApplyPalette(renderContext.mainBuffer, renderContext.palette);
+        levelImage_ = FrameBufferImage(renderContext.mainBuffer);
+        previewImage_ = FrameBufferImage(preview_);
+    }
+    update();
+}
+
+QImage TEditorForm::Picture() {
+    return grab().toImage();
+}
+
+void TEditorForm::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!activated_) {
+        painter.fillRect(rect(), Qt::black);
+        painter.setPen(Qt::white);
+        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("LOADING ... PLEASE WAIT"));
+        return;
+    }
+    const QRect view = LevelView->geometry().translated(centralWidget()->pos());
+    if (!levelImage_.isNull()) {
+        if (editor.stretching) {
+            painter.drawImage(view, levelImage_);
+        } else {
+            painter.fillRect(view.adjusted(0, 0, 32, 32), palette().window());
+            painter.drawImage(QPoint(view.left() - (levelImage_.width() - view.width()) / 2,
+                                     view.top() - (levelImage_.height() - view.height()) / 2),
+                              levelImage_);
+        }
+    }
+    if (!previewImage_.isNull())
+        painter.drawImage(CurrentView->geometry().translated(centralWidget()->pos()),
+                          previewImage_);
+}
+
+void TEditorForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    const QRect client = centralWidget()->geometry();
+    const int right = client.width() - 5;
+    InfoBox->setGeometry(right - kInfoWidth + client.left(), client.top(), kInfoWidth, 330);
+    SelectObjectBox->setGeometry(InfoBox->x(), InfoBox->geometry().bottom() + 4, kInfoWidth, 56);
+    CurrentView->setGeometry(right - 128, SelectObjectBox->geometry().bottom() + 4 - client.top(),
+                             128, 128);
+    LevelView->setGeometry(0, 0, std::max(1, client.width() - kInfoWidth - 20),
+                           std::max(1, client.height() - 5));
+    if (activated_) ResizeLevelBuffer();
+    update();
+}
+
+void TEditorForm::ResizeLevelBuffer() {
+    int width = 0, height = 0;
+    LevelViewBufferSize(LevelView->width(), LevelView->height(), width, height);
+    if (renderContext.mainBuffer.width != width || renderContext.mainBuffer.height != height)
+        SetupViewport(width, height);
+}
+
+void TEditorForm::keyPressEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat()) PressKey(VirtualKeyFromQt(event->key(), event->modifiers()));
+}
+
+void TEditorForm::keyReleaseEvent(QKeyEvent* event) {
+    if (!event->isAutoRepeat()) ReleaseKey(VirtualKeyFromQt(event->key(), event->modifiers()));
+}
+
+void TEditorForm::focusOutEvent(QFocusEvent* event) {
+    ReleaseAllKeys();
+    QMainWindow::focusOutEvent(event);
+}
+
+void TEditorForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) ReleaseAllKeys();
+    QMainWindow::changeEvent(event);
+}
+
+void TEditorForm::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) leftHeld_ = true;
+    if (event->button() == Qt::RightButton) rightHeld_ = true;
+}
+
+void TEditorForm::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) leftHeld_ = false;
+    if (event->button() == Qt::RightButton) rightHeld_ = false;
+}
+
+void TEditorForm::mouseMoveEvent(QMouseEvent* event) {
+    previousMouse_ = mouse_;
+    mouse_ = event->position().toPoint() - centralWidget()->pos();
+}
+
+void TEditorForm::wheelEvent(QWheelEvent* event) {
+    const int steps = event->angleDelta().y();
+    if (steps > 0) RunEditorAction(EditorAction::ZoomIn);
+    if (steps < 0) RunEditorAction(EditorAction::ZoomOut);
+}
+
+void TEditorForm::closeEvent(QCloseEvent* event) {
+    if (!RunningWithoutScreen() && !ConfirmDiscardChanges()) {
+        event->ignore();
+        return;
+    }
+    GameLoop->stop();
+    event->accept();
+}

@@ -1,0 +1,79 @@
+// The editor's main window, TScreenForm of kelvedit: the level view and the
+// preview painted from the engine's buffers, the info panel with its icons and
+// lists, the menus, and the 50 ms GameLoop that runs the frame step.
+#pragma once
+
+#include <QMainWindow>
+#include <memory>
+
+#include "media/frame_buffer.h"
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+class TEditorForm : public QMainWindow {
+    Q_OBJECT
+  public:
+    explicit TEditorForm(QWidget* parent = nullptr);
+    ~TEditorForm() override;
+
+    // One frame step (the GameLoop's tick).
+    void FrameStep();
+    // Loading and first set-up; false after showing why it failed.
+    bool Activate();
+    // Fills ObjectCombo, MusicBox and NMEList from the world.
+    void FillLists();
+    // Caption, coordinate and luminosity labels, music controls.
+    void RefreshInfoPanel();
+    // The whole window as it is shown now.
+    QImage Picture();
+
+    QWidget* LevelView = nullptr;
+    QWidget* CurrentView = nullptr;
+    QGroupBox* InfoBox = nullptr;
+    QGroupBox* SelectObjectBox = nullptr;
+    QLabel *XPosLabel = nullptr, *YPosLabel = nullptr, *ZPosLabel = nullptr;
+    QLabel* LuminosityLabel = nullptr;
+    QComboBox* NMEList = nullptr;
+    QPushButton* SetNMEPos = nullptr;
+    QComboBox* MusicBox = nullptr;
+    QPushButton *Play = nullptr, *Stop = nullptr;
+    QLineEdit* FocusKiller = nullptr;
+    QComboBox* ObjectCombo = nullptr;
+    QTimer* GameLoop = nullptr;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void BuildPanel();
+    void BuildMenus();
+    void Refocus();
+    void AfterCommand();
+    void ResizeLevelBuffer();
+
+    bool activated_ = false;
+    bool dialogOpen_ = true;
+    bool leftHeld_ = false, rightHeld_ = false;
+    QPoint mouse_, previousMouse_;
+    int shownZone_ = -2, shownZoneMusic_ = -1;
+    QString shownCaption_;
+    FrameBuffer preview_;
+    QImage levelImage_, previewImage_;
+};
+
+extern TEditorForm* EditorForm;
