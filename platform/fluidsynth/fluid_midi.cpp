@@ -60,6 +60,7 @@ std::unique_ptr<MusicStream> FluidMidi(const std::vector<std::uint8_t>& file) {
     fluid_settings_setstr(settings, "player.timing-source", "sample");
     fluid_settings_setint(settings, "synth.lock-memory", 0);
     fluid_settings_setint(settings, "synth.cpu-cores", 1);
+    fluid_settings_setnum(settings, "synth.gain", 0.6); // near the modules' loudness
     auto stream = std::make_unique<MidiStream>(settings, new_fluid_synth(settings), nullptr);
     if (!stream->synth_ || fluid_synth_sfload(stream->synth_, soundFont.c_str(), 1) == FLUID_FAILED)
         return nullptr;
