@@ -7,6 +7,11 @@
 #include <memory>
 
 #include "media/mixer.h"
+#ifdef KELVANE_DATA_DIR
+#include "media/music_bus.h"
+#include "platform/files.h"
+#include "platform/openmpt/openmpt_module.h"
+#endif
 
 namespace {
 
@@ -38,7 +43,7 @@ class SineMusic : public AudioSource {
     long t_ = 0;
 };
 
-void BM_Mix256VoicesAndMusic(benchmark::State& state) {
+void mix256VoicesAnd(benchmark::State& state, std::shared_ptr<AudioSource> music) {
     Mixer mixer;
     const auto monoTone = tone(1, kDeviceRate, 440);
     const auto stereoTone = tone(2, kDeviceRate / 2, 660);
@@ -48,7 +53,7 @@ void BM_Mix256VoicesAndMusic(benchmark::State& state) {
         mixer.SetPosition(v, static_cast<std::size_t>(v * 97));
         mixer.Start(v, true);
     }
-    mixer.SetMusic(std::make_shared<SineMusic>());
+    mixer.SetMusic(std::move(music));
     std::vector<std::int16_t> out(2 * kBlockFrames);
     for (auto _ : state) {
         mixer.Mix(out.data(), kBlockFrames);
@@ -59,6 +64,26 @@ void BM_Mix256VoicesAndMusic(benchmark::State& state) {
     state.counters["core_percent"] = benchmark::Counter(
         audioSeconds / 100.0, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
+
+void BM_Mix256VoicesAndMusic(benchmark::State& state) {
+    mix256VoicesAnd(state, std::make_shared<SineMusic>());
+}
 BENCHMARK(BM_Mix256VoicesAndMusic);
+
+#ifdef KELVANE_DATA_DIR
+// The same with the title module rendered by libopenmpt through the music bus.
+void BM_Mix256VoicesAndTitleModule(benchmark::State& state) {
+    const auto file = ReadWholeFile(KELVANE_DATA_DIR "/MUSIC/TITLE.MOD");
+    auto module = file ? OpenMptModule(*file, true) : nullptr;
+    if (!module) {
+        state.SkipWithError("no title module");
+        return;
+    }
+    auto bus = std::make_shared<MusicBus>();
+    bus->Play(MusicSlot::Module, std::move(module));
+    mix256VoicesAnd(state, bus);
+}
+BENCHMARK(BM_Mix256VoicesAndTitleModule);
+#endif
 
 } // namespace

@@ -18,5 +18,7 @@ struct MusicEntry {
 
 extern std::array<MusicEntry, kMusicListSize> musicList;
 
+// Index of the music playing now, -1 when none.
+extern std::int32_t currentMusic;
 // Loop flag of the music playing now.
 extern std::uint8_t currentMusicLoops;

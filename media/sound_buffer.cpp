@@ -29,6 +29,7 @@ int TSoundBuffer::ownChannel() {
     if (channel_ < 0 && samples_) {
         channel_ = mixer_->ReserveChannel();
         mixer_->Assign(channel_, samples_);
+        mixer_->SetGains(channel_, VolumePanGains(volume_, 0));
     }
     return channel_;
 }
@@ -62,4 +63,9 @@ void TSoundBuffer::Restore() {
 
 bool TSoundBuffer::Playing() const {
     return channel_ >= 0 && mixer_->Playing(channel_);
+}
+
+void TSoundBuffer::SetVolume(std::int32_t volume) {
+    volume_ = volume;
+    if (channel_ >= 0) mixer_->SetGains(channel_, VolumePanGains(volume_, 0));
 }

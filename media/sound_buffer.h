@@ -32,6 +32,9 @@ class TSoundBuffer {
     // any, so this only calls the notification.
     void Restore();
     bool Playing() const;
+    // Volume in hundredths of a decibel (-10000 silent .. 0 as recorded),
+    // kept across plays.
+    void SetVolume(std::int32_t volume);
 
     bool Silent() const { return samples_ == nullptr; }
     const std::shared_ptr<const SoundSamples>& Samples() const { return samples_; }
@@ -50,4 +53,5 @@ class TSoundBuffer {
     int channel_ = -1;
     std::uint32_t rate_ = 0;
     std::uint16_t blockAlign_ = 0;
+    std::int32_t volume_ = 0;
 };

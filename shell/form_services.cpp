@@ -85,3 +85,11 @@ std::vector<WindowPlace> FormScreenAreas() {
 void SetFormIntegerScaling(bool on) {
     if (installed) installed->SetIntegerScaling(on);
 }
+
+void PresentVideoPicture(const VideoPicture& picture) {
+    if (installed) installed->PresentVideo(picture);
+}
+
+std::uint64_t FormWindowHandle() {
+    return installed ? installed->WindowHandle() : 0;
+}

@@ -4,10 +4,12 @@
 // the window system, so that its logic builds and runs without it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 struct FrameBuffer;
+struct VideoPicture;
 
 // A window's place: outer top-left corner and client size, in screen pixels.
 // Also a screen's available area.
@@ -48,6 +50,11 @@ class FormServices {
     virtual std::vector<WindowPlace> ScreenAreas() const = 0;
     // Shows the picture at whole multiples of its size only.
     virtual void SetIntegerScaling(bool on) = 0;
+
+    // Shows a video clip's picture over the client area, in place of the frame.
+    virtual void PresentVideo(const VideoPicture&) {}
+    // The window's number for the command strings that name it.
+    virtual std::uint64_t WindowHandle() const { return 0; }
 };
 
 // The window's services from now on; null removes them.
@@ -72,3 +79,5 @@ void PlaceForm(const WindowPlace& place);
 WindowPlace FormWindowedPlace();
 std::vector<WindowPlace> FormScreenAreas(); // none without a window
 void SetFormIntegerScaling(bool on);
+void PresentVideoPicture(const VideoPicture& picture);
+std::uint64_t FormWindowHandle(); // 0 without a window

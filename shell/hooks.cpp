@@ -5,11 +5,13 @@
 #include "engine/render_context.h"
 #include "engine/stereo.h"
 #include "formats/definitions.h"
+#include "media/music_player.h"
 #include "media/sound_output.h"
 #include "shell/end_screen.h"
 #include "shell/end_text.h"
 #include "shell/form_services.h"
 #include "shell/joystick.h"
+#include "shell/music.h"
 #include "shell/option_keys.h"
 #include "shell/play_screen.h"
 #include "shell/player_input.h"
@@ -33,7 +35,9 @@ void ForgetLoadedDefinitions() {
 void CreateSoundOutput() {
     StartSoundOutput();
 }
-void StartMusicLibrary(int) {}
+void StartMusicLibrary(int rate) {
+    StartGameMusicLibrary(rate);
+}
 void LoadInterfaceSounds() {
     ::LoadInterfaceSounds();
 }
@@ -56,9 +60,15 @@ void HandleOptionKeys() {
 void PlayChoiceSound() {
     ::PlayChoiceSound();
 }
-void SetMusicVolume(int) {}
-void PollMusic() {}
-void StartMusic(int) {}
+void SetMusicVolume(int volume) {
+    ::SetMusicVolume(volume);
+}
+void PollMusic() {
+    ::PollMusic();
+}
+void StartMusic(int entry) {
+    ::StartMusic(entry);
+}
 void RunTitleScreen() {
     TitleScreenFrame();
 }
@@ -86,7 +96,9 @@ void PresentFrame(int, int) {
 void StopVoices() {
     ::StopVoices();
 }
-void CloseVideoClip() {}
+void CloseVideoClip() {
+    CloseClip();
+}
 void CloseInGameMenu() {
     world.menu.open = 0;
     world.menu.inputSkip = 0;
@@ -108,7 +120,11 @@ void WriteSettings() {
 void PlayClickSound() {
     ::PlayClickSound();
 }
-void StopMusic() {}
-void ShutdownMusicLibrary() {}
+void StopMusic() {
+    ::StopMusic();
+}
+void ShutdownMusicLibrary() {
+    ::ShutdownMusicLibrary();
+}
 
 } // namespace hooks

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "media/mci.h"
+#include "media/music_player.h"
 #include "media/sound_output.h"
 #include "platform/files.h"
 #include "shell/automation_run.h"
@@ -110,6 +112,15 @@ std::string DescribeState() {
                   std::to_string(v.level.pan));
     }
     d.add("recordedFrames", RecordedFrames());
+    const MusicState music = CurrentMusicState();
+    d.add("musicIndex", music.index);
+    d.add("musicKind", MusicKindName(music.kind));
+    d.add("musicLoop", music.loop);
+    d.add("musicEnabled", music.enabled);
+    d.add("moduleVolume", music.moduleVolume);
+    d.add("videoPlaying", s.VideoPlaying);
+    const std::vector<std::string> commands = RecentMciCommands();
+    for (std::size_t i = 0; i < commands.size(); ++i) d.add("mci" + std::to_string(i), commands[i]);
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);

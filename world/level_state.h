@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "media/music_list.h"
+
 constexpr std::int32_t kUnusedMusicZone = -666;
 constexpr int kMusicZoneCount = 256;
 
@@ -26,9 +28,9 @@ struct LevelState {
     bool operator==(const LevelState&) const = default;
 };
 
-// Index of the music playing now, -1 when none; a level start sets it to -1 so
-// that the first music zone entered starts its music.
-extern std::int32_t currentMusic;
+// The index of the music playing now, `currentMusic` (media/music_list.h): a
+// level start sets it to -1 so that the first music zone entered starts its
+// music.
 
 // The level timer: running flag and the milliseconds left.
 extern std::uint8_t timerRunning;

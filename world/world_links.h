@@ -1,5 +1,4 @@
-// The world's calls into the media layer: music zones (which do nothing
-// until the music part exists) and the sound listener.
+// The world's calls into the media layer: music zones and the sound listener.
 #pragma once
 
 namespace world_links {

@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "media/display.h"
+#include "media/music_decoders.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -46,6 +47,16 @@ void PresentFrame(QWidget* window, const FrameBuffer& buffer, const FrameBuffer*
     const auto screen = ComposePresentedFrame(buffer, stereo);
     if (screen.empty()) return;
     presented = ToImage(screen.data(), buffer.width, buffer.height, buffer);
+    if (window) window->update();
+}
+
+void PresentVideoPicture(QWidget* window, const VideoPicture& picture) {
+    if (picture.width <= 0 || picture.height <= 0 ||
+        picture.rgb.size() < static_cast<std::size_t>(picture.width) * picture.height * 3)
+        return;
+    presented = QImage(picture.rgb.data(), picture.width, picture.height, picture.width * 3,
+                       QImage::Format_RGB888)
+                    .convertToFormat(QImage::Format_RGB32);
     if (window) window->update();
 }
 

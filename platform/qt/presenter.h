@@ -13,6 +13,8 @@
 
 #include "media/frame_buffer.h"
 
+struct VideoPicture;
+
 class QPainter;
 class QWidget;
 
@@ -21,6 +23,10 @@ class QWidget;
 // bottom-up rows as the mode says) and asks `window` to repaint. A buffer
 // without pixels leaves the previous image in place.
 void PresentFrame(QWidget* window, const FrameBuffer& buffer, const FrameBuffer* stereo = nullptr);
+
+// Makes a video clip's RGB picture the presented image (shown scaled like a
+// frame, saved by a screenshot) and asks `window` to repaint.
+void PresentVideoPicture(QWidget* window, const VideoPicture& picture);
 
 // The last presented picture, at the buffer's size (null before the first).
 const QImage& PresentedImage();

@@ -6,8 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "media/music_decoders.h"
 #include "media/sound_output.h"
 #include "platform/automation.h"
+#include "platform/ffmpeg/ffmpeg_media.h"
+#include "platform/fluidsynth/fluid_midi.h"
+#include "platform/openmpt/openmpt_module.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joystick.h"
@@ -52,6 +56,8 @@ int main(int argc, char** argv) {
         StartSdlJoystick();
         InstallSdlAudio();
     }
+    // Headless runs play music too: a capture must hear it.
+    InstallMusicDecoders({OpenMptModule, FluidMidi, FfmpegAudioFile, FfmpegVideo});
     StartUpSharedModules();
 
     if (!PrepareQtPlatform(options.headless, error)) {

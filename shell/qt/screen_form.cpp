@@ -22,6 +22,7 @@
 #include "shell/frame_step.h"
 #include "shell/hooks.h"
 #include "shell/keyboard.h"
+#include "shell/music.h"
 #include "shell/screen_flow.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
@@ -91,6 +92,10 @@ class ScreenFormServices : public FormServices {
         ::SetIntegerScaling(on);
         form_.update();
     }
+    void PresentVideo(const VideoPicture& picture) override {
+        PresentVideoPicture(&form_, picture);
+    }
+    std::uint64_t WindowHandle() const override { return form_.winId(); }
 
   private:
     // Outer top-left corner and client size.
@@ -229,6 +234,8 @@ void TScreenForm::GameLoopTimer() {
     // delivers input between them.
     if (counted) BeginAutomatedFrame();
     FrameStep();
+    // The clip's end is told between frames, as the window's notification was.
+    ServiceVideoClip();
     if (counted) EndAutomatedFrame();
     if (counted && FrameBudgetUsed() && !s.EndRequested) {
         close();

@@ -1,13 +1,17 @@
 # cmake -DKELVANE=<program> -DDATA=<data set> -DWORK=<folder> -P record_audio.cmake
 # --record-audio on the shipped data set: a 44100 Hz 16-bit stereo wave of
-# exactly frames x frame-ms of sound, the same bytes on every run, and the
-# in-game menu's sound heard in the frame that opens the menu.
+# exactly frames x frame-ms of sound with the title music in it, the same
+# bytes on every run; F7 silences the music from its frame on; the title's
+# choice sound and the in-game menu's sound are heard in their frames.
 
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
-file(WRITE ${WORK}/escape.txt "5 ESC\n")
+file(WRITE ${WORK}/escape.txt "1 F7\n20 ESC\n")
+file(WRITE ${WORK}/mute.txt "1 F7\n")
+file(WRITE ${WORK}/title_mute.txt "3 F7\n")
+file(WRITE ${WORK}/title_mute_fire.txt "3 F7\n25 SPACE\n")
 
 function(record name)
   execute_process(COMMAND ${KELVANE} --headless --data ${DATA} --frames 40 --frame-ms 50 --seed 1
@@ -61,13 +65,34 @@ if(NOT first STREQUAL second)
   message(FATAL_ERROR "two runs recorded different sound")
 endif()
 
-# On level 0, ESC in frame 5 opens the menu with the choice sound: heard in
-# the sound pulled after frame 5 (frames 8820 to 11025), silent without it.
+# Frame k's sound is the 2205 frames from 2205 x (k - 1).
+function(expect_silent name first count want)
+  silent(${name} ${first} ${count} is)
+  if(NOT is STREQUAL want)
+    message(FATAL_ERROR "${name}: frames ${first} +${count} silent=${is}, expected ${want}")
+  endif()
+endfunction()
+
+# The title music plays from the first frames. F7 in frame 3 silences it
+# from that frame on (its choice sound fades out by frame 15); fire in frame
+# 25 then plays the choice sound over silence.
+expect_silent(title 2205 86000 FALSE)
+record(title_mute --script ${WORK}/title_mute.txt)
+expect_silent(title_mute 0 4410 FALSE)
+expect_silent(title_mute 33075 55125 TRUE)
+record(title_mute_fire --script ${WORK}/title_mute_fire.txt)
+expect_silent(title_mute_fire 33075 19845 TRUE)
+expect_silent(title_mute_fire 52920 2205 FALSE)
+
+# On level 0, with the music off (F7 in frame 1, before the level's music
+# zone starts its wave music; its choice sound is over by frame 15), ESC in
+# frame 20 opens the menu with the choice sound: heard in the sound pulled
+# after frame 20 (frames 41895 to 44100), silent without it.
 record(menu --level 0 --script ${WORK}/escape.txt)
-record(no_menu --level 0)
-silent(menu 8820 2205 menu_silent)
-silent(no_menu 8820 2205 no_menu_silent)
-silent(menu 0 8820 before_silent)
+record(no_menu --level 0 --script ${WORK}/mute.txt)
+silent(menu 41895 2205 menu_silent)
+silent(no_menu 41895 2205 no_menu_silent)
+silent(menu 33075 8820 before_silent)
 if(menu_silent OR NOT no_menu_silent OR NOT before_silent)
   message(FATAL_ERROR "the menu's sound is not where expected (with: silent=${menu_silent}, "
                       "without: silent=${no_menu_silent}, before: silent=${before_silent})")

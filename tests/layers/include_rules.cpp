@@ -12,9 +12,23 @@ namespace {
 // Layers from the longest folder prefix down; a path belongs to the first
 // that matches.
 const std::vector<std::string> kLayers = {
-    "engine/draw",     "shell/qt",      "editor/qt", "platform/qt", "platform/sdl",
-    "platform/ffmpeg", "platform/enet", "platform",  "media",       "engine",
-    "world",           "formats",       "net",       "shell",       "editor",
+    "engine/draw",
+    "shell/qt",
+    "editor/qt",
+    "platform/qt",
+    "platform/sdl",
+    "platform/ffmpeg",
+    "platform/enet",
+    "platform/openmpt",
+    "platform/fluidsynth",
+    "platform",
+    "media",
+    "engine",
+    "world",
+    "formats",
+    "net",
+    "shell",
+    "editor",
 };
 
 // What each layer may include besides itself.
@@ -32,17 +46,21 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"platform/sdl", {"media", "platform"}},
     {"platform/ffmpeg", {"media", "platform"}},
     {"platform/enet", {"platform"}},
+    {"platform/openmpt", {"media", "platform"}},
+    {"platform/fluidsynth", {"media", "platform"}},
     {"shell/qt",
      {"shell", "net", "formats", "engine/draw", "world", "engine", "media", "platform",
-      "platform/qt", "platform/sdl", "platform/ffmpeg", "platform/enet"}},
+      "platform/qt", "platform/sdl", "platform/ffmpeg", "platform/enet", "platform/openmpt",
+      "platform/fluidsynth"}},
     {"editor/qt",
      {"editor", "formats", "engine/draw", "world", "engine", "media", "platform", "platform/qt",
-      "platform/sdl", "platform/ffmpeg"}},
+      "platform/sdl", "platform/ffmpeg", "platform/openmpt", "platform/fluidsynth"}},
 };
 
 // Layers that may include the headers of outside libraries.
-const std::set<std::string> kWindowSystem = {"platform/qt",   "platform/sdl", "platform/ffmpeg",
-                                             "platform/enet", "shell/qt",     "editor/qt"};
+const std::set<std::string> kWindowSystem = {
+    "platform/qt",      "platform/sdl",        "platform/ffmpeg", "platform/enet",
+    "platform/openmpt", "platform/fluidsynth", "shell/qt",        "editor/qt"};
 
 // Layers that may show message boxes: the programs, and the service itself.
 const std::set<std::string> kMessageBoxUsers = {"platform", "platform/qt", "shell",
