@@ -18,6 +18,7 @@ KeySet scriptHeld;
 void ConfigureAutomation(const AutomationOptions& given) {
     options = given;
     framesRun = 0;
+    ForgetKeptState();
     scriptHeld.reset();
     FixClockSeed(options.seed);
     if (options.frameMs) {

@@ -15,6 +15,7 @@
 #include "shell/play_screen.h"
 #include "shell/screen_flow.h"
 #include "shell/shell_state.h"
+#include "shell/state_dump.h"
 #include "world/random_clock.h"
 #include "world/world.h"
 
@@ -108,6 +109,7 @@ void EnterFirstScreen() {
 }
 
 void ShutdownGame() {
+    KeepStateBeforeShutdown();
     hooks::WriteSettings();
     hooks::PlayClickSound();
     hooks::StopMusic();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <sstream>
 
 #include "media/mci.h"
@@ -143,7 +144,19 @@ std::string DescribeState() {
     return d.text();
 }
 
+namespace {
+std::optional<std::string> lastPlayedState;
+} // namespace
+
+void KeepStateBeforeShutdown() {
+    lastPlayedState = DescribeState();
+}
+
+void ForgetKeptState() {
+    lastPlayedState.reset();
+}
+
 bool WriteStateDump(const std::string& path) {
-    const std::string text = DescribeState();
+    const std::string text = lastPlayedState ? *lastPlayedState : DescribeState();
     return WriteWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
 }

@@ -7,4 +7,11 @@
 // written as \r and \n, other control characters as \xHH.
 std::string DescribeState();
 
+// Keeps the state as the last frame left it, before the shutdown stops the
+// music and clips: the dump written at exit shows that state.
+void KeepStateBeforeShutdown();
+// A new run: nothing kept.
+void ForgetKeptState();
+
+// Writes the kept state, or the state now when none was kept.
 bool WriteStateDump(const std::string& path);
