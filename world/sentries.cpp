@@ -29,6 +29,11 @@ constexpr float kTurnRate = 0.2f;       // share of the gap to the target angles
 constexpr float kApproachShare = 0.2f;  // the step slows down within five steps of the target
 constexpr double kArrivedDistance = 10; // closer than this to the target counts as arrived
 constexpr float kLookAroundTurn = 800;  // angle units per 90 ms while looking around
+// Looking around ends on a chance of 1 in 50 per 90 ms. One draw in 50 x 90
+// per frame, of which frameMs values end it: the same chance per second at
+// every frame time, and at 90 ms exactly the draws where Random(50) = 20.
+constexpr std::int32_t kLookAroundDraw = 50 * 90;
+constexpr std::int32_t kLookAroundEnd = 20 * 90;
 
 int lastSentry() {
     return std::clamp(sentryCount, 0, kSentrySlots - 1);
@@ -101,12 +106,19 @@ void chase(SentryRecord& e) {
     e.pitchTarget = e.pitch;
 }
 
+// Whether this frame's draw in [0, kLookAroundDraw) ends looking around:
+// a window of frameMs draws starting at kLookAroundEnd, wrapping round.
+bool lookAroundEnds(std::int32_t draw) {
+    const std::int32_t from = (draw - kLookAroundEnd + kLookAroundDraw) % kLookAroundDraw;
+    return from < frameMs;
+}
+
 void lookAround(SentryRecord& e) {
     e.headingTarget += frameScaled(kLookAroundTurn);
     e.targetX = e.x;
     e.targetY = e.y;
     e.targetZ = e.z;
-    if (RandomInt(50) == 20) e.state = kRoam;
+    if (lookAroundEnds(RandomInt(kLookAroundDraw))) e.state = kRoam;
 }
 
 // Heads for a random cell corner of the grid.
@@ -143,6 +155,21 @@ void decide(SentryRecord& e) {
     }
 }
 
+// One axis of a step, never past the target: on long frames the slowing
+// step near the target would carry the sentry across it and back again, round
+// and round the point without ever arriving.
+float stepTowards(float step, float gap) {
+    return std::fabs(step) > std::fabs(gap) ? gap : step;
+}
+
+// The movement along one axis that went the way the step asked. A body
+// pressed against a ceiling or a floor by steps under a unit is put back a
+// unit every other frame: moving to and fro like that is no progress, or on
+// short frames it would never count as stuck and would stay there for good.
+double progressAlong(double moved, float step) {
+    return moved * step > 0 ? moved : 0;
+}
+
 void moveSentry(SentryRecord& e) {
     e.cellX = CellOf(e.x);
     e.cellY = CellOf(e.y);
@@ -157,15 +184,19 @@ void moveSentry(SentryRecord& e) {
     const float speed = e.state == kChase ? static_cast<float>(RoundEven(e.speed * 1.5))
                                           : static_cast<float>(e.speed);
 
+    const float stepX = stepTowards(frameScaled(speed * dx / t), e.targetX - e.x);
+    const float stepY = stepTowards(frameScaled(speed * dy / t), e.targetY - e.y);
+    const float stepZ = stepTowards(frameScaled(speed * dz / t), e.targetZ - e.z);
     const float fromX = e.x, fromY = e.y, fromZ = e.z;
-    moveBody(e.x, e.y, e.z, frameScaled(speed * dx / t), frameScaled(speed * dy / t),
-             frameScaled(speed * dz / t), e.width, SaturateToInt32(std::int64_t{2} * e.halfHeight),
-             0);
-    const double mx = double{e.x} - fromX;
-    const double my = double{e.y} - fromY;
-    const double mz = double{e.z} - fromZ;
-    // Stuck when it moved less than a tenth of t.
-    e.stuck = double{t} * t * 0.01 > mx * mx + my * my + mz * mz ? 1 : 0;
+    moveBody(e.x, e.y, e.z, stepX, stepY, stepZ, e.width,
+             SaturateToInt32(std::int64_t{2} * e.halfHeight), 0);
+    const double mx = progressAlong(double{e.x} - fromX, stepX);
+    const double my = progressAlong(double{e.y} - fromY, stepY);
+    const double mz = progressAlong(double{e.z} - fromZ, stepZ);
+    // Stuck when it moved less than a tenth of t per 90 ms: the share of the
+    // frame's length, so short frames do not count every step as stuck.
+    const double least = double{frameScaled(t)} * 0.1;
+    e.stuck = least * least > mx * mx + my * my + mz * mz ? 1 : 0;
 }
 
 } // namespace

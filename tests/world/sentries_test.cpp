@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -254,6 +255,36 @@ TEST_F(Sentries, LostLookAroundAndRoamMoveOnWhenStuckOrArrived) {
     }
 }
 
+TEST_F(Sentries, LookingAroundLastsAlikeAtEveryFrameTimeWithOneDrawPerFrame) {
+    SentryRecord& e = sentry();
+    // At 90 ms it ends on exactly the frames where Random(50) draws 20.
+    for (int frame = 0; frame < 3000; ++frame) {
+        e.state = 2;
+        const std::uint32_t seed = RandomSeedValue();
+        SeedRandom(seed);
+        const bool ends = RandomInt(50) == 20;
+        SeedRandom(seed);
+        updateSentryAwareness();
+        ASSERT_EQ(e.state == 3, ends) << frame;
+    }
+    // At any frame time: one draw per frame, and about 4.5 s of looking
+    // around before it roams (200 ends in 900 s of play).
+    for (int ms : {5, 20, 50, 90}) {
+        frameMs = ms;
+        std::uint32_t expectedSeed = RandomSeedValue();
+        int ends = 0;
+        for (int frame = 0; frame < 900000 / ms; ++frame) {
+            e.state = 2;
+            updateSentryAwareness();
+            expectedSeed = expectedSeed * 134775813u + 1u;
+            if (e.state == 3) ++ends;
+        }
+        EXPECT_EQ(RandomSeedValue(), expectedSeed) << ms;
+        EXPECT_GT(ends, 160) << ms;
+        EXPECT_LT(ends, 240) << ms;
+    }
+}
+
 TEST_F(Sentries, ChasersMoveAtSixtyRoamersAtFortyPerNinetyMs) {
     SentryRecord& e = sentry();
     const float z0 = e.z;
@@ -279,16 +310,74 @@ TEST_F(Sentries, ChasersMoveAtSixtyRoamersAtFortyPerNinetyMs) {
     e.targetZ = e.z;
     updateSentries();
     EXPECT_EQ(e.stuck, 1);
-    // Stuck means a step under a tenth of t: 1000 units away t is 201, and
-    // roaming for 45 ms moves 19.9.
-    e.targetZ = e.z + 1000;
-    frameMs = 45;
+    // Stuck means a step under a tenth of t per 90 ms, whatever the frame's
+    // length: 1000 units away t is 201 and a roamer goes 39.8 per 90 ms, 3000
+    // units away t is 601 and it still goes only 40 (a far corner behind a
+    // wall is given up as soon as it is picked).
+    for (int ms : {5, 45, 90}) {
+        frameMs = ms;
+        e.targetZ = e.z + 1000;
+        updateSentries();
+        EXPECT_EQ(e.stuck, 0) << ms;
+        e.targetZ = e.z + 3000;
+        updateSentries();
+        EXPECT_EQ(e.stuck, 1) << ms;
+    }
+}
+
+TEST_F(Sentries, LongFramesStopOnTheTargetInsteadOfCirclingIt) {
+    // At 90 ms a roamer 15 units short of its target would step 30 and land
+    // 15 beyond it, then 15 short again, never arriving and never roaming on.
+    SentryRecord& e = sentry();
+    e.state = 3;
+    const float target = e.z + 15;
+    e.targetZ = target;
     updateSentries();
-    EXPECT_EQ(e.stuck, 1);
-    e.targetZ = e.z + 1000;
-    frameMs = 46;
-    updateSentries();
+    EXPECT_EQ(e.z, target);
     EXPECT_EQ(e.stuck, 0);
+    updateSentryAwareness();
+    EXPECT_NE(e.targetZ, target); // arrived: a new corner
+    // Far from the target the step is the full one.
+    e.targetX = e.x - 20000;
+    e.targetY = e.y;
+    e.targetZ = e.z;
+    const float x0 = e.x;
+    updateSentries();
+    EXPECT_NEAR(x0 - e.x, 40.0f, 0.05f);
+}
+
+TEST_F(Sentries, RoamersInAWalledRoomKeepPickingCornersAtEveryFrameTime) {
+    // A room two cells high: the random corners lie in the walls, the floor
+    // and the ceiling, so the sentry often ends pressed against one. At 5 ms
+    // the short steps against a ceiling bounce it a unit to and fro, which
+    // must still count as stuck, or it would hang there for good.
+    for (int x = 0; x < 16; ++x)
+        for (int y = 0; y < 6; ++y)
+            for (int z = 0; z < 16; ++z)
+                if (y == 0 || y >= 3 || x == 0 || x == 15 || z == 0 || z == 15)
+                    setCell(x, y, z, kWall);
+    for (int ms : {5, 20, 50, 90}) {
+        frameMs = ms;
+        SeedRandom(7);
+        SentryRecord& e = sentry();
+        placeSentry(2, 1, 2, 0);
+        e.state = 3;
+        e.stuck = 1;
+        int longest = 0, sinceNewTarget = 0;
+        float lastTargetX = -1, lastTargetY = -1, lastTargetZ = -1;
+        for (int time = 0; time < 600000; time += ms) {
+            updateSentryAwareness();
+            updateSentries();
+            if (e.targetX != lastTargetX || e.targetY != lastTargetY || e.targetZ != lastTargetZ)
+                sinceNewTarget = 0;
+            else
+                sinceNewTarget += ms;
+            longest = std::max(longest, sinceNewTarget);
+            lastTargetX = e.targetX, lastTargetY = e.targetY, lastTargetZ = e.targetZ;
+        }
+        EXPECT_EQ(e.state, 3) << ms;
+        EXPECT_LT(longest, 30000) << ms;
+    }
 }
 
 TEST_F(Sentries, TurningNeverOvershootsOnLongFrames) {
