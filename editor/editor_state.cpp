@@ -1,10 +1,16 @@
 #include "editor/editor_state.h"
 
+#include "platform/script_answers.h"
+
 EditorState editor;
 EditorServices editorServices;
 
 std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                    const std::string& initial) {
+    if (std::optional<QueuedAnswer> queued = TakeScriptAnswer(AnswerQueue::Prompt)) {
+        if (queued->cancel) return std::nullopt;
+        return std::move(queued->text);
+    }
     if (!editorServices.inputBox) return std::nullopt;
     return editorServices.inputBox(caption, prompt, initial);
 }
@@ -15,8 +21,23 @@ void ShowEditorMessage(const std::string& text) {
 }
 
 std::optional<std::string> ChooseLevelFile(bool forSave) {
+    if (std::optional<QueuedAnswer> queued = TakeScriptAnswer(AnswerQueue::File)) {
+        if (queued->cancel) return std::nullopt;
+        return std::move(queued->text);
+    }
     if (!editorServices.fileDialog) return std::nullopt;
     return editorServices.fileDialog(forSave);
+}
+
+SaveAnswer AskSaveChanges(const std::string& question) {
+    if (const std::optional<QueuedAnswer> queued = TakeScriptAnswer(AnswerQueue::Prompt)) {
+        if (queued->cancel) return SaveAnswer::Cancel;
+        if (queued->text == "Yes") return SaveAnswer::Yes;
+        if (queued->text == "No") return SaveAnswer::No;
+        return SaveAnswer::Cancel;
+    }
+    if (!editorServices.askSaveChanges) return SaveAnswer::Cancel;
+    return editorServices.askSaveChanges(question);
 }
 
 CellPosition CellOfPose(const SelectorPose& pose) {

@@ -66,11 +66,14 @@ struct EditorServices {
 
 extern EditorServices editorServices;
 
+// The prompts take a script's queued answer first (platform/script_answers.h):
+// text or CANCEL for the input boxes, "Yes", "No" or CANCEL for the question.
 std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                    const std::string& initial);
 // Records the text as the last message and shows it.
 void ShowEditorMessage(const std::string& text);
 std::optional<std::string> ChooseLevelFile(bool forSave);
+SaveAnswer AskSaveChanges(const std::string& question);
 
 CellPosition CellOfPose(const SelectorPose& pose);
 CellPosition TargetCell();

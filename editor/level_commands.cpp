@@ -151,10 +151,7 @@ void StartEditorLevel() {
 bool ConfirmDiscardChanges() {
     if (!editor.modified) return true;
     const std::string name = editor.fileName.empty() ? "Untitled" : editor.fileName;
-    const SaveAnswer answer = editorServices.askSaveChanges
-                                  ? editorServices.askSaveChanges("Save changes to " + name + "?")
-                                  : SaveAnswer::Cancel;
-    switch (answer) {
+    switch (AskSaveChanges("Save changes to " + name + "?")) {
     case SaveAnswer::Yes:
         return SaveCommand();
     case SaveAnswer::No:

@@ -32,6 +32,92 @@ std::vector<std::string> words(const std::string& line) {
 
 constexpr std::int64_t kMaxFrame = std::numeric_limits<std::int64_t>::max() / 2;
 
+// The line after its first `count` words, without the blanks before it: the
+// free text of a form command, inner spaces kept.
+std::string restAfterWords(const std::string& line, int count) {
+    std::size_t at = 0;
+    const auto skipBlanks = [&] {
+        while (at < line.size() && (line[at] == ' ' || line[at] == '\t')) ++at;
+    };
+    for (int i = 0; i < count; ++i) {
+        skipBlanks();
+        while (at < line.size() && line[at] != ' ' && line[at] != '\t') ++at;
+    }
+    skipBlanks();
+    std::string rest = line.substr(at);
+    while (!rest.empty() && (rest.back() == ' ' || rest.back() == '\t')) rest.pop_back();
+    return rest;
+}
+
+std::optional<FormVerb> formVerb(const std::string& word) {
+    static const std::pair<const char*, FormVerb> kVerbs[] = {
+        {"MENU", FormVerb::Menu},     {"CLICK", FormVerb::Click}, {"SELECT", FormVerb::Select},
+        {"ANSWER", FormVerb::Answer}, {"FILE", FormVerb::File},   {"MOUSE", FormVerb::Mouse}};
+    for (const auto& [name, verb] : kVerbs)
+        if (word == name) return verb;
+    return std::nullopt;
+}
+
+// "FRAME F VERB ..." once the frame and the verb are known to be there; the
+// error (without the line) when the rest is malformed.
+std::optional<FormCommand> parseFormCommand(const std::string& line,
+                                            const std::vector<std::string>& parts,
+                                            std::int64_t frame, FormVerb verb, std::string& error) {
+    FormCommand command;
+    command.frame = frame;
+    command.verb = verb;
+    switch (verb) {
+    case FormVerb::Menu:
+    case FormVerb::Click:
+        if (parts.size() != 4) {
+            error = "F " + parts[2] + " needs one object name";
+            return std::nullopt;
+        }
+        command.target = parts[3];
+        break;
+    case FormVerb::Select:
+        if (parts.size() < 5) {
+            error = "F SELECT needs an object name and an item text";
+            return std::nullopt;
+        }
+        command.target = parts[3];
+        command.text = restAfterWords(line, 4);
+        break;
+    case FormVerb::Answer:
+    case FormVerb::File:
+        command.text = restAfterWords(line, 3);
+        command.cancel = command.text == "CANCEL";
+        if (command.cancel) command.text.clear();
+        if (verb == FormVerb::File && command.text.empty() && !command.cancel) {
+            error = "F FILE needs a path or CANCEL";
+            return std::nullopt;
+        }
+        break;
+    case FormVerb::Mouse: {
+        const auto x = parts.size() >= 5 ? parseNumber(parts[3], -100000, 100000) : std::nullopt;
+        const auto y = parts.size() >= 5 ? parseNumber(parts[4], -100000, 100000) : std::nullopt;
+        if (!x || !y) {
+            error = "F MOUSE needs the whole numbers X and Y";
+            return std::nullopt;
+        }
+        command.x = static_cast<int>(*x);
+        command.y = static_cast<int>(*y);
+        for (std::size_t i = 5; i < parts.size(); ++i) {
+            if (parts[i] == "LEFT") {
+                command.left = true;
+            } else if (parts[i] == "RIGHT") {
+                command.right = true;
+            } else {
+                error = "F MOUSE takes LEFT and RIGHT after X and Y, not '" + parts[i] + "'";
+                return std::nullopt;
+            }
+        }
+        break;
+    }
+    }
+    return command;
+}
+
 } // namespace
 
 Loaded<InputScript> ParseInputScript(const std::string& text) {
@@ -62,6 +148,20 @@ Loaded<InputScript> ParseInputScript(const std::string& text) {
         entry.last = *last;
         if (parts.size() < 2) {
             return LoadFailure{where + "no keys after the frames"};
+        }
+        // "F" followed by a verb is a form command; "F" alone or before keys is the key F.
+        const std::optional<FormVerb> verb =
+            parts.size() >= 3 && parts[1] == "F" ? formVerb(parts[2]) : std::nullopt;
+        if (verb) {
+            if (*first != *last) {
+                return LoadFailure{where + "a form command runs on one frame, not '" + range + "'"};
+            }
+            std::string error;
+            std::optional<FormCommand> command =
+                parseFormCommand(line, parts, *first, *verb, error);
+            if (!command) return LoadFailure{where + error};
+            script.formCommands.push_back(std::move(*command));
+            continue;
         }
         for (std::size_t i = 1; i < parts.size(); ++i) {
             const auto vk = VirtualKeyFromName(parts[i]);
@@ -115,7 +215,8 @@ std::string AutomationUsage(const std::string& program) {
            "  --frame-ms MS            virtual clock: each frame advances it by MS; frames run "
            "back to back\n"
            "  --seed N                 seed the random generator with N instead of the clock\n"
-           "  --script FILE            input script: lines 'FIRST[-LAST] KEY...'\n"
+           "  --script FILE            input script: lines 'FIRST[-LAST] KEY...' or 'FRAME F VERB "
+           "...'\n"
            "  --screenshot FILE.png    save the last presented picture at exit\n"
            "  --dump-state FILE        write the state as key=value lines at exit\n"
            "  --record-audio FILE.wav  mix the sound into a wave file instead of a device\n"
@@ -261,6 +362,13 @@ std::optional<fs::path> FindDataFolder(const AutomationOptions& options,
         if (fs::is_directory(candidate, ec)) return candidate.lexically_normal();
     }
     return fs::current_path(ec);
+}
+
+std::vector<FormCommand> FormCommandsForFrame(const InputScript& script, std::int64_t frame) {
+    std::vector<FormCommand> result;
+    for (const FormCommand& command : script.formCommands)
+        if (command.frame == frame) result.push_back(command);
+    return result;
 }
 
 void FeedScriptKeys(const InputScript& script, std::int64_t frame, KeySet& held) {

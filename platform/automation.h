@@ -21,8 +21,29 @@ struct ScriptEntry {
 
 using KeySet = std::bitset<kVirtualKeyCount>;
 
+// A script line "FRAME F VERB ..." acting on the window's named components
+// on that frame, in the order of the lines:
+//   F MENU <objectName>            triggers a menu item
+//   F CLICK <objectName>           clicks an icon or a button
+//   F SELECT <objectName> <text>   chooses a drop-down list's item, as a user does
+//   F ANSWER <text>|CANCEL         queued for the next input box or question
+//   F FILE <path>|CANCEL           queued for the next file dialog
+//   F MOUSE X Y [LEFT] [RIGHT]     the mouse at X, Y over the window, buttons held
+enum class FormVerb { Menu, Click, Select, Answer, File, Mouse };
+
+struct FormCommand {
+    std::int64_t frame = 0;
+    FormVerb verb = FormVerb::Menu;
+    std::string target; // the object name (MENU, CLICK, SELECT)
+    std::string text;   // the item, answer or path, spaces kept
+    bool cancel = false;
+    int x = 0, y = 0;
+    bool left = false, right = false;
+};
+
 struct InputScript {
     std::vector<ScriptEntry> entries;
+    std::vector<FormCommand> formCommands;
 };
 
 struct AutomationOptions {
@@ -59,8 +80,8 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
 // The usage text listing the options.
 std::string AutomationUsage(const std::string& program);
 
-// Script text: one entry per line, "FIRST[-LAST] KEY...", with blank lines and
-// lines starting with '#' ignored. The error names the line
+// Script text: one entry per line, "FIRST[-LAST] KEY..." or "FRAME F VERB ...",
+// with blank lines and lines starting with '#' ignored. The error names the line
 // ("script line 3: no keys after the frames").
 Loaded<InputScript> ParseInputScript(const std::string& text);
 // The same, with the error in `error` and nullopt on failure.
@@ -73,6 +94,9 @@ Loaded<InputScript> ReadInputScript(const std::string& file);
 
 // The keys the script holds down on `frame`.
 KeySet ScriptKeysForFrame(const InputScript& script, std::int64_t frame);
+
+// The form commands of `frame`, in script order.
+std::vector<FormCommand> FormCommandsForFrame(const InputScript& script, std::int64_t frame);
 
 // Presses and releases keys so that exactly the script's keys for `frame` are
 // held by it. `held` is what the script held on the previous frame; only

@@ -1,13 +1,13 @@
 #include "shell/state_dump.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <optional>
 #include <sstream>
 
 #include "media/mci.h"
 #include "media/music_player.h"
 #include "media/sound_output.h"
+#include "platform/dump_text.h"
 #include "platform/files.h"
 #include "shell/automation_run.h"
 #include "shell/display_options.h"
@@ -27,24 +27,6 @@ namespace {
 constexpr std::int32_t kListedLevels = 16;
 constexpr std::size_t kListedVoices = 8;
 
-std::string escaped(const std::string& text) {
-    std::string out;
-    for (unsigned char c : text) {
-        if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c < 32 || c == 127) {
-            char code[5];
-            std::snprintf(code, sizeof code, "\\x%02X", c);
-            out += code;
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
-
 // Writes "key=value" lines; add a line here for every new value.
 class Dump {
   public:
@@ -53,7 +35,7 @@ class Dump {
     }
     void add(const std::string& key, bool value) { add(key, value ? 1 : 0); }
     void add(const std::string& key, const std::string& value) {
-        out_ << key << '=' << escaped(value) << '\n';
+        out_ << key << '=' << EscapeDumpText(value) << '\n';
     }
     std::string text() const { return out_.str(); }
 

@@ -24,9 +24,11 @@
 
 #include "editor/cell_commands.h"
 #include "editor/editor_actions.h"
+#include "editor/editor_dump.h"
 #include "editor/editor_state.h"
 #include "editor/editor_view.h"
 #include "editor/level_commands.h"
+#include "editor/qt/help_form.h"
 #include "engine/draw/cube_faces.h"
 #include "engine/draw/pipeline.h"
 #include "engine/render_context.h"
@@ -116,6 +118,8 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
     centralWidget()->setAttribute(Qt::WA_TransparentForMouseEvents);
     BuildPanel();
     BuildMenus();
+    HelpForm = new THelp(this);
+    HelpForm->hide();
 
     editorServices.inputBox = [this](const std::string& caption, const std::string& prompt,
                                      const std::string& initial) -> std::optional<std::string> {
@@ -359,7 +363,10 @@ void TEditorForm::BuildMenus() {
     item(clear, "Z2", "&Z", [] { ClearPlane(PlaneAxis::Z); });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
-    item(help, "Help1", "&Help", [] {});
+    item(help, "Help1", "&Help", [this] {
+        HelpForm->show();
+        HelpForm->raise();
+    });
 }
 
 bool TEditorForm::Activate() {
@@ -396,14 +403,21 @@ bool TEditorForm::Activate() {
 }
 
 void TEditorForm::FillLists() {
+    // Refilling keeps what the lists show: the current object and the sentry
+    // chosen, so that the next Set Pos. places the one the author sees.
+    const QSignalBlocker quietObjects(ObjectCombo), quietSentries(NMEList);
     ObjectCombo->clear();
     for (const ObjectType& type : objectTypes)
         if (!type.undefined && !type.Name.empty()) ObjectCombo->addItem(qs(type.Name));
+    ObjectCombo->setCurrentIndex(
+        std::max(0, ObjectCombo->findText(qs(objectTypes[editor.currentObject].Name))));
     MusicBox->clear();
     for (const MusicEntry& entry : musicList)
         if (!entry.name.empty()) MusicBox->addItem(qs(entry.name));
+    const int sentry = NMEList->currentIndex();
     NMEList->clear();
     for (int i = 1; i <= sentryCount; ++i) NMEList->addItem(QStringLiteral("NME #%1").arg(i));
+    if (sentry < NMEList->count()) NMEList->setCurrentIndex(sentry);
     shownZone_ = -2;
 }
 
@@ -484,6 +498,17 @@ void TEditorForm::FrameStep() {
 
 QImage TEditorForm::Picture() {
     return grab().toImage();
+}
+
+void TEditorForm::SetMouse(QPoint position, bool left, bool right) {
+    previousMouse_ = mouse_;
+    mouse_ = position - centralWidget()->pos();
+    leftHeld_ = left;
+    rightHeld_ = right;
+}
+
+std::string TEditorForm::DescribeState() {
+    return DescribeEditorState({windowTitle().toStdString(), HelpForm->isVisible()});
 }
 
 void TEditorForm::paintEvent(QPaintEvent*) {
@@ -571,7 +596,8 @@ void TEditorForm::wheelEvent(QWheelEvent* event) {
 }
 
 void TEditorForm::closeEvent(QCloseEvent* event) {
-    if (!RunningWithoutScreen() && !ConfirmDiscardChanges()) {
+    // Without a screen the question takes a queued answer, or Cancel.
+    if (!ConfirmDiscardChanges()) {
         event->ignore();
         return;
     }

@@ -5,10 +5,12 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
 
 #include "media/frame_buffer.h"
 
 class QComboBox;
+class THelp;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -31,6 +33,11 @@ class TEditorForm : public QMainWindow {
     void RefreshInfoPanel();
     // The whole window as it is shown now.
     QImage Picture();
+    // The mouse at `position` over the form with these buttons held, as
+    // the mouse's own events would leave it.
+    void SetMouse(QPoint position, bool left, bool right);
+    // The state dump's keys of the editor and its windows.
+    std::string DescribeState();
 
     QWidget* LevelView = nullptr;
     QWidget* CurrentView = nullptr;
@@ -45,6 +52,7 @@ class TEditorForm : public QMainWindow {
     QLineEdit* FocusKiller = nullptr;
     QComboBox* ObjectCombo = nullptr;
     QTimer* GameLoop = nullptr;
+    THelp* HelpForm = nullptr;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

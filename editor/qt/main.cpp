@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "editor/qt/editor_form.h"
+#include "editor/qt/form_script.h"
 #include "media/display.h"
 #include "platform/automation.h"
 #include "platform/clock.h"
+#include "platform/files.h"
 #include "platform/qt/qt_platform.h"
 #include "world/random_clock.h"
 #include "world/world.h"
@@ -64,14 +66,33 @@ int main(int argc, char** argv) {
     if (options.frames) {
         form.GameLoop->stop();
         KeySet held;
-        for (std::int64_t frame = 1; frame <= *options.frames; ++frame) {
+        for (std::int64_t frame = 1; frame <= *options.frames && form.isVisible(); ++frame) {
             if (options.frameMs) AdvanceVirtualClock(*options.frameMs);
             FeedScriptKeys(options.script, frame, held);
+            for (const FormCommand& command : FormCommandsForFrame(options.script, frame)) {
+                std::string commandError;
+                if (!RunFormCommand(form, command, commandError)) {
+                    std::fprintf(stderr, "kelvedit: script frame %lld: %s\n",
+                                 static_cast<long long>(frame), commandError.c_str());
+                    code = 1;
+                }
+            }
+            if (!form.isVisible()) break; // Quit
             form.FrameStep();
             QCoreApplication::processEvents();
         }
     } else {
         code = app.exec();
+    }
+    // The dump shows the editor as its last frame left it.
+    if (!options.dumpStateFile.empty()) {
+        const std::string dump = form.DescribeState();
+        if (!WriteWholeFile(options.dumpStateFile,
+                            std::vector<std::uint8_t>(dump.begin(), dump.end()))) {
+            std::fprintf(stderr, "cannot write the state dump '%s'\n",
+                         options.dumpStateFile.c_str());
+            code = 1;
+        }
     }
     if (!options.screenshotFile.empty() &&
         !form.Picture().save(QString::fromStdString(options.screenshotFile), "PNG")) {

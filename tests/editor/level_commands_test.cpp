@@ -6,6 +6,7 @@
 #include "editor_test_support.h"
 #include "formats/definitions.h"
 #include "formats/level_file.h"
+#include "platform/script_answers.h"
 #include "support/data_set.h"
 #include "support/test_support.h"
 #include "world/world.h"
@@ -190,6 +191,33 @@ TEST_F(LevelCommandsTest, ChecksListWhatMakesALevelUnplayable) {
     setCell(levelState.startX, 0, levelState.startZ, 0);
     setCell(1, 1, 1, 9);
     EXPECT_EQ(CheckLevel()[0], "The start point is over nothing.");
+}
+
+// A script's queued answers come before the window's prompts, each prompt
+// taking from its own queue; what is left over waits for the next prompt.
+TEST_F(LevelFilesTest, ScriptAnswersComeBeforeTheWindowsPrompts) {
+    ClearScriptAnswers();
+    for (const char* size : {"3", "2", "4"}) QueueScriptAnswer(AnswerQueue::Prompt, {false, size});
+    QueueScriptAnswer(AnswerQueue::File, {false, dir.file("queued.lev")});
+    NewLevelCommand();
+    EXPECT_TRUE(prompts.empty());
+    EXPECT_EQ((std::array{worldGrid.sizeX, worldGrid.sizeY, worldGrid.sizeZ}),
+              (std::array{3, 2, 4}));
+
+    // The file queue is not used by the input boxes: Save as takes it.
+    PutBlock();
+    QueueScriptAnswer(AnswerQueue::Prompt, {true, ""}); // Cancel to "Save changes?"
+    NewLevelCommand();
+    EXPECT_TRUE(questions.empty());
+    EXPECT_EQ(worldGrid.sizeX, 3);
+    QueueScriptAnswer(AnswerQueue::Prompt, {false, "Yes"});
+    EXPECT_TRUE(ConfirmDiscardChanges());
+    EXPECT_EQ(editor.fileName, dir.file("queued.lev"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("queued.lev")));
+
+    // Nothing queued: the window is asked again.
+    EXPECT_FALSE(TakeScriptAnswer(AnswerQueue::Prompt));
+    EXPECT_FALSE(TakeScriptAnswer(AnswerQueue::File));
 }
 
 } // namespace

@@ -108,3 +108,48 @@ TEST(AutomationOptionsTest, DataFolderSearchOrder) {
 }
 
 } // namespace
+
+TEST(InputScriptTest, FormCommandsKeepTheirTextAndOrder) {
+    std::string error;
+    const auto script = ParseInputScript("4 F SELECT ObjectCombo  Red bricks \n"
+                                         "4 F ANSWER 5\n"
+                                         "4 F ANSWER\n"
+                                         "4 F FILE CANCEL\n"
+                                         "6 F MOUSE -3 40 RIGHT LEFT\n"
+                                         "6 F MENU New1\n"
+                                         "7 F A\n",
+                                         error);
+    ASSERT_TRUE(script) << error;
+    // "F" before keys is still the key F.
+    ASSERT_EQ(script->entries.size(), 1u);
+    EXPECT_TRUE(ScriptKeysForFrame(*script, 7).test('F'));
+    const std::vector<FormCommand> four = FormCommandsForFrame(*script, 4);
+    ASSERT_EQ(four.size(), 4u);
+    EXPECT_EQ(four[0].verb, FormVerb::Select);
+    EXPECT_EQ(four[0].target, "ObjectCombo");
+    EXPECT_EQ(four[0].text, "Red bricks");
+    EXPECT_EQ(four[1].text, "5");
+    // An empty answer is an answer (it ends a number prompt), not Cancel.
+    EXPECT_FALSE(four[2].cancel);
+    EXPECT_EQ(four[2].text, "");
+    EXPECT_TRUE(four[3].cancel);
+    const std::vector<FormCommand> six = FormCommandsForFrame(*script, 6);
+    ASSERT_EQ(six.size(), 2u);
+    EXPECT_EQ(six[0].x, -3);
+    EXPECT_EQ(six[0].y, 40);
+    EXPECT_TRUE(six[0].left && six[0].right);
+    EXPECT_EQ(six[1].target, "New1");
+    EXPECT_TRUE(FormCommandsForFrame(*script, 5).empty());
+}
+
+TEST(InputScriptTest, MalformedFormCommandsNameTheLine) {
+    EXPECT_EQ(scriptError("1-3 F MENU New1"),
+              "script line 1: a form command runs on one frame, not '1-3'");
+    EXPECT_EQ(scriptError("2 F MENU"), "script line 1: F MENU needs one object name");
+    EXPECT_EQ(scriptError("2 F SELECT ObjectCombo"),
+              "script line 1: F SELECT needs an object name and an item text");
+    EXPECT_EQ(scriptError("2 F FILE"), "script line 1: F FILE needs a path or CANCEL");
+    EXPECT_EQ(scriptError("2 F MOUSE 5"), "script line 1: F MOUSE needs the whole numbers X and Y");
+    EXPECT_EQ(scriptError("2 F MOUSE 5 6 MIDDLE"),
+              "script line 1: F MOUSE takes LEFT and RIGHT after X and Y, not 'MIDDLE'");
+}
