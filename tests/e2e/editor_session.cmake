@@ -1,0 +1,82 @@
+# A scripted editor session builds a 5 x 4 x 6 level (New and its three
+# answers, an object chosen, put and brightened, start, exit, a music zone with
+# its music, two sentries with one placed) and saves it with Save as; the
+# level tool reads back what was built and resaves the same bytes, the
+# renderer draws it and the game plays it.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(level ${WORK}/made.lev)
+file(WRITE ${WORK}/session.txt "2 F ANSWER 5
+2 F ANSWER 4
+2 F ANSWER 6
+2 F MENU New1
+3 F SELECT ObjectCombo Red bricks
+4 SPACE
+5 E
+6 H
+7 D
+8 UP
+9 X
+10 UP
+11 S
+13 F SELECT MusicBox Caverns
+14 F ANSWER 2
+14 F MENU NumberofSentries1
+15 F SELECT NMEList NME #2
+15 F CLICK SetNMEPos
+16 F FILE ${level}
+16 F MENU Saveas1
+")
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${ARGN} failed (${result}): ${out} ${err}")
+  endif()
+  set(output "${out}" PARENT_SCOPE)
+endfunction()
+
+function(expect_lines text)
+  foreach(line ${ARGN})
+    string(FIND "${text}" "${line}\n" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "missing '${line}' in:\n${text}")
+    endif()
+  endforeach()
+endfunction()
+
+foreach(run one two)
+  run(${KELVEDIT} --data ${DATA} --headless --frames 20 --frame-ms 50 --seed 1
+      --script ${WORK}/session.txt --screenshot ${WORK}/${run}.png --dump-state ${WORK}/${run}.txt)
+endforeach()
+foreach(kind png txt)
+  execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/one.${kind} ${WORK}/two.${kind}
+                  RESULT_VARIABLE differs)
+  if(NOT differs EQUAL 0)
+    message(FATAL_ERROR "two runs of the session gave different ${kind} files")
+  endif()
+endforeach()
+file(READ ${WORK}/one.txt dump)
+expect_lines("${dump}" "sizes=5,4,6" "currentObjectName=Red bricks" "start=2,2,3,0" "exit=2,2,4"
+  "sentryCount=2" "sentry2=1280,1280,2816,0" "musicZone255=2,2,5,2,Caverns" "fileName=${level}"
+  "caption=Level Editor - ${level}" "modified=0" "helpShown=0")
+
+run(${LEVELTOOL} info ${level})
+expect_lines("${output}" "definition=STANDARD.BNK" "sizeX=5" "sizeY=4" "sizeZ=6" "start=2,2,3"
+  "exit=2,2,4" "sentries=2" "sentry1=0,0,0,0" "sentry2=1280,1280,2816,0" "musicZone255=2,2,5,2"
+  "cellsOfType1=30" "cellsOfType2=1")
+run(${LEVELTOOL} resave ${level} ${WORK}/resaved.lev)
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${level} ${WORK}/resaved.lev
+                RESULT_VARIABLE differs)
+if(NOT differs EQUAL 0)
+  message(FATAL_ERROR "kelvane-level resave changed the editor's bytes")
+endif()
+run(${RENDER} --data ${DATA} --level ${level} -o ${WORK}/render.png)
+if(NOT EXISTS ${WORK}/render.png)
+  message(FATAL_ERROR "kelvane-render drew nothing")
+endif()
+run(${KELVANE} --data ${DATA} --headless --level ${level} --frames 40 --frame-ms 50 --seed 1
+    --dump-state ${WORK}/game.txt)
+file(READ ${WORK}/game.txt game)
+expect_lines("${game}" "levelFile=${level}" "levelStarts=1")
+file(REMOVE_RECURSE ${WORK})
