@@ -257,7 +257,9 @@ bool readMeshKeys(const ProfileData& file, const std::string& section, ObjectTyp
                 type.frameBox[field][frame] = fromCorner;
         }
     }
-    type.Speed = static_cast<float>(ProfileInt(file, section, "Speed", 0)) * 90.0f * 0.0001f;
+    // Worked out in double and rounded once, so the stored rate is the float
+    // nearest to value x 90 x 0.0001 (in float 158 would give 1.42199993).
+    type.Speed = static_cast<float>(ProfileInt(file, section, "Speed", 0) * 90.0 * 0.0001);
     if (!(type.frame >= 0.0f && type.frame < static_cast<float>(type.meshCount))) type.frame = 0.0f;
     type.loopDue = 1;
     type.lastLoopTime = Now;

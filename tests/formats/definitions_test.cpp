@@ -12,6 +12,7 @@
 #include "media/sound_output.h"
 #include "platform/message_box.h"
 #include "support/data_set.h"
+#include "support/test_support.h"
 #include "world/models.h"
 #include "world/world.h"
 
@@ -252,6 +253,16 @@ TEST_F(Definitions, FillsPlayersMeshesPicturesMusicAndFog) {
     // Shade level 0 is the fog colour (grey ramp: the nearest grey to (10, 20, 30) is 20).
     EXPECT_EQ((*renderContext.shadeTable)[0 * 256 + 200], 20);
     EXPECT_EQ((*renderContext.shadeTable)[0], 0);
+}
+
+TEST_F(Definitions, SpeedIsTheNearestFloatToItsRate) {
+    // Worked out in float these would be 1.42199993, 0.0899999961 and -0.539999962.
+    ASSERT_TRUE(load("[Object 6]\nCube=FALSE\nMesh1=sky.3do\nSpeed=158\n"
+                     "[Object 7]\nCube=FALSE\nMesh1=sky.3do\nSpeed=10\n"
+                     "[Object 8]\nCube=FALSE\nMesh1=sky.3do\nSpeed=-60\n"));
+    EXPECT_EQ(objectTypes[6].Speed, 1.422f);
+    EXPECT_EQ(objectTypes[7].Speed, 0.09f);
+    EXPECT_EQ(objectTypes[8].Speed, -0.54f);
 }
 
 TEST(MeshBox, QuartersTakeTheHighestVertexAndEmptyMeshHasNoInside) {
