@@ -114,13 +114,12 @@ bool loadSentryAndSky(const ProfileData& file, std::string& error) {
     if (!loadNamedSound(file, kGeneral, "Ennemy_SeenSound", enemySeenSound, error) ||
         !loadNamedSound(file, kGeneral, "Ennemy_LostSound", enemyLostSound, error))
         return false;
-    // A file without a sky has none, rather than the sky of the file before.
+    // A file without a sky (or with an empty `Sky`) keeps the sky it finds,
+    // so a definition file may reuse the one the previous load left. The slot
+    // holds its mesh by value and a failed load empties it, so nothing keeps
+    // pointing at a mesh that is gone.
     const std::string sky = ProfileString(file, kGeneral, "Sky", "");
-    if (sky.empty()) {
-        skyMesh.reset();
-        return true;
-    }
-    return loadMesh(meshPath(sky), skyMesh, error);
+    return sky.empty() || loadMesh(meshPath(sky), skyMesh, error);
 }
 
 void loadMusicList(const ProfileData& file) {

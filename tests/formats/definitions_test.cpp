@@ -265,6 +265,33 @@ TEST_F(Definitions, SpeedIsTheNearestFloatToItsRate) {
     EXPECT_EQ(objectTypes[8].Speed, -0.54f);
 }
 
+TEST_F(Definitions, AFileWithoutSkyKeepsTheSkyOfTheLoadBefore) {
+    dir.write("3DO/GAME/big.3do", SimpleMeshBytes(5));
+    auto withSky = [&](const std::string& line) {
+        WriteMiniDataSet(dir);
+        const auto bytes = ReadBytes((dir.path() / "Standard.bnk").string());
+        std::string ini(bytes.begin(), bytes.end());
+        ini.replace(ini.find("Sky=sky.3do\n"), 12, line);
+        dir.write("Standard.bnk", ini);
+    };
+    withSky("Sky=big.3do\n");
+    ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    ASSERT_TRUE(skyMesh);
+    const int faces = skyMesh->FaceCount();
+    for (const std::string& line : {std::string(""), std::string("Sky=\n")}) {
+        withSky(line);
+        ForgetDefinitions();
+        ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High")) << line;
+        ASSERT_TRUE(skyMesh) << line;
+        EXPECT_EQ(skyMesh->FaceCount(), faces) << line;
+    }
+    // A sky that fails to load leaves no sky behind, not the old one.
+    withSky("Sky=gone.3do\n");
+    ForgetDefinitions();
+    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_FALSE(skyMesh);
+}
+
 TEST(MeshBox, QuartersTakeTheHighestVertexAndEmptyMeshHasNoInside) {
     MeshSlot mesh = MakeMesh(3, 0);
     ASSERT_TRUE(mesh);
