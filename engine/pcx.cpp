@@ -80,7 +80,6 @@ class RunDecoder {
     }
 
     bool Done() const { return produced_ == pixels_.size(); }
-    std::size_t Produced() const { return produced_; }
     std::vector<std::uint8_t>& Pixels() { return pixels_; }
 
   private:
@@ -89,11 +88,11 @@ class RunDecoder {
     int runLength_ = -1; // a run byte waiting for its colour
 };
 
+// Run data that ends before the picture does gives the pixels it reaches;
+// the rest stay colour 0, as the decoder's buffer starts, and nothing past
+// the run data (the palette) is taken as pixels.
 Loaded<PcxImage> Finish(RunDecoder& decoder, const PcxLayout& layout,
                         std::span<const std::uint8_t> colours) {
-    if (!decoder.Done())
-        return LoadFailure{"pixel data ends after " + std::to_string(decoder.Produced()) + " of " +
-                           std::to_string(layout.count) + " pixels"};
     PcxImage image;
     for (int i = 0; i < 256; ++i) {
         image.palette[i] = colours[3 * i];

@@ -31,11 +31,12 @@ struct PcxImage {
 // false when the data is too short to hold them.
 bool ReadPcxSize(std::span<const std::uint8_t> data, int& width, int& height);
 
-// Decodes the bytes of a whole file. Refused, with the reason as the error
-// ("pixel data ends after 5 of 8 pixels"), before anything is allocated for
-// the pixels: a file too short for its header and palette, a size its pixel
-// data cannot hold (two bytes make at most 63 pixels) and a side above
-// kPcxMaxSide.
+// Decodes the bytes of a whole file. Run data that ends early gives the
+// pixels it reaches and leaves the rest colour 0. Refused, with the reason as
+// the error ("pixel data too short for 4 x 2 pixels"), before anything is
+// allocated for the pixels: a file too short for its header and palette, a
+// size its pixel data cannot hold (two bytes make at most 63 pixels) and a
+// side above kPcxMaxSide.
 Loaded<PcxImage> DecodePcxBytes(std::span<const std::uint8_t> data);
 
 // The same from a file, reading the header, the palette at its end and, of

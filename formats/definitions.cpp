@@ -114,13 +114,12 @@ bool loadSentryAndSky(const ProfileData& file, std::string& error) {
     if (!loadNamedSound(file, kGeneral, "Ennemy_SeenSound", enemySeenSound, error) ||
         !loadNamedSound(file, kGeneral, "Ennemy_LostSound", enemyLostSound, error))
         return false;
-    // A file without a sky has none, rather than the sky of the file before.
+    // A file without a sky (or with an empty `Sky`) keeps the sky it finds,
+    // so a definition file may reuse the one the previous load left. The slot
+    // holds its mesh by value and a failed load empties it, so nothing keeps
+    // pointing at a mesh that is gone.
     const std::string sky = ProfileString(file, kGeneral, "Sky", "");
-    if (sky.empty()) {
-        skyMesh.reset();
-        return true;
-    }
-    return loadMesh(meshPath(sky), skyMesh, error);
+    return sky.empty() || loadMesh(meshPath(sky), skyMesh, error);
 }
 
 void loadMusicList(const ProfileData& file) {
@@ -257,7 +256,9 @@ bool readMeshKeys(const ProfileData& file, const std::string& section, ObjectTyp
                 type.frameBox[field][frame] = fromCorner;
         }
     }
-    type.Speed = static_cast<float>(ProfileInt(file, section, "Speed", 0)) * 90.0f * 0.0001f;
+    // Worked out in double and rounded once, so the stored rate is the float
+    // nearest to value x 90 x 0.0001 (in float 158 would give 1.42199993).
+    type.Speed = static_cast<float>(ProfileInt(file, section, "Speed", 0) * 90.0 * 0.0001);
     if (!(type.frame >= 0.0f && type.frame < static_cast<float>(type.meshCount))) type.frame = 0.0f;
     type.loopDue = 1;
     type.lastLoopTime = Now;

@@ -24,13 +24,14 @@ void BlitScaledImage(const BlitImage& image, int x, int y, int width, int height
     if (firstCol >= endCol || firstRow >= endRow) return;
 
     // 8.8 fixed-point walk through the source. A clipped start begins at the
-    // source row and column the first drawn pixel maps onto, fraction kept,
-    // so the visible part shows what the whole picture would there.
+    // whole source row and column the first drawn pixel falls in, with no
+    // fraction: the walk restarts at that index's left/top edge, so a picture
+    // scrolling off the top or left shifts by whole source pixels.
     const std::int64_t iw = image.width, ih = image.height;
     const std::int64_t colStep = iw * 256 / width;
     const std::int64_t rowStep = ih * 256 / height;
-    const std::int64_t firstSrcCol = iw * 256 * (firstCol - x) / width;
-    std::int64_t srcRow = ih * 256 * (firstRow - y) / height;
+    const std::int64_t firstSrcCol = iw * (firstCol - x) / width * 256;
+    std::int64_t srcRow = ih * (firstRow - y) / height * 256;
 
     for (std::int64_t row = firstRow; row < endRow; ++row, srcRow += rowStep) {
         const std::int64_t bufferRow = windowMode ? h - 1 - row : row;

@@ -15,7 +15,7 @@ extern MeshSlot podiumMesh;
 extern MeshSlot flagMesh;
 extern MeshSlot markerMesh; // built in code: a small triangle
 extern MeshSlot enemyMesh;  // key Ennemy_Mesh
-extern MeshSlot skyMesh;    // key Sky; empty when the file has none
+extern MeshSlot skyMesh;    // key Sky; a file without one keeps the last
 extern TSoundBuffer* enemySeenSound;
 extern TSoundBuffer* enemyLostSound;
 

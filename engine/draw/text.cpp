@@ -54,12 +54,11 @@ void DrawText(const std::string& text, bool big, double top, double left) {
 }
 
 std::string ZeroPad(long long number, int count) {
-    const bool negative = number < 0;
-    // Digits of the magnitude, safe for the most negative value too.
-    std::string digits = std::to_string(number);
-    if (negative) digits.erase(0, 1);
-    const int wanted = count - (negative ? 1 : 0);
-    if (static_cast<int>(digits.size()) < wanted)
-        digits.insert(0, static_cast<std::size_t>(wanted) - digits.size(), '0');
-    return negative ? "-" + digits : digits;
+    // Zeros go in front of the whole decimal text, a minus sign included:
+    // ZeroPad(-5, 3) is "0-5". The padding only fills to a width and never
+    // reads the sign; no caller shows a negative count (the bar clamps them).
+    std::string text = std::to_string(number);
+    if (static_cast<int>(text.size()) < count)
+        text.insert(0, static_cast<std::size_t>(count) - text.size(), '0');
+    return text;
 }

@@ -14,6 +14,6 @@ double TextWidth(const std::string& text, bool big);
 // the first character.
 void DrawText(const std::string& text, bool big, double top, double left);
 
-// The number in decimal with zeros in front up to `count` characters; a
-// minus sign stays in front of the zeros.
+// The number in decimal with zeros put in front until it has `count`
+// characters; they go before a minus sign too ("0-5" for -5 and 3).
 std::string ZeroPad(long long number, int count);

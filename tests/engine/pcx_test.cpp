@@ -49,11 +49,10 @@ TEST(Pcx, DamagedFilesAreRefusedWithAReason) {
     std::string error;
     EXPECT_FALSE(DecodePcx(std::vector<std::uint8_t>(500, 0), image, &error));
     EXPECT_EQ(error, "too short for a PCX header and palette (500 bytes)");
-    EXPECT_FALSE(DecodePcx(File(4, 2, {1, 1, 1, 1, 1}), image, &error));
-    EXPECT_EQ(error, "pixel data ends after 5 of 8 pixels");
-    EXPECT_FALSE(DecodePcx(File(4, 1, {1, 195}), image, &error)); // run without its colour
-    EXPECT_EQ(error, "pixel data ends after 1 of 4 pixels");
-    // Refused before anything is allocated for it.
+    // Refused before anything is allocated for it: one byte is one pixel at
+    // most, two bytes 63.
+    EXPECT_FALSE(DecodePcx(File(4, 2, {5}), image, &error));
+    EXPECT_EQ(error, "pixel data too short for 4 x 2 pixels");
     EXPECT_FALSE(DecodePcx(File(65536, 65536, {255, 1}), image, &error));
     EXPECT_EQ(error, "pixel data too short for 65536 x 65536 pixels");
     EXPECT_EQ(image.width, 0); // untouched on failure
@@ -67,6 +66,36 @@ TEST(Pcx, DamagedFilesAreRefusedWithAReason) {
     EXPECT_EQ(error, "is 4 x 2 pixels, not the 16384 expected");
     EXPECT_FALSE(ReadPcxRemapped(dir.file("a.pcx"), texture, 128, 128, palette, &error));
     EXPECT_EQ(error, "is 4 x 2 pixels, not the 128 x 128 expected");
+}
+
+TEST(Pcx, RunDataEndingEarlyGivesThePixelsItReachesAndColourZeroAfter) {
+    std::vector<std::uint8_t> halfRun(126, 0);
+    std::fill_n(halfRun.begin(), 63, 7);
+    halfRun[63] = 1;
+    halfRun[64] = 2;
+    struct Case {
+        int width, height;
+        std::vector<std::uint8_t> data, pixels;
+    };
+    const Case cases[] = {
+        {4, 2, {1, 1, 1, 1, 1}, {1, 1, 1, 1, 1, 0, 0, 0}},
+        {4, 1, {1, 195}, {1, 0, 0, 0}},    // a run without its colour adds nothing
+        {126, 1, {255, 7, 1, 2}, halfRun}, // as long as four bytes could make it
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        // The palette's bytes (3 each here) are never taken for run data.
+        const std::vector<std::uint8_t> bytes = File(c.width, c.height, c.data);
+        const auto fromBytes = DecodePcxBytes(bytes);
+        const auto fromFile = DecodePcxFromFile(dir.write("short.pcx", bytes));
+        for (const Loaded<PcxImage>* image : {&fromBytes, &fromFile}) {
+            ASSERT_TRUE(*image) << image->error;
+            EXPECT_EQ((*image)->width, c.width);
+            EXPECT_EQ((*image)->height, c.height);
+            EXPECT_EQ((*image)->palette[0], 3);
+            EXPECT_EQ((*image)->pixels, c.pixels);
+        }
+    }
 }
 
 TEST(Pcx, FileReadsHeaderPixelsAndPaletteButNothingBetween) {

@@ -61,7 +61,8 @@ TEST_F(Pictures, LoadsEvenWidthsRemappedAndRefusesOddMissingAndDamagedOnes) {
     EXPECT_EQ(pictureSlots[2].width, 320); // the slot keeps its picture
     const Loaded<> none = LoadPicture(3, dir.file("NONE.PCX"));
     auto bytes = ReadBytes(Write("OK.PCX", 8, 8));
-    bytes[8] = 63; // claims 64 pixels wide
+    bytes[8] = 63;  // claims 64 pixels wide
+    bytes[10] = 99; // and 100 high: more than its run data could ever make
     const std::string bad = dir.write("BAD.PCX", bytes);
     const Loaded<> damaged = LoadPicture(4, bad);
     EXPECT_TRUE(pictureSlots[4].pixels.empty());
@@ -74,7 +75,7 @@ TEST_F(Pictures, LoadsEvenWidthsRemappedAndRefusesOddMissingAndDamagedOnes) {
     EXPECT_EQ(wide.error, "VX3: The image " + odd + " must have an odd width");
     EXPECT_EQ(none.error, "VX3: The file " + dir.file("NONE.PCX") + " is missing");
     EXPECT_EQ(damaged.error,
-              "VX3: The image " + bad + " is invalid: pixel data ends after 65 of 512 pixels");
+              "VX3: The image " + bad + " is invalid: pixel data too short for 64 x 100 pixels");
     EXPECT_EQ(outside.error, "VX3: There is no picture slot 4096");
     EXPECT_EQ(tooWide.error, "VX3: The image " + huge +
                                  " is invalid: 4098 x 2 pixels is more than the 4096 x 4096 a "

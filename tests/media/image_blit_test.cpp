@@ -40,10 +40,18 @@ TEST_F(Blit, ClippedStartBeginsWithTheMatchingSourceColumnAndRow) {
     EXPECT_EQ(At(0, 0), 13);
     EXPECT_EQ(At(1, 0), 14);
     EXPECT_EQ(At(2, 0), 0);
-    // Twice as wide from x = -3: buffer columns 0.. show what destination
-    // columns 3.. of the whole picture would.
+    // Twice as wide from x = -3: the first drawn column falls in source
+    // column 4 * 3 / 8 = 1, and the walk starts at that column's left edge.
     Draw(-3, 0, 8, 2);
-    for (int x = 0; x < 5; ++x) EXPECT_EQ(At(x, 0), (std::array{2, 3, 3, 4, 4})[x]) << x;
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(At(x, 0), (std::array{2, 2, 3, 3, 4})[x]) << x;
+    // Three pixels eight wide from x = -1: the fraction of the clipped first
+    // column is dropped, so the runs stay 3, 3, 1 rather than shifting.
+    Draw(-1, 0, 8, 2, false, {1, 2, 3, 1, 2, 3}, 3);
+    for (int x = 0; x < 7; ++x) EXPECT_EQ(At(x, 0), (std::array{1, 1, 1, 2, 2, 2, 3})[x]) << x;
+    // Rows likewise: two rows five high from y = -2 start at the top edge of
+    // row 2 * 2 / 5 = 0, so all three drawn rows show it.
+    Draw(0, -2, 4, 5);
+    for (int y = 0; y < 3; ++y) EXPECT_EQ(At(0, y), 1) << y;
 }
 
 TEST_F(Blit, WindowModeMirrorsRowsAndTheLastColumnAndRowStayClear) {
