@@ -62,6 +62,9 @@ void DrawRadar(const World& world, const PlayerRecord& player) {
 
 void DrawInGameMenu(const World& world) {
     DrawPicture(kMenuPicture, true, 0, 1.0, 1.0, 0.0, 0.0);
+    // The cursor is drawn keyed too, although only the panel is named as
+    // keyed: our cursor picture is an arrow on colour 0, and unkeyed it would
+    // paint a black box over the panel beside the selected line.
     DrawPicture(kMenuCursor, true, 0, 0.0708, 0.075, 0.366 + 0.072 * world.menu.selected, 0.2);
 }
 

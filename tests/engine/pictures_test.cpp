@@ -2,12 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "engine/draw/scene_steps.h"
 #include "engine/palette.h"
 #include "engine/pcx_writer.h"
 #include "engine/render_context.h"
 #include "media/display.h"
 #include "platform/message_box.h"
 #include "support/test_support.h"
+#include "world/world.h"
 
 namespace {
 
@@ -115,6 +119,18 @@ TEST_F(Pictures, DrawsInScreenFractionsThroughTheBlendLevel) {
     renderContext.stereoscopic = 1;
     DrawPicture(6, true, 0, 1.0, 1.0, 0.0, 0.0);
     EXPECT_EQ(renderContext.stereoBuffer.pixels[30], 5);
+}
+
+TEST_F(Pictures, TheMenuCursorKeepsThePanelAroundItsArrow) {
+    // The cursor is an arrow on colour 0: drawn keyed, the panel shows
+    // around it instead of a black box.
+    std::fill(renderContext.mainBuffer.pixels.begin(), renderContext.mainBuffer.pixels.end(), 9);
+    pictureSlots[5] = Picture{{0, 3, 0, 3}, 2, 2};
+    World shown;
+    scene::DrawInGameMenu(shown);
+    const auto& px = renderContext.mainBuffer.pixels;
+    EXPECT_EQ(std::count(px.begin(), px.end(), 0), 0);
+    EXPECT_GT(std::count(px.begin(), px.end(), 3), 0);
 }
 
 TEST(NearestPaletteEntry, PrefersTheHighestOfEqualEntries) {
