@@ -1,7 +1,7 @@
-// The shell's calls into the parts of the game that are built later: input,
-// screens, sound, music, settings, text, scene and display. Each is one
-// function here that does nothing yet; wiring a part in means giving its hook
-// a body (usually one call), in hooks.cpp, and nothing else in the shell.
+// The shell's calls into the game's other parts: input, screens, sound,
+// music, settings, text, scene and display. Each is one function here whose
+// body (usually one call, in hooks.cpp) reaches the part; the network lobby's
+// hooks still do nothing until network play is wired in.
 #pragma once
 
 #include <string>
