@@ -24,7 +24,6 @@ constexpr std::uint32_t kNetSessionFull = 0x8B4E0004;     // the session has its
 constexpr std::uint32_t kNetSessionClosed = 0x8B4E0005;   // the game has started: no new players
 constexpr std::uint32_t kNetWrongPassword = 0x8B4E0006;   // the session's password differs
 constexpr std::uint32_t kNetNoSuchSession = 0x8B4E0007;   // not listed, or the host runs another
-constexpr std::uint32_t kNetNotInSession = 0x8B4E0008;    // an operation that needs a session
 
 // Every message of the session is exactly this long.
 constexpr std::size_t kNetMessageSize = 260;
