@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <mutex>
 #include <optional>
 #include <random>
@@ -78,6 +79,29 @@ int receiveDatagram(ENetSocket socket, ENetAddress& from, std::vector<std::uint8
     return enet_socket_receive(socket, &from, &data, 1);
 }
 
+// Incoming datagrams dropped on purpose (a poor network for tests). ENet's
+// intercept hook has no user pointer, so the impairment of the host being
+// serviced is set for the current thread around each service call.
+struct Impairment {
+    std::int32_t lossPercent = 0;
+    std::mt19937 random;
+    bool Drop() {
+        return lossPercent > 0 && static_cast<std::int32_t>(random() % 100) < lossPercent;
+    }
+};
+thread_local Impairment* tServicing = nullptr;
+
+int ENET_CALLBACK dropSome(ENetHost*, ENetEvent*) {
+    return tServicing && tServicing->Drop() ? 1 : 0;
+}
+
+int serviceImpaired(ENetHost* host, ENetEvent* event, enet_uint32 timeout, Impairment& impairment) {
+    tServicing = &impairment;
+    const int result = enet_host_service(host, event, timeout);
+    tServicing = nullptr;
+    return result;
+}
+
 // Datagrams of the discovery port longer than this are none of ours.
 constexpr std::size_t kDatagramBuffer = 512;
 // Errors in a row that end draining a socket.
@@ -93,6 +117,9 @@ struct EnetTransport::State {
     std::optional<SessionRelay> relay; // on the host
     SessionJoiner joiner;
     std::uint16_t port = 0;
+    Impairment impairment;
+    std::int32_t delayMs = 0;
+    std::deque<std::pair<Clock::time_point, NetEvent>> delayed; // held back, in order
 
     int connectionOf(const ENetPeer* peer) const { return static_cast<int>(peer - host->peers); }
 
@@ -159,7 +186,7 @@ struct EnetTransport::State {
 
     void service(std::vector<NetEvent>& events) {
         ENetEvent event;
-        while (host && enet_host_service(host, &event, 0) > 0) handle(event, events);
+        while (host && serviceImpaired(host, &event, 0, impairment) > 0) handle(event, events);
     }
 
     // True while a goodbye waits for its acknowledgement.
@@ -202,6 +229,9 @@ struct EnetTransport::State {
 EnetTransport::EnetTransport(const EnetOptions& options)
     : options_(options), state_(std::make_unique<State>()) {
     initialiseEnet();
+    state_->impairment.lossPercent = std::clamp(options.lossPercent, 0, 100);
+    state_->impairment.random.seed(options.seed);
+    state_->delayMs = std::max(options.delayMs, 0);
 }
 
 EnetTransport::~EnetTransport() {
@@ -255,6 +285,7 @@ std::uint32_t EnetTransport::ListSessions(const std::string& password, std::int3
                 ++errors;
                 break;
             }
+            if (state_->impairment.Drop()) continue;
             const auto reply = ParseProbeReply(
                 std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(size)));
             if (!reply) continue;
@@ -282,6 +313,7 @@ NetResult EnetTransport::CreateSession(const NetSessionParams& params, const Net
         static_cast<std::size_t>(std::clamp<std::int32_t>(params.maxPlayers, 1, 64) + 4);
     ENetHost* host = enet_host_create(&address, peers, kChannels, 0, 0);
     if (!host) return {kNetBindFailed, false};
+    host->intercept = dropSome;
     ENetAddress bound{};
     enet_socket_get_address(host->socket, &bound);
 
@@ -325,6 +357,7 @@ NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::s
     if (!resolve(options_.bindAddress, 0, bind)) return {kNetBindFailed, false};
     ENetHost* host = enet_host_create(&bind, 1, kChannels, 0, 0);
     if (!host) return {kNetBindFailed, false};
+    host->intercept = dropSome;
     ENetPeer* peer = enet_host_connect(host, &target, kChannels, 0);
     if (!peer) {
         enet_host_destroy(host);
@@ -338,7 +371,8 @@ NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::s
     JoinAnswer answer;
     ENetEvent event;
     while (!answer.answered && Clock::now() < end) {
-        const int got = enet_host_service(host, &event, std::min<enet_uint32>(msUntil(end), 50));
+        const int got = serviceImpaired(host, &event, std::min<enet_uint32>(msUntil(end), 50),
+                                        state_->impairment);
         if (got < 0) break;
         if (got == 0) continue;
         if (event.type == ENET_EVENT_TYPE_CONNECT && !connected) {
@@ -406,7 +440,15 @@ void EnetTransport::Wait(std::int32_t maxMs, std::vector<NetEvent>& events) {
 
     std::lock_guard guard(state_->lock);
     if (state_->discovery != ENET_SOCKET_NULL && state_->relay) state_->answerProbes();
-    state_->service(events);
+    if (state_->delayMs == 0) return state_->service(events);
+    std::vector<NetEvent> arrived;
+    state_->service(arrived);
+    const auto due = Clock::now() + std::chrono::milliseconds(state_->delayMs);
+    for (NetEvent& event : arrived) state_->delayed.emplace_back(due, std::move(event));
+    while (!state_->delayed.empty() && state_->delayed.front().first <= Clock::now()) {
+        events.push_back(std::move(state_->delayed.front().second));
+        state_->delayed.pop_front();
+    }
 }
 
 void EnetTransport::CloseToNewPlayers() {

@@ -20,6 +20,11 @@ struct EnetOptions {
     std::string bindAddress;               // empty: every interface
     std::uint16_t port = kDefaultGamePort; // 0: any free port
     std::string directAddress;             // host[:port], for the direct provider
+    // For tests of a poor network: incoming datagrams dropped (percent, from
+    // a generator seeded with `seed`) and what arrives held back `delayMs`.
+    std::int32_t lossPercent = 0;
+    std::int32_t delayMs = 0;
+    std::uint32_t seed = 1;
 };
 
 class EnetTransport : public NetTransport {

@@ -182,3 +182,30 @@ TEST(EnetLoopback, ADirectAddressReachesTheHostWithoutDiscovery) {
     serving = false;
     service.join();
 }
+
+TEST(EnetLoopback, ReliableMessagesArriveWholeAndInOrderThroughLossAndDelay) {
+    EnetOptions poor = LoopbackOptions();
+    poor.lossPercent = 20;
+    poor.delayMs = 30;
+    Peer host("Ann", poor);
+    poor.seed = 2;
+    Peer bob("Bob", poor);
+    host.comm->Connect("LAN (broadcast)", true);
+    bob.comm->Connect("LAN (broadcast)", false);
+    ASSERT_EQ(bob.comm->SessionCount, 1);
+    bob.comm->JoinSession(bob.comm->Sessions[0].id);
+    ASSERT_TRUE(bob.comm->InSession()) << (bob.failures.empty() ? "" : bob.failures[0]);
+
+    // The types 20 to 59, in sending order.
+    for (std::uint8_t i = 0; i < 40; ++i)
+        bob.comm->SendMessage(0, Message(static_cast<std::uint8_t>(20 + i)));
+    ASSERT_TRUE(Until({&host}, [&] { return host.messages.size() == 40; })) << host.messages.size();
+    for (std::size_t i = 0; i < host.messages.size(); ++i)
+        EXPECT_EQ(host.messages[i].second, static_cast<std::int32_t>(20 + i));
+
+    // The loss is real: with every datagram dropped, nothing is found.
+    poor.lossPercent = 100;
+    Peer deaf("Cy", poor);
+    deaf.comm->Connect("LAN (broadcast)", false);
+    EXPECT_EQ(deaf.comm->SessionCount, 0);
+}
