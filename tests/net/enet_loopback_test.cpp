@@ -1,0 +1,211 @@
+// The session over real ENet sockets on 127.0.0.1: discovery by a broadcast
+// to 127.255.255.255, the host's relay, refusals and leaving.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "net/session_component.h"
+#include "platform/enet/enet_transport.h"
+
+namespace {
+
+// A discovery port of this process, so that test runs side by side do not
+// hear each other's probes.
+EnetOptions LoopbackOptions() {
+    EnetOptions options;
+    options.broadcastAddress = "127.255.255.255";
+    options.discoveryPort = static_cast<std::uint16_t>(30000 + getpid() % 20000);
+    options.bindAddress = "127.0.0.1";
+    options.port = 0;
+    return options;
+}
+
+struct Peer {
+    std::vector<std::string> failures;
+    std::vector<std::int32_t> added, deleted;
+    std::vector<std::pair<std::int32_t, std::int32_t>> messages;
+    std::unique_ptr<TDGCPlay> comm;
+
+    explicit Peer(const std::string& nick, const EnetOptions& options = LoopbackOptions()) {
+        comm = std::make_unique<TDGCPlay>(
+            EnetProviders(options), [this](const std::string& text) { failures.push_back(text); });
+        comm->GameName = "Kelvane - " + nick;
+        comm->MaxPlayers = 3;
+        comm->TimeOut = 600;
+        comm->LongName = comm->ShortName = nick;
+        comm->OnAddPlayer = [this](std::int32_t id, const std::string&, const std::string&) {
+            added.push_back(id);
+        };
+        comm->OnDeletePlayer = [this](std::int32_t id, const std::string&, const std::string&) {
+            deleted.push_back(id);
+        };
+        comm->OnGameMessage = [this](std::int32_t from, std::int32_t type, const std::uint8_t*) {
+            messages.push_back({from, type});
+        };
+    }
+};
+
+// Hands over arrivals until `done` holds or three seconds pass.
+bool Until(const std::vector<Peer*>& peers, const std::function<bool()>& done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    while (std::chrono::steady_clock::now() < end) {
+        for (Peer* peer : peers) peer->comm->DispatchEvents();
+        if (done()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+std::vector<std::uint8_t> Message(std::uint8_t type) {
+    std::vector<std::uint8_t> bytes(kNetMessageSize);
+    bytes[0] = type;
+    return bytes;
+}
+
+} // namespace
+
+TEST(EnetLoopback, PlayersFindJoinAndHearEachOtherThroughTheHost) {
+    Peer host("Ann"), bob("Bob"), cy("Cy"), late("Dee");
+    host.comm->Connect("LAN (broadcast)", true);
+    ASSERT_TRUE(host.comm->InSession()) << (host.failures.empty() ? "" : host.failures[0]);
+
+    for (Peer* joiner : {&bob, &cy, &late}) {
+        joiner->comm->Connect("LAN (broadcast)", false);
+        ASSERT_EQ(joiner->comm->SessionCount, 1);
+        EXPECT_EQ(joiner->comm->Sessions[0].name, "Kelvane - Ann");
+        joiner->comm->JoinSession(joiner->comm->Sessions[0].id);
+        if (joiner == &late) break;
+        ASSERT_TRUE(joiner->comm->InSession())
+            << (joiner->failures.empty() ? "" : joiner->failures[0]);
+    }
+    // The limit is three: the fourth hears why it cannot join.
+    EXPECT_EQ(late.failures, (std::vector<std::string>{"Open Failed :8B4E0004"}));
+    EXPECT_FALSE(late.comm->InSession());
+
+    ASSERT_TRUE(
+        Until({&host, &bob}, [&] { return host.added.size() == 2 && bob.added.size() == 1; }));
+    EXPECT_EQ(host.comm->PlayerCount, 4);
+    EXPECT_EQ(bob.comm->PlayerCount, 4);
+    EXPECT_EQ(cy.comm->PlayerCount, 4);
+
+    const auto bobId = static_cast<std::int32_t>(bob.comm->LocalPlayerId);
+    const auto cyId = static_cast<std::int32_t>(cy.comm->LocalPlayerId);
+    const auto hostId = static_cast<std::int32_t>(host.comm->LocalPlayerId);
+    bob.comm->SendMessage(0, Message(12));
+    bob.comm->SendMessage(0, Message(11), NetDelivery::Unreliable);
+    cy.comm->SendMessage(bob.comm->LocalPlayerId, Message(14));
+    host.comm->SendMessage(cy.comm->LocalPlayerId, Message(13));
+    ASSERT_TRUE(Until({&host, &bob, &cy}, [&] {
+        return host.messages.size() == 2 && cy.messages.size() == 3 && bob.messages.size() == 1;
+    }));
+    // Each arrives once, named after its sender; the order between senders
+    // and between channels is not fixed.
+    using Seen = std::vector<std::pair<std::int32_t, std::int32_t>>;
+    const auto sorted = [](Seen seen) {
+        std::sort(seen.begin(), seen.end());
+        return seen;
+    };
+    EXPECT_EQ(sorted(host.messages), (Seen{{bobId, 11}, {bobId, 12}}));
+    EXPECT_EQ(sorted(cy.messages), sorted({{bobId, 12}, {bobId, 11}, {hostId, 13}}));
+    EXPECT_EQ(bob.messages, (Seen{{cyId, 14}}));
+
+    // A joiner that goes is gone from everyone's lists at once.
+    cy.comm.reset();
+    ASSERT_TRUE(
+        Until({&host, &bob}, [&] { return host.deleted.size() == 1 && bob.deleted.size() == 1; }))
+        << host.deleted.size() << " " << bob.deleted.size();
+    EXPECT_EQ(host.deleted[0], cyId);
+    EXPECT_EQ(host.comm->PlayerCount, 3);
+
+    // The host goes: the joiner is left alone, and goes on.
+    host.comm.reset();
+    ASSERT_TRUE(Until({&bob}, [&] { return bob.deleted.size() == 2; }));
+    EXPECT_EQ(bob.comm->PlayerCount, 2);
+    bob.comm->SendMessage(0, Message(11));
+}
+
+TEST(EnetLoopback, TwoHostsOfOneNameAreBothListedAndEachCanBeJoined) {
+    Peer first("Ann"), second("Ann"), joiner("Bob");
+    first.comm->Connect("LAN (broadcast)", true);
+    second.comm->Connect("LAN (broadcast)", true);
+    ASSERT_TRUE(first.comm->InSession() && second.comm->InSession());
+    joiner.comm->Connect("LAN (broadcast)", false);
+    ASSERT_EQ(joiner.comm->SessionCount, 2);
+    EXPECT_EQ(joiner.comm->Sessions[0].name, joiner.comm->Sessions[1].name);
+    EXPECT_NE(joiner.comm->Sessions[0].id, joiner.comm->Sessions[1].id);
+
+    joiner.comm->JoinSession(joiner.comm->Sessions[1].id);
+    ASSERT_TRUE(joiner.comm->InSession());
+    ASSERT_TRUE(
+        Until({&first, &second}, [&] { return first.added.size() + second.added.size() == 1; }));
+    // Exactly one host took the player in; closing it keeps later ones out.
+    Peer& chosen = first.added.size() == 1 ? first : second;
+    chosen.comm->CloseSession();
+    Peer other("Cy");
+    other.comm->Connect("LAN (broadcast)", false);
+    EXPECT_EQ(other.comm->SessionCount, 1); // the closed one no longer answers
+}
+
+TEST(EnetLoopback, ADirectAddressReachesTheHostWithoutDiscovery) {
+    EnetOptions hostOptions = LoopbackOptions();
+    hostOptions.lan = false;
+    EnetTransport host(hostOptions);
+    std::uint32_t hostId = 0;
+    ASSERT_TRUE(host.CreateSession({"Direct", "pw", 4}, {0, "Ann", "Ann"}, hostId).Ok());
+    ASSERT_NE(host.Port(), 0);
+
+    EnetOptions options = LoopbackOptions();
+    options.directAddress = "127.0.0.1:" + std::to_string(host.Port());
+    Peer joiner("Bob", options);
+    joiner.comm->Password = "pw";
+    joiner.comm->Connect("Direct address", false);
+    ASSERT_EQ(joiner.comm->SessionCount, 1);
+    // The host's thread is this test: keep it serviced while the join waits.
+    std::atomic<bool> serving{true};
+    std::thread service([&] {
+        std::vector<NetEvent> events;
+        while (serving) host.Wait(10, events);
+    });
+    joiner.comm->JoinSession(joiner.comm->Sessions[0].id);
+    EXPECT_TRUE(joiner.comm->InSession());
+    EXPECT_EQ(joiner.comm->PlayerCount, 3);
+
+    Peer wrong("Cy", options);
+    wrong.comm->Connect("Direct address", false);
+    wrong.comm->JoinSession(0);
+    EXPECT_EQ(wrong.failures, (std::vector<std::string>{"Open Failed :8B4E0006"}));
+    serving = false;
+    service.join();
+}
+
+TEST(EnetLoopback, ReliableMessagesArriveWholeAndInOrderThroughLossAndDelay) {
+    EnetOptions poor = LoopbackOptions();
+    poor.lossPercent = 20;
+    poor.delayMs = 30;
+    Peer host("Ann", poor);
+    poor.seed = 2;
+    Peer bob("Bob", poor);
+    host.comm->Connect("LAN (broadcast)", true);
+    bob.comm->Connect("LAN (broadcast)", false);
+    ASSERT_EQ(bob.comm->SessionCount, 1);
+    bob.comm->JoinSession(bob.comm->Sessions[0].id);
+    ASSERT_TRUE(bob.comm->InSession()) << (bob.failures.empty() ? "" : bob.failures[0]);
+
+    // The types 20 to 59, in sending order.
+    for (std::uint8_t i = 0; i < 40; ++i)
+        bob.comm->SendMessage(0, Message(static_cast<std::uint8_t>(20 + i)));
+    ASSERT_TRUE(Until({&host}, [&] { return host.messages.size() == 40; })) << host.messages.size();
+    for (std::size_t i = 0; i < host.messages.size(); ++i)
+        EXPECT_EQ(host.messages[i].second, static_cast<std::int32_t>(20 + i));
+
+    // The loss is real: with every datagram dropped, nothing is found.
+    poor.lossPercent = 100;
+    Peer deaf("Cy", poor);
+    deaf.comm->Connect("LAN (broadcast)", false);
+    EXPECT_EQ(deaf.comm->SessionCount, 0);
+}
