@@ -1,6 +1,7 @@
 #include "shell/form_services.h"
 
 #include "media/display.h"
+#include "platform/script_answers.h"
 #include "shell/shell_state.h"
 
 namespace {
@@ -92,4 +93,14 @@ void PresentVideoPicture(const VideoPicture& picture) {
 
 std::uint64_t FormWindowHandle() {
     return installed ? installed->WindowHandle() : 0;
+}
+
+std::optional<std::string> FormAskText(const std::string& caption, const std::string& prompt,
+                                       const std::string& prefilled) {
+    if (auto queued = TakeScriptAnswer(AnswerQueue::Prompt)) {
+        if (queued->cancel) return std::nullopt;
+        return queued->text;
+    }
+    if (installed) return installed->AskText(caption, prompt, prefilled);
+    return std::nullopt;
 }

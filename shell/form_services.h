@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,16 @@ class FormServices {
     virtual void PresentVideo(const VideoPicture&) {}
     // The window's number for the command strings that name it.
     virtual std::uint64_t WindowHandle() const { return 0; }
+    // An input box with `caption`, `prompt` and a pre-filled answer; nullopt
+    // when cancelled. A window that must not block (headless) cancels.
+    virtual std::optional<std::string> AskText(const std::string& caption,
+                                               const std::string& prompt,
+                                               const std::string& prefilled) {
+        (void)caption;
+        (void)prompt;
+        (void)prefilled;
+        return std::nullopt;
+    }
 };
 
 // The window's services from now on; null removes them.
@@ -81,3 +92,7 @@ std::vector<WindowPlace> FormScreenAreas(); // none without a window
 void SetFormIntegerScaling(bool on);
 void PresentVideoPicture(const VideoPicture& picture);
 std::uint64_t FormWindowHandle(); // 0 without a window
+// An input box: a script's queued answer when there is one (its CANCEL
+// gives nullopt), else the window's box, else (no window) nullopt.
+std::optional<std::string> FormAskText(const std::string& caption, const std::string& prompt,
+                                       const std::string& prefilled);

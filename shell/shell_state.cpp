@@ -1,3 +1,6 @@
 #include "shell/shell_state.h"
 
+#include "shell/lobby_view.h"
+
 ShellState shellState;
+LobbyView lobbyView;
