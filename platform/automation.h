@@ -46,6 +46,23 @@ struct InputScript {
     std::vector<FormCommand> formCommands;
 };
 
+// The game's network options, for runs of several processes on one machine.
+struct NetRunOptions {
+    std::string nickname;                       // --nickname: instead of the lobby's prompt
+    std::string provider;                       // --net-provider: chosen in the lobby's list
+    std::string broadcastAddress;               // --net-broadcast (empty: the transport's default)
+    std::optional<std::uint16_t> discoveryPort; // --net-discovery-port
+    std::string bindAddress;                    // --net-bind
+    std::optional<std::uint16_t> port;          // --net-port (0: any free port)
+    std::string address;                        // --net-address HOST[:PORT] for "Direct address"
+    bool create = false;                        // --net-create: create a session
+    std::int32_t goAt = 0; // --net-go-at N: the host presses Go once N players are listed
+    std::optional<std::int32_t> joinIndex; // --net-join [INDEX]: join the INDEXth listed session
+    std::int32_t lossPercent = 0;          // --net-loss PCT: incoming datagrams dropped
+    std::int32_t delayMs = 0;              // --net-delay MS: incoming datagrams held back
+    bool scriptFromPlay = false;           // --script-from play: frame 1 is the first play frame
+};
+
 struct AutomationOptions {
     std::vector<std::string> arguments; // every argument as given, options included
     std::string dataFolder;
@@ -62,6 +79,7 @@ struct AutomationOptions {
     // level file (absolute), instead of the title screen.
     std::optional<std::int32_t> levelIndex;
     std::string levelFile;
+    NetRunOptions net;
 };
 
 struct AutomationParse {
