@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "platform/files.h"
+#include "platform/net_address.h"
+#include "platform/net_transport.h"
 #include "platform/text_case.h"
 
 namespace fs = std::filesystem;
@@ -21,6 +23,18 @@ std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t lo
     if (text.empty() || ec != std::errc() || next != end || value < low || value > high)
         return std::nullopt;
     return value;
+}
+
+// Four numbers 0..255 joined by dots, nothing else: the transport takes
+// numeric addresses only, so a name is refused here rather than failing later.
+bool isDottedQuad(const std::string& text) {
+    std::istringstream in(text);
+    int parts = 0;
+    for (std::string part; std::getline(in, part, '.');) {
+        if (part.size() > 3 || !parseNumber(part, 0, 255)) return false;
+        ++parts;
+    }
+    return parts == 4 && text.back() != '.';
 }
 
 std::vector<std::string> words(const std::string& line) {
@@ -116,6 +130,68 @@ std::optional<FormCommand> parseFormCommand(const std::string& line,
     }
     }
     return command;
+}
+
+// The network options and --script-from; false with the error set when the
+// value is malformed.
+bool parseNetOption(const std::string& arg, const std::string& value, NetRunOptions& net,
+                    std::string& error) {
+    const auto number = [&](std::int64_t low, std::int64_t high, const char* what) {
+        const auto n = parseNumber(value, low, high);
+        if (!n) {
+            error = arg + " needs " + what + " from " + std::to_string(low) + " to " +
+                    std::to_string(high) + ", not '" + value + "'";
+        }
+        return n;
+    };
+    if (arg == "--script-from") {
+        if (value != "play") {
+            error = "--script-from takes only 'play', not '" + value + "'";
+            return false;
+        }
+        net.scriptFromPlay = true;
+    } else if (arg == "--nickname") {
+        if (value.size() > kNetLongNameMax) {
+            error = "--nickname takes at most " + std::to_string(kNetLongNameMax) + " characters";
+            return false;
+        }
+        net.nickname = value;
+    } else if (arg == "--net-provider") {
+        net.provider = value;
+    } else if (arg == "--net-broadcast" || arg == "--net-bind") {
+        if (!isDottedQuad(value)) {
+            error = arg + " needs an IPv4 address such as 127.255.255.255, not '" + value + "'";
+            return false;
+        }
+        (arg == "--net-bind" ? net.bindAddress : net.broadcastAddress) = value;
+    } else if (arg == "--net-discovery-port") {
+        const auto port = number(1, 65535, "a port number");
+        if (!port) return false;
+        net.discoveryPort = static_cast<std::uint16_t>(*port);
+    } else if (arg == "--net-port") {
+        const auto port = number(0, 65535, "a port number");
+        if (!port) return false;
+        net.port = static_cast<std::uint16_t>(*port);
+    } else if (arg == "--net-address") {
+        if (!ParseHostPort(value, 1)) {
+            error = "--net-address needs HOST or HOST:PORT (port 1 to 65535), not '" + value + "'";
+            return false;
+        }
+        net.address = value;
+    } else if (arg == "--net-go-at") {
+        const auto players = number(1, 4, "a number of players");
+        if (!players) return false;
+        net.goAt = static_cast<std::int32_t>(*players);
+    } else if (arg == "--net-loss") {
+        const auto percent = number(0, 100, "a percentage");
+        if (!percent) return false;
+        net.lossPercent = static_cast<std::int32_t>(*percent);
+    } else if (arg == "--net-delay") {
+        const auto ms = number(0, 10000, "milliseconds");
+        if (!ms) return false;
+        net.delayMs = static_cast<std::int32_t>(*ms);
+    }
+    return true;
 }
 
 } // namespace
@@ -221,7 +297,22 @@ std::string AutomationUsage(const std::string& program) {
            "  --dump-state FILE        write the state as key=value lines at exit\n"
            "  --record-audio FILE.wav  mix the sound into a wave file instead of a device\n"
            "  --level N|FILE           skip the title: a new game on level N of the list, or on\n"
-           "                           that one level file\n";
+           "                           that one level file\n"
+           "  --script-from play       the script's frame 1 is the first play frame\n"
+           "network play (with /NETWORK):\n"
+           "  --nickname NAME          the nickname, instead of the lobby's prompt\n"
+           "  --net-provider NAME      the transport chosen in the lobby's list\n"
+           "  --net-broadcast ADDR     where discovery probes go (an IPv4 address)\n"
+           "  --net-discovery-port P   the UDP port of discovery probes\n"
+           "  --net-bind ADDR          the local address to bind (an IPv4 address)\n"
+           "  --net-port P             a created session's port (0: any free port)\n"
+           "  --net-address HOST[:PORT] the host for \"Direct address\"\n"
+           "  --net-create             create a session\n"
+           "  --net-go-at N            the host presses Go once N players (1 to 4) are listed\n"
+           "  --net-join [INDEX]       list until a session exists, then join the INDEXth\n"
+           "                           (from 0; the first when not given)\n"
+           "  --net-loss PCT           drop PCT % of incoming datagrams (seeded by --seed)\n"
+           "  --net-delay MS           hold incoming datagrams back MS ms (0 to 10000)\n";
 }
 
 AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments) {
@@ -240,9 +331,33 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
             options.headless = true;
             continue;
         }
-        static const char* const withValue[] = {"--data",       "--frames",       "--frame-ms",
-                                                "--seed",       "--script",       "--screenshot",
-                                                "--dump-state", "--record-audio", "--level"};
+        if (arg == "--net-create") {
+            options.net.create = true;
+            continue;
+        }
+        if (arg == "--net-join") {
+            // The index is optional: a following whole number is taken as it.
+            options.net.joinIndex = 0;
+            if (i + 1 < arguments.size() && !arguments[i + 1].empty() &&
+                arguments[i + 1].find_first_not_of("0123456789") == std::string::npos) {
+                constexpr auto kLastIndex = static_cast<std::int64_t>(kNetMaxSessions) - 1;
+                const auto index = parseNumber(arguments[i + 1], 0, kLastIndex);
+                if (!index) {
+                    result.error = "--net-join needs a session index from 0 to " +
+                                   std::to_string(kLastIndex) + ", not '" + arguments[i + 1] + "'";
+                    return result;
+                }
+                options.net.joinIndex = static_cast<std::int32_t>(*index);
+                ++i;
+            }
+            continue;
+        }
+        static const char* const withValue[] = {
+            "--data",          "--frames",      "--frame-ms",           "--seed",
+            "--script",        "--screenshot",  "--dump-state",         "--record-audio",
+            "--level",         "--script-from", "--nickname",           "--net-provider",
+            "--net-broadcast", "--net-bind",    "--net-discovery-port", "--net-port",
+            "--net-address",   "--net-go-at",   "--net-loss",           "--net-delay"};
         if (std::find(std::begin(withValue), std::end(withValue), arg) == std::end(withValue)) {
             result.error = "unknown option '" + arg + "'";
             return result;
@@ -315,6 +430,8 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
                 }
                 options.levelFile = value;
             }
+        } else if (!parseNetOption(arg, value, options.net, result.error)) {
+            return result;
         }
     }
 

@@ -153,3 +153,84 @@ TEST(InputScriptTest, MalformedFormCommandsNameTheLine) {
     EXPECT_EQ(scriptError("2 F MOUSE 5 6 MIDDLE"),
               "script line 1: F MOUSE takes LEFT and RIGHT after X and Y, not 'MIDDLE'");
 }
+
+TEST(AutomationOptionsTest, ReadsTheNetworkOptions) {
+    const AutomationParse p = parse({"/NETWORK",
+                                     "--nickname",
+                                     "Ann Lee",
+                                     "--net-provider",
+                                     "LAN (broadcast)",
+                                     "--net-broadcast",
+                                     "127.255.255.255",
+                                     "--net-discovery-port",
+                                     "47900",
+                                     "--net-bind",
+                                     "127.0.0.1",
+                                     "--net-port",
+                                     "0",
+                                     "--net-address",
+                                     "127.0.0.1:5000",
+                                     "--net-create",
+                                     "--net-go-at",
+                                     "3",
+                                     "--net-loss",
+                                     "20",
+                                     "--net-delay",
+                                     "30",
+                                     "--script-from",
+                                     "play"});
+    ASSERT_EQ(p.error, "");
+    const NetRunOptions& net = p.options.net;
+    EXPECT_EQ(net.nickname, "Ann Lee");
+    EXPECT_EQ(net.provider, "LAN (broadcast)");
+    EXPECT_EQ(net.broadcastAddress, "127.255.255.255");
+    EXPECT_EQ(net.discoveryPort, 47900);
+    EXPECT_EQ(net.bindAddress, "127.0.0.1");
+    EXPECT_EQ(net.port, 0); // any free port, distinct from "not given"
+    EXPECT_EQ(net.address, "127.0.0.1:5000");
+    EXPECT_TRUE(net.create);
+    EXPECT_EQ(net.goAt, 3);
+    EXPECT_EQ(net.lossPercent, 20);
+    EXPECT_EQ(net.delayMs, 30);
+    EXPECT_TRUE(net.scriptFromPlay);
+    EXPECT_FALSE(net.joinIndex.has_value());
+}
+
+TEST(AutomationOptionsTest, NetJoinTakesAnOptionalIndex) {
+    EXPECT_EQ(parse({"--net-join"}).options.net.joinIndex, 0);
+    // The next option is not taken for the index.
+    const AutomationParse before = parse({"--net-join", "--headless"});
+    EXPECT_EQ(before.options.net.joinIndex, 0);
+    EXPECT_TRUE(before.options.headless);
+    EXPECT_EQ(parse({"--net-join", "2", "/NETWORK"}).options.net.joinIndex, 2);
+    // "/NETWORK" after it stays the program's.
+    const AutomationParse network = parse({"--net-join", "/NETWORK"});
+    EXPECT_EQ(network.options.net.joinIndex, 0);
+    EXPECT_EQ(network.error, "");
+    EXPECT_EQ(parse({"--net-join", "64"}).error,
+              "--net-join needs a session index from 0 to 63, not '64'");
+}
+
+TEST(AutomationOptionsTest, BadNetworkValuesAreErrors) {
+    EXPECT_EQ(parse({"--net-port", "65536"}).error,
+              "--net-port needs a port number from 0 to 65535, not '65536'");
+    EXPECT_NE(parse({"--net-discovery-port", "0"}).error, "");
+    EXPECT_NE(parse({"--net-port", "80x"}).error, "");
+    for (const char* address :
+         {"localhost", "1.2.3", "1.2.3.4.", "1.2.3.4.5", "256.1.1.1", "1..2.3", "-1.2.3.4"}) {
+        EXPECT_NE(parse({"--net-broadcast", address}).error, "") << address;
+        EXPECT_NE(parse({"--net-bind", address}).error, "") << address;
+    }
+    EXPECT_EQ(parse({"--net-address", "host:0"}).error,
+              "--net-address needs HOST or HOST:PORT (port 1 to 65535), not 'host:0'");
+    EXPECT_NE(parse({"--net-address", ":5000"}).error, "");
+    EXPECT_EQ(parse({"--net-address", "example.org"}).error, "");
+    EXPECT_NE(parse({"--net-go-at", "0"}).error, "");
+    EXPECT_NE(parse({"--net-go-at", "5"}).error, "");
+    EXPECT_NE(parse({"--net-loss", "101"}).error, "");
+    EXPECT_NE(parse({"--net-delay", "-1"}).error, "");
+    EXPECT_EQ(parse({"--script-from", "title"}).error,
+              "--script-from takes only 'play', not 'title'");
+    EXPECT_NE(parse({"--nickname", std::string(52, 'n')}).error, "");
+    EXPECT_EQ(parse({"--nickname"}).error, "--nickname needs a value");
+}
