@@ -5,19 +5,23 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "shell/form_services.h"
+#include "shell/shell_state.h"
 #include "shell/sounds.h"
+#include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "world/random_clock.h"
 
 namespace {
 AutomationOptions options;
 std::int64_t framesRun = 0;
+std::int64_t scriptStart = 0; // the run's frame that is the script's frame 1; 0: not yet
 KeySet scriptHeld;
 } // namespace
 
 void ConfigureAutomation(const AutomationOptions& given) {
     options = given;
     framesRun = 0;
+    scriptStart = 0;
     ForgetKeptState();
     scriptHeld.reset();
     FixClockSeed(options.seed);
@@ -35,8 +39,23 @@ const AutomationOptions& CurrentAutomation() {
 void BeginAutomatedFrame() {
     ++framesRun;
     if (options.frameMs) AdvanceVirtualClock(*options.frameMs);
-    if (options.script.entries.empty()) return;
-    FeedScriptKeys(options.script, framesRun, scriptHeld);
+    // The screen is the one the previous frame left: the first frame that
+    // starts in play is the script's first.
+    if (scriptStart == 0 &&
+        (!options.net.scriptFromPlay || shellState.ScreenState == kScreenPlay)) {
+        scriptStart = framesRun;
+    }
+    if (scriptStart == 0 || options.script.entries.empty()) return;
+    FeedScriptKeys(options.script, ScriptFrame(), scriptHeld);
+}
+
+std::int64_t ScriptFrame() {
+    return scriptStart == 0 ? 0 : framesRun - scriptStart + 1;
+}
+
+std::optional<std::int32_t> RealTimeFrameMs() {
+    if (!options.frameMs || !IsNetworkStart(shellState.CommandLine)) return std::nullopt;
+    return options.frameMs;
 }
 
 void EndAutomatedFrame() {

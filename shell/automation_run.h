@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/automation.h"
 
@@ -18,6 +19,13 @@ void BeginAutomatedFrame();
 // capture when the run records its audio.
 void EndAutomatedFrame();
 std::int64_t FramesRun();
+// The script's frame number of the current frame, from 1; 0 while the script
+// waits (with --script-from play, frame 1 is the first frame run in play).
+std::int64_t ScriptFrame();
+// A network run on the virtual clock: the frame interval the game loop keeps
+// in real time, so that the other processes and the transport's timers see
+// time pass as the virtual clock does; nullopt otherwise.
+std::optional<std::int32_t> RealTimeFrameMs();
 // True once --frames N frames have run.
 bool FrameBudgetUsed();
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPainter>
@@ -12,16 +13,20 @@
 #include <QScreen>
 #include <QThread>
 #include <QTimer>
+#include <cstdio>
 
 #include "media/display.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
+#include "platform/qt/form_commands.h"
 #include "platform/qt/key_map.h"
+#include "platform/qt/qt_platform.h"
 #include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/frame_step.h"
 #include "shell/hooks.h"
 #include "shell/keyboard.h"
+#include "shell/lobby_view.h"
 #include "shell/music.h"
 #include "shell/screen_flow.h"
 #include "shell/shell_state.h"
@@ -96,6 +101,17 @@ class ScreenFormServices : public FormServices {
         PresentVideoPicture(&form_, picture);
     }
     std::uint64_t WindowHandle() const override { return form_.winId(); }
+    std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
+                                       const std::string& prefilled) override {
+        // Without a screen nobody could answer: cancel rather than block.
+        if (RunningWithoutScreen()) return std::nullopt;
+        bool ok = false;
+        const QString answer = QInputDialog::getText(
+            &form_, QString::fromStdString(caption), QString::fromStdString(prompt),
+            QLineEdit::Normal, QString::fromStdString(prefilled), &ok);
+        if (!ok) return std::nullopt;
+        return answer.toStdString();
+    }
 
   private:
     // Outer top-left corner and client size.
@@ -152,12 +168,21 @@ TScreenForm::TScreenForm(QWidget* parent)
     NewGame = new QPushButton(QStringLiteral("Create Game"), CommPanel);
     NewGame->setObjectName(QStringLiteral("NewGame"));
     NewGame->setGeometry(8, 160, 81, 25);
-    connect(NewGame, &QPushButton::clicked, this, [] { hooks::NewGameClick(); });
+    connect(NewGame, &QPushButton::clicked, this, [this] {
+        hooks::NewGameClick();
+        MirrorLobbyView();
+    });
 
     JoinGame = new QPushButton(QStringLiteral("Join Game"), CommPanel);
     JoinGame->setObjectName(QStringLiteral("JoinGame"));
     JoinGame->setGeometry(240, 160, 75, 25);
-    connect(JoinGame, &QPushButton::clicked, this, [] { hooks::JoinGameClick(); });
+    connect(JoinGame, &QPushButton::clicked, this, [this] {
+        hooks::JoinGameClick();
+        MirrorLobbyView();
+    });
+    // The user's choice goes back to the lobby's logic (mirroring blocks this).
+    connect(ListBox, &QListWidget::currentRowChanged, this,
+            [](int row) { lobbyView.selected = row; });
 
     GameLoop = new QTimer(this);
     GameLoop->setObjectName(QStringLiteral("GameLoop"));
@@ -232,8 +257,12 @@ void TScreenForm::GameLoopTimer() {
     }
     // In exclusive mode frames run back to back (paceGameLoop), and Qt still
     // delivers input between them.
-    if (counted) BeginAutomatedFrame();
+    if (counted) {
+        BeginAutomatedFrame();
+        RunScriptFormCommands();
+    }
     FrameStep();
+    MirrorLobbyView();
     // The clip's end is told between frames, as the window's notification was.
     ServiceVideoClip();
     if (counted) EndAutomatedFrame();
@@ -244,9 +273,52 @@ void TScreenForm::GameLoopTimer() {
     PaceGameLoop();
 }
 
+void TScreenForm::RunScriptFormCommands() {
+    const std::int64_t frame = ScriptFrame();
+    if (frame == 0) return;
+    for (const FormCommand& command : FormCommandsForFrame(CurrentAutomation().script, frame)) {
+        std::string error;
+        if (!RunSharedFormCommand(command, error)) {
+            std::fprintf(stderr, "kelvane: script frame %lld: %s\n", static_cast<long long>(frame),
+                         error.c_str());
+        }
+        MirrorLobbyView();
+    }
+}
+
+void TScreenForm::MirrorLobbyView() {
+    if (lobbyView.revision == mirroredRevision_) return;
+    mirroredRevision_ = lobbyView.revision;
+    const LobbyView& view = lobbyView;
+    const QSignalBlocker blockList(ListBox);
+    QStringList items;
+    for (const std::string& item : view.items) items.push_back(QString::fromStdString(item));
+    bool same = ListBox->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) same = ListBox->item(i)->text() == items[i];
+    if (!same) {
+        ListBox->clear();
+        ListBox->addItems(items);
+    }
+    const int selected =
+        view.selected >= 0 && view.selected < ListBox->count() ? view.selected : -1;
+    ListBox->setCurrentRow(selected);
+    if (selected < 0) ListBox->clearSelection();
+    const auto mirrorButton = [](QPushButton* button, const LobbyButtonView& shown) {
+        button->setText(QString::fromStdString(shown.caption));
+        button->setVisible(shown.visible);
+        button->setEnabled(shown.enabled);
+    };
+    mirrorButton(NewGame, view.newGame);
+    mirrorButton(JoinGame, view.joinGame);
+    CommPanel->setVisible(view.panelVisible);
+}
+
 void TScreenForm::PaceGameLoop() {
+    // A network run keeps real time so that its peers and timers see the
+    // frames pass as the virtual clock counts them.
+    const std::optional<std::int32_t> realTime = RealTimeFrameMs();
     const bool backToBack = shellState.ExclusiveMode || VirtualClockActive();
-    const int interval = backToBack ? 0 : kGameLoopIntervalMs;
+    const int interval = realTime ? *realTime : backToBack ? 0 : kGameLoopIntervalMs;
     if (GameLoop->interval() != interval) GameLoop->setInterval(interval);
 }
 

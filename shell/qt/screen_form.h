@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <memory>
 
 #include "shell/form_services.h"
@@ -30,6 +31,10 @@ class TScreenForm : public QWidget {
     void EndProgram(int exitCode);
     // Paints the loading screen now (synchronously).
     void ShowLoadingScreen();
+    // The script's form commands of this frame, on the window's components.
+    void RunScriptFormCommands();
+    // Shows `lobbyView` in CommPanel when the logic has changed it.
+    void MirrorLobbyView();
 
     QFrame* CommPanel = nullptr;
     QListWidget* ListBox = nullptr;
@@ -49,12 +54,14 @@ class TScreenForm : public QWidget {
 
   private:
     void PaintLoadingText(QPainter& painter);
-    // Back to back while in exclusive mode or on the virtual clock, else 50 ms.
+    // Back to back while in exclusive mode or on the virtual clock, else 50 ms;
+    // a network run on the virtual clock at --frame-ms in real time.
     void PaceGameLoop();
 
     std::unique_ptr<FormServices> services_;
     bool activating_ = false;
     bool shownOnce_ = false;
+    std::uint32_t mirroredRevision_ = 0;
 };
 
 // The one main form while it exists.

@@ -3,6 +3,7 @@
 
 #include "platform/keys.h"
 #include "shell/automation_run.h"
+#include "shell/shell_state.h"
 #include "shell/shell_test_support.h"
 
 namespace {
@@ -29,6 +30,43 @@ TEST_F(AutomationRun, AKeyTheScriptHoldsStaysDownThroughALostFocus) {
     BeginAutomatedFrame(); // 5
     BeginAutomatedFrame(); // 6: released by the script
     EXPECT_FALSE(KeyIsDown(kVkUp));
+}
+
+TEST_F(AutomationRun, ScriptFromPlayWaitsForTheFirstPlayFrame) {
+    AutomationOptions options;
+    auto script = ParseInputScript("1 UP\n");
+    ASSERT_TRUE(script) << script.error;
+    options.script = *script;
+    options.net.scriptFromPlay = true;
+    ConfigureAutomation(options);
+    shellState.ScreenState = kScreenLobby;
+    BeginAutomatedFrame();
+    BeginAutomatedFrame();
+    EXPECT_EQ(ScriptFrame(), 0);
+    EXPECT_FALSE(KeyIsDown(kVkUp));
+    shellState.ScreenState = kScreenPlay; // the lobby's last frame started the level
+    BeginAutomatedFrame();
+    EXPECT_EQ(FramesRun(), 3);
+    EXPECT_EQ(ScriptFrame(), 1);
+    EXPECT_TRUE(KeyIsDown(kVkUp));
+    // Leaving play later does not restart the count.
+    shellState.ScreenState = kScreenEnd;
+    BeginAutomatedFrame();
+    EXPECT_EQ(ScriptFrame(), 2);
+    EXPECT_FALSE(KeyIsDown(kVkUp));
+}
+
+TEST_F(AutomationRun, OnlyNetworkRunsOnTheVirtualClockPaceInRealTime) {
+    AutomationOptions options;
+    options.frameMs = 40;
+    ConfigureAutomation(options);
+    shellState.CommandLine = {};
+    EXPECT_EQ(RealTimeFrameMs(), std::nullopt);
+    shellState.CommandLine = {"/NETWORK"};
+    EXPECT_EQ(RealTimeFrameMs(), 40);
+    options.frameMs.reset();
+    ConfigureAutomation(options);
+    EXPECT_EQ(RealTimeFrameMs(), std::nullopt);
 }
 
 } // namespace
