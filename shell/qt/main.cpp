@@ -16,6 +16,8 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_joystick.h"
 #include "shell/automation_run.h"
+#include "shell/net_session.h"
+#include "shell/qt/net_providers.h"
 #include "shell/qt/screen_form.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
@@ -71,6 +73,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationDisplayName(QStringLiteral("Kelvane"));
     InstallQtMessageBox("Kelvane");
 
+    // Before the form: a network start opens the lobby as the form is created.
+    InstallNetProviders(GameNetProviders(options));
     TScreenForm form;
     form.show();
     form.activateWindow();

@@ -1,0 +1,33 @@
+#include "shell/qt/net_providers.h"
+
+#include "shell/form_services.h"
+
+EnetOptions EnetOptionsFor(const AutomationOptions& options) {
+    const NetRunOptions& net = options.net;
+    EnetOptions enet;
+    if (!net.broadcastAddress.empty()) enet.broadcastAddress = net.broadcastAddress;
+    if (net.discoveryPort) enet.discoveryPort = *net.discoveryPort;
+    enet.bindAddress = net.bindAddress;
+    if (net.port) enet.port = *net.port;
+    enet.directAddress = net.address;
+    enet.lossPercent = net.lossPercent;
+    enet.delayMs = net.delayMs;
+    if (options.seed) enet.seed = *options.seed;
+    return enet;
+}
+
+std::vector<NetProvider> GameNetProviders(const AutomationOptions& options) {
+    std::vector<NetProvider> providers = EnetProviders(EnetOptionsFor(options));
+    if (!options.net.address.empty()) return providers;
+    for (NetProvider& provider : providers) {
+        if (provider.name != "Direct address") continue;
+        EnetOptions direct = EnetOptionsFor(options);
+        direct.lan = false;
+        provider.open = [direct]() mutable -> std::unique_ptr<NetTransport> {
+            if (const auto answer = FormAskText("Direct address", "host[:port]", ""))
+                direct.directAddress = *answer;
+            return std::make_unique<EnetTransport>(direct);
+        };
+    }
+    return providers;
+}

@@ -1,0 +1,16 @@
+// The game's transports: the ENet providers set up from the command line.
+#pragma once
+
+#include <vector>
+
+#include "platform/automation.h"
+#include "platform/enet/enet_transport.h"
+
+// The transport's options from the network options (what is not given keeps
+// the transport's default) and --seed for the loss of incoming datagrams.
+EnetOptions EnetOptionsFor(const AutomationOptions& options);
+
+// "LAN (broadcast)" and "Direct address". Without --net-address the direct
+// provider asks for "host[:port]" when it is opened; a cancelled prompt
+// leaves it without an address, so listing finds no session.
+std::vector<NetProvider> GameNetProviders(const AutomationOptions& options);
