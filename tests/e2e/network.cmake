@@ -1,0 +1,220 @@
+# cmake -DKELVANE=<program> -DDATASET=<built data> -DWORK=<folder> -DCASE=<name>
+#       -DPORT=<discovery port> -DPLAYER=<net_player.sh> -P network.cmake
+# Network games of several game processes on 127.0.0.1, all headless, run at
+# once; each process has its own settings folder, output and state dump
+# (WORK/<name>/). Discovery probes go to 127.255.255.255 on a port of this
+# case alone; game ports are chosen free.
+
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+# A data folder whose level list is the one built level LEVEL_FILE: the
+# network game starts on it.
+function(data_with_level level_file)
+  set(data ${WORK}/data)
+  file(MAKE_DIRECTORY ${data}/LEVEL)
+  file(GLOB entries LIST_DIRECTORIES true RELATIVE ${DATASET} ${DATASET}/*)
+  foreach(entry ${entries})
+    if(NOT entry STREQUAL "LEVEL")
+      file(CREATE_LINK ${DATASET}/${entry} ${data}/${entry} SYMBOLIC)
+    endif()
+  endforeach()
+  file(CREATE_LINK ${DATASET}/LEVEL/${level_file} ${data}/LEVEL/${level_file} SYMBOLIC)
+endfunction()
+
+set(LAN "LAN (broadcast)")
+set(COMMON --headless --data ${WORK}/data --frame-ms 50 --net-provider ${LAN}
+  --net-broadcast 127.255.255.255 --net-discovery-port ${PORT} --net-port 0)
+
+# player(NAME DELAY_SECONDS ARGS...): one process of the next game(), with
+# the nickname NAME unless nick_NAME says otherwise.
+set(PLAYERS "")
+set(PLAYER_COMMANDS "")
+macro(player name delay)
+  list(APPEND PLAYERS ${name})
+  if(EXISTS ${WORK}/${name}/script.txt)
+    set(script_args --script ${WORK}/${name}/script.txt --script-from play)
+  else()
+    set(script_args "")
+  endif()
+  set(nick ${name})
+  if(DEFINED nick_${name})
+    set(nick ${nick_${name}})
+  endif()
+  set(cmd_${name} sh ${PLAYER} ${delay} ${WORK}/${name} ${KELVANE} /NETWORK ${COMMON}
+    --nickname ${nick} --dump-state ${WORK}/${name}/state.txt ${script_args} ${ARGN})
+endmacro()
+
+# Runs every player declared since the last game() at once and checks that
+# each exits with 0.
+function(game)
+  set(commands "")
+  foreach(name ${PLAYERS})
+    list(APPEND commands COMMAND ${cmd_${name}})
+  endforeach()
+  execute_process(${commands} TIMEOUT 60 RESULTS_VARIABLE results)
+  foreach(name ${PLAYERS})
+    file(READ ${WORK}/${name}/err.txt err)
+    set(rc "none")
+    if(EXISTS ${WORK}/${name}/rc.txt)
+      file(STRINGS ${WORK}/${name}/rc.txt rc)
+    endif()
+    message(STATUS "${name}: exit code ${rc}\n${err}")
+    if(NOT rc STREQUAL "0")
+      message(FATAL_ERROR "${name} ended with ${rc} (all: ${results})")
+    endif()
+  endforeach()
+  set(PLAYERS "" PARENT_SCOPE)
+endfunction()
+
+# The value of KEY in NAME's state dump, into `value`.
+function(dump_value name key)
+  file(STRINGS ${WORK}/${name}/state.txt lines REGEX "^${key}=")
+  if(NOT lines)
+    message(FATAL_ERROR "${name}: no ${key} in the dump")
+  endif()
+  list(GET lines 0 line)
+  string(LENGTH "${key}=" skip)
+  string(SUBSTRING "${line}" ${skip} -1 found)
+  set(value "${found}" PARENT_SCOPE)
+endfunction()
+
+function(expect name key wanted)
+  dump_value(${name} ${key})
+  if(NOT value STREQUAL wanted)
+    message(FATAL_ERROR "${name}: ${key}=${value}, expected ${wanted}")
+  endif()
+endfunction()
+
+# Every named player's KEY has one value; it goes to `value`.
+function(expect_same key)
+  set(first "")
+  foreach(name ${ARGN})
+    dump_value(${name} ${key})
+    if(first STREQUAL "")
+      set(first "${value}")
+    elseif(NOT value STREQUAL first)
+      message(FATAL_ERROR "${key} differs: ${first} and ${name}'s ${value}")
+    endif()
+  endforeach()
+  set(value "${first}" PARENT_SCOPE)
+endfunction()
+
+function(expect_stderr name text)
+  file(READ ${WORK}/${name}/err.txt err)
+  string(FIND "${err}" "${text}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "${name}: expected on stderr: ${text}")
+  endif()
+endfunction()
+
+function(write_script name text)
+  file(WRITE ${WORK}/${name}/script.txt "${text}")
+endfunction()
+
+# In play on the level: the lobby left, the game's players all numbered.
+function(expect_in_play last)
+  foreach(name ${ARGN})
+    expect(${name} screenState 1)
+    expect(${name} lastPlayer ${last})
+  endforeach()
+endfunction()
+
+# Levers and doors: from the start, two cells north, the first lever ahead.
+set(LEVER_LEVEL 05-LeversAndDoors.lev)
+set(WORK_THE_LEVER "1-16 UP\n20-24 SHIFT\n")
+
+if(CASE STREQUAL "three_players")
+  data_with_level(${LEVER_LEVEL})
+  player(host 0 --net-create --net-go-at 3 --frames 160)
+  player(first 0.5 --net-join --frames 160)
+  player(second 2.5 --net-join --frames 160)
+  game()
+  expect_in_play(2 host first second)
+  expect(host localPlayer 0)
+  expect(first localPlayer 1)
+  expect(second localPlayer 2)
+  expect(host net.isHost 1)
+  expect_same(net.refreshInterval host first second)
+  foreach(name host first second)
+    expect(${name} messageText "Network refresh interval: ${value} ms")
+  endforeach()
+  expect_same(world.cellsHash host first second)
+
+elseif(CASE STREQUAL "lever")
+  # A run without the lever, then the same with a joiner working it.
+  data_with_level(${LEVER_LEVEL})
+  foreach(run still worked)
+    if(run STREQUAL "worked")
+      write_script(first-${run} "${WORK_THE_LEVER}")
+    endif()
+    player(host-${run} 0 --net-create --net-go-at 2 --frames 170)
+    player(first-${run} 0.5 --net-join --frames 170)
+    game()
+    expect_in_play(1 host-${run} first-${run})
+    expect_same(world.cellsHash host-${run} first-${run})
+    set(hash_${run} ${value})
+  endforeach()
+  if(hash_still STREQUAL hash_worked)
+    message(FATAL_ERROR "the lever changed nothing: ${hash_worked}")
+  endif()
+
+elseif(CASE STREQUAL "session_full")
+  data_with_level(${LEVER_LEVEL})
+  player(host 0 --net-create --frames 200)
+  player(a 0.3 --net-join --frames 200)
+  player(b 1.6 --net-join --frames 200)
+  player(c 2.9 --net-join --frames 200)
+  player(fifth 5 --net-join --frames 130)
+  game()
+  expect_stderr(fifth "Open Failed :8B4E0004")
+  expect(fifth net.lobbyPhase 1)
+  expect(host lastPlayer 3)
+  expect(host comm.playerCount 5)
+
+elseif(CASE STREQUAL "same_nickname")
+  # Two hosts of one name: the joiner lists both and joins the second; only
+  # that host gets a player and starts.
+  data_with_level(${LEVER_LEVEL})
+  player(twin 0 --net-create --net-go-at 2 --frames 150)
+  set(nick_twin2 twin)
+  player(twin2 0.2 --net-create --net-go-at 2 --frames 150)
+  player(joiner 1 --net-join 1 --frames 150)
+  game()
+  expect(joiner comm.sessionCount 2)
+  expect(joiner screenState 1)
+  expect(joiner localPlayer 1)
+  dump_value(twin lastPlayer)
+  set(first_last ${value})
+  dump_value(twin2 lastPlayer)
+  if(NOT "${first_last}${value}" MATCHES "^(01|10)$")
+    message(FATAL_ERROR "the joiner should be in exactly one game: ${first_last} and ${value}")
+  endif()
+
+elseif(CASE STREQUAL "host_quits")
+  # The host leaves soon after the start; the joiner plays on and ends well.
+  data_with_level(${LEVER_LEVEL})
+  write_script(first "1-16 UP\n")
+  player(host 0 --net-create --net-go-at 2 --frames 90)
+  player(first 0.5 --net-join --frames 190)
+  game()
+  expect(first screenState 1)
+  expect(first localPlayer 1)
+
+elseif(CASE STREQUAL "poor_network")
+  # Every process drops a fifth of what arrives and holds the rest back 30 ms.
+  data_with_level(${LEVER_LEVEL})
+  write_script(first "${WORK_THE_LEVER}")
+  set(poor --net-loss 20 --net-delay 30)
+  player(host 0 --net-create --net-go-at 2 --frames 220 --seed 11 ${poor})
+  player(first 0.5 --net-join --frames 220 --seed 12 ${poor})
+  game()
+  expect_in_play(1 host first)
+  expect_same(net.refreshInterval host first)
+  expect_same(world.cellsHash host first)
+
+else()
+  message(FATAL_ERROR "unknown case ${CASE}")
+endif()
