@@ -81,3 +81,27 @@ TEST(LevelTool, ResaveWritesWhatTheEditorWould) {
     EXPECT_EQ(written, expected);
     EXPECT_EQ(runTool(dir, "resave '" + in + "' '" + dir.file("no/out.lev") + "'").exitCode, 1);
 }
+
+TEST(LevelTool, CompilesALevelSourceAsTheDataKitDoes) {
+    ASSERT_TRUE(std::filesystem::exists(kTool)) << kTool << " is not built";
+    TempDir dir;
+    const std::string source = dir.write("07-room.txt", "Description = ROOM\nAuthor = ME\n"
+                                                        "Size = 2 2 1\nStart = 0 1 0 8192\n"
+                                                        "Exit = 1 1 0\nSeed = 5\n"
+                                                        "Legend\n# = 1\n. = 0\nE = 64\n"
+                                                        "Layer 0\n##\nLayer 1\n.E\n");
+    RunResult r = runTool(dir, "compile '" + source + "' '" + dir.file("room.lev") + "'");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    r = runTool(dir, "info '" + dir.file("room.lev") + "'");
+    EXPECT_NE(r.out.find("description=ROOM\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("cellsOfType64=1\n"), std::string::npos) << r.out;
+
+    // A source error names the file and line; nothing is written.
+    const std::string bad = dir.write("08-bad.txt", "Description = BAD\nSize = 0 1 1\n");
+    r = runTool(dir, "compile '" + bad + "' '" + dir.file("bad.lev") + "'");
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.rfind("08-bad.txt:", 0), 0u) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("bad.lev")));
+    EXPECT_EQ(runTool(dir, "compile '" + dir.file("none.txt") + "' x.lev").exitCode, 1);
+    EXPECT_EQ(runTool(dir, "compile a.txt").exitCode, 2);
+}

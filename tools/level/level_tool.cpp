@@ -3,14 +3,18 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
 #include <sstream>
 
 #include "formats/level_file.h"
+#include "levels_source.h"
+#include "platform/files.h"
 
 namespace {
 
 const char* const kUsage = "usage: kelvane-level info FILE\n"
-                           "       kelvane-level resave IN OUT\n";
+                           "       kelvane-level resave IN OUT\n"
+                           "       kelvane-level compile NN-name.txt OUT\n";
 
 // Shortest text that reads back as the same float.
 std::string real(float value) {
@@ -61,6 +65,29 @@ int resave(const std::string& in, const std::string& outPath, std::ostream& err)
     return 0;
 }
 
+// A level source (data/levels/README.md) into a level file, as the data kit
+// builds the shipped ones: for tests that need a level of their own.
+int compile(const std::string& sourcePath, const std::string& outPath, std::ostream& err) {
+    const SmallFile source = ReadSmallFile(sourcePath);
+    if (source.status != SmallFileStatus::Read) {
+        err << "Cannot read the file " << sourcePath << ".\n";
+        return 1;
+    }
+    try {
+        const CompiledLevel compiled =
+            CompileLevelSource(std::filesystem::path(sourcePath).filename().string(),
+                               std::string(source.bytes.begin(), source.bytes.end()));
+        if (!WriteWholeFile(outPath, EncodeLevel(compiled.level))) {
+            err << "Cannot write the file " << outPath << ".\n";
+            return 1;
+        }
+    } catch (const LevelSourceError& error) {
+        err << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 std::string DescribeLevel(const LevelData& level) {
@@ -99,6 +126,7 @@ std::string DescribeLevel(const LevelData& level) {
 int RunLevelTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.size() == 2 && args[0] == "info") return info(args[1], out, err);
     if (args.size() == 3 && args[0] == "resave") return resave(args[1], args[2], err);
+    if (args.size() == 3 && args[0] == "compile") return compile(args[1], args[2], err);
     err << kUsage;
     return 2;
 }
