@@ -276,6 +276,7 @@ void TScreenForm::GameLoopTimer() {
 void TScreenForm::RunScriptFormCommands() {
     const std::int64_t frame = ScriptFrame();
     if (frame == 0) return;
+    MirrorLobbyView(); // the commands act on what the user would see now
     for (const FormCommand& command : FormCommandsForFrame(CurrentAutomation().script, frame)) {
         std::string error;
         if (!RunSharedFormCommand(command, error)) {

@@ -240,6 +240,36 @@ elseif(CASE STREQUAL "poor_network")
   endforeach()
   expect_same(world.cellsHash host first)
 
+elseif(CASE STREQUAL "lobby_by_script")
+  # The lobby's components driven by the script as a user would: the
+  # "Direct address" transport, its address typed into the prompt, the
+  # session chosen in the list, and the host's "Go".
+  data_with_level(${LEVER_LEVEL})
+  math(EXPR game_port "${PORT} + 1000")
+  set(address 127.0.0.1:${game_port})
+  write_script(host "1 F SELECT ListBox Direct address\n2 F CLICK NewGame\n100 F CLICK NewGame\n")
+  write_script(joiner "1 F SELECT ListBox Direct address\n2 F ANSWER ${address}\n\
+3 F CLICK JoinGame\n5 F SELECT ListBox ${address}\n6 F CLICK JoinGame\n")
+  foreach(name host joiner)
+    set(delay 0)
+    if(name STREQUAL "joiner")
+      set(delay 1)
+    endif()
+    set(cmd_${name} sh ${PLAYER} ${delay} ${WORK}/${name} ${KELVANE} /NETWORK --headless
+      --data ${WORK}/data --frame-ms 50 --net-port ${game_port} --nickname ${name}
+      --script ${WORK}/${name}/script.txt --dump-state ${WORK}/${name}/state.txt --frames 170)
+    list(APPEND PLAYERS ${name})
+  endforeach()
+  game()
+  expect_in_play(1 host joiner)
+  expect(joiner localPlayer 1)
+  foreach(name host joiner)
+    file(READ ${WORK}/${name}/err.txt err)
+    if(err MATCHES "script frame")
+      message(FATAL_ERROR "${name}: a script command found nothing to act on:\n${err}")
+    endif()
+  endforeach()
+
 else()
   message(FATAL_ERROR "unknown case ${CASE}")
 endif()
