@@ -85,6 +85,8 @@ void BuildLevel() {
     }
     sentryCount = 1;
     sentries[1].x = 700;
+    timerRunning = 0;
+    timeLeftMs = 0;
 }
 
 // Everything a received message could change, as text.
