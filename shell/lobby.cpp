@@ -104,19 +104,19 @@ void runLobbyAutomation(TDGCPlay& comm) {
     case kLobbyChooseSession: {
         if (netState.JoinTried) return;
         const std::int32_t wanted = std::max(*o.joinIndex, 0);
-        if (wanted < comm.SessionCount) {
-            netState.JoinTried = true;
-            lobbyView.selected = wanted;
-            changed();
-            JoinGameClick();
-            return;
-        }
         // No such session yet: list again at the lobby's pace.
         const std::int32_t tick = GetTickCount();
-        if (TickDifference(netState.LastSend, tick) <= kLobbyRefreshMs) return;
-        netState.LastSend = tick;
-        comm.EnumSessions();
-        showItems(sessionNames(comm));
+        if (wanted >= comm.SessionCount &&
+            TickDifference(netState.LastSend, tick) > kLobbyRefreshMs) {
+            netState.LastSend = tick;
+            comm.EnumSessions();
+            showItems(sessionNames(comm));
+        }
+        if (wanted >= comm.SessionCount) return;
+        netState.JoinTried = true;
+        lobbyView.selected = wanted;
+        changed();
+        JoinGameClick();
         break;
     }
     case kLobbyInSession:

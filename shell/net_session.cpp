@@ -1,5 +1,6 @@
 #include "shell/net_session.h"
 
+#include <algorithm>
 #include <memory>
 #include <sstream>
 
