@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -25,22 +26,27 @@
 #include "editor/cell_commands.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_dump.h"
+#include "editor/editor_music.h"
 #include "editor/editor_state.h"
 #include "editor/editor_view.h"
 #include "editor/level_commands.h"
 #include "editor/qt/help_form.h"
+#include "editor/test_play.h"
 #include "engine/draw/cube_faces.h"
 #include "engine/draw/pipeline.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
 #include "media/display.h"
 #include "media/music_list.h"
+#include "media/music_player.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/qt/key_map.h"
 #include "platform/qt/presenter.h"
 #include "platform/qt/qt_platform.h"
 #include "world/frame_clock.h"
+#include "world/random.h"
+#include "world/random_clock.h"
 #include "world/world.h"
 
 TEditorForm* EditorForm = nullptr;
@@ -159,6 +165,14 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
                                            : SaveAnswer::Cancel;
     };
     editorServices.waitForNoKeys = waitForNoKeys;
+    // Without a screen nothing is started: the command line is only recorded.
+    if (!RunningWithoutScreen())
+        editorServices.startProgram = [](const std::string& program,
+                                         const std::vector<std::string>& arguments) {
+            QStringList list;
+            for (const std::string& argument : arguments) list << qs(argument);
+            return QProcess::startDetached(qs(program), list);
+        };
 
     GameLoop = new QTimer(this);
     GameLoop->setObjectName(QStringLiteral("GameLoop"));
@@ -257,10 +271,14 @@ void TEditorForm::BuildPanel() {
         SetSentryPosition(NMEList->currentIndex());
         Refocus();
     });
-    // Music playback arrives with the music layer; until then Play and Stop
-    // only give the focus back.
-    connect(Play, &QPushButton::clicked, this, [this] { Refocus(); });
-    connect(Stop, &QPushButton::clicked, this, [this] { Refocus(); });
+    connect(Play, &QPushButton::clicked, this, [this] {
+        if (MusicBox->currentIndex() >= 0) PlayMusicNamed(MusicBox->currentText().toStdString());
+        Refocus();
+    });
+    connect(Stop, &QPushButton::clicked, this, [this] {
+        StopMusic();
+        Refocus();
+    });
 }
 
 void TEditorForm::BuildMenus() {
@@ -286,6 +304,11 @@ void TEditorForm::BuildMenus() {
     save->setShortcut(QKeySequence::Save);
     item(file, "Saveas1", "&Save as ...", [this] {
         SaveAsCommand();
+        AfterCommand();
+    });
+    // F9 is read with the other keys each frame; the caption only shows it.
+    item(file, "TestPlay1", "&Test play\tF9", [this] {
+        TestPlayCommand();
         AfterCommand();
     });
     item(file, "Quit1", "&Quit", [this] { close(); });
@@ -376,6 +399,8 @@ bool TEditorForm::Activate() {
     BuildCubeFaceMeshes();
     SetupViewport(320, 240);
     MakeBitmapDescription(preview_, 256, 256);
+    SeedRandomFromClock();
+    editor.newLevelSeeds = RandomSeedValue();
     editor.fileName.clear();
     const Loaded<> definitions = LoadDefinitions("Standard.bnk", "High");
     if (!definitions) {
@@ -409,8 +434,12 @@ void TEditorForm::FillLists() {
     ObjectCombo->clear();
     for (const ObjectType& type : objectTypes)
         if (!type.undefined && !type.Name.empty()) ObjectCombo->addItem(qs(type.Name));
+    // The box shows the current object, or nothing while it is one that is
+    // not listed (type 0 at start): showing the first item instead would
+    // offer an object that Put does not put and the preview does not draw.
+    const ObjectType& current = objectTypes[editor.currentObject];
     ObjectCombo->setCurrentIndex(
-        std::max(0, ObjectCombo->findText(qs(objectTypes[editor.currentObject].Name))));
+        current.undefined || current.Name.empty() ? -1 : ObjectCombo->findText(qs(current.Name)));
     MusicBox->clear();
     for (const MusicEntry& entry : musicList)
         if (!entry.name.empty()) MusicBox->addItem(qs(entry.name));
