@@ -15,8 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/cell_commands.h"
 #include "editor/editor_dump.h"
 #include "editor/editor_state.h"
+#include "editor/level_commands.h"
 #include "editor/qt/editor_form.h"
 #include "editor/qt/form_script.h"
 #include "editor/qt/help_form.h"
@@ -200,6 +202,215 @@ TEST_F(EditorFormTest, LuminosityLabelAtTheEndsOfBrightness) {
     EXPECT_EQ(brightnessAfter(1, "I_Darker"), 0);
     EXPECT_EQ(brightnessAfter(0, "I_Darker"), 0);
     EXPECT_EQ(Text("LuminosityLabel"), "Luminosity: 0%");
+}
+
+TEST_F(EditorFormTest, MusicControlsFollowTheZoneUnderTheSelectorAndPlayItsMusic) {
+    NewLevel("5", "4", "6");
+    EXPECT_FALSE(form->MusicBox->isVisible());
+    ASSERT_GE(form->MusicBox->count(), 2);
+    const std::string first = form->MusicBox->itemText(0).toStdString();
+    const std::string second = form->MusicBox->itemText(1).toStdString();
+
+    // Two neighbouring zones with different music.
+    Click("I_SFX");
+    Frame();
+    ASSERT_TRUE(form->MusicBox->isVisible());
+    EXPECT_TRUE(form->Play->isVisible());
+    Run(FormVerb::Select, "MusicBox", first);
+    Click("I_MoveForward");
+    Click("I_SFX");
+    Frame();
+    Run(FormVerb::Select, "MusicBox", second);
+
+    // Stepping straight from one zone onto the other shows that zone's music,
+    // and Play plays it.
+    Click("I_MoveBack");
+    Frame();
+    EXPECT_EQ(form->MusicBox->currentText().toStdString(), first);
+    Click("Play");
+    EXPECT_EQ(CurrentMusicState().index, MusicIndexByName(first));
+    Click("I_MoveForward");
+    Frame();
+    EXPECT_EQ(form->MusicBox->currentText().toStdString(), second);
+    Click("Stop");
+    EXPECT_EQ(CurrentMusicState().index, -1);
+
+    // Deleting the cell frees its zone and hides the controls.
+    Settle();
+    Click("I_DelBlock");
+    Frame();
+    EXPECT_FALSE(form->MusicBox->isVisible());
+    EXPECT_FALSE(form->Play->isVisible());
+    EXPECT_NE(form->DescribeState().find("musicZonesUsed=1\n"), std::string::npos);
+}
+
+TEST_F(EditorFormTest, SentryCountIsCappedAndAMinusSignRefused) {
+    Answer("300");
+    Menu("NumberofSentries1");
+    EXPECT_EQ(sentryCount, 255);
+    EXPECT_EQ(form->NMEList->count(), 255);
+    EXPECT_EQ(form->NMEList->itemText(254), "NME #255");
+
+    Answer("-3");
+    Answer("CANCEL");
+    Menu("NumberofSentries1");
+    EXPECT_EQ(editor.lastMessage, "You must enter a positive number.");
+    EXPECT_EQ(sentryCount, 255);
+}
+
+TEST_F(EditorFormTest, PlaneFillFromTheMenuUndoesAndRedoesEveryCell) {
+    NewLevel("5", "4", "6");
+    Run(FormVerb::Select, "ObjectCombo", "Red bricks");
+    const std::uint8_t bricks = editor.currentObject;
+    const CellPosition c = ShownCell();
+    const std::string before = CellDigest();
+    Menu("Z1");
+    for (int z = 0; z < 6; ++z)
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 5; ++x)
+                EXPECT_EQ(cellAt(x, y, z), z == c.z ? bricks : (y == 0 ? 1 : 0))
+                    << x << "," << y << "," << z;
+    const std::string filled = CellDigest();
+    Menu("Undo1");
+    EXPECT_EQ(CellDigest(), before);
+    Menu("Redo1");
+    EXPECT_EQ(CellDigest(), filled);
+}
+
+TEST_F(EditorFormTest, ResizingPicksTheLevelViewBufferSize) {
+    // The level view is the client area less the info panel; its larger
+    // side picks the buffer.
+    const struct {
+        int width, height, bufferWidth, bufferHeight;
+    } cases[] = {
+        {1100, 700, 800, 600}, {900, 600, 640, 480}, {760, 500, 512, 348}, {629, 479, 320, 240}};
+    for (const auto& c : cases) {
+        form->resize(c.width, c.height);
+        QApplication::processEvents();
+        const int side = std::max(form->LevelView->width(), form->LevelView->height());
+        EXPECT_EQ(renderContext.mainBuffer.width, c.bufferWidth) << c.width << " side " << side;
+        EXPECT_EQ(renderContext.mainBuffer.height, c.bufferHeight) << c.width;
+    }
+    // The form is never lower than 469 pixels.
+    form->resize(629, 200);
+    QApplication::processEvents();
+    EXPECT_GE(form->height(), 469);
+}
+
+TEST_F(EditorFormTest, HelpButtonsOpenTheirPages) {
+    EXPECT_FALSE(form->HelpForm->isVisible());
+    Menu("Help1");
+    EXPECT_TRUE(form->HelpForm->isVisible());
+    EXPECT_EQ(form->HelpForm->CurrentPage(), 0);
+    const std::pair<const char*, int> buttons[] = {{"Menu2", 1}, {"Menu3", 2}, {"Menu4", 3},
+                                                   {"Menu5", 4}, {"Menu8", 7}, {"Menu9", 8},
+                                                   {"Menu6", 5}, {"Menu7", 6}, {"Menu1", 0}};
+    for (const auto& [button, page] : buttons) {
+        Click(button);
+        EXPECT_EQ(form->HelpForm->CurrentPage(), page) << button;
+    }
+    Click("Menu5");
+    EXPECT_EQ(form->HelpForm->CurrentTitle(), "ADDING SOME MUSIC");
+    EXPECT_NE(form->DescribeState().find("helpShown=1\n"), std::string::npos);
+}
+
+TEST_F(EditorFormTest, AFailedSaveKeepsTheCaptionAndSaysWhy) {
+    TempDir dir;
+    const std::string good = dir.file("good.lev");
+    File(good);
+    Menu("Saveas1");
+    const QString saved = QString::fromStdString("Level Editor - " + good);
+    EXPECT_EQ(form->windowTitle(), saved);
+
+    Click("I_Brighter");
+    Frame();
+    EXPECT_EQ(form->windowTitle(), saved + " *");
+    const std::string folder = dir.path().string(); // a folder cannot be written as a file
+    File(folder);
+    Menu("Saveas1");
+    EXPECT_EQ(editor.lastMessage, "The file " + folder + " could not be written.");
+    EXPECT_EQ(form->windowTitle(), saved + " *");
+    EXPECT_EQ(editor.fileName, good);
+}
+
+TEST_F(EditorFormTest, QuitWithChangesAsksAndCancelKeepsTheWindow) {
+    Click("I_Brighter");
+    Menu("Quit1"); // nothing queued: the question answers Cancel at once
+    EXPECT_TRUE(form->isVisible());
+
+    TempDir dir;
+    Answer("Yes");
+    File(dir.file("kept.lev"));
+    Menu("Quit1");
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(std::filesystem::exists(dir.file("kept.lev")));
+
+    form->show();
+    Click("I_Brighter");
+    Answer("No");
+    Menu("Quit1");
+    EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(EditorFormTest, TestPlayStartsTheGameOnceOnACopyOfTheLevel) {
+    TempDir dir;
+    setenv("TMPDIR", dir.path().c_str(), 1);
+    std::vector<std::vector<std::string>> launches;
+    bool launcherWorks = true;
+    editorServices.startProgram = [&](const std::string& program,
+                                      const std::vector<std::string>& arguments) {
+        std::vector<std::string> line{program};
+        line.insert(line.end(), arguments.begin(), arguments.end());
+        launches.push_back(line);
+        return launcherWorks;
+    };
+    const std::string game = dir.write("kelvane", std::string("#!/bin/sh\n"));
+    editor.gameProgram = game;
+    editor.dataFolder = "/data";
+
+    NewLevel("5", "4", "6");
+    Click("I_Brighter");
+    Frame({kVkF9});
+    Frame({kVkF9});
+    Frame({kVkF9}); // one press held over three frames
+    ASSERT_EQ(launches.size(), 1u);
+    const std::string file = dir.file("kelvedit-test-play.lev");
+    EXPECT_EQ(launches[0], (std::vector<std::string>{game, "--data", "/data", "--level", file}));
+    EXPECT_EQ(ReadBytes(file), EncodeEditorLevel());
+    // The level being edited is still the unsaved one.
+    EXPECT_TRUE(editor.modified);
+    EXPECT_EQ(editor.fileName, "");
+
+    Menu("TestPlay1");
+    EXPECT_EQ(launches.size(), 2u);
+    launcherWorks = false;
+    Menu("TestPlay1");
+    EXPECT_EQ(editor.lastMessage, "The game " + game + " could not be started.");
+    editor.gameProgram = dir.file("missing");
+    Menu("TestPlay1");
+    EXPECT_EQ(editor.lastMessage, "The game " + dir.file("missing") + " was not found.");
+    EXPECT_EQ(launches.size(), 3u);
+    unsetenv("TMPDIR");
+}
+
+TEST_F(EditorFormTest, PreviewShowsTheChosenObjectAndTheListNothingBefore) {
+    // At start the current object is type 0, which is not in the list.
+    EXPECT_EQ(form->ObjectCombo->currentIndex(), -1);
+    const auto previewLit = [&] {
+        const QImage picture = form->Picture();
+        const QRect view = form->CurrentView->geometry().translated(form->centralWidget()->pos());
+        int lit = 0;
+        for (int y = view.top(); y <= view.bottom() && y < picture.height(); ++y)
+            for (int x = view.left(); x <= view.right() && x < picture.width(); ++x)
+                if (qGray(picture.pixel(x, y)) > 16) ++lit;
+        return lit;
+    };
+    Frame();
+    EXPECT_EQ(previewLit(), 0);
+    Run(FormVerb::Select, "ObjectCombo", "Red bricks");
+    Frame();
+    EXPECT_EQ(form->ObjectCombo->currentText(), "Red bricks");
+    EXPECT_GT(previewLit(), 1000);
 }
 
 } // namespace
