@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -54,7 +55,8 @@ TEditorForm* EditorForm = nullptr;
 namespace {
 
 constexpr int kDesignWidth = 629, kDesignHeight = 479;
-constexpr int kInfoWidth = 180;
+constexpr int kInfoWidth = 196, kInfoHeight = 244, kObjectBoxHeight = 52;
+constexpr int kPreviewSide = 128;
 constexpr int kKeyWaitMs = 2000;
 
 struct Icon {
@@ -195,12 +197,20 @@ void TEditorForm::BuildPanel() {
 
     InfoBox = new QGroupBox(this);
     InfoBox->setObjectName(QStringLiteral("InfoBox"));
+    // Compact, so that the object list and the preview fit below the panel
+    // in a window of the design size.
     auto* info = new QVBoxLayout(InfoBox);
+    info->setSpacing(3);
+    info->setContentsMargins(6, 6, 6, 6);
+    auto* labels = new QGridLayout;
+    info->addLayout(labels);
+    int labelAt = 0;
     const auto label = [&](const char* name, const char* hint) {
         auto* l = new QLabel(InfoBox);
         l->setObjectName(QString::fromLatin1(name));
         l->setToolTip(QString::fromLatin1(hint));
-        info->addWidget(l);
+        labels->addWidget(l, labelAt / 2, labelAt % 2);
+        ++labelAt;
         return l;
     };
     XPosLabel = label("XPosLabel", "X Coordinate");
@@ -216,13 +226,13 @@ void TEditorForm::BuildPanel() {
         button->setText(QString::fromLatin1(icon.text));
         button->setToolTip(QString::fromLatin1(icon.hint));
         button->setFocusPolicy(Qt::NoFocus);
-        button->setFixedSize(40, 24);
+        button->setFixedSize(34, 22);
         const EditorAction action = icon.action;
         connect(button, &QToolButton::clicked, this, [this, action] {
             RunEditorAction(action);
             RefreshInfoPanel();
         });
-        icons->addWidget(button, at / 4, at % 4);
+        icons->addWidget(button, at / 5, at % 5);
         ++at;
     }
     info->addLayout(icons);
@@ -239,8 +249,16 @@ void TEditorForm::BuildPanel() {
     Stop = new QPushButton(QStringLiteral("Stop"), InfoBox);
     Stop->setObjectName(QStringLiteral("Stop"));
     Stop->setToolTip(QStringLiteral("Stop music"));
-    for (QWidget* w : std::initializer_list<QWidget*>{MusicBox, Play, Stop, NMEList, SetNMEPos})
-        info->addWidget(w);
+    info->addWidget(MusicBox);
+    auto* playStop = new QHBoxLayout;
+    playStop->addWidget(Play);
+    playStop->addWidget(Stop);
+    info->addLayout(playStop);
+    info->addStretch();
+    auto* sentryRow = new QHBoxLayout;
+    sentryRow->addWidget(NMEList, 1);
+    sentryRow->addWidget(SetNMEPos);
+    info->addLayout(sentryRow);
     FocusKiller = new QLineEdit(InfoBox);
     FocusKiller->setObjectName(QStringLiteral("FocusKiller"));
     FocusKiller->hide();
@@ -526,6 +544,8 @@ void TEditorForm::FrameStep() {
 }
 
 QImage TEditorForm::Picture() {
+    // The help window opens in front of the form: it is what is seen.
+    if (HelpForm->isVisible()) return HelpForm->grab().toImage();
     return grab().toImage();
 }
 
@@ -568,10 +588,13 @@ void TEditorForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     const QRect client = centralWidget()->geometry();
     const int right = client.width() - 5;
-    InfoBox->setGeometry(right - kInfoWidth + client.left(), client.top(), kInfoWidth, 330);
-    SelectObjectBox->setGeometry(InfoBox->x(), InfoBox->geometry().bottom() + 4, kInfoWidth, 56);
-    CurrentView->setGeometry(right - 128, SelectObjectBox->geometry().bottom() + 4 - client.top(),
-                             128, 128);
+    InfoBox->setGeometry(right - kInfoWidth + client.left(), client.top(), kInfoWidth, kInfoHeight);
+    SelectObjectBox->setGeometry(InfoBox->x(), InfoBox->geometry().bottom() + 4, kInfoWidth,
+                                 kObjectBoxHeight);
+    // The preview stays square and inside the window.
+    const int previewTop = SelectObjectBox->geometry().bottom() + 4 - client.top();
+    const int side = std::clamp(client.height() - previewTop - 4, 32, kPreviewSide);
+    CurrentView->setGeometry(right - kInfoWidth / 2 - side / 2, previewTop, side, side);
     LevelView->setGeometry(0, 0, std::max(1, client.width() - kInfoWidth - 20),
                            std::max(1, client.height() - 5));
     if (activated_) ResizeLevelBuffer();
