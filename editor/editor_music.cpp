@@ -2,6 +2,7 @@
 
 #include "editor/cell_commands.h"
 #include "engine/render_context.h"
+#include "media/audio_capture.h"
 #include "media/music_player.h"
 #include "media/sound_output.h"
 #include "world/frame_clock.h"
@@ -14,8 +15,9 @@ constexpr std::int32_t kEditorHearingRange = 23040;
 
 } // namespace
 
-void StartEditorSound() {
-    CreateSoundOutput(SoundOutputKind::Device);
+void StartEditorSound(bool capture) {
+    CreateSoundOutput(capture ? SoundOutputKind::Capture : SoundOutputKind::Device);
+    if (capture) BeginAudioCapture();
     renderContext.hearingRange = kEditorHearingRange;
     MusicServices services;
     // Loading a piece is not editing time: the selector must not jump.

@@ -5,8 +5,9 @@
 #include <string>
 
 // Creates the sound output (on the device the window system installed, or
-// silent) and starts the music library at 22050 Hz. Once at start-up.
-void StartEditorSound();
+// silent; for an audio capture when `capture`) and starts the music library
+// at 22050 Hz. Once at start-up.
+void StartEditorSound(bool capture);
 // Stops the music and shuts the library and the output down.
 void StopEditorSound();
 

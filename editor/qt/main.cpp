@@ -13,6 +13,7 @@
 #include "editor/editor_state.h"
 #include "editor/qt/editor_form.h"
 #include "editor/qt/form_script.h"
+#include "media/audio_capture.h"
 #include "media/display.h"
 #include "media/music_decoders.h"
 #include "platform/automation.h"
@@ -63,7 +64,8 @@ int main(int argc, char** argv) {
     // As the game: headless runs use no real device, and play music silently.
     if (!options.headless) InstallSdlAudio();
     InstallMusicDecoders({OpenMptModule, FluidMidi, FfmpegAudioFile, FfmpegVideo});
-    StartEditorSound();
+    const bool recording = !options.recordAudioFile.empty();
+    StartEditorSound(recording);
 
     if (!PrepareQtPlatform(options.headless, error)) {
         std::fprintf(stderr, "kelvedit: %s\n", error.c_str());
@@ -103,9 +105,12 @@ int main(int argc, char** argv) {
             }
             if (!form.isVisible()) break; // Quit
             form.FrameStep();
+            if (recording) CaptureAudioFrame();
             QCoreApplication::processEvents();
         }
     } else {
+        if (recording)
+            QObject::connect(form.GameLoop, &QTimer::timeout, [] { CaptureAudioFrame(); });
         code = app.exec();
     }
     // The dump shows the editor as its last frame left it.
@@ -121,6 +126,11 @@ int main(int argc, char** argv) {
     if (!options.screenshotFile.empty() &&
         !form.Picture().save(QString::fromStdString(options.screenshotFile), "PNG")) {
         std::fprintf(stderr, "cannot write the screenshot '%s'\n", options.screenshotFile.c_str());
+        code = 1;
+    }
+    if (recording && !WriteAudioCapture(options.recordAudioFile)) {
+        std::fprintf(stderr, "cannot write the audio capture '%s'\n",
+                     options.recordAudioFile.c_str());
         code = 1;
     }
     stopSound();
