@@ -6,6 +6,7 @@
 
 #include "editor/cell_commands.h"
 #include "editor/editor_state.h"
+#include "editor/test_play.h"
 #include "engine/angles.h"
 #include "platform/keys.h"
 #include "world/world.h"
@@ -144,6 +145,10 @@ void PollEditorKeys(const std::function<bool(int)>& query, const std::function<b
     if (letter('S')) edit('S', EditorAction::SFX);
     if (letter('A')) edit('A', EditorAction::Darker);
     if (letter('E')) edit('E', EditorAction::Brighter);
+    // Test-play starts a game: once a press, however long the key is held.
+    const bool testPlay = query(kVkF9);
+    if (testPlay && !editor.testPlayHeld) TestPlayCommand();
+    editor.testPlayHeld = testPlay;
 }
 
 void ClampSelector() {

@@ -5,6 +5,7 @@
 
 #include "editor/editor_state.h"
 #include "media/music_list.h"
+#include "media/music_player.h"
 #include "platform/dump_text.h"
 #include "world/level_state.h"
 #include "world/world.h"
@@ -91,6 +92,9 @@ std::string DescribeEditorState(const EditorWindowFacts& window) {
                   (listed ? musicList[static_cast<std::size_t>(zone.music)].name : ""));
     }
     d.add("musicZonesUsed", used);
+    const MusicState music = CurrentMusicState();
+    d.add("musicPlaying", music.index);
+    d.add("musicKind", MusicKindName(music.kind));
     d.add("cellDigest", CellDigest());
     d.add("caption", window.caption);
     d.add("fileName", editor.fileName);
@@ -99,6 +103,7 @@ std::string DescribeEditorState(const EditorWindowFacts& window) {
     d.add("redoSteps",
           static_cast<std::int64_t>(editor.history.steps.size() - editor.history.position));
     d.add("lastMessage", editor.lastMessage);
+    d.add("testPlay", editor.lastLaunch);
     d.add("helpShown", window.helpShown ? 1 : 0);
     return d.text();
 }

@@ -34,15 +34,22 @@ struct EditorState {
     std::string detail = "High"; // texturing
     bool stretching = true;
 
+    std::uint32_t newLevelSeeds = 0; // the sequence New draws its seeds from
+
     std::string fileName; // empty until loaded or saved
     bool modified = false;
     EditHistory history;
     std::string lastMessage;
     std::vector<std::string> warnings; // of the last save
 
+    // Test-play: the data folder the game is given, the game's program, and
+    // the command line last started (for the state dump).
+    std::string dataFolder, gameProgram;
+    std::string lastLaunch;
+
     // Key state between frames: the page keys act once a press, and the
     // repeats of one held editing key make one undo step.
-    bool pageUpHeld = false, pageDownHeld = false;
+    bool pageUpHeld = false, pageDownHeld = false, testPlayHeld = false;
     int editKeyLastFrame = 0, editKeyThisFrame = 0;
 };
 
@@ -62,6 +69,9 @@ struct EditorServices {
     std::function<SaveAnswer(const std::string& question)> askSaveChanges;
     // Returns when no key is held (or after a bounded wait).
     std::function<void()> waitForNoKeys;
+    // Starts a program that runs on its own; false when it cannot start.
+    std::function<bool(const std::string& program, const std::vector<std::string>& arguments)>
+        startProgram;
 };
 
 extern EditorServices editorServices;

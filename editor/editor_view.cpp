@@ -14,6 +14,7 @@
 #include "engine/nearest_colour.h"
 #include "engine/render_context.h"
 #include "media/display.h"
+#include "media/music_player.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "world/animation.h"
@@ -87,10 +88,12 @@ void LevelViewBufferSize(int viewWidth, int viewHeight, int& width, int& height)
 }
 
 void RunEditorFrame(bool readKeys) {
+    PollMusic();
     const std::int32_t tick = GetTickCount();
     frameMs = TickDifference(Now, tick);
     Now = tick;
     if (readKeys) PollEditorKeys(QueryKey, KeyIsDown);
+    PollMusic();
     updateObjectAnimation();
     ClampSelector();
     SmoothSelector(static_cast<float>(frameMs));

@@ -101,6 +101,15 @@ bool loadLevelDefinitions(const std::string& name) {
 
 } // namespace
 
+std::int32_t DrawNewLevelSeed() {
+    const std::uint32_t sentrySequence = RandomSeedValue();
+    SeedRandom(editor.newLevelSeeds);
+    const std::int32_t seed = RandomInt(32767);
+    editor.newLevelSeeds = RandomSeedValue();
+    SeedRandom(sentrySequence);
+    return seed;
+}
+
 void MakeNewLevel(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ) {
     sizeX = std::max(sizeX, 1);
     sizeY = std::max(sizeY, 1);
@@ -126,7 +135,7 @@ void MakeNewLevel(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ) {
     levelState.exitX = -(sizeX / 2);
     levelState.exitY = 1;
     levelState.exitZ = -(sizeZ / 2);
-    levelState.randomSeed = RandomInt(32767);
+    levelState.randomSeed = DrawNewLevelSeed();
     PlaceSelectorAt({sizeX / 2, 1, sizeZ / 2});
 }
 
@@ -213,11 +222,15 @@ void LoadLevelCommand() {
     if (const std::optional<std::string> path = ChooseLevelFile(false)) LoadEditorLevel(*path);
 }
 
-bool SaveEditorLevel(const std::string& path) {
+std::vector<std::uint8_t> EncodeEditorLevel() {
     LevelData level = CurrentLevel();
     // A loaded level keeps the definitions it names.
     if (!levelState.definitionFile.empty()) level.state.definitionFile = levelState.definitionFile;
-    if (!WriteLevelBytes(path, EncodeLevel(level))) {
+    return EncodeLevel(level);
+}
+
+bool SaveEditorLevel(const std::string& path) {
+    if (!WriteLevelBytes(path, EncodeEditorLevel())) {
         ShowEditorMessage("The file " + path + " could not be written.");
         return false;
     }

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr const char* kEditorLevelDefinitions = "STANDARD.BNK";
 // The largest grid New makes: two layers of this many cells stay well within
@@ -13,6 +14,12 @@ constexpr std::int64_t kMaxEditorCells = std::int64_t{1} << 26;
 
 // The editor's first level: 100 x 100 x 100, selector in the middle, outside.
 void StartEditorLevel();
+
+// A new level's random seed, 0..32766, from the editor's own sequence
+// (editor.newLevelSeeds, seeded at start-up). Initialising the sentries seeds
+// the shared generator with the level's seed, so drawing from that one would
+// give every new level a seed fixed by the level before (0 after start-up).
+std::int32_t DrawNewLevelSeed();
 
 // Makes a fresh X x Y x Z grid (0 counts as 1) filled as a new map, or 20 x
 // 20 x 20 with "Not enough memory." when it cannot be had. The level's other
@@ -30,6 +37,8 @@ void LoadLevelCommand();
 // invalid." and changes nothing.
 bool LoadEditorLevel(const std::string& path);
 
+// The level's file bytes as Save writes them.
+std::vector<std::uint8_t> EncodeEditorLevel();
 // Writes the level; on failure shows "The file <path> could not be written."
 // and keeps the current name. Afterwards the warnings of CheckLevel are kept.
 bool SaveEditorLevel(const std::string& path);

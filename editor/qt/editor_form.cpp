@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -25,22 +27,27 @@
 #include "editor/cell_commands.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_dump.h"
+#include "editor/editor_music.h"
 #include "editor/editor_state.h"
 #include "editor/editor_view.h"
 #include "editor/level_commands.h"
 #include "editor/qt/help_form.h"
+#include "editor/test_play.h"
 #include "engine/draw/cube_faces.h"
 #include "engine/draw/pipeline.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
 #include "media/display.h"
 #include "media/music_list.h"
+#include "media/music_player.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/qt/key_map.h"
 #include "platform/qt/presenter.h"
 #include "platform/qt/qt_platform.h"
 #include "world/frame_clock.h"
+#include "world/random.h"
+#include "world/random_clock.h"
 #include "world/world.h"
 
 TEditorForm* EditorForm = nullptr;
@@ -48,7 +55,8 @@ TEditorForm* EditorForm = nullptr;
 namespace {
 
 constexpr int kDesignWidth = 629, kDesignHeight = 479;
-constexpr int kInfoWidth = 180;
+constexpr int kInfoWidth = 196, kInfoHeight = 244, kObjectBoxHeight = 52;
+constexpr int kPreviewSide = 128;
 constexpr int kKeyWaitMs = 2000;
 
 struct Icon {
@@ -159,6 +167,14 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
                                            : SaveAnswer::Cancel;
     };
     editorServices.waitForNoKeys = waitForNoKeys;
+    // Without a screen nothing is started: the command line is only recorded.
+    if (!RunningWithoutScreen())
+        editorServices.startProgram = [](const std::string& program,
+                                         const std::vector<std::string>& arguments) {
+            QStringList list;
+            for (const std::string& argument : arguments) list << qs(argument);
+            return QProcess::startDetached(qs(program), list);
+        };
 
     GameLoop = new QTimer(this);
     GameLoop->setObjectName(QStringLiteral("GameLoop"));
@@ -181,12 +197,20 @@ void TEditorForm::BuildPanel() {
 
     InfoBox = new QGroupBox(this);
     InfoBox->setObjectName(QStringLiteral("InfoBox"));
+    // Compact, so that the object list and the preview fit below the panel
+    // in a window of the design size.
     auto* info = new QVBoxLayout(InfoBox);
+    info->setSpacing(3);
+    info->setContentsMargins(6, 6, 6, 6);
+    auto* labels = new QGridLayout;
+    info->addLayout(labels);
+    int labelAt = 0;
     const auto label = [&](const char* name, const char* hint) {
         auto* l = new QLabel(InfoBox);
         l->setObjectName(QString::fromLatin1(name));
         l->setToolTip(QString::fromLatin1(hint));
-        info->addWidget(l);
+        labels->addWidget(l, labelAt / 2, labelAt % 2);
+        ++labelAt;
         return l;
     };
     XPosLabel = label("XPosLabel", "X Coordinate");
@@ -202,13 +226,13 @@ void TEditorForm::BuildPanel() {
         button->setText(QString::fromLatin1(icon.text));
         button->setToolTip(QString::fromLatin1(icon.hint));
         button->setFocusPolicy(Qt::NoFocus);
-        button->setFixedSize(40, 24);
+        button->setFixedSize(34, 22);
         const EditorAction action = icon.action;
         connect(button, &QToolButton::clicked, this, [this, action] {
             RunEditorAction(action);
             RefreshInfoPanel();
         });
-        icons->addWidget(button, at / 4, at % 4);
+        icons->addWidget(button, at / 5, at % 5);
         ++at;
     }
     info->addLayout(icons);
@@ -225,8 +249,16 @@ void TEditorForm::BuildPanel() {
     Stop = new QPushButton(QStringLiteral("Stop"), InfoBox);
     Stop->setObjectName(QStringLiteral("Stop"));
     Stop->setToolTip(QStringLiteral("Stop music"));
-    for (QWidget* w : std::initializer_list<QWidget*>{MusicBox, Play, Stop, NMEList, SetNMEPos})
-        info->addWidget(w);
+    info->addWidget(MusicBox);
+    auto* playStop = new QHBoxLayout;
+    playStop->addWidget(Play);
+    playStop->addWidget(Stop);
+    info->addLayout(playStop);
+    info->addStretch();
+    auto* sentryRow = new QHBoxLayout;
+    sentryRow->addWidget(NMEList, 1);
+    sentryRow->addWidget(SetNMEPos);
+    info->addLayout(sentryRow);
     FocusKiller = new QLineEdit(InfoBox);
     FocusKiller->setObjectName(QStringLiteral("FocusKiller"));
     FocusKiller->hide();
@@ -257,10 +289,14 @@ void TEditorForm::BuildPanel() {
         SetSentryPosition(NMEList->currentIndex());
         Refocus();
     });
-    // Music playback arrives with the music layer; until then Play and Stop
-    // only give the focus back.
-    connect(Play, &QPushButton::clicked, this, [this] { Refocus(); });
-    connect(Stop, &QPushButton::clicked, this, [this] { Refocus(); });
+    connect(Play, &QPushButton::clicked, this, [this] {
+        if (MusicBox->currentIndex() >= 0) PlayMusicNamed(MusicBox->currentText().toStdString());
+        Refocus();
+    });
+    connect(Stop, &QPushButton::clicked, this, [this] {
+        StopMusic();
+        Refocus();
+    });
 }
 
 void TEditorForm::BuildMenus() {
@@ -286,6 +322,11 @@ void TEditorForm::BuildMenus() {
     save->setShortcut(QKeySequence::Save);
     item(file, "Saveas1", "&Save as ...", [this] {
         SaveAsCommand();
+        AfterCommand();
+    });
+    // F9 is read with the other keys each frame; the caption only shows it.
+    item(file, "TestPlay1", "&Test play\tF9", [this] {
+        TestPlayCommand();
         AfterCommand();
     });
     item(file, "Quit1", "&Quit", [this] { close(); });
@@ -376,6 +417,8 @@ bool TEditorForm::Activate() {
     BuildCubeFaceMeshes();
     SetupViewport(320, 240);
     MakeBitmapDescription(preview_, 256, 256);
+    SeedRandomFromClock();
+    editor.newLevelSeeds = RandomSeedValue();
     editor.fileName.clear();
     const Loaded<> definitions = LoadDefinitions("Standard.bnk", "High");
     if (!definitions) {
@@ -409,8 +452,12 @@ void TEditorForm::FillLists() {
     ObjectCombo->clear();
     for (const ObjectType& type : objectTypes)
         if (!type.undefined && !type.Name.empty()) ObjectCombo->addItem(qs(type.Name));
+    // The box shows the current object, or nothing while it is one that is
+    // not listed (type 0 at start): showing the first item instead would
+    // offer an object that Put does not put and the preview does not draw.
+    const ObjectType& current = objectTypes[editor.currentObject];
     ObjectCombo->setCurrentIndex(
-        std::max(0, ObjectCombo->findText(qs(objectTypes[editor.currentObject].Name))));
+        current.undefined || current.Name.empty() ? -1 : ObjectCombo->findText(qs(current.Name)));
     MusicBox->clear();
     for (const MusicEntry& entry : musicList)
         if (!entry.name.empty()) MusicBox->addItem(qs(entry.name));
@@ -497,6 +544,8 @@ void TEditorForm::FrameStep() {
 }
 
 QImage TEditorForm::Picture() {
+    // The help window opens in front of the form: it is what is seen.
+    if (HelpForm->isVisible()) return HelpForm->grab().toImage();
     return grab().toImage();
 }
 
@@ -539,10 +588,13 @@ void TEditorForm::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
     const QRect client = centralWidget()->geometry();
     const int right = client.width() - 5;
-    InfoBox->setGeometry(right - kInfoWidth + client.left(), client.top(), kInfoWidth, 330);
-    SelectObjectBox->setGeometry(InfoBox->x(), InfoBox->geometry().bottom() + 4, kInfoWidth, 56);
-    CurrentView->setGeometry(right - 128, SelectObjectBox->geometry().bottom() + 4 - client.top(),
-                             128, 128);
+    InfoBox->setGeometry(right - kInfoWidth + client.left(), client.top(), kInfoWidth, kInfoHeight);
+    SelectObjectBox->setGeometry(InfoBox->x(), InfoBox->geometry().bottom() + 4, kInfoWidth,
+                                 kObjectBoxHeight);
+    // The preview stays square and inside the window.
+    const int previewTop = SelectObjectBox->geometry().bottom() + 4 - client.top();
+    const int side = std::clamp(client.height() - previewTop - 4, 32, kPreviewSide);
+    CurrentView->setGeometry(right - kInfoWidth / 2 - side / 2, previewTop, side, side);
     LevelView->setGeometry(0, 0, std::max(1, client.width() - kInfoWidth - 20),
                            std::max(1, client.height() - 5));
     if (activated_) ResizeLevelBuffer();

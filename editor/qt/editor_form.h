@@ -31,7 +31,8 @@ class TEditorForm : public QMainWindow {
     void FillLists();
     // Caption, coordinate and luminosity labels, music controls.
     void RefreshInfoPanel();
-    // The whole window as it is shown now.
+    // The whole window as it is shown now, or the help window while it is
+    // open in front.
     QImage Picture();
     // The mouse at `position` over the form with these buttons held, as
     // the mouse's own events would leave it.

@@ -1,5 +1,6 @@
 #include "editor/qt/help_form.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
@@ -75,12 +76,19 @@ THelp::THelp(QWidget* parent) : QWidget(parent, Qt::Window | Qt::MSWindowsFixedS
     Pages->setGeometry(95, 0, 427, 482);
     for (const HelpPage& page : kHelpPages) Pages->addWidget(makePage(page, Pages));
 
+    // Where "Small Fonts" is missing a wider face stands in: one size small
+    // enough for every caption to fit its button.
     QFont small(QStringLiteral("Small Fonts"));
     small.setPixelSize(11);
+    for (const HelpButton& entry : kHelpButtons)
+        while (small.pixelSize() > 7 &&
+               QFontMetrics(small).horizontalAdvance(QString::fromUtf8(entry.caption)) > 91 - 8)
+            small.setPixelSize(small.pixelSize() - 1);
     for (const HelpButton& entry : kHelpButtons) {
         auto* button = new QPushButton(QString::fromUtf8(entry.caption), this);
         button->setObjectName(QString::fromLatin1(entry.name));
         button->setFont(small);
+        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px; }"));
         button->setGeometry(2, entry.top, 91, 17);
         button->setFocusPolicy(Qt::NoFocus);
         const int page = entry.page;

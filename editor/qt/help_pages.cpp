@@ -64,7 +64,8 @@ const HelpPage kHelpPages[kHelpPageCount] = {
      "begins.</p>"
      "<p>A level cannot be resized: a new size means a new, empty map.</p>"
      "<p>Every icon has a key; its hint names it.</p>"
-     "<p>Test your levels often in the game: save them, then play them.</p>"
+     "<p>Test your levels often in the game: F9 (File, Test play) starts it on the "
+     "level as it stands, without touching the file you edit.</p>"
      "<p>When the view is slow, try Options, Editor, Boost display; when that does not help, "
      "turn Stretching off.</p>"},
     {"CONTACT && SUPPORT",

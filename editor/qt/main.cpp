@@ -9,13 +9,21 @@
 #include <string>
 #include <vector>
 
+#include "editor/editor_music.h"
+#include "editor/editor_state.h"
 #include "editor/qt/editor_form.h"
 #include "editor/qt/form_script.h"
+#include "media/audio_capture.h"
 #include "media/display.h"
+#include "media/music_decoders.h"
 #include "platform/automation.h"
 #include "platform/clock.h"
+#include "platform/ffmpeg/ffmpeg_media.h"
 #include "platform/files.h"
+#include "platform/fluidsynth/fluid_midi.h"
+#include "platform/openmpt/openmpt_module.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/sdl/sdl_audio.h"
 #include "world/random_clock.h"
 #include "world/world.h"
 
@@ -46,12 +54,23 @@ int main(int argc, char** argv) {
         return kBadCommandLineExitCode;
     }
     FixClockSeed(options.seed);
+    // Test-play gives the game the same data, by a path that does not depend
+    // on the folder the game is started in.
+    editor.dataFolder = std::filesystem::absolute(*dataFolder).string();
+    editor.gameProgram = (ExecutableFolder(argv[0]) / "kelvane").string();
     if (options.frameMs) UseVirtualClock(0);
     DisplayStartup();
     ClearWorldTables();
+    // As the game: headless runs use no real device, and play music silently.
+    if (!options.headless) InstallSdlAudio();
+    InstallMusicDecoders({OpenMptModule, FluidMidi, FfmpegAudioFile, FfmpegVideo});
+    const bool recording = !options.recordAudioFile.empty();
+    StartEditorSound(recording);
 
     if (!PrepareQtPlatform(options.headless, error)) {
         std::fprintf(stderr, "kelvedit: %s\n", error.c_str());
+        StopEditorSound();
+        StopSdlAudio();
         return 1;
     }
     QApplication app(argc, argv);
@@ -61,7 +80,14 @@ int main(int argc, char** argv) {
     TEditorForm form;
     form.show();
     form.activateWindow();
-    if (!form.Activate()) return 0;
+    const auto stopSound = [] {
+        StopEditorSound();
+        StopSdlAudio();
+    };
+    if (!form.Activate()) {
+        stopSound();
+        return 0;
+    }
     int code = 0;
     if (options.frames) {
         form.GameLoop->stop();
@@ -79,9 +105,12 @@ int main(int argc, char** argv) {
             }
             if (!form.isVisible()) break; // Quit
             form.FrameStep();
+            if (recording) CaptureAudioFrame();
             QCoreApplication::processEvents();
         }
     } else {
+        if (recording)
+            QObject::connect(form.GameLoop, &QTimer::timeout, [] { CaptureAudioFrame(); });
         code = app.exec();
     }
     // The dump shows the editor as its last frame left it.
@@ -99,5 +128,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cannot write the screenshot '%s'\n", options.screenshotFile.c_str());
         code = 1;
     }
+    if (recording && !WriteAudioCapture(options.recordAudioFile)) {
+        std::fprintf(stderr, "cannot write the audio capture '%s'\n",
+                     options.recordAudioFile.c_str());
+        code = 1;
+    }
+    stopSound();
     return code;
 }

@@ -26,7 +26,12 @@ file(WRITE ${WORK}/session.txt "2 F ANSWER 5
 15 F CLICK SetNMEPos
 16 F FILE ${level}
 16 F MENU Saveas1
+17 F9
+18 F9
 ")
+# Test-play writes its file in the temporary folder; here one of the test's own.
+set(tmp ${WORK}/tmp)
+file(MAKE_DIRECTORY ${tmp})
 
 function(run)
   execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
@@ -46,7 +51,7 @@ function(expect_lines text)
 endfunction()
 
 foreach(run one two)
-  run(${KELVEDIT} --data ${DATA} --headless --frames 20 --frame-ms 50 --seed 1
+  run(${CMAKE_COMMAND} -E env TMPDIR=${tmp} ${KELVEDIT} --data ${DATA} --headless --frames 20 --frame-ms 50 --seed 1
       --script ${WORK}/session.txt --screenshot ${WORK}/${run}.png --dump-state ${WORK}/${run}.txt)
 endforeach()
 foreach(kind png txt)
@@ -60,6 +65,15 @@ file(READ ${WORK}/one.txt dump)
 expect_lines("${dump}" "sizes=5,4,6" "currentObjectName=Red bricks" "start=2,2,3,0" "exit=2,2,4"
   "sentryCount=2" "sentry2=1280,1280,2816,0" "musicZone255=2,2,5,2,Caverns" "fileName=${level}"
   "caption=Level Editor - ${level}" "modified=0" "helpShown=0")
+# F9 held over two frames started the game once, on a copy outside the level
+# folder; without a screen the command line is recorded instead of started.
+get_filename_component(bin ${KELVEDIT} DIRECTORY)
+set(played ${tmp}/kelvedit-test-play.lev)
+expect_lines("${dump}" "testPlay=${bin}/kelvane --data ${DATA} --level ${played}")
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${level} ${played} RESULT_VARIABLE differs)
+if(NOT differs EQUAL 0)
+  message(FATAL_ERROR "test-play wrote other bytes than Save as")
+endif()
 
 run(${LEVELTOOL} info ${level})
 expect_lines("${output}" "definition=STANDARD.BNK" "sizeX=5" "sizeY=4" "sizeZ=6" "start=2,2,3"

@@ -5,6 +5,7 @@
 # its end on the virtual clock.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/dump_lines.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK}/data)
@@ -35,18 +36,9 @@ function(play name data level frames)
   endif()
 endfunction()
 
-# Every line given must be a line of the dump, in this order.
+# Every line given must be a line of the dump WORK/NAME.txt, in this order.
 function(expect_dump name)
-  file(READ ${WORK}/${name}.txt dump)
-  set(rest "\n${dump}")
-  foreach(line ${ARGN})
-    string(FIND "${rest}" "\n${line}\n" at)
-    if(at EQUAL -1)
-      message(FATAL_ERROR "${name}: expected in the dump (in order): ${line}\n--- dump\n${dump}")
-    endif()
-    string(SUBSTRING "${rest}" ${at} -1 rest)
-    string(SUBSTRING "${rest}" 1 -1 rest)
-  endforeach()
+  expect_dump_lines(${WORK}/${name}.txt ${ARGN})
 endfunction()
 
 # The sound of frames 2 to the end is not all silence.

@@ -3,6 +3,7 @@
 # game's per-user settings go to WORK/config, never the user's own.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/dump_lines.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -33,19 +34,7 @@ endfunction()
 
 # Every line given must appear as a whole line of the dump, in this order.
 function(expect_dump)
-  if(NOT EXISTS ${DUMP})
-    message(FATAL_ERROR "no state dump written")
-  endif()
-  file(READ ${DUMP} dump)
-  set(rest "\n${dump}")
-  foreach(line ${ARGN})
-    string(FIND "${rest}" "\n${line}\n" at)
-    if(at EQUAL -1)
-      message(FATAL_ERROR "expected in the dump (in order): ${line}\n--- dump\n${dump}")
-    endif()
-    string(SUBSTRING "${rest}" ${at} -1 rest)
-    string(SUBSTRING "${rest}" 1 -1 rest)
-  endforeach()
+  expect_dump_lines(${DUMP} ${ARGN})
 endfunction()
 
 function(touch path)

@@ -40,6 +40,27 @@ TEST_F(LevelCommandsTest, NewAsksThreeSizesAndRefusesWhatIsNotANumber) {
     EXPECT_EQ(worldGrid.cells, std::vector<std::uint8_t>{1});
 }
 
+TEST_F(LevelCommandsTest, NewDrawsItsSeedFromTheEditorsSequenceNotTheSentries) {
+    // Initialising the sentries reseeds the shared generator with the level's
+    // seed; New's seed must still follow the editor's own sequence.
+    const auto newSeedAfterStart = [&](std::uint32_t sequence) {
+        StartEditorLevel();
+        editor.newLevelSeeds = sequence;
+        Answer({"5", "4", "6"});
+        NewLevelCommand();
+        return levelState.randomSeed;
+    };
+    const std::int32_t first = newSeedAfterStart(1);
+    EXPECT_EQ(newSeedAfterStart(1), first); // a fixed --seed repeats
+    EXPECT_NE(newSeedAfterStart(2), first);
+    // A second New goes on along the sequence.
+    Answer({"5", "4", "6"});
+    NewLevelCommand();
+    EXPECT_NE(levelState.randomSeed, first);
+    EXPECT_GE(levelState.randomSeed, 0);
+    EXPECT_LE(levelState.randomSeed, 32766);
+}
+
 TEST_F(LevelCommandsTest, NewEndsWithNothingChangedOnCancelEmptyOrTooLarge) {
     for (auto script : {std::vector<std::optional<std::string>>{"5", std::nullopt},
                         std::vector<std::optional<std::string>>{"5", "5", ""},

@@ -1,0 +1,40 @@
+#include "editor/editor_music.h"
+
+#include "editor/cell_commands.h"
+#include "engine/render_context.h"
+#include "media/audio_capture.h"
+#include "media/music_player.h"
+#include "media/sound_output.h"
+#include "world/frame_clock.h"
+
+namespace {
+
+constexpr int kMusicRate = 22050;
+// The level view hears as far as the game's camera, less a little.
+constexpr std::int32_t kEditorHearingRange = 23040;
+
+} // namespace
+
+void StartEditorSound(bool capture) {
+    CreateSoundOutput(capture ? SoundOutputKind::Capture : SoundOutputKind::Device);
+    if (capture) BeginAudioCapture();
+    renderContext.hearingRange = kEditorHearingRange;
+    MusicServices services;
+    // Loading a piece is not editing time: the selector must not jump.
+    services.restartGameClock = ResetFrameClock;
+    InstallMusicServices(std::move(services));
+    StartMusicLibrary(kMusicRate);
+}
+
+void StopEditorSound() {
+    StopMusic();
+    ShutdownMusicLibrary();
+    CloseSoundOutput();
+}
+
+bool PlayMusicNamed(const std::string& name) {
+    const int music = MusicIndexByName(name);
+    if (music < 0) return false;
+    StartMusic(music);
+    return true;
+}

@@ -1,0 +1,46 @@
+#include "editor/test_play.h"
+
+#include <system_error>
+
+#include "editor/editor_state.h"
+#include "editor/level_commands.h"
+#include "formats/level_file.h"
+
+std::filesystem::path TestPlayFile() {
+    std::error_code ec;
+    std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
+    if (ec) folder = "/tmp";
+    return folder / "kelvedit-test-play.lev";
+}
+
+ProgramLaunch TestPlayLaunch(const std::filesystem::path& levelFile) {
+    return {
+        editor.gameProgram,
+        {"--data", editor.dataFolder, "--level", std::filesystem::absolute(levelFile).string()}};
+}
+
+bool TestPlayCommand() {
+    const std::filesystem::path file = TestPlayFile();
+    if (!WriteLevelBytes(file.string(), EncodeEditorLevel())) {
+        ShowEditorMessage("The file " + file.string() + " could not be written.");
+        return false;
+    }
+    const ProgramLaunch launch = TestPlayLaunch(file);
+    std::string line = launch.program;
+    for (const std::string& argument : launch.arguments) line += " " + argument;
+    std::error_code ec;
+    const bool found =
+        !launch.program.empty() && std::filesystem::is_regular_file(launch.program, ec);
+    // Without a launcher (a run without a screen) the command line is only
+    // recorded, so that no game is left running behind a test.
+    const bool started = found && (!editorServices.startProgram ||
+                                   editorServices.startProgram(launch.program, launch.arguments));
+    if (!started) {
+        const std::string game = launch.program.empty() ? "kelvane" : launch.program;
+        ShowEditorMessage(found ? "The game " + game + " could not be started."
+                                : "The game " + game + " was not found.");
+        return false;
+    }
+    editor.lastLaunch = line;
+    return true;
+}

@@ -1,0 +1,17 @@
+# expect_dump_lines(FILE LINE...): every LINE is a whole line of the state
+# dump FILE, in the order given.
+function(expect_dump_lines file)
+  if(NOT EXISTS ${file})
+    message(FATAL_ERROR "no state dump written: ${file}")
+  endif()
+  file(READ ${file} dump)
+  set(rest "\n${dump}")
+  foreach(line ${ARGN})
+    string(FIND "${rest}" "\n${line}\n" at)
+    if(at EQUAL -1)
+      message(FATAL_ERROR "${file}: expected in the dump (in order): ${line}\n--- dump\n${dump}")
+    endif()
+    string(SUBSTRING "${rest}" ${at} -1 rest)
+    string(SUBSTRING "${rest}" 1 -1 rest)
+  endforeach()
+endfunction()
