@@ -435,6 +435,11 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
         }
     }
 
+    if (options.net.create && options.net.joinIndex) {
+        result.error = "--net-create and --net-join exclude each other";
+        return result;
+    }
+
     // Output files and the script stay relative to the folder the program was
     // started in, although the game later moves into its data folder.
     for (std::string* path : {&options.scriptFile, &options.screenshotFile, &options.dumpStateFile,

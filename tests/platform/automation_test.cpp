@@ -209,6 +209,8 @@ TEST(AutomationOptionsTest, NetJoinTakesAnOptionalIndex) {
     EXPECT_EQ(network.error, "");
     EXPECT_EQ(parse({"--net-join", "64"}).error,
               "--net-join needs a session index from 0 to 63, not '64'");
+    EXPECT_EQ(parse({"--net-join", "--net-create"}).error,
+              "--net-create and --net-join exclude each other");
 }
 
 TEST(AutomationOptionsTest, BadNetworkValuesAreErrors) {
