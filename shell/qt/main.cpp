@@ -79,7 +79,9 @@ int main(int argc, char** argv) {
     form.show();
     form.activateWindow();
     const int exec = shellState.EndRequested ? shellState.ExitCode : app.exec();
-    const int code = shellState.EndRequested ? shellState.ExitCode : exec;
+    int code = shellState.EndRequested ? shellState.ExitCode : exec;
+    // As in the editor: a script command that found nothing to act on fails the run.
+    if (code == 0 && form.ScriptCommandFailed()) code = 1;
     FinishAutomation();
     CloseSoundOutput();
     StopSdlAudio();

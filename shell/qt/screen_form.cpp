@@ -280,6 +280,7 @@ void TScreenForm::RunScriptFormCommands() {
     for (const FormCommand& command : FormCommandsForFrame(CurrentAutomation().script, frame)) {
         std::string error;
         if (!RunSharedFormCommand(command, error)) {
+            scriptCommandFailed_ = true;
             std::fprintf(stderr, "kelvane: script frame %lld: %s\n", static_cast<long long>(frame),
                          error.c_str());
         }

@@ -31,8 +31,10 @@ class TScreenForm : public QWidget {
     void EndProgram(int exitCode);
     // Paints the loading screen now (synchronously).
     void ShowLoadingScreen();
-    // The script's form commands of this frame, on the window's components.
+    // The script's form commands of this frame, on the window's components;
+    // one that cannot act is reported on standard error and remembered.
     void RunScriptFormCommands();
+    bool ScriptCommandFailed() const { return scriptCommandFailed_; }
     // Shows `lobbyView` in CommPanel when the logic has changed it.
     void MirrorLobbyView();
 
@@ -62,6 +64,7 @@ class TScreenForm : public QWidget {
     bool activating_ = false;
     bool shownOnce_ = false;
     std::uint32_t mirroredRevision_ = 0;
+    bool scriptCommandFailed_ = false;
 };
 
 // The one main form while it exists.

@@ -243,7 +243,8 @@ elseif(CASE STREQUAL "poor_network")
 elseif(CASE STREQUAL "lobby_by_script")
   # The lobby's components driven by the script as a user would: the
   # "Direct address" transport, its address typed into the prompt, the
-  # session chosen in the list, and the host's "Go".
+  # session chosen in the list, and the host's "Go". A command that finds
+  # nothing to act on ends the process with 1.
   data_with_level(${LEVER_LEVEL})
   math(EXPR game_port "${PORT} + 1000")
   set(address 127.0.0.1:${game_port})
@@ -263,12 +264,6 @@ elseif(CASE STREQUAL "lobby_by_script")
   game()
   expect_in_play(1 host joiner)
   expect(joiner localPlayer 1)
-  foreach(name host joiner)
-    file(READ ${WORK}/${name}/err.txt err)
-    if(err MATCHES "script frame")
-      message(FATAL_ERROR "${name}: a script command found nothing to act on:\n${err}")
-    endif()
-  endforeach()
 
 else()
   message(FATAL_ERROR "unknown case ${CASE}")

@@ -109,6 +109,12 @@ elseif(CASE STREQUAL "network_lobby")
   run(/network ${HEADLESS})
   expect_exit(0)
   expect_dump("frames=3" "initialised=0" "networkLobby=1" "screenState=5")
+  # The lobby's buttons as the script reaches them: Go is not there before a
+  # session exists, so the run fails after saying so.
+  file(WRITE ${WORK}/lobby.txt "1 F CLICK JoinGame\n2 F CLICK Go\n")
+  run(/network ${HEADLESS} --nickname Ann --script ${WORK}/lobby.txt)
+  expect_exit(1)
+  expect_stderr("kelvane: script frame 2: no button 'Go' shown")
 
 elseif(CASE STREQUAL "screenshot")
   file(MAKE_DIRECTORY ${DATA}/LEVEL)
