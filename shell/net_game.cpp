@@ -64,6 +64,10 @@ void leaveLobbyAndStart() {
         ResetFrameClock();
         s.Initialised = true;
     }
+    // The network game is a new game: without lives the first death would
+    // end it and leave this machine on the title screen.
+    localRecord().levelIndex = 0;
+    localRecord().lives = kNewGameLives;
     EnterFirstScreen();
     s.ActivatedOnce = true;
     netState.LastSend = Now;

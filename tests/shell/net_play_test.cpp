@@ -230,6 +230,7 @@ TEST_F(NetLobbyTest, HostTakesEachAnswerOnceAndStartsWithTheSlowestRoundTrip) {
     EXPECT_FALSE(shellState.NetworkLobby);
     EXPECT_EQ(shellState.ScreenState, kScreenPlay);
     EXPECT_EQ(shellState.RefreshInterval, 60); // 1.2 x Cy's 50 ms
+    EXPECT_EQ(players[0].lives, 3);
     EXPECT_EQ(shellState.MessageText, "Network refresh interval: 60 ms");
     ASSERT_EQ(bob.received.size(), 2u);
     const GameStartMessage toBob = StartOf(bob.received.back().second);
@@ -284,6 +285,7 @@ TEST_F(NetLobbyTest, JoinerListsUntilASessionExistsAndStartsOnlyOnTheHostsWord) 
     EXPECT_FALSE(shellState.NetworkLobby);
     EXPECT_EQ(localPlayer, 1);
     EXPECT_EQ(lastPlayer, 2);
+    EXPECT_EQ(players[1].lives, 3);
     EXPECT_EQ(shellState.MessageText, "Network refresh interval: 24 ms");
     ann.Send(0, GameStartMessage{2, 3, 500}); // a late 10 changes nothing
     settle();
