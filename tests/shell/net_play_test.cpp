@@ -253,6 +253,25 @@ TEST_F(NetLobbyTest, HostTakesEachAnswerOnceAndStartsWithTheSlowestRoundTrip) {
     EXPECT_EQ(bob.received.back().second[5], 'f');
 }
 
+TEST_F(NetLobbyTest, APlayerWhoLeavesWhileStartingIsNotWaitedFor) {
+    openLobby("Ann", Hosting(3));
+    LobbyRefresh();
+    Peer& bob = peer("Bob");
+    bob.Join();
+    peer("Cy").Join();
+    settle(501); // Go
+    ASSERT_EQ(netState.LobbyPhase, kLobbyStarting);
+    AdvanceVirtualClock(10);
+    bob.Send(bob.comm->PlayerLongNames[1].id, StartAnswerMessage{});
+    settle();
+    EXPECT_TRUE(shellState.NetworkLobby);
+    peers.back().reset(); // Cy goes before answering
+    settle();
+    EXPECT_FALSE(shellState.NetworkLobby);
+    EXPECT_EQ(shellState.RefreshInterval, 12);
+    EXPECT_EQ(lastPlayer, 2); // Cy stays as a record that never moves
+}
+
 TEST_F(NetLobbyTest, JoinerListsUntilASessionExistsAndStartsOnlyOnTheHostsWord) {
     openLobby("Bob", Joining(0));
     settle();
