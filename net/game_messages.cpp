@@ -223,6 +223,8 @@ std::string_view IgnoreReasonName(IgnoreReason reason) {
         return "badSentry";
     case IgnoreReason::OtherLevel:
         return "otherLevel";
+    case IgnoreReason::Unexpected:
+        return "unexpected";
     case IgnoreReason::Count:
         break;
     }

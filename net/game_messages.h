@@ -87,6 +87,8 @@ enum class IgnoreReason : std::uint8_t {
     BadDelay,      // a dig's refill delay outside 0..3600000 ms
     BadSentry,     // 0 or above the number of sentries
     OtherLevel,    // sent from another level
+    Unexpected,    // a start message in the wrong phase or from the wrong sender, a
+                   // second answer, or a play message before the game has started
     Count
 };
 std::string_view IgnoreReasonName(IgnoreReason reason);

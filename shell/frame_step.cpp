@@ -2,6 +2,7 @@
 
 #include "shell/form_services.h"
 #include "shell/hooks.h"
+#include "shell/net_session.h"
 #include "shell/screen_flow.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
@@ -45,6 +46,7 @@ void FrameStep() {
     hooks::HandleOptionKeys();
     hooks::PollMusic();
     AdvanceFrameClock();
+    DispatchNetEvents(); // what the other players sent since the last frame
     RunCurrentScreen();
 
     if (s.TransitionActive) {

@@ -11,6 +11,7 @@
 #include "shell/end_text.h"
 #include "shell/form_services.h"
 #include "shell/joystick.h"
+#include "shell/lobby.h"
 #include "shell/music.h"
 #include "shell/option_keys.h"
 #include "shell/play_screen.h"
@@ -75,7 +76,9 @@ void RunTitleScreen() {
 void RunPlayScreen() {
     PlayScreenFrame();
 }
-void RefreshLobby() {}
+void RefreshLobby() {
+    LobbyRefresh();
+}
 void RunEndScreen() {
     EndScreenFrame();
 }
@@ -103,7 +106,9 @@ void CloseInGameMenu() {
     world.menu.open = 0;
     world.menu.inputSkip = 0;
 }
-void OpenLobby() {}
+void OpenLobby() {
+    OpenNetworkLobby();
+}
 void ResetCameraOrbits() {
     ::ResetCameraOrbits();
 }
@@ -111,8 +116,12 @@ void StartLevel(int levelIndex) {
     ::StartLevel(levelIndex);
 }
 
-void NewGameClick() {}
-void JoinGameClick() {}
+void NewGameClick() {
+    ::NewGameClick();
+}
+void JoinGameClick() {
+    ::JoinGameClick();
+}
 
 void WriteSettings() {
     ::WriteSettings();

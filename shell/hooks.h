@@ -1,7 +1,6 @@
 // The shell's calls into the game's other parts: input, screens, sound,
 // music, settings, text, scene and display. Each is one function here whose
-// body (usually one call, in hooks.cpp) reaches the part; the network lobby's
-// hooks still do nothing until network play is wired in.
+// body (usually one call, in hooks.cpp) reaches the part.
 #pragma once
 
 #include <string>

@@ -8,6 +8,7 @@
 #include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/hooks.h"
+#include "shell/net_game.h"
 #include "shell/play_hud.h"
 #include "shell/screen_flow.h"
 #include "shell/settings.h"
@@ -82,6 +83,7 @@ void StartNewGame(std::int32_t levelIndex) {
 }
 
 void PlayScreenFrame() {
+    SendPlayerState();
     if (!RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered)) return;
     SoundTimerCountdown();
     if (!shellState.Drawing) return;

@@ -12,6 +12,7 @@
 #include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/hooks.h"
+#include "shell/net_session.h"
 #include "shell/play_screen.h"
 #include "shell/screen_flow.h"
 #include "shell/shell_state.h"
@@ -115,5 +116,6 @@ void ShutdownGame() {
     hooks::StopMusic();
     if (shellState.VideoPlaying) hooks::CloseVideoClip();
     hooks::ShutdownMusicLibrary();
+    CloseCommSession(); // the others see this player leave at once
     RequestProgramEnd(0);
 }

@@ -14,6 +14,7 @@
 #include "shell/end_screen.h"
 #include "shell/end_text.h"
 #include "shell/joystick.h"
+#include "shell/net_session.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/sounds.h"
@@ -122,8 +123,10 @@ std::string DescribeState() {
     d.add("screenHistory", history);
     // The world's own keys, once a level has been entered (they stay after
     // the game has left the level: lives, outcome, won frame).
-    if (s.LevelStarts > 0) return d.text() + DescribeWorldState();
-    return d.text();
+    // The network's keys while there is a session.
+    const std::string net = DescribeNetState();
+    if (s.LevelStarts > 0) return d.text() + net + DescribeWorldState();
+    return d.text() + net;
 }
 
 namespace {
