@@ -235,6 +235,7 @@ void CommDeletePlayer(std::int32_t id, const std::string&, const std::string&) {
         if (players[k].PlayerId != id) continue;
         if (netState.LobbyPhase == kLobbyStarting) {
             // Gone while starting: it will never answer; do not wait for it.
+            if (players[k].PingAnswered) return;
             players[k].PingStart = 0;
             players[k].PingAnswered = 1;
             FinishStartWhenAllAnswered();

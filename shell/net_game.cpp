@@ -64,6 +64,10 @@ void leaveLobbyAndStart() {
         ResetFrameClock();
         s.Initialised = true;
     }
+    // The network game is a new game: without lives the first death would
+    // end it and leave this machine on the title screen.
+    localRecord().levelIndex = 0;
+    localRecord().lives = kNewGameLives;
     EnterFirstScreen();
     s.ActivatedOnce = true;
     netState.LastSend = Now;
@@ -228,7 +232,7 @@ void InstallNetGameServices() {
     };
 }
 
-GameMessageContext CurrentMessageContext() {
+GameMessageContext CurrentMessageContext(char named) {
     GameMessageContext context;
     context.localPlayer = localPlayer;
     context.lastPlayer = lastPlayer;
@@ -240,13 +244,10 @@ GameMessageContext CurrentMessageContext() {
     for (std::size_t t = 0; t < context.takeLetter.size(); ++t) {
         const ObjectType& type = objectTypes[t];
         if (type.undefined) continue;
-        // A type that gives several things is sent once per thing; the
-        // first of them is the one checked.
-        context.takeLetter[t] = type.Lingot  ? 'g'
-                                : type.Timer ? 'h'
-                                : type.OneUp ? 'i'
-                                : type.Light ? 'j'
-                                             : 0;
+        const bool gives[] = {type.Lingot != 0, type.Timer != 0, type.OneUp != 0, type.Light != 0};
+        for (int i = 3; i >= 0; --i)
+            if (gives[i]) context.takeLetter[t] = static_cast<char>('g' + i);
+        if (named >= 'g' && named <= 'j' && gives[named - 'g']) context.takeLetter[t] = named;
     }
     return context;
 }
@@ -259,8 +260,10 @@ void HandleGameMessage(std::int32_t from, std::int32_t, const std::uint8_t* game
     GameMessageCounters& counters = netState.Counters;
     ++counters.received;
     if (!gameMsg) return counters.Ignore(IgnoreReason::WrongSize);
+    constexpr std::size_t kLetterAt = 5;
     const DecodedGameMessage decoded =
-        DecodeGameMessage(std::span(gameMsg, kNetMessageSize), CurrentMessageContext());
+        DecodeGameMessage(std::span(gameMsg, kNetMessageSize),
+                          CurrentMessageContext(static_cast<char>(gameMsg[kLetterAt])));
     if (!decoded.message) return counters.Ignore(decoded.reason);
     if (!std::visit(Apply{from}, *decoded.message)) counters.Ignore(IgnoreReason::Unexpected);
 }

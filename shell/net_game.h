@@ -30,5 +30,7 @@ void SendWorldEvent(char letter, std::int32_t x, std::int32_t y, std::int32_t z,
                     std::int32_t argument);
 
 // What a received message is checked against: players, grid, sentries,
-// takeable types and the local player's level.
-GameMessageContext CurrentMessageContext();
+// takeable types and the local player's level. A type that gives several
+// things is taken with one event per thing: `named`, when the type gives
+// it, is the letter checked for that type.
+GameMessageContext CurrentMessageContext(char named = 0);

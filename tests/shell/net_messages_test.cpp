@@ -282,6 +282,11 @@ TEST_F(NetMessagesTest, RemotePickUpsEmptyTheirCellOnceAndTheLastIngotOpensTheDo
     EXPECT_EQ(timerRunning, 1);
     EXPECT_EQ(timeLeftMs, 5000);
 
+    // A type that gives two things comes as two events.
+    objectTypes[kLight].Timer = 1;
+    objectTypes[kLight].TimerDuration = 700;
+    receive(Event('h', 0, 1, 4, kLight));
+    EXPECT_EQ(timeLeftMs, 5700);
     receive(Event('j', 0, 1, 4, kLight));
     EXPECT_EQ(cellAt(0, 1, 4), 0);
     EXPECT_EQ(players[1].lightTarget, 2000.0f);
@@ -289,5 +294,6 @@ TEST_F(NetMessagesTest, RemotePickUpsEmptyTheirCellOnceAndTheLastIngotOpensTheDo
     receive(Event('i', 0, 1, 5, kOneUp));
     EXPECT_EQ(cellAt(0, 1, 5), 0);
     EXPECT_EQ(players[0].lives, lives); // the life counts on the taker's machine
-    EXPECT_EQ(netState.Counters.received, 6u);
+    EXPECT_EQ(netState.Counters.received, 7u);
+    EXPECT_EQ(netState.Counters.Ignored(IgnoreReason::BadObjectType), 0u);
 }

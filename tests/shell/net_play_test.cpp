@@ -230,6 +230,7 @@ TEST_F(NetLobbyTest, HostTakesEachAnswerOnceAndStartsWithTheSlowestRoundTrip) {
     EXPECT_FALSE(shellState.NetworkLobby);
     EXPECT_EQ(shellState.ScreenState, kScreenPlay);
     EXPECT_EQ(shellState.RefreshInterval, 60); // 1.2 x Cy's 50 ms
+    EXPECT_EQ(players[0].lives, 3);
     EXPECT_EQ(shellState.MessageText, "Network refresh interval: 60 ms");
     ASSERT_EQ(bob.received.size(), 2u);
     const GameStartMessage toBob = StartOf(bob.received.back().second);
@@ -250,6 +251,25 @@ TEST_F(NetLobbyTest, HostTakesEachAnswerOnceAndStartsWithTheSlowestRoundTrip) {
     EXPECT_EQ(std::count(types.begin(), types.end(), kMsgSentryPosition), sentryCount);
     EXPECT_EQ(types.back(), kMsgWorldEvent);
     EXPECT_EQ(bob.received.back().second[5], 'f');
+}
+
+TEST_F(NetLobbyTest, APlayerWhoLeavesWhileStartingIsNotWaitedFor) {
+    openLobby("Ann", Hosting(3));
+    LobbyRefresh();
+    Peer& bob = peer("Bob");
+    bob.Join();
+    peer("Cy").Join();
+    settle(501); // Go
+    ASSERT_EQ(netState.LobbyPhase, kLobbyStarting);
+    AdvanceVirtualClock(10);
+    bob.Send(bob.comm->PlayerLongNames[1].id, StartAnswerMessage{});
+    settle();
+    EXPECT_TRUE(shellState.NetworkLobby);
+    peers.back().reset(); // Cy goes before answering
+    settle();
+    EXPECT_FALSE(shellState.NetworkLobby);
+    EXPECT_EQ(shellState.RefreshInterval, 12);
+    EXPECT_EQ(lastPlayer, 2); // Cy stays as a record that never moves
 }
 
 TEST_F(NetLobbyTest, JoinerListsUntilASessionExistsAndStartsOnlyOnTheHostsWord) {
@@ -284,6 +304,7 @@ TEST_F(NetLobbyTest, JoinerListsUntilASessionExistsAndStartsOnlyOnTheHostsWord) 
     EXPECT_FALSE(shellState.NetworkLobby);
     EXPECT_EQ(localPlayer, 1);
     EXPECT_EQ(lastPlayer, 2);
+    EXPECT_EQ(players[1].lives, 3);
     EXPECT_EQ(shellState.MessageText, "Network refresh interval: 24 ms");
     ann.Send(0, GameStartMessage{2, 3, 500}); // a late 10 changes nothing
     settle();
