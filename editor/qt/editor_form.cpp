@@ -31,6 +31,7 @@
 #include "editor/editor_state.h"
 #include "editor/editor_view.h"
 #include "editor/level_commands.h"
+#include "editor/qt/editor_icons.h"
 #include "editor/qt/help_form.h"
 #include "editor/test_play.h"
 #include "engine/draw/cube_faces.h"
@@ -61,31 +62,33 @@ constexpr int kKeyWaitMs = 2000;
 
 struct Icon {
     const char* name;
-    const char* text;
+    const char* text; // read by assistive tools; the picture is what is shown
     const char* hint;
     EditorAction action;
+    int row, column; // grouped: moves and turns, heights and views, cell commands, markers
 };
 
 const Icon kIcons[] = {
-    {"I_MoveForward", "Fwd", "Move forward (Up arrow)", EditorAction::MoveForward},
-    {"I_MoveBack", "Back", "Move backwards (Down arrow)", EditorAction::MoveBack},
-    {"I_MoveLeft", "Left", "Move left (CTRL+Left arrow)", EditorAction::MoveLeft},
-    {"I_MoveRight", "Right", "Move right (CTRL+Right arrow)", EditorAction::MoveRight},
-    {"I_RotateLeft", "RotL", "Rotate left (Left arrow)", EditorAction::RotateLeft},
-    {"I_RotateRight", "RotR", "Rotate right (Right arrow)", EditorAction::RotateRight},
-    {"I_GoUp", "Up", "Move upwards (\"H\")", EditorAction::GoUp},
-    {"I_GoDown", "Down", "Move downards (\"B\" key)", EditorAction::GoDown},
-    {"I_ZoomIn", "Z+", "Zoom in (\"+\")", EditorAction::ZoomIn},
-    {"I_ZoomOut", "Z-", "Zoom out (\"-\")", EditorAction::ZoomOut},
-    {"I_LookUp", "Top", "Top view (\"Page Up\")", EditorAction::LookUp},
-    {"I_LookDown", "Low", "Down view (\"Page Down\")", EditorAction::LookDown},
-    {"I_PutBlock", "Put", "Put current object in map (Space key)", EditorAction::PutBlock},
-    {"I_DelBlock", "Del", "Delete current cell (object & music) (DEL key)", EditorAction::DelBlock},
-    {"I_Brighter", "Lum+", "Brighten current cell (\"E\" key)", EditorAction::Brighter},
-    {"I_Darker", "Lum-", "Darken current cell (\"A\" key)", EditorAction::Darker},
-    {"I_SFX", "SFX", "Put a music (\"S\")", EditorAction::SFX},
-    {"I_Start", "Start", "Put the Start point (\"D\")", EditorAction::Start},
-    {"I_Exit", "Exit", "Put the Exit point (\"X\")", EditorAction::Exit},
+    {"I_MoveForward", "Fwd", "Move forward (Up arrow)", EditorAction::MoveForward, 0, 0},
+    {"I_MoveBack", "Back", "Move backwards (Down arrow)", EditorAction::MoveBack, 0, 1},
+    {"I_MoveLeft", "Left", "Move left (CTRL+Left arrow)", EditorAction::MoveLeft, 0, 2},
+    {"I_MoveRight", "Right", "Move right (CTRL+Right arrow)", EditorAction::MoveRight, 0, 3},
+    {"I_RotateLeft", "RotL", "Rotate left (Left arrow)", EditorAction::RotateLeft, 0, 4},
+    {"I_RotateRight", "RotR", "Rotate right (Right arrow)", EditorAction::RotateRight, 0, 5},
+    {"I_GoUp", "Up", "Move upwards (\"H\")", EditorAction::GoUp, 1, 0},
+    {"I_GoDown", "Down", "Move downards (\"B\" key)", EditorAction::GoDown, 1, 1},
+    {"I_ZoomIn", "Z+", "Zoom in (\"+\")", EditorAction::ZoomIn, 1, 2},
+    {"I_ZoomOut", "Z-", "Zoom out (\"-\")", EditorAction::ZoomOut, 1, 3},
+    {"I_LookUp", "Top", "Top view (\"Page Up\")", EditorAction::LookUp, 1, 4},
+    {"I_LookDown", "Low", "Down view (\"Page Down\")", EditorAction::LookDown, 1, 5},
+    {"I_PutBlock", "Put", "Put current object in map (Space key)", EditorAction::PutBlock, 2, 0},
+    {"I_DelBlock", "Del", "Delete current cell (object & music) (DEL key)", EditorAction::DelBlock,
+     2, 1},
+    {"I_Brighter", "Lum+", "Brighten current cell (\"E\" key)", EditorAction::Brighter, 2, 2},
+    {"I_Darker", "Lum-", "Darken current cell (\"A\" key)", EditorAction::Darker, 2, 3},
+    {"I_SFX", "SFX", "Put a music (\"S\")", EditorAction::SFX, 3, 0},
+    {"I_Start", "Start", "Put the Start point (\"D\")", EditorAction::Start, 3, 1},
+    {"I_Exit", "Exit", "Put the Exit point (\"X\")", EditorAction::Exit, 3, 2},
 };
 
 QString qs(const std::string& text) {
@@ -219,22 +222,26 @@ void TEditorForm::BuildPanel() {
     LuminosityLabel = label("LuminosityLabel", "Luminosity factor");
 
     auto* icons = new QGridLayout;
-    int at = 0;
+    icons->setSpacing(1);
     for (const Icon& icon : kIcons) {
         auto* button = new QToolButton(InfoBox);
         button->setObjectName(QString::fromLatin1(icon.name));
         button->setText(QString::fromLatin1(icon.text));
         button->setToolTip(QString::fromLatin1(icon.hint));
+        button->setIcon(EditorIcon(button->objectName()));
+        button->setIconSize(QSize(kEditorIconSide, kEditorIconSide));
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
         button->setFocusPolicy(Qt::NoFocus);
-        button->setFixedSize(34, 22);
+        // Room for the button's frame around the whole picture, unscaled.
+        button->setFixedSize(kEditorIconSide + 4, kEditorIconSide + 4);
         const EditorAction action = icon.action;
         connect(button, &QToolButton::clicked, this, [this, action] {
             RunEditorAction(action);
             RefreshInfoPanel();
         });
-        icons->addWidget(button, at / 5, at % 5);
-        ++at;
+        icons->addWidget(button, icon.row, icon.column);
     }
+    icons->setColumnStretch(6, 1);
     info->addLayout(icons);
 
     NMEList = new QComboBox(InfoBox);

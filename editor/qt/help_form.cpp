@@ -6,10 +6,13 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QTextDocument>
 #include <QTextEdit>
 
+#include "editor/qt/editor_icons.h"
 #include "editor/qt/help_pages.h"
 
 namespace {
@@ -30,6 +33,32 @@ QPixmap logo() {
     return picture;
 }
 
+// A panel icon as the panel shows it: the picture on a light button face with
+// a thin frame, so that it stands out on the page's black ground.
+QImage iconOnButton(const QString& objectName) {
+    const QImage icon = EditorIconImage(objectName);
+    if (icon.isNull()) return {};
+    constexpr int side = kEditorIconSide + 4;
+    QImage button(side, side, QImage::Format_ARGB32_Premultiplied);
+    button.fill(QColor(239, 239, 239));
+    QPainter painter(&button);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawRect(0, 0, side - 1, side - 1);
+    painter.drawImage(2, 2, icon);
+    return button;
+}
+
+// Gives the document the picture of every panel icon its text names.
+void addIconPictures(QTextDocument& document, const QString& text) {
+    static const QRegularExpression reference(QStringLiteral(HELP_ICON_SCHEME ":(\\w+)"));
+    for (auto match = reference.globalMatch(text); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        const QImage picture = iconOnButton(found.captured(1));
+        if (!picture.isNull())
+            document.addResource(QTextDocument::ImageResource, QUrl(found.captured(0)), picture);
+    }
+}
+
 QWidget* makePage(const HelpPage& page, QWidget* parent) {
     auto* widget = new QWidget(parent);
     auto* title = new QLabel(widget);
@@ -48,6 +77,7 @@ QWidget* makePage(const HelpPage& page, QWidget* parent) {
     text->setFrameShape(QFrame::NoFrame);
     text->setStyleSheet(QStringLiteral("QTextEdit { background: black; color: white; "
                                        "font-family: Arial; font-size: 11px; }"));
+    addIconPictures(*text->document(), QString::fromUtf8(page.text));
     text->setHtml(QString::fromUtf8(page.text));
     text->setGeometry(8, 30, 411, 440);
     return widget;

@@ -1,8 +1,10 @@
 #include "editor/qt/help_pages.h"
 
-// Pictures of the icons are drawn as framed captions, as they stand on the panel.
+// Buttons with captions are drawn as framed captions, as they stand on the panel.
 #define ICON(caption)                                                                              \
     "<span style='border:1px solid #808080; background:#404040'>&nbsp;" caption "&nbsp;</span>"
+// The panel's picture icons, by object name; the help window supplies the pictures.
+#define PICTURE(name) "<img src='" HELP_ICON_SCHEME ":" name "' align='middle'>"
 
 const HelpButton kHelpButtons[kHelpPageCount] = {
     {"Menu1", "Introduction", 94, 0},       {"Menu2", "General concepts", 114, 1},
@@ -42,9 +44,10 @@ const HelpPage kHelpPages[kHelpPageCount] = {
     {"START AND EXIT POINTS",
      "<p>A playable level needs a start point and an exit point. Each can be placed on any "
      "cell.</p>"
-     "<p>" ICON("Start") " (key D) puts the start point in the selected cell, facing the way "
-                         "the selector faces. In the view it is a white marker.</p>"
-                         "<p>" ICON("Exit") " (key X) puts the exit point in the selected cell. In "
+     "<p>" PICTURE("I_Start") " (key D) puts the start point in the selected cell, facing the way "
+                              "the selector faces. In the view it is a white marker.</p>"
+                              "<p>" PICTURE(
+                                  "I_Exit") " (key X) puts the exit point in the selected cell. In "
                                             "the view it is "
                                             "a yellow marker.</p>"
                                             "<p>Saving warns you when the exit is missing or the "
@@ -52,13 +55,14 @@ const HelpPage kHelpPages[kHelpPageCount] = {
     {"ADDING SOME MUSIC",
      "<p>Music cells start their music when the player passes through them. A level holds up "
      "to 256 of them.</p>"
-     "<p>" ICON("SFX") " (key S) makes the selected cell a music cell, shown in the view by a "
-                       "cyan marker. While the selector stands on it, a list of the game's music "
-                       "appears in "
-                       "the panel: choose the piece for this cell there, and try it with " ICON(
-                           "Play") " and " ICON("Stop") ".</p>"
-                                                        "<p>Deleting the cell frees its music cell "
-                                                        "again.</p>"},
+     "<p>" PICTURE(
+         "I_SFX") " (key S) makes the selected cell a music cell, shown in the view by a "
+                  "cyan marker. While the selector stands on it, a list of the game's music "
+                  "appears in "
+                  "the panel: choose the piece for this cell there, and try it with " ICON(
+                      "Play") " and " ICON("Stop") ".</p>"
+                                                   "<p>Deleting the cell frees its music cell "
+                                                   "again.</p>"},
     {"TIPS",
      "<p>The description and the author (Options menu) are shown to the player when the level "
      "begins.</p>"

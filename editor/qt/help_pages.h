@@ -7,6 +7,10 @@ struct HelpPage {
     const char* text; // rich text
 };
 
+// A page's text shows a panel icon with <img src='icon:I_Start'>: the URL's
+// scheme and the icon's object name.
+#define HELP_ICON_SCHEME "icon"
+
 constexpr int kHelpPageCount = 9;
 extern const HelpPage kHelpPages[kHelpPageCount];
 

@@ -4,9 +4,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStackedWidget>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTimer>
 #include <QToolButton>
 #include <filesystem>
@@ -22,6 +26,7 @@
 #include "editor/qt/editor_form.h"
 #include "editor/qt/form_script.h"
 #include "editor/qt/help_form.h"
+#include "editor/qt/help_pages.h"
 #include "editor/test_play.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
@@ -295,6 +300,61 @@ TEST_F(EditorFormTest, ResizingPicksTheLevelViewBufferSize) {
     form->resize(629, 200);
     QApplication::processEvents();
     EXPECT_GE(form->height(), 469);
+}
+
+TEST_F(EditorFormTest, IconPicturesFitThePanelAtTheStartingSize) {
+    // On a music cell every control of the panel is shown at once.
+    NewLevel("5", "4", "6");
+    Click("I_SFX");
+    Frame();
+    ASSERT_TRUE(form->MusicBox->isVisible());
+    QApplication::processEvents();
+
+    const QList<QToolButton*> icons =
+        form->InfoBox->findChildren<QToolButton*>(QRegularExpression(QStringLiteral("^I_")));
+    EXPECT_EQ(icons.size(), 19);
+    const QRect inside = form->InfoBox->contentsRect();
+    for (const QToolButton* icon : icons) {
+        const std::string name = icon->objectName().toStdString();
+        EXPECT_FALSE(icon->icon().isNull()) << name;
+        // The picture is shown whole, not shrunk into a small button.
+        EXPECT_EQ(icon->iconSize(), QSize(24, 24)) << name;
+        EXPECT_GE(icon->width(), 28) << name;
+        EXPECT_GE(icon->height(), 28) << name;
+        EXPECT_TRUE(inside.contains(icon->geometry())) << name;
+        for (const QToolButton* other : icons)
+            EXPECT_TRUE(other == icon || !icon->geometry().intersects(other->geometry())) << name;
+    }
+    for (const QWidget* control :
+         {static_cast<QWidget*>(form->MusicBox), static_cast<QWidget*>(form->Play),
+          static_cast<QWidget*>(form->SetNMEPos), static_cast<QWidget*>(form->NMEList)}) {
+        EXPECT_TRUE(inside.contains(control->geometry())) << control->objectName().toStdString();
+        for (const QToolButton* icon : icons)
+            EXPECT_FALSE(control->geometry().intersects(icon->geometry()))
+                << control->objectName().toStdString();
+    }
+    // The object list and the whole preview still fit below the panel.
+    EXPECT_LT(form->InfoBox->geometry().bottom(), form->SelectObjectBox->geometry().top());
+    EXPECT_EQ(form->CurrentView->width(), 128);
+}
+
+TEST_F(EditorFormTest, HelpPagesShowThePicturesOfTheIconsTheyName) {
+    static const QRegularExpression reference(QStringLiteral("src='(icon:\\w+)'"));
+    int pictures = 0;
+    for (int page = 0; page < kHelpPageCount; ++page) {
+        const auto* text =
+            form->HelpForm->Pages->widget(page)->findChild<QTextEdit*>(QStringLiteral("Text"));
+        ASSERT_NE(text, nullptr);
+        const QString html = QString::fromUtf8(kHelpPages[page].text);
+        for (auto match = reference.globalMatch(html); match.hasNext(); ++pictures) {
+            const QString url = match.next().captured(1);
+            const QImage picture =
+                text->document()->resource(QTextDocument::ImageResource, QUrl(url)).value<QImage>();
+            EXPECT_FALSE(picture.isNull()) << page << " " << url.toStdString();
+        }
+    }
+    // Start and exit on their page, the music cell on its own.
+    EXPECT_EQ(pictures, 3);
 }
 
 TEST_F(EditorFormTest, HelpButtonsOpenTheirPages) {
