@@ -282,23 +282,36 @@ const IconPicture kPictures[] = {
     {"I_Exit", DrawExitDoor},
 };
 
-} // namespace
-
-QImage EditorIconImage(const QString& objectName) {
+// The picture drawn `scale` times larger, for screens of more pixels per
+// point; a null image for an unknown name.
+QImage DrawIcon(const QString& objectName, int scale) {
     for (const IconPicture& picture : kPictures) {
         if (objectName != QLatin1String(picture.name)) continue;
-        QImage image(kEditorIconSide, kEditorIconSide, QImage::Format_ARGB32_Premultiplied);
+        QImage image(kEditorIconSide * scale, kEditorIconSide * scale,
+                     QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale, scale);
         picture.draw(painter);
         return image;
     }
     return {};
 }
 
+} // namespace
+
+QImage EditorIconImage(const QString& objectName) {
+    return DrawIcon(objectName, 1);
+}
+
 QIcon EditorIcon(const QString& objectName) {
     const QImage image = EditorIconImage(objectName);
     if (image.isNull()) return {};
-    return QIcon(QPixmap::fromImage(image));
+    QIcon icon(QPixmap::fromImage(image));
+    // Sharp on screens with two pixels a point, rather than the small one enlarged.
+    QPixmap large = QPixmap::fromImage(DrawIcon(objectName, 2));
+    large.setDevicePixelRatio(2);
+    icon.addPixmap(large);
+    return icon;
 }
