@@ -312,6 +312,58 @@ TEST_F(NetLobbyTest, JoinerListsUntilASessionExistsAndStartsOnlyOnTheHostsWord) 
     EXPECT_EQ(shellState.RefreshInterval, 24);
 }
 
+TEST_F(NetLobbyTest, AJoinerWhoseHostLeavesIsToldAndCanHostAnotherGame) {
+    openLobby("Bob", Joining(0));
+    Peer& ann = peer("Ann");
+    ann.comm->Connect(kLan, true);
+    settle();    // lists the sessions
+    settle(501); // joins
+    ASSERT_EQ(netState.LobbyPhase, kLobbyInSession);
+    peer("Cy").Join();
+    settle(501);
+    ASSERT_EQ(lastPlayer, 2);
+
+    // Another joiner leaving changes only the list.
+    peers.back().reset();
+    settle(501);
+    EXPECT_EQ(netState.LobbyPhase, kLobbyInSession);
+    EXPECT_EQ(lastPlayer, 1);
+    EXPECT_TRUE(messages.empty());
+
+    // The host answers the start request, then quits before sending the numbers.
+    ann.Send(0, StartRequestMessage{});
+    settle();
+    peers.front().reset();
+    settle();
+    ASSERT_EQ(messages, std::vector<std::string>{"The host has left the game."});
+    EXPECT_TRUE(shellState.NetworkLobby);
+    EXPECT_EQ(netState.LobbyPhase, kLobbyChooseTransport);
+    EXPECT_EQ(lobbyView.items, std::vector<std::string>{kLan});
+    EXPECT_EQ(lobbyView.selected, -1);
+    EXPECT_EQ(lobbyView.newGame.caption, "Create Game");
+    EXPECT_TRUE(lobbyView.newGame.enabled);
+    EXPECT_TRUE(lobbyView.joinGame.enabled);
+    ASSERT_NE(CommSession(), nullptr);
+    EXPECT_FALSE(CommSession()->InSession());
+    EXPECT_EQ(lastPlayer, 0);
+    EXPECT_EQ(players[1].PlayerId, 0);
+    settle(501); // the script's join is not done again
+    EXPECT_EQ(netState.LobbyPhase, kLobbyChooseTransport);
+
+    // A game of his own, which another player can join.
+    select(0);
+    NewGameClick();
+    ASSERT_EQ(netState.LobbyPhase, kLobbyInSession);
+    EXPECT_TRUE(netState.IsHost);
+    Peer& dee = peer("Dee");
+    dee.Join();
+    EXPECT_EQ(dee.comm->Sessions.front().name, "Kelvane - Bob");
+    settle(501);
+    EXPECT_EQ(lobbyView.items, (std::vector<std::string>{"Bob", "Dee"}));
+    EXPECT_EQ(players[1].PlayerId, static_cast<std::int32_t>(dee.Id()));
+    EXPECT_EQ(messages.size(), 1u);
+}
+
 TEST_F(NetLobbyTest, AFullSessionRefusesTheJoinerWhoStaysInTheLobby) {
     Peer& ann = peer("Ann");
     ann.comm->MaxPlayers = 2;
