@@ -169,6 +169,8 @@ void returnToTransportsAfterHostLeft() {
 void OpenNetworkLobby() {
     ShellState& s = shellState;
     netState.LobbyPhase = kLobbyChooseTransport;
+    // The prompt comes before frame 1: that frame's scripted answers are queued now.
+    QueueFirstFrameAnswers();
     const std::string& given = CurrentAutomation().net.nickname;
     if (!given.empty()) {
         s.Nickname = given;

@@ -12,6 +12,7 @@
 #include "net/game_messages.h"
 #include "net/session_component.h"
 #include "platform/clock.h"
+#include "platform/script_answers.h"
 #include "shell/automation_run.h"
 #include "shell/lobby.h"
 #include "shell/lobby_view.h"
@@ -376,6 +377,43 @@ TEST_F(NetLobbyTest, AFullSessionRefusesTheJoinerWhoStaysInTheLobby) {
     EXPECT_TRUE(shellState.NetworkLobby);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], FailureText("Open", kNetSessionFull));
+}
+
+TEST_F(NetLobbyTest, AScriptsFirstFrameAnswersTheNicknamePromptAsked) {
+    ClearScriptAnswers();
+    shellState.Nickname = "Old";
+    AutomationOptions automation;
+    auto script = ParseInputScript("1 F ANSWER Zed\n1 F SELECT ListBox " + kLan +
+                                   "\n1 F ANSWER later\n2 F ANSWER two\n");
+    ASSERT_TRUE(script) << script.error;
+    automation.script = *script;
+    ConfigureAutomation(automation);
+    ChangeScreen(kScreenLobby); // asks before frame 1
+    EXPECT_EQ(shellState.Nickname, "Zed");
+    ASSERT_NE(CommSession(), nullptr);
+    EXPECT_EQ(CommSession()->LongName, "Zed");
+    // Frame 1 runs the rest of its commands; its answers are not queued twice.
+    BeginAutomatedFrame();
+    const std::vector<FormCommand> first = ScriptFormCommandsNow();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].verb, FormVerb::Select);
+    const std::optional<QueuedAnswer> next = TakeScriptAnswer(AnswerQueue::Prompt);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->text, "later");
+    EXPECT_FALSE(TakeScriptAnswer(AnswerQueue::Prompt));
+    BeginAutomatedFrame();
+    const std::vector<FormCommand> second = ScriptFormCommandsNow();
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(second[0].text, "two");
+
+    // A script that starts in play has no frame 1 in the lobby.
+    CloseCommSession();
+    shellState.Nickname = "Old";
+    automation.net.scriptFromPlay = true;
+    ConfigureAutomation(automation);
+    ChangeScreen(kScreenLobby);
+    EXPECT_EQ(shellState.Nickname, "Old");
+    EXPECT_FALSE(TakeScriptAnswer(AnswerQueue::Prompt));
 }
 
 TEST(RefreshInterval, IsTheSlowestRoundTripTimesOnePointTwoWithinWhatPeersAccept) {
