@@ -147,7 +147,6 @@ void showTransports() {
 // told, leaves the session and its numbering, and may create or join
 // another game. The scripted clicks are not done again.
 void returnToTransportsAfterHostLeft() {
-    ShowMessageBox("The host has left the game.");
     const NetState kept = netState;
     CloseCommSession();
     netState.ProviderChosen = kept.ProviderChosen;
@@ -162,6 +161,9 @@ void returnToTransportsAfterHostLeft() {
     localPlayer = 0;
     lastPlayer = 0;
     showTransports();
+    // Last: the window keeps running frames while the box is open, and they
+    // must find the lobby already back at the transports.
+    ShowMessageBox("The host has left the game.");
 }
 
 } // namespace
