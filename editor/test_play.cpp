@@ -1,16 +1,26 @@
 #include "editor/test_play.h"
 
+#include <optional>
 #include <system_error>
 
 #include "editor/editor_state.h"
 #include "editor/level_commands.h"
 #include "formats/level_file.h"
+#include "platform/files.h"
+
+namespace {
+
+// The copy written last, so that it is removed even when the folder for
+// temporary files has changed since.
+std::optional<std::filesystem::path> written;
+
+} // namespace
 
 std::filesystem::path TestPlayFile() {
     std::error_code ec;
     std::filesystem::path folder = std::filesystem::temp_directory_path(ec);
     if (ec) folder = "/tmp";
-    return folder / "kelvedit-test-play.lev";
+    return folder / ("kelvedit-test-play-" + std::to_string(CurrentProcessId()) + ".lev");
 }
 
 ProgramLaunch TestPlayLaunch(const std::filesystem::path& levelFile) {
@@ -21,10 +31,12 @@ ProgramLaunch TestPlayLaunch(const std::filesystem::path& levelFile) {
 
 bool TestPlayCommand() {
     const std::filesystem::path file = TestPlayFile();
+    if (written && *written != file) RemoveTestPlayFile();
     if (!WriteLevelBytes(file.string(), EncodeEditorLevel())) {
         ShowEditorMessage("The file " + file.string() + " could not be written.");
         return false;
     }
+    written = file;
     const ProgramLaunch launch = TestPlayLaunch(file);
     std::string line = launch.program;
     for (const std::string& argument : launch.arguments) line += " " + argument;
@@ -43,4 +55,11 @@ bool TestPlayCommand() {
     }
     editor.lastLaunch = line;
     return true;
+}
+
+void RemoveTestPlayFile() {
+    if (!written) return;
+    std::error_code ec;
+    std::filesystem::remove(*written, ec);
+    written.reset();
 }

@@ -12,7 +12,8 @@ struct ProgramLaunch {
     std::vector<std::string> arguments;
 };
 
-// The file test-play writes: in the system's folder for temporary files.
+// The file test-play writes: in the system's folder for temporary files,
+// named after this process, so that two editors at once keep their own copy.
 std::filesystem::path TestPlayFile();
 
 // `kelvane --data <data folder> --level <file>`, the game found beside the
@@ -23,3 +24,6 @@ ProgramLaunch TestPlayLaunch(const std::filesystem::path& levelFile);
 // name, the modified flag and the history are left alone. A file that cannot
 // be written or a game that cannot be started is said in a message.
 bool TestPlayCommand();
+
+// When the editor ends: removes the copy test-play wrote, if any.
+void RemoveTestPlayFile();

@@ -124,6 +124,10 @@ bool IsDataFileName(const std::string& name) {
     return true;
 }
 
+std::int64_t CurrentProcessId() {
+    return static_cast<std::int64_t>(::getpid());
+}
+
 bool FileExists(const std::string& name) {
     std::error_code ec;
     return fs::is_regular_file(ResolvePath(name), ec);

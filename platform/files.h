@@ -21,6 +21,10 @@ bool IsDataFileName(const std::string& name);
 
 bool FileExists(const std::string& name);
 
+// This process's number, for file names that two copies of a program running
+// at once must not share.
+std::int64_t CurrentProcessId();
+
 // True for a regular file whose permission bits let this process write it:
 // the owner's, group's or others' write bit, whichever class the process is
 // in. The superuser counts as the owner, so that a file marked read-only

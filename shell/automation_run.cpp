@@ -4,6 +4,7 @@
 
 #include "platform/clock.h"
 #include "platform/keys.h"
+#include "platform/script_answers.h"
 #include "shell/form_services.h"
 #include "shell/shell_state.h"
 #include "shell/sounds.h"
@@ -16,12 +17,14 @@ AutomationOptions options;
 std::int64_t framesRun = 0;
 std::int64_t scriptStart = 0; // the run's frame that is the script's frame 1; 0: not yet
 KeySet scriptHeld;
+bool firstAnswersQueued = false; // frame 1's F ANSWER lines went to the queue before any frame
 } // namespace
 
 void ConfigureAutomation(const AutomationOptions& given) {
     options = given;
     framesRun = 0;
     scriptStart = 0;
+    firstAnswersQueued = false;
     ForgetKeptState();
     scriptHeld.reset();
     FixClockSeed(options.seed);
@@ -56,6 +59,24 @@ std::int64_t ScriptFrame() {
 std::optional<std::int32_t> RealTimeFrameMs() {
     if (!options.frameMs || !IsNetworkStart(shellState.CommandLine)) return std::nullopt;
     return options.frameMs;
+}
+
+void QueueFirstFrameAnswers() {
+    // A script that starts in play has no frame 1 before the lobby.
+    if (framesRun != 0 || firstAnswersQueued || options.net.scriptFromPlay) return;
+    firstAnswersQueued = true;
+    for (const FormCommand& command : FormCommandsForFrame(options.script, 1))
+        if (command.verb == FormVerb::Answer)
+            QueueScriptAnswer(AnswerQueue::Prompt, {command.cancel, command.text});
+}
+
+std::vector<FormCommand> ScriptFormCommandsNow() {
+    const std::int64_t frame = ScriptFrame();
+    if (frame == 0) return {};
+    std::vector<FormCommand> commands = FormCommandsForFrame(options.script, frame);
+    if (frame == 1 && firstAnswersQueued)
+        std::erase_if(commands, [](const FormCommand& c) { return c.verb == FormVerb::Answer; });
+    return commands;
 }
 
 void EndAutomatedFrame() {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "platform/automation.h"
 
@@ -22,6 +23,13 @@ std::int64_t FramesRun();
 // The script's frame number of the current frame, from 1; 0 while the script
 // waits (with --script-from play, frame 1 is the first frame run in play).
 std::int64_t ScriptFrame();
+// Before any frame runs: queues the script's F ANSWER lines of frame 1 for
+// the prompts to come, so that a prompt asked before frame 1 (the network
+// lobby's nickname) can take them. Not with --script-from play.
+void QueueFirstFrameAnswers();
+// The script's form commands of the current frame, for the window to run;
+// frame 1's answers are left out once QueueFirstFrameAnswers queued them.
+std::vector<FormCommand> ScriptFormCommandsNow();
 // A network run on the virtual clock: the frame interval the game loop keeps
 // in real time, so that the other processes and the transport's timers see
 // time pass as the virtual clock does; nullopt otherwise.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "platform/clock.h"
+#include "platform/message_box.h"
 #include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/lobby_view.h"
@@ -129,11 +130,49 @@ void runLobbyAutomation(TDGCPlay& comm) {
     }
 }
 
+// Phase 0: a fresh session named after the player, both buttons as at
+// the start, and the transports listed.
+void showTransports() {
+    TDGCPlay& comm = OpenCommSession();
+    comm.LongName = shellState.Nickname;
+    comm.ShortName = shellState.Nickname;
+    netState.LobbyPhase = kLobbyChooseTransport;
+    lobbyView.joinGame = {"Join Game", true, true};
+    lobbyView.newGame = {"Create Game", true, true};
+    showItems(comm.Providers);
+    netState.LastSend = GetTickCount();
+}
+
+// A joiner whose host has gone before the start can never start: it is
+// told, leaves the session and its numbering, and may create or join
+// another game. The scripted clicks are not done again.
+void returnToTransportsAfterHostLeft() {
+    const NetState kept = netState;
+    CloseCommSession();
+    netState.ProviderChosen = kept.ProviderChosen;
+    netState.JoinTried = kept.JoinTried;
+    netState.GoPressed = kept.GoPressed;
+    netState.Counters = kept.Counters;
+    for (PlayerRecord& p : players) {
+        p.PlayerId = 0;
+        p.PingStart = 0;
+        p.PingAnswered = 0;
+    }
+    localPlayer = 0;
+    lastPlayer = 0;
+    showTransports();
+    // Last: the window keeps running frames while the box is open, and they
+    // must find the lobby already back at the transports.
+    ShowMessageBox("The host has left the game.");
+}
+
 } // namespace
 
 void OpenNetworkLobby() {
     ShellState& s = shellState;
     netState.LobbyPhase = kLobbyChooseTransport;
+    // The prompt comes before frame 1: that frame's scripted answers are queued now.
+    QueueFirstFrameAnswers();
     const std::string& given = CurrentAutomation().net.nickname;
     if (!given.empty()) {
         s.Nickname = given;
@@ -141,16 +180,10 @@ void OpenNetworkLobby() {
                    FormAskText("Network game", "Please enter your Nickname:", s.Nickname)) {
         s.Nickname = *answer;
     }
-    TDGCPlay& comm = OpenCommSession();
-    comm.LongName = s.Nickname;
-    comm.ShortName = s.Nickname;
     InstallNetGameServices();
     lobbyView.panelVisible = true;
-    lobbyView.joinGame = {"Join Game", true, true};
-    lobbyView.newGame = {"Create Game", true, true};
-    showItems(comm.Providers);
+    showTransports();
     SetCommPanelVisible(true);
-    netState.LastSend = GetTickCount();
 }
 
 void NewGameClick() {
@@ -203,6 +236,8 @@ void JoinGameClick() {
 
 void LobbyRefresh() {
     DispatchNetEvents();
+    // The session is replaced only here, outside its own event dispatch.
+    if (netState.HostLeft && shellState.NetworkLobby) returnToTransportsAfterHostLeft();
     TDGCPlay* comm = CommSession();
     if (!comm || !shellState.NetworkLobby) return;
     // The frame clock stands still while the lobby is shown: the tick counter paces it.
@@ -231,6 +266,11 @@ void CommAddPlayer(std::int32_t id, const std::string&, const std::string&) {
 void CommDeletePlayer(std::int32_t id, const std::string&, const std::string&) {
     // In play a player who leaves stays as a record frozen at its last state.
     if (!shellState.NetworkLobby) return;
+    if (!netState.IsHost && netState.LobbyPhase >= kLobbyInSession &&
+        static_cast<std::uint32_t>(id) == netState.HostId) {
+        netState.HostLeft = true;
+        return;
+    }
     for (std::int32_t k = 1; k <= lastPlayer; ++k) {
         if (players[k].PlayerId != id) continue;
         if (netState.LobbyPhase == kLobbyStarting) {

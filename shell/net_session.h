@@ -25,6 +25,8 @@ struct NetState {
     std::int32_t LastSend = 0;
     bool IsHost = false;
     std::uint32_t HostId = 0; // on a joiner: the session identifier of the host
+    // On a joiner in the lobby: the host has gone (or its connection is lost).
+    bool HostLeft = false;
     // Automation: each scripted click is done once.
     bool ProviderChosen = false;
     bool JoinTried = false;

@@ -1,12 +1,8 @@
 #include "shell/sounds.h"
 
-#include <vector>
-
 #include "engine/sound_camera.h"
+#include "media/audio_capture.h"
 #include "media/sound_output.h"
-#include "media/wave_writer.h"
-#include "platform/clock.h"
-#include "platform/files.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
 #include "shell/shell_state.h"
@@ -17,10 +13,8 @@ TSoundBuffer* choiceSound = nullptr;
 TSoundBuffer* clickSound = nullptr;
 TSoundBuffer* timerSound = nullptr;
 
-// The capture: every stereo frame pulled so far, and the tick it began at.
+// Whether this run records its audio (--record-audio) instead of playing it.
 bool capturing = false;
-std::int32_t captureStart = 0;
-std::vector<std::int16_t> captured;
 
 void loadInterfaceSound(const char* file, TSoundBuffer*& sound) {
     const Loaded<> loaded = LoadSound(file, sound);
@@ -31,8 +25,7 @@ void loadInterfaceSound(const char* file, TSoundBuffer*& sound) {
 
 void StartSoundOutput() {
     capturing = !CurrentAutomation().recordAudioFile.empty();
-    captureStart = GetTickCount();
-    captured.clear();
+    BeginAudioCapture();
     CreateSoundOutput(capturing ? SoundOutputKind::Capture : SoundOutputKind::Device);
     gameServices.playSound = [](std::int32_t x, std::int32_t y, std::int32_t z, TSoundBuffer* sound,
                                 std::int32_t loudness) {
@@ -74,22 +67,10 @@ void PlayGameInterfaceSound(InterfaceSound sound) {
 }
 
 void CaptureFrameSound() {
-    if (!capturing) return;
-    // Frames are counted from the start of the capture, so that frames of any
-    // length add up to exactly the time that passed.
-    const std::int64_t elapsedMs = TickDifference(captureStart, GetTickCount());
-    const std::int64_t wanted = elapsedMs * kDeviceRate / 1000;
-    const std::int64_t have = RecordedFrames();
-    if (wanted <= have) return;
-    captured.resize(static_cast<std::size_t>(wanted) * 2);
-    PullSound(captured.data() + have * 2, static_cast<int>(wanted - have));
-}
-
-std::int64_t RecordedFrames() {
-    return static_cast<std::int64_t>(captured.size() / 2);
+    if (capturing) CaptureAudioFrame();
 }
 
 bool WriteSoundCapture() {
     if (!capturing) return true;
-    return WriteWholeFile(CurrentAutomation().recordAudioFile, EncodeStereoWave(captured));
+    return WriteAudioCapture(CurrentAutomation().recordAudioFile);
 }

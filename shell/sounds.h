@@ -25,9 +25,8 @@ void PlayCountdownSound();
 void PlayGameInterfaceSound(InterfaceSound sound);
 
 // After each frame of a recording run: pulls the frame's worth of sound
-// (frameMs of the virtual clock, else of the real one) from the mixer.
+// (frameMs of the virtual clock, else of the real one) from the mixer;
+// the frames captured so far are CapturedAudioFrames (media/audio_capture.h).
 void CaptureFrameSound();
-// Stereo frames captured so far.
-std::int64_t RecordedFrames();
 // Writes the capture to the --record-audio file; false when it cannot.
 bool WriteSoundCapture();

@@ -4,6 +4,7 @@
 #include <optional>
 #include <sstream>
 
+#include "media/audio_capture.h"
 #include "media/mci.h"
 #include "media/music_player.h"
 #include "media/sound_output.h"
@@ -95,7 +96,7 @@ std::string DescribeState() {
                   std::to_string(v.loudness) + "," + std::to_string(v.level.volume) + "," +
                   std::to_string(v.level.pan));
     }
-    d.add("recordedFrames", RecordedFrames());
+    d.add("recordedFrames", CapturedAudioFrames());
     const MusicState music = CurrentMusicState();
     d.add("musicIndex", music.index);
     d.add("musicKind", MusicKindName(music.kind));

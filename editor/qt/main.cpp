@@ -13,6 +13,7 @@
 #include "editor/editor_state.h"
 #include "editor/qt/editor_form.h"
 #include "editor/qt/form_script.h"
+#include "editor/test_play.h"
 #include "media/audio_capture.h"
 #include "media/display.h"
 #include "media/music_decoders.h"
@@ -134,5 +135,6 @@ int main(int argc, char** argv) {
         code = 1;
     }
     stopSound();
+    RemoveTestPlayFile();
     return code;
 }

@@ -277,7 +277,7 @@ void TScreenForm::RunScriptFormCommands() {
     const std::int64_t frame = ScriptFrame();
     if (frame == 0) return;
     MirrorLobbyView(); // the commands act on what the user would see now
-    for (const FormCommand& command : FormCommandsForFrame(CurrentAutomation().script, frame)) {
+    for (const FormCommand& command : ScriptFormCommandsNow()) {
         std::string error;
         if (!RunSharedFormCommand(command, error)) {
             scriptCommandFailed_ = true;

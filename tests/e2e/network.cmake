@@ -225,6 +225,18 @@ elseif(CASE STREQUAL "host_quits")
   expect(first screenState 1)
   expect(first localPlayer 1)
 
+elseif(CASE STREQUAL "host_quits_in_lobby")
+  # The host ends before pressing Go: the joiner is told and is back at the
+  # transports with no session, free to create or join another game.
+  data_with_level(${LEVER_LEVEL})
+  player(host 0 --net-create --frames 70)
+  player(first 0.5 --net-join --frames 140)
+  game()
+  expect_stderr(first "The host has left the game.")
+  expect(first net.lobbyPhase 0)
+  expect(first comm.playerCount 0)
+  expect(first lastPlayer 0)
+
 elseif(CASE STREQUAL "poor_network")
   # Every process drops a fifth of what arrives and holds the rest back 30 ms.
   data_with_event_room()

@@ -115,6 +115,15 @@ elseif(CASE STREQUAL "network_lobby")
   run(/network ${HEADLESS} --nickname Ann --script ${WORK}/lobby.txt)
   expect_exit(1)
   expect_stderr("kelvane: script frame 2: no button 'Go' shown")
+  # The nickname prompt comes before frame 1; the script's answer of frame 1
+  # fills it, and the settings keep it.
+  file(WRITE ${WORK}/nickname.txt "1 F ANSWER Zed\n")
+  run(/network ${HEADLESS} --script ${WORK}/nickname.txt)
+  expect_exit(0)
+  file(STRINGS ${WORK}/config/kelvane/kelv.ini nickname REGEX "^NickName=")
+  if(NOT nickname STREQUAL "NickName=Zed")
+    message(FATAL_ERROR "the script's answer is not the nickname: ${nickname}")
+  endif()
 
 elseif(CASE STREQUAL "screenshot")
   file(MAKE_DIRECTORY ${DATA}/LEVEL)

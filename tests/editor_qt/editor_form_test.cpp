@@ -434,7 +434,7 @@ TEST_F(EditorFormTest, TestPlayStartsTheGameOnceOnACopyOfTheLevel) {
     Frame({kVkF9});
     Frame({kVkF9}); // one press held over three frames
     ASSERT_EQ(launches.size(), 1u);
-    const std::string file = dir.file("kelvedit-test-play.lev");
+    const std::string file = dir.file("kelvedit-test-play-" + std::to_string(getpid()) + ".lev");
     EXPECT_EQ(launches[0], (std::vector<std::string>{game, "--data", "/data", "--level", file}));
     EXPECT_EQ(ReadBytes(file), EncodeEditorLevel());
     // The level being edited is still the unsaved one.

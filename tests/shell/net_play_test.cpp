@@ -12,6 +12,7 @@
 #include "net/game_messages.h"
 #include "net/session_component.h"
 #include "platform/clock.h"
+#include "platform/script_answers.h"
 #include "shell/automation_run.h"
 #include "shell/lobby.h"
 #include "shell/lobby_view.h"
@@ -312,6 +313,58 @@ TEST_F(NetLobbyTest, JoinerListsUntilASessionExistsAndStartsOnlyOnTheHostsWord) 
     EXPECT_EQ(shellState.RefreshInterval, 24);
 }
 
+TEST_F(NetLobbyTest, AJoinerWhoseHostLeavesIsToldAndCanHostAnotherGame) {
+    openLobby("Bob", Joining(0));
+    Peer& ann = peer("Ann");
+    ann.comm->Connect(kLan, true);
+    settle();    // lists the sessions
+    settle(501); // joins
+    ASSERT_EQ(netState.LobbyPhase, kLobbyInSession);
+    peer("Cy").Join();
+    settle(501);
+    ASSERT_EQ(lastPlayer, 2);
+
+    // Another joiner leaving changes only the list.
+    peers.back().reset();
+    settle(501);
+    EXPECT_EQ(netState.LobbyPhase, kLobbyInSession);
+    EXPECT_EQ(lastPlayer, 1);
+    EXPECT_TRUE(messages.empty());
+
+    // The host answers the start request, then quits before sending the numbers.
+    ann.Send(0, StartRequestMessage{});
+    settle();
+    peers.front().reset();
+    settle();
+    ASSERT_EQ(messages, std::vector<std::string>{"The host has left the game."});
+    EXPECT_TRUE(shellState.NetworkLobby);
+    EXPECT_EQ(netState.LobbyPhase, kLobbyChooseTransport);
+    EXPECT_EQ(lobbyView.items, std::vector<std::string>{kLan});
+    EXPECT_EQ(lobbyView.selected, -1);
+    EXPECT_EQ(lobbyView.newGame.caption, "Create Game");
+    EXPECT_TRUE(lobbyView.newGame.enabled);
+    EXPECT_TRUE(lobbyView.joinGame.enabled);
+    ASSERT_NE(CommSession(), nullptr);
+    EXPECT_FALSE(CommSession()->InSession());
+    EXPECT_EQ(lastPlayer, 0);
+    EXPECT_EQ(players[1].PlayerId, 0);
+    settle(501); // the script's join is not done again
+    EXPECT_EQ(netState.LobbyPhase, kLobbyChooseTransport);
+
+    // A game of his own, which another player can join.
+    select(0);
+    NewGameClick();
+    ASSERT_EQ(netState.LobbyPhase, kLobbyInSession);
+    EXPECT_TRUE(netState.IsHost);
+    Peer& dee = peer("Dee");
+    dee.Join();
+    EXPECT_EQ(dee.comm->Sessions.front().name, "Kelvane - Bob");
+    settle(501);
+    EXPECT_EQ(lobbyView.items, (std::vector<std::string>{"Bob", "Dee"}));
+    EXPECT_EQ(players[1].PlayerId, static_cast<std::int32_t>(dee.Id()));
+    EXPECT_EQ(messages.size(), 1u);
+}
+
 TEST_F(NetLobbyTest, AFullSessionRefusesTheJoinerWhoStaysInTheLobby) {
     Peer& ann = peer("Ann");
     ann.comm->MaxPlayers = 2;
@@ -324,6 +377,43 @@ TEST_F(NetLobbyTest, AFullSessionRefusesTheJoinerWhoStaysInTheLobby) {
     EXPECT_TRUE(shellState.NetworkLobby);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], FailureText("Open", kNetSessionFull));
+}
+
+TEST_F(NetLobbyTest, AScriptsFirstFrameAnswersTheNicknamePromptAsked) {
+    ClearScriptAnswers();
+    shellState.Nickname = "Old";
+    AutomationOptions automation;
+    auto script = ParseInputScript("1 F ANSWER Zed\n1 F SELECT ListBox " + kLan +
+                                   "\n1 F ANSWER later\n2 F ANSWER two\n");
+    ASSERT_TRUE(script) << script.error;
+    automation.script = *script;
+    ConfigureAutomation(automation);
+    ChangeScreen(kScreenLobby); // asks before frame 1
+    EXPECT_EQ(shellState.Nickname, "Zed");
+    ASSERT_NE(CommSession(), nullptr);
+    EXPECT_EQ(CommSession()->LongName, "Zed");
+    // Frame 1 runs the rest of its commands; its answers are not queued twice.
+    BeginAutomatedFrame();
+    const std::vector<FormCommand> first = ScriptFormCommandsNow();
+    ASSERT_EQ(first.size(), 1u);
+    EXPECT_EQ(first[0].verb, FormVerb::Select);
+    const std::optional<QueuedAnswer> next = TakeScriptAnswer(AnswerQueue::Prompt);
+    ASSERT_TRUE(next);
+    EXPECT_EQ(next->text, "later");
+    EXPECT_FALSE(TakeScriptAnswer(AnswerQueue::Prompt));
+    BeginAutomatedFrame();
+    const std::vector<FormCommand> second = ScriptFormCommandsNow();
+    ASSERT_EQ(second.size(), 1u);
+    EXPECT_EQ(second[0].text, "two");
+
+    // A script that starts in play has no frame 1 in the lobby.
+    CloseCommSession();
+    shellState.Nickname = "Old";
+    automation.net.scriptFromPlay = true;
+    ConfigureAutomation(automation);
+    ChangeScreen(kScreenLobby);
+    EXPECT_EQ(shellState.Nickname, "Old");
+    EXPECT_FALSE(TakeScriptAnswer(AnswerQueue::Prompt));
 }
 
 TEST(RefreshInterval, IsTheSlowestRoundTripTimesOnePointTwoWithinWhatPeersAccept) {
