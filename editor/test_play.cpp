@@ -13,6 +13,8 @@ namespace {
 // The copy written last, so that it is removed even when the folder for
 // temporary files has changed since.
 std::optional<std::filesystem::path> written;
+// A game was started on the copy (not only its command line recorded).
+bool gameStarted = false;
 
 } // namespace
 
@@ -54,6 +56,7 @@ bool TestPlayCommand() {
         return false;
     }
     editor.lastLaunch = line;
+    if (editorServices.startProgram) gameStarted = true;
     return true;
 }
 
@@ -62,4 +65,9 @@ void RemoveTestPlayFile() {
     std::error_code ec;
     std::filesystem::remove(*written, ec);
     written.reset();
+    gameStarted = false;
+}
+
+void ForgetTestPlayFile() {
+    if (!gameStarted) RemoveTestPlayFile();
 }

@@ -25,5 +25,8 @@ ProgramLaunch TestPlayLaunch(const std::filesystem::path& levelFile);
 // be written or a game that cannot be started is said in a message.
 bool TestPlayCommand();
 
-// When the editor ends: removes the copy test-play wrote, if any.
+// Removes the copy test-play wrote, if any.
 void RemoveTestPlayFile();
+// When the editor ends: removes the copy unless a game was started on it,
+// since that game reads the file again whenever the level restarts.
+void ForgetTestPlayFile();

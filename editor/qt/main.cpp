@@ -135,6 +135,6 @@ int main(int argc, char** argv) {
         code = 1;
     }
     stopSound();
-    RemoveTestPlayFile();
+    ForgetTestPlayFile();
     return code;
 }

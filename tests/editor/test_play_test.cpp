@@ -52,6 +52,23 @@ TEST_F(TestPlayTest, EachEditorKeepsItsOwnCopyUntilItEnds) {
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(TestPlayTest, TheCopyOutlivesTheEditorOnlyWhileAGameWasStartedOnIt) {
+    ASSERT_TRUE(TestPlayCommand()); // no launcher: the command line only
+    ForgetTestPlayFile();
+    EXPECT_FALSE(std::filesystem::exists(TestPlayFile()));
+
+    int starts = 0;
+    editorServices.startProgram = [&](const std::string&, const std::vector<std::string>&) {
+        ++starts;
+        return true;
+    };
+    ASSERT_TRUE(TestPlayCommand());
+    editorServices.startProgram = nullptr;
+    EXPECT_EQ(starts, 1);
+    ForgetTestPlayFile(); // the game reloads the copy when its level restarts
+    EXPECT_TRUE(std::filesystem::exists(TestPlayFile()));
+}
+
 TEST_F(TestPlayTest, ACopyThatCannotBeWrittenIsSaidAndNothingIsStarted) {
     std::filesystem::create_directory(TestPlayFile()); // a folder holds the name
     EXPECT_FALSE(TestPlayCommand());
