@@ -71,6 +71,9 @@ std::string DescribeNetState() {
     add("lastPlayer", lastPlayer);
     add("comm.playerCount", comm->PlayerCount);
     add("comm.sessionCount", comm->SessionCount);
+    for (std::size_t k = 0; k < comm->Sessions.size(); ++k)
+        add("comm.session" + std::to_string(k) + ".id", comm->Sessions[k].id);
+    add("comm.sessionId", comm->SessionId); // the session joined
     std::string names;
     for (std::size_t i = 1; i < comm->PlayerLongNames.size(); ++i)
         names += (i > 1 ? "," : "") + comm->PlayerLongNames[i].name;
