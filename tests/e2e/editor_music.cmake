@@ -3,6 +3,7 @@
 # silence before Play, the zone's music while it plays, silence after Stop;
 # exactly frames x frame-ms of sound.
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/wave_window.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -26,16 +27,13 @@ if(NOT size EQUAL 352844) # 44-byte header and 2 s of 4-byte frames
   message(FATAL_ERROR "expected 352844 bytes, got ${size}")
 endif()
 
-# Whether the stereo frames from `first_ms` to `last_ms` are all silent.
+# Whether milliseconds FIRST_MS to LAST_MS of the recording (44100 frames a
+# second) are all silent.
 function(silent first_ms last_ms result)
-  math(EXPR offset "44 + 4 * (${first_ms} * 441 / 10)")
-  math(EXPR bytes "4 * ((${last_ms} - ${first_ms}) * 441 / 10)")
-  file(READ ${WORK}/music.wav window OFFSET ${offset} LIMIT ${bytes} HEX)
-  if(window MATCHES "^0*$")
-    set(${result} TRUE PARENT_SCOPE)
-  else()
-    set(${result} FALSE PARENT_SCOPE)
-  endif()
+  math(EXPR first "${first_ms} * 441 / 10")
+  math(EXPR count "(${last_ms} - ${first_ms}) * 441 / 10")
+  wave_window_silent(${WORK}/music.wav ${first} ${count} is)
+  set(${result} ${is} PARENT_SCOPE)
 endfunction()
 
 silent(0 450 before)

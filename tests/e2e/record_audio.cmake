@@ -5,6 +5,7 @@
 # choice sound and the in-game menu's sound are heard in their frames.
 
 cmake_minimum_required(VERSION 3.25)
+include(${CMAKE_CURRENT_LIST_DIR}/wave_window.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -34,14 +35,8 @@ endfunction()
 
 # Whether the captured stereo frames [first, first + count) are all silent.
 function(silent name first count result)
-  math(EXPR offset "44 + 4 * ${first}")
-  math(EXPR bytes "4 * ${count}")
-  file(READ ${WORK}/${name}.wav window OFFSET ${offset} LIMIT ${bytes} HEX)
-  if(window MATCHES "^0*$")
-    set(${result} TRUE PARENT_SCOPE)
-  else()
-    set(${result} FALSE PARENT_SCOPE)
-  endif()
+  wave_window_silent(${WORK}/${name}.wav ${first} ${count} is)
+  set(${result} ${is} PARENT_SCOPE)
 endfunction()
 
 record(title)
