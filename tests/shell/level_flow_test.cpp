@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -22,29 +21,20 @@
 #include "world/player_death.h"
 #include "world/world.h"
 
-namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kDeadlyType = 50; // stands on the floor: feet inside it kill
 const std::string kFirstLevel = "LEVEL\\01-FirstSteps.lev";
 
-class LevelFlow : public ShellTest {
+class LevelFlow : public ShellDataTest {
   protected:
     void SetUp() override {
-        ShellTest::SetUp();
-        previousFolder_ = fs::current_path();
-        fs::current_path(std::string(KELVANE_BINARY_DIR) + "/data");
-        ForgetDefinitions();
+        ShellDataTest::SetUp();
         ClearWorldEvents();
         InstallPlayServices();
-        shellState.Drawing = false;
         shellState.Initialised = true;
         useLevels({kFirstLevel});
-    }
-    void TearDown() override {
-        fs::current_path(previousFolder_);
-        ShellTest::TearDown();
     }
 
     void useLevels(const std::vector<std::string>& files) {
@@ -83,7 +73,6 @@ class LevelFlow : public ShellTest {
 
   private:
     TempDir dir_;
-    fs::path previousFolder_;
 };
 
 TEST_F(LevelFlow, ADeadlyStartTakesALifePerDeathThenReturnsToTheTitle) {

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 #include "formats/definitions.h"
@@ -27,7 +26,6 @@
 #include "world/level_state.h"
 #include "world/world.h"
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -67,26 +65,21 @@ struct Peer {
     std::uint32_t Id() const { return comm->LocalPlayerId; }
 };
 
-class NetLobbyTest : public ShellTest {
+class NetLobbyTest : public ShellDataTest {
   protected:
     void SetUp() override {
-        ShellTest::SetUp();
-        previousFolder_ = fs::current_path();
-        fs::current_path(std::string(KELVANE_BINARY_DIR) + "/data");
-        ForgetDefinitions();
+        ShellDataTest::SetUp();
         ClearWorldTables();
         CloseCommSession();
         lobbyView = LobbyView{};
         InstallNetProviders({network.Provider(kLan)});
-        shellState.Drawing = false;
         shellState.NetworkLobby = true;
     }
     void TearDown() override {
         CloseCommSession();
         peers.clear();
         gameServices.sendEvent = {};
-        fs::current_path(previousFolder_);
-        ShellTest::TearDown();
+        ShellDataTest::TearDown();
     }
 
     void openLobby(const std::string& nick, NetRunOptions options = {}) {
@@ -118,7 +111,6 @@ class NetLobbyTest : public ShellTest {
     std::vector<std::unique_ptr<Peer>> peers;
 
   private:
-    fs::path previousFolder_;
 };
 
 NetRunOptions Hosting(std::int32_t goAt) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "engine/stereo.h"
+#include "formats/definitions.h"
 #include "media/display.h"
 #include "platform/clock.h"
 #include "platform/joystick.h"
@@ -40,4 +41,16 @@ void ShellTest::TearDown() {
     else
         unsetenv("XDG_CONFIG_HOME");
     userConfig.reset();
+}
+
+void ShellDataTest::SetUp() {
+    ShellTest::SetUp();
+    inData_.emplace(std::string(KELVANE_BINARY_DIR) + "/data");
+    ForgetDefinitions();
+    shellState.Drawing = false;
+}
+
+void ShellDataTest::TearDown() {
+    inData_.reset();
+    ShellTest::TearDown();
 }

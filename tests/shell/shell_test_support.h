@@ -24,3 +24,14 @@ class ShellTest : public ::testing::Test {
   private:
     std::optional<std::string> savedConfigHome_;
 };
+
+// As ShellTest, run in the built data set's folder (where the game runs)
+// with no definitions loaded and no drawing.
+class ShellDataTest : public ShellTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+  private:
+    std::optional<ScopedCurrentDir> inData_;
+};
