@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "engine/draw/pipeline.h"
+#include "draw/pipeline.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
 #include "shell/end_screen.h"

@@ -8,9 +8,9 @@
 
 #include "media/mixer.h"
 #ifdef KELVANE_DATA_DIR
+#include "backends/openmpt/openmpt_module.h"
 #include "media/music_bus.h"
 #include "platform/files.h"
-#include "platform/openmpt/openmpt_module.h"
 #endif
 
 namespace {

@@ -4,12 +4,12 @@
 #include <array>
 #include <utility>
 
+#include "draw/cube_faces.h"
+#include "draw/pipeline.h"
+#include "draw/scene_steps.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_state.h"
 #include "engine/angles.h"
-#include "engine/draw/cube_faces.h"
-#include "engine/draw/pipeline.h"
-#include "engine/draw/scene_steps.h"
 #include "engine/mesh.h"
 #include "engine/nearest_colour.h"
 #include "engine/render_context.h"

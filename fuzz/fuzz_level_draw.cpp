@@ -5,9 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/draw/cube_faces.h"
-#include "engine/draw/pipeline.h"
-#include "engine/draw/scene.h"
+#include "draw/cube_faces.h"
+#include "draw/pipeline.h"
+#include "draw/scene.h"
 #include "formats/definitions.h"
 #include "formats/level_file.h"
 #include "platform/message_box.h"

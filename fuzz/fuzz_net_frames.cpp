@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <span>
 
-#include "platform/net_frames.h"
-#include "platform/session_joiner.h"
-#include "platform/session_relay.h"
+#include "net/net_frames.h"
+#include "net/session_joiner.h"
+#include "net/session_relay.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The display surface without any windowing library: frame buffer set-up,
 // colour tables, the full-screen switch state and the composition of the
-// picture that presenting shows. The window side lives in platform/qt/.
+// picture that presenting shows. The window side lives in backends/qt/.
 #pragma once
 
 #include <cstdint>

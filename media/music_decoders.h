@@ -1,7 +1,7 @@
 // The decoders behind the music devices: modules, MIDI files, audio files
 // (CD tracks and compressed music) and video clips. The window-system layers
-// over the libraries install them at start-up (platform/openmpt,
-// platform/fluidsynth, platform/ffmpeg); without one, that kind of music is
+// over the libraries install them at start-up (backends/openmpt,
+// backends/fluidsynth, backends/ffmpeg); without one, that kind of music is
 // silent and its device refuses to open or play.
 #pragma once
 

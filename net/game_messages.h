@@ -15,7 +15,7 @@
 #include <string_view>
 #include <variant>
 
-#include "platform/net_transport.h"
+#include "net/net_transport.h"
 
 using GameMessageBytes = std::array<std::uint8_t, kNetMessageSize>;
 

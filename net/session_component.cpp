@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/net_frames.h"
+#include "net/net_frames.h"
 
 namespace {
 

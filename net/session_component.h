@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/net_transport.h"
+#include "net/net_transport.h"
 
 using TDPAddPlayer =
     std::function<void(std::int32_t id, const std::string& longName, const std::string& shortName)>;

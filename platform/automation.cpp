@@ -7,12 +7,16 @@
 
 #include "platform/files.h"
 #include "platform/net_address.h"
-#include "platform/net_transport.h"
 #include "platform/text_case.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// The session's long-name field holds a nickname of at most 51 characters;
+// a listing holds at most 64 sessions.
+constexpr std::size_t kNicknameMax = 51;
+constexpr std::size_t kListedSessionsMax = 64;
 
 // A whole decimal number within [low, high]; nothing else on the text.
 std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t low,
@@ -151,8 +155,8 @@ bool parseNetOption(const std::string& arg, const std::string& value, NetRunOpti
         }
         net.scriptFromPlay = true;
     } else if (arg == "--nickname") {
-        if (value.size() > kNetLongNameMax) {
-            error = "--nickname takes at most " + std::to_string(kNetLongNameMax) + " characters";
+        if (value.size() > kNicknameMax) {
+            error = "--nickname takes at most " + std::to_string(kNicknameMax) + " characters";
             return false;
         }
         net.nickname = value;
@@ -340,7 +344,7 @@ AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments
             options.net.joinIndex = 0;
             if (i + 1 < arguments.size() && !arguments[i + 1].empty() &&
                 arguments[i + 1].find_first_not_of("0123456789") == std::string::npos) {
-                constexpr auto kLastIndex = static_cast<std::int64_t>(kNetMaxSessions) - 1;
+                constexpr auto kLastIndex = static_cast<std::int64_t>(kListedSessionsMax) - 1;
                 const auto index = parseNumber(arguments[i + 1], 0, kLastIndex);
                 if (!index) {
                     result.error = "--net-join needs a session index from 0 to " +

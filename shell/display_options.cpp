@@ -1,6 +1,6 @@
 #include "shell/display_options.h"
 
-#include "engine/draw/pipeline.h"
+#include "draw/pipeline.h"
 #include "engine/render_context.h"
 #include "media/display.h"
 #include "shell/form_services.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "draw/pipeline.h"
+#include "draw/text.h"
 #include "engine/angles.h"
-#include "engine/draw/pipeline.h"
-#include "engine/draw/text.h"
 #include "platform/scramble_text.h"
 #include "shell/end_text.h"
 #include "shell/hooks.h"

@@ -1,7 +1,7 @@
 #include "shell/hooks.h"
 
-#include "engine/draw/scene.h"
-#include "engine/draw/text.h"
+#include "draw/scene.h"
+#include "draw/text.h"
 #include "engine/render_context.h"
 #include "engine/stereo.h"
 #include "formats/definitions.h"

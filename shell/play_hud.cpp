@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/draw/text.h"
+#include "draw/text.h"
 #include "engine/pictures.h"
 #include "shell/shell_state.h"
 #include "world/game_services.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/draw/scene.h"
+#include "draw/scene.h"
 #include "formats/level_file.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "engine/draw/cube_faces.h"
+#include "draw/cube_faces.h"
 #include "engine/render_context.h"
 #include "platform/files.h"
 #include "platform/message_box.h"

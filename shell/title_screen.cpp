@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string_view>
 
+#include "draw/pipeline.h"
+#include "draw/text.h"
 #include "engine/angles.h"
-#include "engine/draw/pipeline.h"
-#include "engine/draw/text.h"
 #include "engine/pictures.h"
 #include "platform/clock.h"
 #include "platform/scramble_text.h"

@@ -24,6 +24,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "backends/qt/key_map.h"
+#include "backends/qt/presenter.h"
+#include "backends/qt/qt_platform.h"
+#include "draw/cube_faces.h"
+#include "draw/pipeline.h"
 #include "editor/cell_commands.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_dump.h"
@@ -34,8 +39,6 @@
 #include "editor/qt/editor_icons.h"
 #include "editor/qt/help_form.h"
 #include "editor/test_play.h"
-#include "engine/draw/cube_faces.h"
-#include "engine/draw/pipeline.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
 #include "media/display.h"
@@ -43,9 +46,6 @@
 #include "media/music_player.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
-#include "platform/qt/key_map.h"
-#include "platform/qt/presenter.h"
-#include "platform/qt/qt_platform.h"
 #include "world/frame_clock.h"
 #include "world/random.h"
 #include "world/random_clock.h"

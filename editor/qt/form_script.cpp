@@ -1,7 +1,7 @@
 #include "editor/qt/form_script.h"
 
+#include "backends/qt/form_commands.h"
 #include "editor/qt/editor_form.h"
-#include "platform/qt/form_commands.h"
 
 bool RunFormCommand(TEditorForm& form, const FormCommand& command, std::string& error) {
     if (command.verb == FormVerb::Mouse) {

@@ -9,6 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "backends/ffmpeg/ffmpeg_media.h"
+#include "backends/fluidsynth/fluid_midi.h"
+#include "backends/openmpt/openmpt_module.h"
+#include "backends/qt/qt_platform.h"
+#include "backends/sdl/sdl_audio.h"
 #include "editor/editor_music.h"
 #include "editor/editor_state.h"
 #include "editor/qt/editor_form.h"
@@ -19,12 +24,7 @@
 #include "media/music_decoders.h"
 #include "platform/automation.h"
 #include "platform/clock.h"
-#include "platform/ffmpeg/ffmpeg_media.h"
 #include "platform/files.h"
-#include "platform/fluidsynth/fluid_midi.h"
-#include "platform/openmpt/openmpt_module.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/sdl/sdl_audio.h"
 #include "world/random_clock.h"
 #include "world/world.h"
 

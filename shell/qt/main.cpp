@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "backends/ffmpeg/ffmpeg_media.h"
+#include "backends/fluidsynth/fluid_midi.h"
+#include "backends/openmpt/openmpt_module.h"
+#include "backends/qt/qt_platform.h"
+#include "backends/sdl/sdl_audio.h"
+#include "backends/sdl/sdl_joystick.h"
 #include "media/music_decoders.h"
 #include "media/sound_output.h"
 #include "platform/automation.h"
-#include "platform/ffmpeg/ffmpeg_media.h"
-#include "platform/fluidsynth/fluid_midi.h"
-#include "platform/openmpt/openmpt_module.h"
-#include "platform/qt/qt_platform.h"
-#include "platform/sdl/sdl_audio.h"
-#include "platform/sdl/sdl_joystick.h"
 #include "shell/automation_run.h"
 #include "shell/net_session.h"
 #include "shell/qt/net_providers.h"

@@ -3,8 +3,8 @@
 
 #include <vector>
 
+#include "net/enet/enet_transport.h"
 #include "platform/automation.h"
-#include "platform/enet/enet_transport.h"
 
 // The transport's options from the network options (what is not given keeps
 // the transport's default) and --seed for the loss of incoming datagrams.

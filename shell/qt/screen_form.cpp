@@ -1,6 +1,6 @@
 #include "shell/qt/screen_form.h"
 
-#include "platform/qt/presenter.h"
+#include "backends/qt/presenter.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,12 +15,12 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "backends/qt/form_commands.h"
+#include "backends/qt/key_map.h"
+#include "backends/qt/qt_platform.h"
 #include "media/display.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
-#include "platform/qt/form_commands.h"
-#include "platform/qt/key_map.h"
-#include "platform/qt/qt_platform.h"
 #include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/frame_step.h"

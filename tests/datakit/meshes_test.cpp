@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "datakit.h"
-#include "engine/draw/pipeline.h"
+#include "draw/pipeline.h"
 #include "formats/mesh_box.h"
 #include "meshes_catalog.h"
 #include "render_view.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "engine/draw/pipeline.h"
+#include "draw/pipeline.h"
 #include "engine/render_context.h"
 
 void SetupBareView(int width, int height, int texture, std::uint8_t imageColour) {

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/draw/pipeline.h"
+#include "draw/pipeline.h"
 #include "engine/render_context.h"
 #include "meshes_catalog.h"
 #include "render_view.h"

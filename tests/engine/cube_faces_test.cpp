@@ -1,4 +1,4 @@
-#include "engine/draw/cube_faces.h"
+#include "draw/cube_faces.h"
 #include "engine/mesh.h"
 #include "world/world.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "engine/draw/scene_steps.h"
+#include "draw/scene_steps.h"
 #include "engine/palette.h"
 #include "engine/pcx_writer.h"
 #include "engine/render_context.h"

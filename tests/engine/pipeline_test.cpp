@@ -1,4 +1,4 @@
-#include "engine/draw/pipeline.h"
+#include "draw/pipeline.h"
 
 #include <limits>
 #include <vector>

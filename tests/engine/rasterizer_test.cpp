@@ -1,4 +1,4 @@
-#include "engine/draw/rasterizer.h"
+#include "draw/rasterizer.h"
 
 #include <memory>
 #include <random>

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <vector>
 
+#include "draw/pipeline.h"
 #include "engine/colour_tables.h"
-#include "engine/draw/pipeline.h"
 #include "support/test_support.h"
 
 namespace {

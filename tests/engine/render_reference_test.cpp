@@ -6,8 +6,8 @@
 
 #include <deque>
 
-#include "engine/draw/cube_faces.h"
-#include "engine/draw/pipeline.h"
+#include "draw/cube_faces.h"
+#include "draw/pipeline.h"
 #include "engine/mesh.h"
 #include "engine/render_fixture.h"
 #include "world/world.h"

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdlib>
 
-#include "engine/draw/cube_faces.h"
-#include "engine/draw/pipeline.h"
+#include "draw/cube_faces.h"
+#include "draw/pipeline.h"
 #include "engine/mesh.h"
 #include "engine/pcx_writer.h"
 #include "engine/render_context.h"

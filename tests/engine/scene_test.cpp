@@ -8,9 +8,9 @@
 
 #include "engine/angles.h"
 
-#include "engine/draw/pipeline.h"
-#include "engine/draw/scene.h"
-#include "engine/draw/text.h"
+#include "draw/pipeline.h"
+#include "draw/scene.h"
+#include "draw/text.h"
 #include "engine/mesh.h"
 #include "engine/render_context.h"
 #include "engine/render_fixture.h"

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,8 +16,8 @@ struct IncludeViolation {
     std::string reason;
 };
 
-// The layer of a path relative to the source root ("engine/draw/scene.cpp"
-// is "engine/draw"), or "" for files no rule covers (tools, tests, ...).
+// The layer of a path relative to the source root ("backends/qt/presenter.cpp"
+// is "backends/qt"), or "" for files no rule covers (tools, tests, ...).
 std::string LayerOf(const std::string& path);
 
 // The include lines of `text` (a file at `path`) that break the rules: a
@@ -26,3 +28,16 @@ std::vector<IncludeViolation> CheckIncludes(const std::string& path, const std::
 
 // Every .cpp and .h file of the layers below `root`.
 std::vector<IncludeViolation> CheckSourceTree(const std::filesystem::path& root);
+
+// Which top-level folders each top-level folder includes, every layer folder
+// taken as one node ("draw/scene.cpp" and "draw/text.h" are both "draw").
+using FolderGraph = std::map<std::string, std::set<std::string>>;
+
+// The folders that one file (at `path`, holding `text`) includes.
+FolderGraph FolderIncludes(const std::string& path, const std::string& text);
+
+// The folder graph of every layer file below `root`.
+FolderGraph FolderIncludeGraph(const std::filesystem::path& root);
+
+// One circle of the graph as "a -> b -> a", or "" when there is none.
+std::string FindFolderCircle(const FolderGraph& graph);

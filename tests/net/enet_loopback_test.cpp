@@ -9,8 +9,8 @@
 #include <functional>
 #include <thread>
 
+#include "net/enet/enet_transport.h"
 #include "net/session_component.h"
-#include "platform/enet/enet_transport.h"
 
 namespace {
 

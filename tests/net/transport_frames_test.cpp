@@ -2,9 +2,9 @@
 // refused whole, and what we send must read back unchanged.
 #include <gtest/gtest.h>
 
+#include "net/net_frames.h"
+#include "net/session_relay.h"
 #include "platform/net_address.h"
-#include "platform/net_frames.h"
-#include "platform/session_relay.h"
 
 namespace {
 

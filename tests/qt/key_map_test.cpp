@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "backends/qt/key_map.h"
 #include "platform/keys.h"
-#include "platform/qt/key_map.h"
 
 namespace {
 

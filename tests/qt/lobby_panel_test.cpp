@@ -6,7 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "platform/qt/form_commands.h"
+#include "backends/qt/form_commands.h"
 #include "platform/script_answers.h"
 #include "qt/qt_test_support.h"
 #include "shell/form_services.h"

@@ -1,4 +1,4 @@
-#include "platform/qt/presenter.h"
+#include "backends/qt/presenter.h"
 
 #include <QApplication>
 #include <QPainter>

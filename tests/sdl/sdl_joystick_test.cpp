@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "backends/sdl/sdl_joystick.h"
 #include "platform/joystick.h"
-#include "platform/sdl/sdl_joystick.h"
 #include "shell/joystick.h"
 #include "shell/player_input.h"
 #include "shell/shell_test_support.h"

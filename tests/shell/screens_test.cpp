@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/draw/pipeline.h"
+#include "draw/pipeline.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
 #include "platform/clock.h"
@@ -269,9 +269,9 @@ TEST(TitleLineTest, StoredLinesDecodeToPrintableTextThatFitsThePicture) {
         for (int line = 0; line < 2; ++line) {
             const std::string text = TitleLine(variant, line);
             EXPECT_FALSE(text.empty());
-            EXPECT_TRUE(std::all_of(text.begin(), text.end(),
-                                    [](char c) { return c >= ' ' && c <= 'Z'; }))
-                << text;
+            EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) {
+                return c >= ' ' && c <= 'Z';
+            })) << text;
             EXPECT_LE(text.size() * 0.0125, 0.9) << text; // small font advance
         }
     }

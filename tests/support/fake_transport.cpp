@@ -5,9 +5,9 @@
 #include <optional>
 #include <utility>
 
-#include "platform/net_frames.h"
-#include "platform/session_joiner.h"
-#include "platform/session_relay.h"
+#include "net/net_frames.h"
+#include "net/session_joiner.h"
+#include "net/session_relay.h"
 
 struct FakeTransport::State {
     std::optional<SessionRelay> relay; // hosting

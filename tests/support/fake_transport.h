@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "platform/net_transport.h"
+#include "net/net_transport.h"
 
 class FakeTransport;
 struct FakeRouting;

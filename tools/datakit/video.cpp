@@ -8,10 +8,10 @@
 #include <string>
 
 #include "datakit.h"
+#include "draw/cube_faces.h"
+#include "draw/pipeline.h"
+#include "draw/scene.h"
 #include "engine/angles.h"
-#include "engine/draw/cube_faces.h"
-#include "engine/draw/pipeline.h"
-#include "engine/draw/scene.h"
 #include "engine/render_context.h"
 #include "formats/level_file.h"
 #include "media/display.h"

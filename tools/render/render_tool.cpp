@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "engine/draw/cube_faces.h"
-#include "engine/draw/pipeline.h"
-#include "engine/draw/scene.h"
+#include "draw/cube_faces.h"
+#include "draw/pipeline.h"
+#include "draw/scene.h"
 #include "engine/render_context.h"
 #include "formats/level_file.h"
 #include "media/display.h"

@@ -1,0 +1,71 @@
+// The 2D overlays of the play picture: the level title, the radar and the
+// in-game menu.
+#include <cmath>
+#include <cstdint>
+
+#include "draw/scene.h"
+#include "draw/scene_steps.h"
+#include "draw/text.h"
+#include "engine/angles.h"
+#include "engine/pictures.h"
+#include "platform/clock.h"
+#include "world/frame_clock.h"
+#include "world/world.h"
+
+namespace scene {
+
+namespace {
+
+constexpr int kMenuPicture = 4;
+constexpr int kMenuCursor = 5;
+constexpr int kRadarPicture = 10;
+constexpr int kBlipLost = 11;
+constexpr int kBlipChasing = 12;
+constexpr float kRadarRange = 4096.0f;
+
+} // namespace
+
+void DrawTitleOverlay(const World& world) {
+    TitleOverlay& title = titleOverlay;
+    const double u = title.offset;
+    if (!world.level.description.empty())
+        DrawText(world.level.description, true, 0.5 - u,
+                 0.5 - TextWidth(world.level.description, true) / 2);
+    if (!world.level.author.empty()) {
+        const std::string line = "AUTHOR:" + world.level.author;
+        DrawText(line, false, u + 0.56, 0.5 - TextWidth(line, false) / 2);
+    }
+
+    // The description slides down to the middle and the author up to just
+    // below it; after five seconds they move apart and leave.
+    const std::int32_t elapsed = TickDifference(title.levelStart, Now);
+    if (elapsed < 3000) title.offset -= frameScaled(0.2f * title.offset);
+    if (elapsed > 5000) title.offset += frameScaled(0.2f * (title.offset + 0.001f));
+    if (elapsed > 10000) title.shown = false;
+}
+
+void DrawRadar(const World& world, const PlayerRecord& player) {
+    DrawPicture(kRadarPicture, false, 0, 0.20833333, 0.15625, 0.05, 0.8);
+    const float sinH = AngleSin(player.heading), cosH = AngleCos(player.heading);
+    const int last = world.sentryCount < kSentrySlots ? world.sentryCount : kSentrySlots - 1;
+    for (int i = 1; i <= last; ++i) {
+        const SentryRecord& e = world.sentries[i];
+        const float dx = e.x - player.x, dz = e.z - player.z;
+        if (!(std::sqrt(dx * dx + dz * dz) < kRadarRange)) continue;
+        const double ahead = sinH * dx + cosH * dz;
+        const double side = cosH * dx - sinH * dz;
+        DrawPicture(e.state == 0 ? kBlipChasing : kBlipLost, true, 0, 0.014583333, 0.0109375,
+                    (1 - ahead / kRadarRange) * 0.10416666666665 + 0.05,
+                    (side / kRadarRange + 1) * 0.078125 + 0.8);
+    }
+}
+
+void DrawInGameMenu(const World& world) {
+    DrawPicture(kMenuPicture, true, 0, 1.0, 1.0, 0.0, 0.0);
+    // The cursor is drawn keyed too, although only the panel is named as
+    // keyed: our cursor picture is an arrow on colour 0, and unkeyed it would
+    // paint a black box over the panel beside the selected line.
+    DrawPicture(kMenuCursor, true, 0, 0.0708, 0.075, 0.366 + 0.072 * world.menu.selected, 0.2);
+}
+
+} // namespace scene

@@ -1,0 +1,474 @@
+#include "net/enet/enet_transport.h"
+
+#include <enet/enet.h>
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <random>
+#include <thread>
+
+#include "net/net_frames.h"
+#include "net/session_joiner.h"
+#include "net/session_relay.h"
+#include "platform/net_address.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Joining and leaving use the real clock, whatever the game's clock does.
+constexpr auto kJoinTimeout = std::chrono::milliseconds(5000);
+constexpr auto kLeaveGrace = std::chrono::milliseconds(200);
+constexpr auto kProbeRepeat = std::chrono::milliseconds(250);
+constexpr std::size_t kChannels = 2;
+
+void initialiseEnet() {
+    static std::once_flag once;
+    std::call_once(once, [] { enet_initialize(); });
+}
+
+bool resolve(const std::string& host, std::uint16_t port, ENetAddress& address) {
+    address.port = port;
+    if (host.empty()) {
+        address.host = ENET_HOST_ANY;
+        return true;
+    }
+    return enet_address_set_host_ip(&address, host.c_str()) == 0 ||
+           enet_address_set_host(&address, host.c_str()) == 0;
+}
+
+std::string numericHost(const ENetAddress& address) {
+    char text[64] = {};
+    if (enet_address_get_host_ip(&address, text, sizeof text) != 0) return {};
+    return text;
+}
+
+enet_uint32 msUntil(Clock::time_point end) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now());
+    return static_cast<enet_uint32>(std::max<std::int64_t>(left.count(), 0));
+}
+
+std::uint32_t newSessionId() {
+    std::random_device random;
+    std::uint32_t id = 0;
+    while (id == 0) id = random();
+    return id;
+}
+
+std::span<const std::uint8_t> packetBytes(const ENetPacket* packet) {
+    return {packet->data, packet->dataLength};
+}
+
+void sendOn(ENetPeer* peer, std::span<const std::uint8_t> frame, NetDelivery delivery) {
+    ENetPacket* packet =
+        enet_packet_create(frame.data(), frame.size(),
+                           delivery == NetDelivery::Reliable ? ENET_PACKET_FLAG_RELIABLE : 0);
+    if (packet && enet_peer_send(peer, static_cast<enet_uint8>(delivery), packet) != 0)
+        enet_packet_destroy(packet);
+}
+
+// Reads one datagram into `buffer`; its size, 0 when none waits, -1 on an
+// error or a datagram too long for the buffer.
+int receiveDatagram(ENetSocket socket, ENetAddress& from, std::vector<std::uint8_t>& buffer) {
+    ENetBuffer data;
+    data.data = buffer.data();
+    data.dataLength = buffer.size();
+    return enet_socket_receive(socket, &from, &data, 1);
+}
+
+// Incoming datagrams dropped on purpose (a poor network for tests). ENet's
+// intercept hook has no user pointer, so the impairment of the host being
+// serviced is set for the current thread around each service call.
+struct Impairment {
+    std::int32_t lossPercent = 0;
+    std::mt19937 random;
+    bool Drop() {
+        return lossPercent > 0 && static_cast<std::int32_t>(random() % 100) < lossPercent;
+    }
+};
+thread_local Impairment* tServicing = nullptr;
+
+int ENET_CALLBACK dropSome(ENetHost*, ENetEvent*) {
+    return tServicing && tServicing->Drop() ? 1 : 0;
+}
+
+int serviceImpaired(ENetHost* host, ENetEvent* event, enet_uint32 timeout, Impairment& impairment) {
+    tServicing = &impairment;
+    const int result = enet_host_service(host, event, timeout);
+    tServicing = nullptr;
+    return result;
+}
+
+// Datagrams of the discovery port longer than this are none of ours.
+constexpr std::size_t kDatagramBuffer = 512;
+// Errors in a row that end draining a socket.
+constexpr int kMaxReceiveErrors = 64;
+
+} // namespace
+
+struct EnetTransport::State {
+    std::mutex lock;
+    ENetHost* host = nullptr;
+    ENetPeer* server = nullptr; // a joiner's connection to its host
+    ENetSocket discovery = ENET_SOCKET_NULL;
+    std::optional<SessionRelay> relay; // on the host
+    SessionJoiner joiner;
+    std::uint16_t port = 0;
+    Impairment impairment;
+    std::int32_t delayMs = 0;
+    std::deque<std::pair<Clock::time_point, NetEvent>> delayed; // held back, in order
+
+    int connectionOf(const ENetPeer* peer) const { return static_cast<int>(peer - host->peers); }
+
+    void perform(const std::vector<RelayOutput>& outputs) {
+        for (const RelayOutput& output : outputs) {
+            if (output.connection < 0 ||
+                static_cast<std::size_t>(output.connection) >= host->peerCount)
+                continue;
+            ENetPeer* peer = &host->peers[output.connection];
+            sendOn(peer, output.frame, output.delivery);
+            if (output.disconnect) enet_peer_disconnect_later(peer, 0);
+        }
+        enet_host_flush(host);
+    }
+
+    void answerProbes() {
+        std::vector<std::uint8_t> buffer(kDatagramBuffer);
+        for (int errors = 0; errors < kMaxReceiveErrors;) {
+            ENetAddress from{};
+            const int size = receiveDatagram(discovery, from, buffer);
+            if (size == 0) return;
+            if (size < 0) {
+                ++errors;
+                continue;
+            }
+            const auto password = ParseProbe(
+                std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(size)));
+            if (!password || !relay->Open() || !relay->PasswordMatches(*password)) continue;
+            const auto reply = EncodeProbeReply(relay->Describe(port));
+            ENetBuffer data;
+            data.data = const_cast<std::uint8_t*>(reply.data());
+            data.dataLength = reply.size();
+            enet_socket_send(discovery, &from, &data, 1);
+        }
+    }
+
+    void handle(ENetEvent& event, std::vector<NetEvent>& events) {
+        std::vector<RelayOutput> outputs;
+        switch (event.type) {
+        case ENET_EVENT_TYPE_RECEIVE: {
+            const NetDelivery delivery =
+                event.channelID == 0 ? NetDelivery::Reliable : NetDelivery::Unreliable;
+            if (relay)
+                relay->Receive(connectionOf(event.peer), packetBytes(event.packet), delivery,
+                               outputs, events);
+            else if (event.peer == server)
+                joiner.Receive(packetBytes(event.packet), events);
+            enet_packet_destroy(event.packet);
+            break;
+        }
+        case ENET_EVENT_TYPE_DISCONNECT:
+            if (relay)
+                relay->Disconnected(connectionOf(event.peer), outputs, events);
+            else if (event.peer == server) {
+                joiner.HostLost(events);
+                server = nullptr;
+            }
+            break;
+        default:
+            break;
+        }
+        if (!outputs.empty()) perform(outputs);
+    }
+
+    void service(std::vector<NetEvent>& events) {
+        ENetEvent event;
+        while (host && serviceImpaired(host, &event, 0, impairment) > 0) handle(event, events);
+    }
+
+    // True while a goodbye waits for its acknowledgement.
+    bool leaving() const {
+        for (std::size_t i = 0; i < host->peerCount; ++i)
+            if (host->peers[i].state == ENET_PEER_STATE_DISCONNECTING) return true;
+        return false;
+    }
+
+    // Says goodbye to every connected peer, waits briefly for them to
+    // confirm, then drops what is left.
+    void close() {
+        if (host) {
+            for (std::size_t i = 0; i < host->peerCount; ++i)
+                if (host->peers[i].state == ENET_PEER_STATE_CONNECTED)
+                    enet_peer_disconnect(&host->peers[i], 0);
+            const auto end = Clock::now() + kLeaveGrace;
+            ENetEvent event;
+            while (Clock::now() < end && leaving()) {
+                const int result = enet_host_service(host, &event, msUntil(end));
+                if (result < 0) break;
+                if (result > 0 && event.type == ENET_EVENT_TYPE_RECEIVE)
+                    enet_packet_destroy(event.packet);
+            }
+            for (std::size_t i = 0; i < host->peerCount; ++i)
+                if (host->peers[i].state != ENET_PEER_STATE_DISCONNECTED)
+                    enet_peer_disconnect_now(&host->peers[i], 0);
+            enet_host_flush(host);
+            enet_host_destroy(host);
+        }
+        host = nullptr;
+        server = nullptr;
+        relay.reset();
+        if (discovery != ENET_SOCKET_NULL) enet_socket_destroy(discovery);
+        discovery = ENET_SOCKET_NULL;
+        port = 0;
+    }
+};
+
+EnetTransport::EnetTransport(const EnetOptions& options)
+    : options_(options), state_(std::make_unique<State>()) {
+    initialiseEnet();
+    state_->impairment.lossPercent = std::clamp(options.lossPercent, 0, 100);
+    state_->impairment.random.seed(options.seed);
+    state_->delayMs = std::max(options.delayMs, 0);
+}
+
+EnetTransport::~EnetTransport() {
+    Leave();
+}
+
+std::uint32_t EnetTransport::ListSessions(const std::string& password, std::int32_t timeoutMs,
+                                          std::vector<NetSessionInfo>& sessions) {
+    sessions.clear();
+    if (!options_.lan) {
+        const auto address = ParseHostPort(options_.directAddress,
+                                           options_.port != 0 ? options_.port : kDefaultGamePort);
+        ENetAddress resolved{};
+        if (!address || !resolve(address->host, address->port, resolved)) return kNetNoSuchSession;
+        sessions.push_back({0, options_.directAddress, numericHost(resolved), address->port, 0, 0});
+        return kNetOk;
+    }
+
+    ENetAddress target{};
+    if (!resolve(options_.broadcastAddress, options_.discoveryPort, target)) return kNetBindFailed;
+    const ENetSocket socket = enet_socket_create(ENET_SOCKET_TYPE_DATAGRAM);
+    if (socket == ENET_SOCKET_NULL) return kNetBindFailed;
+    enet_socket_set_option(socket, ENET_SOCKOPT_BROADCAST, 1);
+    enet_socket_set_option(socket, ENET_SOCKOPT_NONBLOCK, 1);
+    if (enet_socket_bind(socket, nullptr) != 0) {
+        enet_socket_destroy(socket);
+        return kNetBindFailed;
+    }
+
+    const auto probe = EncodeProbe(CutText(password, kNetPasswordMax));
+    std::vector<std::uint8_t> buffer(kDatagramBuffer);
+    const auto end = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    auto nextProbe = Clock::now();
+    int errors = 0;
+    while (Clock::now() < end && errors < kMaxReceiveErrors) {
+        // Probes repeat, so that one lost datagram does not hide a session.
+        if (Clock::now() >= nextProbe) {
+            ENetBuffer data;
+            data.data = const_cast<std::uint8_t*>(probe.data());
+            data.dataLength = probe.size();
+            enet_socket_send(socket, &target, &data, 1);
+            nextProbe += kProbeRepeat;
+        }
+        enet_uint32 condition = ENET_SOCKET_WAIT_RECEIVE;
+        enet_socket_wait(socket, &condition, std::min(msUntil(end), msUntil(nextProbe)));
+        for (;;) {
+            ENetAddress from{};
+            const int size = receiveDatagram(socket, from, buffer);
+            if (size == 0) break;
+            if (size < 0) {
+                ++errors;
+                break;
+            }
+            if (state_->impairment.Drop()) continue;
+            const auto reply = ParseProbeReply(
+                std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(size)));
+            if (!reply) continue;
+            NetSessionInfo info{reply->sessionId, reply->name,    numericHost(from),
+                                reply->port,      reply->players, reply->maxPlayers};
+            const bool seen =
+                std::any_of(sessions.begin(), sessions.end(), [&](const NetSessionInfo& s) {
+                    return s.id == info.id && s.host == info.host && s.port == info.port;
+                });
+            if (!seen && sessions.size() < kNetMaxSessions) sessions.push_back(info);
+        }
+    }
+    enet_socket_destroy(socket);
+    return kNetOk;
+}
+
+NetResult EnetTransport::CreateSession(const NetSessionParams& params, const NetPlayer& local,
+                                       std::uint32_t& localId) {
+    std::lock_guard guard(state_->lock);
+    if (state_->host) return {kNetBindFailed, false};
+    ENetAddress address{};
+    if (!resolve(options_.bindAddress, options_.port, address)) return {kNetBindFailed, false};
+    // Room beyond the limit, so that a player too many hears why.
+    const auto peers =
+        static_cast<std::size_t>(std::clamp<std::int32_t>(params.maxPlayers, 1, 64) + 4);
+    ENetHost* host = enet_host_create(&address, peers, kChannels, 0, 0);
+    if (!host) return {kNetBindFailed, false};
+    host->intercept = dropSome;
+    ENetAddress bound{};
+    enet_socket_get_address(host->socket, &bound);
+
+    ENetSocket discovery = ENET_SOCKET_NULL;
+    if (options_.lan) {
+        discovery = enet_socket_create(ENET_SOCKET_TYPE_DATAGRAM);
+        ENetAddress any{};
+        any.host = ENET_HOST_ANY;
+        any.port = options_.discoveryPort;
+        if (discovery != ENET_SOCKET_NULL) {
+            enet_socket_set_option(discovery, ENET_SOCKOPT_REUSEADDR, 1);
+            enet_socket_set_option(discovery, ENET_SOCKOPT_BROADCAST, 1);
+            enet_socket_set_option(discovery, ENET_SOCKOPT_NONBLOCK, 1);
+        }
+        if (discovery == ENET_SOCKET_NULL || enet_socket_bind(discovery, &any) != 0) {
+            if (discovery != ENET_SOCKET_NULL) enet_socket_destroy(discovery);
+            enet_host_destroy(host);
+            return {kNetBindFailed, false};
+        }
+    }
+    state_->host = host;
+    state_->discovery = discovery;
+    state_->port = bound.port;
+    state_->relay.emplace(params, local, newSessionId());
+    port_ = bound.port;
+    localId = SessionRelay::kHostId;
+    return {};
+}
+
+NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::string& password,
+                                     const NetPlayer& local, std::uint32_t& localId,
+                                     std::vector<NetPlayer>& others) {
+    {
+        std::lock_guard guard(state_->lock);
+        if (state_->host) return {kNetBindFailed, false};
+    }
+    ENetAddress target{};
+    if (!resolve(session.host, session.port, target) || session.port == 0)
+        return {kNetNoSuchSession, false};
+    ENetAddress bind{};
+    if (!resolve(options_.bindAddress, 0, bind)) return {kNetBindFailed, false};
+    ENetHost* host = enet_host_create(&bind, 1, kChannels, 0, 0);
+    if (!host) return {kNetBindFailed, false};
+    host->intercept = dropSome;
+    ENetPeer* peer = enet_host_connect(host, &target, kChannels, 0);
+    if (!peer) {
+        enet_host_destroy(host);
+        return {kNetBindFailed, false};
+    }
+
+    SessionJoiner joiner;
+    const auto end = Clock::now() + kJoinTimeout;
+    bool connected = false;
+    NetResult result{kNetConnectTimedOut, false};
+    JoinAnswer answer;
+    ENetEvent event;
+    while (!answer.answered && Clock::now() < end) {
+        const int got = serviceImpaired(host, &event, std::min<enet_uint32>(msUntil(end), 50),
+                                        state_->impairment);
+        if (got < 0) break;
+        if (got == 0) continue;
+        if (event.type == ENET_EVENT_TYPE_CONNECT && !connected) {
+            connected = true;
+            result.inPlayerCreation = true;
+            sendOn(peer, joiner.Hello(session.id, password, local), NetDelivery::Reliable);
+            enet_host_flush(host);
+        } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
+            answer = joiner.Answer(packetBytes(event.packet), session.id);
+            enet_packet_destroy(event.packet);
+        } else if (event.type == ENET_EVENT_TYPE_DISCONNECT) {
+            break;
+        }
+    }
+    if (!answer.answered || answer.code != kNetOk) {
+        if (answer.answered) result = {answer.code, false}; // refused while opening
+        enet_peer_reset(peer);
+        enet_host_destroy(host);
+        return result;
+    }
+
+    std::lock_guard guard(state_->lock);
+    state_->host = host;
+    state_->server = peer;
+    state_->joiner = std::move(joiner);
+    localId = answer.localId;
+    others = answer.others;
+    return {};
+}
+
+void EnetTransport::Send(std::uint32_t to, std::span<const std::uint8_t> message,
+                         NetDelivery delivery) {
+    if (message.size() != kNetMessageSize) return;
+    std::lock_guard guard(state_->lock);
+    if (!state_->host) return;
+    if (state_->relay) {
+        std::vector<RelayOutput> outputs;
+        state_->relay->SendFromHost(to, message, delivery, outputs);
+        state_->perform(outputs);
+    } else if (state_->server) {
+        sendOn(state_->server, EncodeFrame(DataFrame(to, message)), delivery);
+        enet_host_flush(state_->host);
+    }
+}
+
+void EnetTransport::Wait(std::int32_t maxMs, std::vector<NetEvent>& events) {
+    const auto timeout = static_cast<enet_uint32>(std::max(maxMs, 0));
+    ENetSocket hostSocket = ENET_SOCKET_NULL;
+    ENetSocket discovery = ENET_SOCKET_NULL;
+    {
+        std::lock_guard guard(state_->lock);
+        if (state_->host) hostSocket = state_->host->socket;
+        discovery = state_->discovery;
+    }
+    if (hostSocket == ENET_SOCKET_NULL) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(timeout));
+        return;
+    }
+    // Wait outside the lock, so that sends from the window's thread go on.
+    ENetSocketSet set;
+    ENET_SOCKETSET_EMPTY(set);
+    ENET_SOCKETSET_ADD(set, hostSocket);
+    if (discovery != ENET_SOCKET_NULL) ENET_SOCKETSET_ADD(set, discovery);
+    enet_socketset_select(std::max(hostSocket, discovery), &set, nullptr, timeout);
+
+    std::lock_guard guard(state_->lock);
+    if (state_->discovery != ENET_SOCKET_NULL && state_->relay) state_->answerProbes();
+    if (state_->delayMs == 0) return state_->service(events);
+    std::vector<NetEvent> arrived;
+    state_->service(arrived);
+    const auto due = Clock::now() + std::chrono::milliseconds(state_->delayMs);
+    for (NetEvent& event : arrived) state_->delayed.emplace_back(due, std::move(event));
+    while (!state_->delayed.empty() && state_->delayed.front().first <= Clock::now()) {
+        events.push_back(std::move(state_->delayed.front().second));
+        state_->delayed.pop_front();
+    }
+}
+
+void EnetTransport::CloseToNewPlayers() {
+    std::lock_guard guard(state_->lock);
+    if (state_->relay) state_->relay->Close();
+}
+
+void EnetTransport::Leave() {
+    std::lock_guard guard(state_->lock);
+    state_->close();
+    port_ = 0;
+}
+
+std::vector<NetProvider> EnetProviders(const EnetOptions& options) {
+    EnetOptions lan = options;
+    lan.lan = true;
+    EnetOptions direct = options;
+    direct.lan = false;
+    return {
+        {"LAN (broadcast)", [lan] { return std::make_unique<EnetTransport>(lan); }},
+        {"Direct address", [direct] { return std::make_unique<EnetTransport>(direct); }},
+    };
+}

@@ -1,0 +1,132 @@
+#include "net/session_relay.h"
+
+#include <algorithm>
+
+namespace {
+
+RelayOutput frameTo(int connection, const ControlFrame& frame, NetDelivery delivery) {
+    return {connection, EncodeFrame(frame), delivery, false};
+}
+
+} // namespace
+
+SessionRelay::SessionRelay(const NetSessionParams& params, const NetPlayer& host,
+                           std::uint32_t sessionId)
+    : params_(params), host_(host), sessionId_(sessionId) {
+    host_.id = kHostId;
+    params_.name = CutText(params_.name, kNetSessionNameMax);
+    params_.password = CutText(params_.password, kNetPasswordMax);
+}
+
+bool SessionRelay::PasswordMatches(const std::string& password) const {
+    return CutText(password, kNetPasswordMax) == params_.password;
+}
+
+ProbeReply SessionRelay::Describe(std::uint16_t port) const {
+    ProbeReply reply;
+    reply.sessionId = sessionId_;
+    reply.port = port;
+    reply.players = static_cast<std::uint8_t>(std::min<std::size_t>(PlayerCount(), 255));
+    reply.maxPlayers =
+        static_cast<std::uint8_t>(std::clamp<std::int32_t>(params_.maxPlayers, 1, 255));
+    reply.maxPlayers = std::max(reply.maxPlayers, reply.players);
+    reply.name = params_.name;
+    return reply;
+}
+
+void SessionRelay::Receive(int connection, std::span<const std::uint8_t> bytes,
+                           NetDelivery delivery, std::vector<RelayOutput>& out,
+                           std::vector<NetEvent>& local) {
+    const auto frame = ParseFrame(bytes);
+    const auto member = std::find_if(members_.begin(), members_.end(),
+                                     [&](const Member& m) { return m.connection == connection; });
+    if (frame && member == members_.end() && frame->kind == FrameKind::Hello)
+        return admit(connection, *frame, out, local);
+    if (frame && member != members_.end() && frame->kind == FrameKind::Data)
+        return relay(*member, *frame, delivery, out, local);
+    ++dropped_;
+}
+
+void SessionRelay::admit(int connection, const ControlFrame& hello, std::vector<RelayOutput>& out,
+                         std::vector<NetEvent>& local) {
+    std::uint32_t refusal = kNetOk;
+    if (hello.sessionId != 0 && hello.sessionId != sessionId_)
+        refusal = kNetNoSuchSession;
+    else if (!open_)
+        refusal = kNetSessionClosed;
+    else if (!PasswordMatches(hello.password))
+        refusal = kNetWrongPassword;
+    else if (static_cast<std::int64_t>(PlayerCount()) >= params_.maxPlayers)
+        refusal = kNetSessionFull;
+    if (refusal != kNetOk) {
+        ControlFrame refuse;
+        refuse.kind = FrameKind::Refuse;
+        refuse.id = refusal;
+        RelayOutput output = frameTo(connection, refuse, NetDelivery::Reliable);
+        output.disconnect = true;
+        out.push_back(std::move(output));
+        return;
+    }
+
+    Member joiner{connection, hello.player};
+    joiner.player.id = nextId_++;
+
+    ControlFrame welcome;
+    welcome.kind = FrameKind::Welcome;
+    welcome.sessionId = sessionId_;
+    welcome.id = joiner.player.id;
+    welcome.players.push_back(host_);
+    for (const Member& m : members_) welcome.players.push_back(m.player);
+    out.push_back(frameTo(connection, welcome, NetDelivery::Reliable));
+
+    ControlFrame added;
+    added.kind = FrameKind::PlayerAdded;
+    added.player = joiner.player;
+    for (const Member& m : members_)
+        out.push_back(frameTo(m.connection, added, NetDelivery::Reliable));
+    local.push_back({NetEvent::Kind::PlayerAdded, joiner.player, {}});
+    members_.push_back(joiner);
+}
+
+void SessionRelay::relay(const Member& sender, const ControlFrame& data, NetDelivery delivery,
+                         std::vector<RelayOutput>& out, std::vector<NetEvent>& local) {
+    const std::uint32_t to = data.id;
+    const ControlFrame stamped = DataFrame(sender.player.id, data.message);
+    const auto target = std::find_if(members_.begin(), members_.end(),
+                                     [&](const Member& m) { return m.player.id == to; });
+    const bool known = to == 0 || to == kHostId || target != members_.end();
+    if (!known || to == sender.player.id) {
+        ++dropped_;
+        return;
+    }
+    if (to == 0 || to == kHostId)
+        local.push_back({NetEvent::Kind::Message,
+                         {sender.player.id, sender.player.shortName, sender.player.longName},
+                         std::vector<std::uint8_t>(data.message.begin(), data.message.end())});
+    for (const Member& m : members_)
+        if (m.connection != sender.connection && (to == 0 || m.player.id == to))
+            out.push_back(frameTo(m.connection, stamped, delivery));
+}
+
+void SessionRelay::Disconnected(int connection, std::vector<RelayOutput>& out,
+                                std::vector<NetEvent>& local) {
+    const auto member = std::find_if(members_.begin(), members_.end(),
+                                     [&](const Member& m) { return m.connection == connection; });
+    if (member == members_.end()) return;
+    const NetPlayer gone = member->player;
+    members_.erase(member);
+    ControlFrame removed;
+    removed.kind = FrameKind::PlayerRemoved;
+    removed.id = gone.id;
+    for (const Member& m : members_)
+        out.push_back(frameTo(m.connection, removed, NetDelivery::Reliable));
+    local.push_back({NetEvent::Kind::PlayerRemoved, gone, {}});
+}
+
+void SessionRelay::SendFromHost(std::uint32_t to, std::span<const std::uint8_t> message,
+                                NetDelivery delivery, std::vector<RelayOutput>& out) const {
+    if (message.size() != kNetMessageSize) return;
+    const ControlFrame data = DataFrame(kHostId, message);
+    for (const Member& m : members_)
+        if (to == 0 || m.player.id == to) out.push_back(frameTo(m.connection, data, delivery));
+}

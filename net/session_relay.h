@@ -1,0 +1,66 @@
+// The host's side of a session, without the network: who is in, who may
+// join, and where each message goes. Joiners reach each other only through
+// the host, which names every message's sender after the connection it came
+// on, never after anything the message says.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "net/net_frames.h"
+#include "net/net_transport.h"
+
+// A frame the host sends on one connection; `disconnect` closes the
+// connection once the frame is out.
+struct RelayOutput {
+    int connection = 0;
+    std::vector<std::uint8_t> frame;
+    NetDelivery delivery = NetDelivery::Reliable;
+    bool disconnect = false;
+};
+
+class SessionRelay {
+  public:
+    static constexpr std::uint32_t kHostId = 1;
+
+    SessionRelay(const NetSessionParams& params, const NetPlayer& host, std::uint32_t sessionId);
+
+    // A frame from a connection; what the host's own player receives goes to
+    // `local`.
+    void Receive(int connection, std::span<const std::uint8_t> bytes, NetDelivery delivery,
+                 std::vector<RelayOutput>& out, std::vector<NetEvent>& local);
+    void Disconnected(int connection, std::vector<RelayOutput>& out, std::vector<NetEvent>& local);
+    // A message of the host's own player.
+    void SendFromHost(std::uint32_t to, std::span<const std::uint8_t> message, NetDelivery delivery,
+                      std::vector<RelayOutput>& out) const;
+
+    void Close() { open_ = false; }
+    bool Open() const { return open_; }
+    bool PasswordMatches(const std::string& password) const;
+    ProbeReply Describe(std::uint16_t port) const;
+    std::uint32_t SessionId() const { return sessionId_; }
+    // The host and the joiners.
+    std::size_t PlayerCount() const { return members_.size() + 1; }
+    // Frames that were malformed or not expected from their connection.
+    std::uint32_t DroppedFrames() const { return dropped_; }
+
+  private:
+    struct Member {
+        int connection = 0;
+        NetPlayer player;
+    };
+    void admit(int connection, const ControlFrame& hello, std::vector<RelayOutput>& out,
+               std::vector<NetEvent>& local);
+    void relay(const Member& sender, const ControlFrame& data, NetDelivery delivery,
+               std::vector<RelayOutput>& out, std::vector<NetEvent>& local);
+
+    NetSessionParams params_;
+    NetPlayer host_;
+    std::uint32_t sessionId_;
+    std::uint32_t nextId_ = kHostId + 1;
+    std::vector<Member> members_;
+    bool open_ = true;
+    std::uint32_t dropped_ = 0;
+};
