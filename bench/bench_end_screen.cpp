@@ -19,7 +19,7 @@ void BM_EndScreenFrame(benchmark::State& state) {
     std::filesystem::current_path(KELVANE_DATA_DIR);
     ClearWorldTables();
     ForgetDefinitions();
-    if (!LoadDefinitions("Standard.bnk", "High") || !ReadEndText()) {
+    if (!LoadDefinitions(kDefinitionFile, "High") || !ReadEndText()) {
         state.SkipWithError("the data set could not be loaded");
         return;
     }

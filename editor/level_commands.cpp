@@ -12,6 +12,7 @@
 #include "formats/level_file.h"
 #include "platform/files.h"
 #include "platform/text_case.h"
+#include "world/level_start.h"
 #include "world/random.h"
 #include "world/sentry_init.h"
 #include "world/world.h"
@@ -127,7 +128,7 @@ void MakeNewLevel(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ) {
     RecountIngots();
     ClearWorldLists();
     for (MusicZone& zone : levelState.musicZones) zone = MusicZone{};
-    levelState.definitionFile = kEditorLevelDefinitions;
+    levelState.definitionFile = EditorDefinitionFile();
     levelState.startX = sizeX / 2;
     levelState.startY = 1;
     levelState.startZ = sizeZ / 2;
@@ -187,9 +188,8 @@ void NewLevelCommand() {
     }
     // A level loaded before may have brought other definitions.
     const std::string& loaded = LoadedDefinitionFile();
-    if (!loaded.empty() && !loadLevelDefinitions(kEditorLevelDefinitions)) {
-        ShowEditorMessage("The file " + std::string(kEditorLevelDefinitions) +
-                          " is missing or invalid.");
+    if (!loaded.empty() && !loadLevelDefinitions(EditorDefinitionFile())) {
+        ShowEditorMessage("The file " + EditorDefinitionFile() + " is missing or invalid.");
         return;
     }
     MakeNewLevel(sizes[0], sizes[1], sizes[2]);
@@ -209,7 +209,6 @@ bool LoadEditorLevel(const std::string& path) {
         ShowEditorMessage(LevelErrorText(path));
         return false;
     }
-    RecountIngots();
     editor.fileName = path;
     PlaceSelectorAt({levelState.startX, levelState.startY, levelState.startZ});
     editor.target.heading = editor.shown.heading = static_cast<float>(levelState.startHeading);

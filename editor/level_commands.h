@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-constexpr const char* kEditorLevelDefinitions = "STANDARD.BNK";
 // The largest grid New makes: two layers of this many cells stay well within
 // memory; anything larger is "Not enough memory." as a refused allocation.
 constexpr std::int64_t kMaxEditorCells = std::int64_t{1} << 26;

@@ -7,6 +7,10 @@
 
 #include "platform/loaded.h"
 
+// The definition file both programs load at start, and the one every level
+// the editor makes names.
+inline constexpr const char* kDefinitionFile = "Standard.bnk";
+
 // Loads the object types, player and sentry meshes, sounds, texture bank,
 // interface pictures and music list from `fileName` with texture detail
 // `detail` ("High" or "Low"). Does nothing when both equal, without regard to

@@ -9,8 +9,7 @@
 #include "formats/definitions.h"
 #include "platform/byte_io.h"
 #include "platform/files.h"
-#include "world/level_state.h"
-#include "world/sentry_init.h"
+#include "platform/text_case.h"
 #include "world/world.h"
 
 namespace {
@@ -181,43 +180,14 @@ Loaded<LevelData> ReadLevelFile(const std::string& path) {
     return LoadFailure{LevelErrorText(path)};
 }
 
-bool ApplyLevel(const LevelData& level) {
-    if (!ResizeWorldGrid(level.sizeX, level.sizeY, level.sizeZ)) return false;
-    const std::size_t n = worldGrid.cells.size();
-    std::fill(worldGrid.cells.begin(), worldGrid.cells.end(), 0);
-    std::fill(worldGrid.brightness.begin(), worldGrid.brightness.end(), 0);
-    std::copy_n(level.cells.begin(), std::min(n, level.cells.size()), worldGrid.cells.begin());
-    std::copy_n(level.brightness.begin(), std::min(n, level.brightness.size()),
-                worldGrid.brightness.begin());
-
-    world.startCells = worldGrid.cells;
-    world.wonFrame = -1;
-    levelState = level.state;
-    sentryCount =
-        static_cast<std::int32_t>(std::min<std::size_t>(level.sentries.size(), kMaxLevelSentries));
-    for (std::int32_t k = 0; k < sentryCount; ++k) {
-        SentryRecord& sentry = sentries[k + 1];
-        sentry.x = level.sentries[k].x;
-        sentry.y = level.sentries[k].y;
-        sentry.z = level.sentries[k].z;
-        sentry.heading = level.sentries[k].heading;
-    }
-
-    ResetPlayersForLevel(levelState.startX, levelState.startY, levelState.startZ,
-                         levelState.startHeading);
-    RecountIngots();
-    currentMusic = -1;
-    ClearWorldLists();
-    timerRunning = 0;
-    timeLeftMs = 0;
-    InitSentries();
-    return true;
+std::string EditorDefinitionFile() {
+    return UpperAscii(kDefinitionFile);
 }
 
 LevelData CurrentLevel() {
     LevelData level;
     level.state = levelState;
-    level.state.definitionFile = kEditorDefinitionFile;
+    level.state.definitionFile = EditorDefinitionFile();
     level.sizeX = worldGrid.sizeX;
     level.sizeY = worldGrid.sizeY;
     level.sizeZ = worldGrid.sizeZ;
@@ -234,12 +204,13 @@ LevelData CurrentLevel() {
 LevelLoad LoadLevel(const std::string& path, const std::string& detail) {
     const Loaded<LevelData> level = ReadLevelFile(path);
     if (!level) return {kLevelRefused, level.error};
-    if (!ApplyLevel(*level)) return {kLevelRefused, LevelErrorText(path)};
-    const Loaded<> definitions = LoadDefinitions(levelState.definitionFile, detail);
+    // The definitions come after the level is in place (a level whose
+    // definitions fail is still the current one), and before its ingots are
+    // counted, so that the count uses the types they bring.
+    Loaded<> definitions = LoadedDone();
+    const auto loadTypes = [&] { definitions = LoadDefinitions(level->state.definitionFile, detail); };
+    if (!ApplyLevel(*level, loadTypes)) return {kLevelRefused, LevelErrorText(path)};
     if (!definitions) return {kLevelDefinitionsFailed, definitions.error};
-    // The level's cells were counted with the types of the previous load;
-    // a level that brings other definitions needs its ingots counted again.
-    RecountIngots();
     return {kLevelLoaded, {}};
 }
 

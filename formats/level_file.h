@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/loaded.h"
-#include "world/level_state.h"
+#include "world/level_start.h"
 
 // Offsets and sizes of the fixed parts of the file.
 constexpr std::size_t kLevelHeaderSize = 296;      // name, sizes, start, heading, exit
@@ -19,25 +19,10 @@ constexpr std::size_t kShortStringSize = 256;      // length byte + up to 255 ch
 constexpr std::size_t kMusicZoneRecordSize = 16;   // x, y, z, music index
 constexpr std::size_t kLevelSentryRecordSize = 16; // x, y, z, heading as reals
 constexpr std::size_t kLevelFixedSize = 4913;      // everything but the layers and sentries
-constexpr int kMaxLevelSentries = 255;             // sentry slots 1..255
 
-// The definition file name the editor writes into every level.
-inline constexpr const char* kEditorDefinitionFile = "STANDARD.BNK";
-
-struct LevelSentry {
-    float x = 0, y = 0, z = 0; // world position
-    float heading = 0;         // angle units
-    bool operator==(const LevelSentry&) const = default;
-};
-
-// A level as stored in the file.
-struct LevelData {
-    LevelState state; // definition file, start, exit, music zones, texts, outside, seed
-    std::int32_t sizeX = 0, sizeY = 0, sizeZ = 0;
-    std::vector<std::uint8_t> cells;      // object type per cell, x fastest, then y, then z
-    std::vector<std::uint8_t> brightness; // same order
-    std::vector<LevelSentry> sentries;    // file record k goes to sentry slot k + 1
-};
+// The definition file's name as the editor writes it into every level:
+// kDefinitionFile in upper case.
+std::string EditorDefinitionFile();
 
 // The cell count X*Y*Z for positive sizes whose product fits in 32 bits.
 std::optional<std::int64_t> LevelCellCount(std::int32_t x, std::int32_t y, std::int32_t z);
@@ -64,14 +49,9 @@ std::string LevelErrorText(const std::string& path);
 // LevelErrorText(path).
 Loaded<LevelData> ReadLevelFile(const std::string& path);
 
-// Makes `level` the current level: grid, level state, sentries, player
-// records, ingot counts, world lists, music index, level timer, random seed
-// and sentry start state. False, with nothing changed, when the grid cannot
-// be allocated.
-bool ApplyLevel(const LevelData& level);
-
 // The level held in memory as the editor saves it (definition file
-// "STANDARD.BNK").
+// EditorDefinitionFile()). A level is made current by ApplyLevel
+// (world/level_start.h).
 LevelData CurrentLevel();
 
 enum LevelLoadResult {
@@ -88,7 +68,7 @@ struct LevelLoad {
 };
 
 // Loads a level into the world, then its definitions with `detail` ("High"
-// or "Low"). A missing or refused file changes nothing. When the definitions
+// or "Low"), and counts its ingots with the types those bring. A missing or refused file changes nothing. When the definitions
 // fail the level is in place but the program must stop after showing the text.
 LevelLoad LoadLevel(const std::string& path, const std::string& detail);
 

@@ -24,7 +24,7 @@ bool Prepare() {
     static ScopedCurrentDir cd(dir.path());
     SetMessageBoxHandler([](const std::string&) {});
     WriteMiniDataSet(dir);
-    return static_cast<bool>(LoadDefinitions("Standard.bnk", "High"));
+    return static_cast<bool>(LoadDefinitions(kDefinitionFile, "High"));
 }
 
 } // namespace

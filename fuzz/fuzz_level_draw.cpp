@@ -33,7 +33,7 @@ bool Prepare() {
     static ScopedCurrentDir cd(dir.path());
     SetMessageBoxHandler([](const std::string&) {});
     WriteMiniDataSet(dir, kObjects);
-    if (!LoadDefinitions("Standard.bnk", "High")) return false;
+    if (!LoadDefinitions(kDefinitionFile, "High")) return false;
     BuildCubeFaceMeshes();
     windowMode = false;
     SetupViewport(64, 48);

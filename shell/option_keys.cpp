@@ -70,7 +70,7 @@ void switchTextureDetail() {
     const bool texturesOn = EqualNoCase(s.TextureDetail, "High");
     const std::string detail = texturesOn ? "Low" : "High";
     std::string file = LoadedDefinitionFile();
-    if (file.empty()) file = kDefaultDefinitionFile;
+    if (file.empty()) file = kDefinitionFile;
     const Loaded<> loaded = LoadDefinitions(file, detail);
     if (!loaded) {
         ShowMessageBox(loaded.error);

@@ -118,7 +118,7 @@ bool ReadSettings() {
     SetFormIntegerScaling(g.integerScaling);
     SetPictureSize(PictureSizeForIndex(g.resolution));
     const std::string detail = g.textures ? "High" : "Low";
-    const Loaded<> loaded = LoadDefinitions(kDefaultDefinitionFile, detail);
+    const Loaded<> loaded = LoadDefinitions(kDefinitionFile, detail);
     if (!loaded) {
         ShowMessageBox(loaded.error);
         return false;

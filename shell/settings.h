@@ -10,7 +10,6 @@
 #include "shell/form_services.h"
 
 inline constexpr const char* kSettingsFile = "kelv.ini";
-inline constexpr const char* kDefaultDefinitionFile = "Standard.bnk";
 
 // Worked out anew for every use: "kelv.ini" in the program (data) folder
 // when it exists there, can be opened for reading and is not read-only by
@@ -35,7 +34,7 @@ GeneralSettings ReadGeneralSettings(const ProfileData& profile);
 WindowPlace ClampWindowPlace(const WindowPlace& place, const std::vector<WindowPlace>& areas);
 
 // Applies the General keys in order: window place, nickname, picture size,
-// the definitions "Standard.bnk" at the texture detail, then full screen (and
+// the definitions kDefinitionFile at the texture detail, then full screen (and
 // exclusive mode) unless the picture is 160 wide. False after showing the
 // definitions' failure: the program must end.
 bool ReadSettings();

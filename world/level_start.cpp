@@ -1,7 +1,10 @@
-// What a level start resets: the player records, the ingot counts, the
-// lists of running transitions, holes and sliding blocks, and the exit.
+#include "world/level_start.h"
+
+#include <algorithm>
+
 #include "engine/mesh.h"
 #include "world/player_motion.h"
+#include "world/sentry_init.h"
 #include "world/world.h"
 
 namespace {
@@ -44,9 +47,39 @@ void ResetPlayersForLevel(int startX, int startY, int startZ, int startHeading) 
         p.pitchTarget = p.rollTarget = 0;
         p.busyMs = 0;
     }
-    RecountIngots();
     ClearWorldLists();
     ResetLevelExit();
+}
+
+bool ApplyLevel(const LevelData& level, const std::function<void()>& loadTypes) {
+    if (!ResizeWorldGrid(level.sizeX, level.sizeY, level.sizeZ)) return false;
+    const std::size_t n = worldGrid.cells.size();
+    std::copy_n(level.cells.begin(), std::min(n, level.cells.size()), worldGrid.cells.begin());
+    std::copy_n(level.brightness.begin(), std::min(n, level.brightness.size()),
+                worldGrid.brightness.begin());
+
+    world.startCells = worldGrid.cells;
+    world.wonFrame = -1;
+    levelState = level.state;
+    sentryCount =
+        static_cast<std::int32_t>(std::min<std::size_t>(level.sentries.size(), kMaxLevelSentries));
+    for (std::int32_t k = 0; k < sentryCount; ++k) {
+        SentryRecord& sentry = sentries[k + 1];
+        sentry.x = level.sentries[k].x;
+        sentry.y = level.sentries[k].y;
+        sentry.z = level.sentries[k].z;
+        sentry.heading = level.sentries[k].heading;
+    }
+
+    ResetPlayersForLevel(levelState.startX, levelState.startY, levelState.startZ,
+                         levelState.startHeading);
+    currentMusic = -1;
+    timerRunning = 0;
+    timeLeftMs = 0;
+    InitSentries();
+    if (loadTypes) loadTypes();
+    RecountIngots();
+    return true;
 }
 
 void RecountIngots() {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "engine/mesh.h"
+#include "world/level_start.h"
 
 World world;
 

@@ -281,9 +281,3 @@ bool pointInShape(float x, float y, float z);
 bool pointInSolid(float x, float y, float z);
 bool pointInSolidRaised(float offset, float x, float y, float z);
 
-// Level start: resets every player record at the start cell, recounts the
-// ingot types, empties the hole and sliding-block lists and frees the
-// transition slots.
-void ResetPlayersForLevel(int startX, int startY, int startZ, int startHeading);
-void RecountIngots();
-void ClearWorldLists();

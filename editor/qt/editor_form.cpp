@@ -427,7 +427,7 @@ bool TEditorForm::Activate() {
     SeedRandomFromClock();
     editor.newLevelSeeds = RandomSeedValue();
     editor.fileName.clear();
-    const Loaded<> definitions = LoadDefinitions("Standard.bnk", "High");
+    const Loaded<> definitions = LoadDefinitions(kDefinitionFile, "High");
     if (!definitions) {
         ShowMessageBox(definitions.error);
         return false;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/definitions.h"
+
 namespace {
 
 // A 3 x 2 x 2 level: a floor, one wall cell in the north-east corner.
@@ -55,7 +57,7 @@ TEST(LevelSource, CompilesHeaderMapAndPlacements) {
     const CompiledLevel compiled = CompileLevelSource("05-test.txt", kSource);
     EXPECT_EQ(compiled.fileName, "05-FirstSteps.lev");
     const LevelData& level = compiled.level;
-    EXPECT_EQ(level.state.definitionFile, "Standard.bnk");
+    EXPECT_EQ(level.state.definitionFile, kDefinitionFile);
     EXPECT_EQ(level.state.description, "FIRST STEPS");
     EXPECT_EQ(level.state.author, "TEAM");
     EXPECT_EQ(level.state.randomSeed, 77);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "formats/definitions.h"
 #include "support/test_support.h"
 
 namespace {
@@ -16,7 +17,7 @@ struct Shipped {
         const DataKit kit{dir.path(), DataSources()};
         GenerateDefinitions(kit);
         GenerateLevels(kit);
-        definitions = ReadProfile(dir.file("Standard.bnk"));
+        definitions = ReadProfile(dir.file(kDefinitionFile));
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(dir.path() / "LEVEL"))
             names.push_back(entry.path().filename().string());

@@ -81,7 +81,7 @@ TEST(ShippedDataSet, DefinitionsLoadFromTheGeneratedFiles) {
     const ScopedCurrentDir inside(dir.path());
     const MessageLog messages;
     ForgetDefinitions();
-    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_TRUE(LoadDefinitions(kDefinitionFile, "High"));
     EXPECT_EQ(messages.text(), "");
     ForgetDefinitions();
 }
@@ -145,7 +145,7 @@ TEST(ShippedDataSet, EveryFileIsReadByTheReaderOfItsKind) {
         } else if (extension == ".TXT") {
             const std::string text(bytes.begin(), bytes.end());
             EXPECT_FALSE(ParseBankText(text).images.empty()) << name;
-        } else if (name == "Standard.bnk" || name == "game.dat") {
+        } else if (name == kDefinitionFile || name == "game.dat") {
             EXPECT_FALSE(bytes.empty()) << name;
         } else {
             ADD_FAILURE() << "a file of no known kind: " << name;

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "definitions_credits.h"
+#include "formats/definitions.h"
 #include "platform/scramble_text.h"
 #include "shipped_data.h"
 #include "support/test_support.h"
@@ -45,7 +46,7 @@ std::vector<std::string> lines(const std::string& text) {
 TEST(ShippedDefinitions, NoSectionOrKeyIsGivenTwice) {
     // The reader silently keeps the first of two equal keys, so a repeated
     // key is always a mistake in the file.
-    const std::string text = ReadSourceFile({{}, DataSources()}, "Standard.bnk");
+    const std::string text = ReadSourceFile({{}, DataSources()}, kDefinitionFile);
     std::set<std::string> sections, keys;
     std::string current;
     for (std::string line : lines(text)) {

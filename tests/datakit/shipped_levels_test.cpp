@@ -2,6 +2,7 @@
 // only defined types, and can be finished by the rules of movement.
 #include <gtest/gtest.h>
 
+#include "formats/definitions.h"
 #include "level_walk.h"
 #include "shipped_data.h"
 #include "support/test_support.h"
@@ -30,7 +31,7 @@ TEST(ShippedLevels, AtLeastTenNumberedLevelsNamingTheStandardDefinitions) {
     for (std::size_t i = 0; i < levels.size(); ++i) {
         const std::string number = (i + 1 < 10 ? "0" : "") + std::to_string(i + 1) + "-";
         EXPECT_EQ(levels[i].fileName.substr(0, 3), number) << "levels are numbered in order";
-        EXPECT_EQ(levels[i].level.state.definitionFile, "Standard.bnk");
+        EXPECT_EQ(levels[i].level.state.definitionFile, kDefinitionFile);
         EXPECT_FALSE(levels[i].level.state.description.empty());
     }
 }

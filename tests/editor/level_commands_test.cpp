@@ -145,7 +145,7 @@ TEST_F(LevelFilesTest, LoadRefusesBadFilesAndKeepsTheLevelsDefinitionName) {
     ScopedCurrentDir cd(dir.path());
     MakeNewLevel(3, 3, 3);
     LevelData level = CurrentLevel();
-    level.state.definitionFile = "Standard.bnk";
+    level.state.definitionFile = kDefinitionFile;
     level.state.startX = 2;
     const std::string good = dir.write("good.lev", EncodeLevel(level));
     level.state.definitionFile = "Missing.bnk";
@@ -158,11 +158,11 @@ TEST_F(LevelFilesTest, LoadRefusesBadFilesAndKeepsTheLevelsDefinitionName) {
         EXPECT_FALSE(LoadEditorLevel(bad));
         EXPECT_EQ(messages.back(), "The file " + bad + " is missing or invalid.");
         EXPECT_EQ(editor.fileName, good);
-        EXPECT_EQ(levelState.definitionFile, "Standard.bnk");
+        EXPECT_EQ(levelState.definitionFile, kDefinitionFile);
     }
-    EXPECT_EQ(LoadedDefinitionFile(), "Standard.bnk");
+    EXPECT_EQ(LoadedDefinitionFile(), kDefinitionFile);
     ASSERT_TRUE(SaveEditorLevel(dir.file("again.lev")));
-    EXPECT_EQ(ReadLevelFile(dir.file("again.lev"))->state.definitionFile, "Standard.bnk");
+    EXPECT_EQ(ReadLevelFile(dir.file("again.lev"))->state.definitionFile, kDefinitionFile);
 }
 
 TEST_F(LevelFilesTest, UnsavedChangesAreAskedAboutFirst) {

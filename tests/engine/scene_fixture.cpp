@@ -243,7 +243,7 @@ LevelData EmptyLevel(int sizeX, int sizeY, int sizeZ) {
     const std::size_t cells = std::size_t(sizeX) * sizeY * sizeZ;
     level.cells.assign(cells, 0);
     level.brightness.assign(cells, 128);
-    level.state.definitionFile = "Standard.bnk";
+    level.state.definitionFile = kDefinitionFile;
     level.state.startX = level.state.startY = level.state.startZ = 1;
     return level;
 }

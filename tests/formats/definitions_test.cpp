@@ -28,7 +28,7 @@ class Definitions : public ::testing::Test {
 
     bool load(const std::string& objects, const std::string& detail = "High") {
         WriteMiniDataSet(dir, objects);
-        return static_cast<bool>(LoadDefinitions("Standard.bnk", detail));
+        return static_cast<bool>(LoadDefinitions(kDefinitionFile, detail));
     }
 
     TempDir dir;
@@ -53,7 +53,7 @@ TEST_F(Definitions, LoadsOnlyWhenFileOrDetailChanges) {
     EXPECT_EQ(objectTypes[3].Name, "Wall");
 
     // A new detail reads it again.
-    ASSERT_TRUE(LoadDefinitions("Standard.bnk", "Low"));
+    ASSERT_TRUE(LoadDefinitions(kDefinitionFile, "Low"));
     EXPECT_EQ(objectTypes[3].Name, "Other");
     EXPECT_FALSE(texturedFaces);
     EXPECT_TRUE(messages.empty());
@@ -61,12 +61,12 @@ TEST_F(Definitions, LoadsOnlyWhenFileOrDetailChanges) {
 
 TEST_F(Definitions, FailedLoadIsNotRememberedAndCanBeRetried) {
     WriteMiniDataSet(dir, "[Object 5]\nCube=FALSE\nMesh1=none.3do\n");
-    const Loaded<> failed = LoadDefinitions("Standard.bnk", "High");
+    const Loaded<> failed = LoadDefinitions(kDefinitionFile, "High");
     EXPECT_FALSE(failed);
     EXPECT_EQ(failed.error, "VX3: The file 3DO/GAME/none.3do is missing");
     EXPECT_TRUE(messages.empty()); // the caller decides how to show it
     dir.write("3DO/GAME/none.3do", SimpleMeshBytes(1));
-    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_TRUE(LoadDefinitions(kDefinitionFile, "High"));
     EXPECT_EQ(objectTypes[5].meshCount, 1);
 }
 
@@ -75,27 +75,27 @@ TEST_F(Definitions, ABankIsReadAgainOnlyWhenItWasNotLoadedWhole) {
     // A load failing on a mesh keeps the bank: the retry does not read it
     // again (and so does not see that one of its images is gone).
     WriteMiniDataSet(dir, "[Object 5]\nCube=FALSE\nMesh1=none.3do\n");
-    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "Low"));
+    EXPECT_FALSE(LoadDefinitions(kDefinitionFile, "Low"));
     WriteMiniDataSet(dir);
     std::filesystem::remove(dir.path() / "TEX/B.PCX");
-    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_TRUE(LoadDefinitions(kDefinitionFile, "High"));
     // A bank that failed is read again on the next load.
     ForgetDefinitions();
-    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_FALSE(LoadDefinitions(kDefinitionFile, "High"));
     WriteMiniDataSet(dir);
-    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_TRUE(LoadDefinitions(kDefinitionFile, "High"));
 }
 
 TEST_F(Definitions, AMissingDefinitionFileIsNamedInItsMessage) {
     WriteMiniDataSet(dir);
     EXPECT_EQ(LoadDefinitions("Other.bnk", "High").error, "VX3: The file Other.bnk is missing");
-    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_TRUE(LoadDefinitions(kDefinitionFile, "High"));
 }
 
 TEST_F(Definitions, EmptyMeshNameIsAMissingFileNotAFolder) {
     WriteMiniDataSet(dir);
-    dir.write("Standard.bnk", std::string("[General]\nTexture=bank.txt\nHero=\n"));
-    EXPECT_EQ(LoadDefinitions("Standard.bnk", "High").error, "VX3: The file 3DO/GAME/ is missing");
+    dir.write(kDefinitionFile, std::string("[General]\nTexture=bank.txt\nHero=\n"));
+    EXPECT_EQ(LoadDefinitions(kDefinitionFile, "High").error, "VX3: The file 3DO/GAME/ is missing");
 }
 
 TEST_F(Definitions, NamesLeavingTheDataFolderReadAsMissing) {
@@ -105,7 +105,7 @@ TEST_F(Definitions, NamesLeavingTheDataFolderReadAsMissing) {
     const std::string notes = elsewhere.write("notes.txt", "any file at all");
     elsewhere.write("x.3do", SimpleMeshBytes(1));
     WriteMiniDataSet(dir);
-    const auto definitions = ReadBytes(dir.file("Standard.bnk"));
+    const auto definitions = ReadBytes(dir.file(kDefinitionFile));
     dir.write("Abs.bnk", "[General]\nTexture=" + notes + "\n");
     EXPECT_EQ(LoadDefinitions("Abs.bnk", "High").error, "VX3: The file " + notes + " is missing");
     EXPECT_FALSE(std::filesystem::exists(elsewhere.file("notes.POT")));
@@ -118,8 +118,8 @@ TEST_F(Definitions, NamesLeavingTheDataFolderReadAsMissing) {
               "VX3: The file 3DO/GAME/" + relative + "/x.3do is missing");
 
     // An absolute definition file reads as a missing one, as it would from a level.
-    EXPECT_FALSE(LoadDefinitions(dir.file("Standard.bnk"), "High"));
-    EXPECT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_FALSE(LoadDefinitions(dir.file(kDefinitionFile), "High"));
+    EXPECT_TRUE(LoadDefinitions(kDefinitionFile, "High"));
 }
 
 TEST_F(Definitions, SectionExistsOnlyThroughItsCubeKey) {
@@ -178,7 +178,7 @@ TEST_F(Definitions, BoxKeysAndDoubledTransitionsStopAtTheIntRange) {
     far.faces = {Face{0, 1, 2, 10, 0, 0, 3}};
     dir.write("3DO/GAME/Transi2.3do", EncodeMesh(far));
     ForgetDefinitions();
-    ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    ASSERT_TRUE(LoadDefinitions(kDefinitionFile, "High"));
     const Mesh& doubled = *transitionMeshes[1];
     EXPECT_EQ(doubled.x[0], INT32_MAX);
     EXPECT_EQ(doubled.y[0], INT32_MIN);
@@ -219,7 +219,7 @@ TEST_F(Definitions, AMalformedWaveAbandonsTheLoadWithItsText) {
     EXPECT_FALSE(load("[Object 3]\nCube=TRUE\nActionSound=SOUNDS/ODD.WAV\n"));
     WriteMiniDataSet(dir, "[Object 3]\nCube=TRUE\nLoopSound=SOUNDS\\EMPTY.WAV\n");
     ForgetDefinitions();
-    EXPECT_EQ(LoadDefinitions("Standard.bnk", "High").error, "Error reading wave file");
+    EXPECT_EQ(LoadDefinitions(kDefinitionFile, "High").error, "Error reading wave file");
     // A missing file is a silent sound, not a failure.
     ForgetDefinitions();
     EXPECT_TRUE(load("[Object 3]\nCube=TRUE\nActionSound=SOUNDS/NONE.WAV\n"));
@@ -269,26 +269,26 @@ TEST_F(Definitions, AFileWithoutSkyKeepsTheSkyOfTheLoadBefore) {
     dir.write("3DO/GAME/big.3do", SimpleMeshBytes(5));
     auto withSky = [&](const std::string& line) {
         WriteMiniDataSet(dir);
-        const auto bytes = ReadBytes((dir.path() / "Standard.bnk").string());
+        const auto bytes = ReadBytes((dir.path() / kDefinitionFile).string());
         std::string ini(bytes.begin(), bytes.end());
         ini.replace(ini.find("Sky=sky.3do\n"), 12, line);
-        dir.write("Standard.bnk", ini);
+        dir.write(kDefinitionFile, ini);
     };
     withSky("Sky=big.3do\n");
-    ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+    ASSERT_TRUE(LoadDefinitions(kDefinitionFile, "High"));
     ASSERT_TRUE(skyMesh);
     const int faces = skyMesh->FaceCount();
     for (const std::string& line : {std::string(""), std::string("Sky=\n")}) {
         withSky(line);
         ForgetDefinitions();
-        ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High")) << line;
+        ASSERT_TRUE(LoadDefinitions(kDefinitionFile, "High")) << line;
         ASSERT_TRUE(skyMesh) << line;
         EXPECT_EQ(skyMesh->FaceCount(), faces) << line;
     }
     // A sky that fails to load leaves no sky behind, not the old one.
     withSky("Sky=gone.3do\n");
     ForgetDefinitions();
-    EXPECT_FALSE(LoadDefinitions("Standard.bnk", "High"));
+    EXPECT_FALSE(LoadDefinitions(kDefinitionFile, "High"));
     EXPECT_FALSE(skyMesh);
 }
 

@@ -28,7 +28,7 @@ LevelData sampleLevel(std::int32_t x, std::int32_t y, std::int32_t z, int sentry
         level.brightness.push_back(static_cast<std::uint8_t>(100 + i % 50));
     }
     LevelState& s = level.state;
-    s.definitionFile = kEditorDefinitionFile;
+    s.definitionFile = EditorDefinitionFile();
     s.startX = x / 2;
     s.startY = 1;
     s.startZ = z / 2;
@@ -154,7 +154,7 @@ TEST_F(LevelFileTest, IngotsAreCountedWithTheTypesTheLevelBrings) {
     WriteMiniDataSet(dir, "[Object 20]\nCube=TRUE\nLingot=TRUE\n");
     ForgetDefinitions();
     LevelData level = sampleLevel(4, 5, 6, 0);
-    level.state.definitionFile = "Standard.bnk";
+    level.state.definitionFile = kDefinitionFile;
     level.cells.assign(level.cells.size(), 0);
     level.cells[1] = level.cells[7] = level.cells[8] = 20;
     ScopedCurrentDir cd(dir.path());

@@ -15,6 +15,7 @@
 #include "shell/shell_test_support.h"
 #include "support/fake_transport.h"
 #include "world/behaviours.h"
+#include "world/level_start.h"
 #include "world/level_state.h"
 #include "world/world.h"
 

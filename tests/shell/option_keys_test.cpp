@@ -75,7 +75,7 @@ TEST_F(OptionKeys, ScreenModeMessageSaysWhereThePictureEndsUp) {
 TEST_F(OptionKeys, TextureDetailReloadsTheDefinitionsInPlace) {
     TempDir data;
     WriteMiniDataSet(data);
-    data.write("Other.bnk", ReadBytes(data.file("Standard.bnk")));
+    data.write("Other.bnk", ReadBytes(data.file(kDefinitionFile)));
     ScopedCurrentDir inData(data.path());
     ForgetDefinitions();
     ASSERT_TRUE(LoadDefinitions("Other.bnk", "High"));

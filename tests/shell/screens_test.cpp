@@ -209,7 +209,7 @@ class ScreensDrawingTest : public ShellTest {
         ClearWorldTables();
         ForgetDefinitions();
         inData_.emplace(std::string(KELVANE_BINARY_DIR) + "/data");
-        ASSERT_TRUE(LoadDefinitions("Standard.bnk", "High"));
+        ASSERT_TRUE(LoadDefinitions(kDefinitionFile, "High"));
         ASSERT_TRUE(ReadEndText());
     }
     void TearDown() override {

@@ -79,7 +79,7 @@ TEST_F(SettingsTest, WithoutAnyFileTheGameStartsWithTheDefaults) {
     EXPECT_EQ(CurrentPictureSize().height, 240);
     EXPECT_EQ(shellState.TextureDetail, "High");
     EXPECT_FALSE(IsFullScreen());
-    EXPECT_EQ(LoadedDefinitionFile(), "Standard.bnk");
+    EXPECT_EQ(LoadedDefinitionFile(), kDefinitionFile);
     EXPECT_TRUE(messages.empty());
 }
 

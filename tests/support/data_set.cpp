@@ -2,6 +2,7 @@
 
 #include "engine/mesh.h"
 #include "engine/pcx_writer.h"
+#include "formats/definitions.h"
 
 namespace {
 
@@ -56,5 +57,5 @@ void WriteMiniDataSet(const TempDir& dir, const std::string& objects) {
     ini += "Shadow=shadow.3do\nEnnemy_Mesh=enemy.3do\nSky=sky.3do\n";
     ini += "Music0=title.mid\nMusic0Name=Title\nMusic1=end.wav\nMusic1Loop=true\nMusic1Video=end."
            "avi\n";
-    dir.write("Standard.bnk", ini + objects);
+    dir.write(kDefinitionFile, ini + objects);
 }

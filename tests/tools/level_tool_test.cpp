@@ -67,7 +67,7 @@ TEST(LevelTool, ResaveWritesWhatTheEditorWould) {
     ASSERT_TRUE(std::filesystem::exists(kTool)) << kTool << " is not built";
     TempDir dir;
     LevelData level = smallLevel();
-    level.state.definitionFile = kEditorDefinitionFile;
+    level.state.definitionFile = EditorDefinitionFile();
     const auto expected = EncodeLevel(level);
     // The definition file becomes the editor's; a longer target keeps its tail.
     const std::string in = dir.write("castle.lev", EncodeLevel(smallLevel()));

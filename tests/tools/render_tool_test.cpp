@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "formats/definitions.h"
 #include "formats/level_file.h"
 #include "run_tool.h"
 #include "support/data_set.h"
@@ -42,7 +43,7 @@ void writeLevel(const TempDir& dir) {
     for (int x = 0; x < 6; ++x)
         for (int z = 0; z < 6; ++z) level.cells[x + 6 * 3 * z] = 1;
     level.cells[3 + 6 * (1 + 3 * 4)] = 1;
-    level.state.definitionFile = "Standard.bnk";
+    level.state.definitionFile = kDefinitionFile;
     level.state.startX = 2;
     level.state.startY = 1;
     level.state.startZ = 1;

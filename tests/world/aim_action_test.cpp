@@ -4,6 +4,7 @@
 
 #include "world/action_cell.h"
 #include "world/aim_angles.h"
+#include "world/level_start.h"
 #include "world/world.h"
 
 TEST(AimAngles, HeadingAndPitchTowardsATarget) {

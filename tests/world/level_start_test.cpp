@@ -1,4 +1,5 @@
 #include "engine/mesh.h"
+#include "world/level_start.h"
 #include "world/world.h"
 
 #include <gtest/gtest.h>

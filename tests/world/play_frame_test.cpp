@@ -1,5 +1,6 @@
 // The simulation's parts working together through the play frame: a pushed
 // block against a wall, a hole refilling around the hero, long frames.
+#include "world/level_start.h"
 #include "world/play_frame.h"
 
 #include <cmath>

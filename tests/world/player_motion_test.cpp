@@ -3,6 +3,7 @@
 
 #include "world/frame_clock.h"
 #include "world/game_services.h"
+#include "world/level_start.h"
 #include "world/player_motion.h"
 #include "world/world.h"
 

@@ -1,9 +1,10 @@
 #include "datakit.h"
 #include "definitions_credits.h"
+#include "formats/definitions.h"
 
 // Standard.bnk is hand-written and copied as it is; game.dat holds the
 // credits of the end screen.
 void GenerateDefinitions(const DataKit& kit) {
-    WriteDataFile(kit, "Standard.bnk", ReadSourceFile(kit, "Standard.bnk"));
+    WriteDataFile(kit, kDefinitionFile, ReadSourceFile(kit, kDefinitionFile));
     WriteDataFile(kit, "game.dat", EncodeCredits(ReadSourceFile(kit, "credits.txt")));
 }

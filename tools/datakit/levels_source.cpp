@@ -7,6 +7,7 @@
 #include <set>
 #include <vector>
 
+#include "formats/definitions.h"
 #include "platform/text_case.h"
 
 namespace {
@@ -297,7 +298,7 @@ CompiledLevel Compiler::run() {
 LevelData Compiler::build() const {
     LevelData level;
     LevelState& s = level.state;
-    s.definitionFile = kLevelDefinitionFile;
+    s.definitionFile = kDefinitionFile;
     s.description = single_.at("description");
     s.author = single_.at("author");
     if (s.description.size() > 255 || s.author.size() > 255)

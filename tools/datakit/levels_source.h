@@ -20,9 +20,6 @@ struct CompiledLevel {
     LevelData level;
 };
 
-// The definition file every compiled level names.
-inline constexpr const char* kLevelDefinitionFile = "Standard.bnk";
-
 // Compiles `text`, read from the file `sourceName` (a name such as
 // "03-digging.txt": its two leading digits give the level's number NN).
 // Throws LevelSourceError for anything it cannot place exactly.
