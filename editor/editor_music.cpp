@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr int kMusicRate = 22050;
 // The level view hears as far as the game's camera, less a little.
 constexpr std::int32_t kEditorHearingRange = 23040;
 
@@ -23,7 +22,7 @@ void StartEditorSound(bool capture) {
     // Loading a piece is not editing time: the selector must not jump.
     services.restartGameClock = ResetFrameClock;
     InstallMusicServices(std::move(services));
-    StartMusicLibrary(kMusicRate);
+    StartMusicLibrary();
 }
 
 void StopEditorSound() {

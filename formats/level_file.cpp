@@ -208,7 +208,9 @@ LevelLoad LoadLevel(const std::string& path, const std::string& detail) {
     // definitions fail is still the current one), and before its ingots are
     // counted, so that the count uses the types they bring.
     Loaded<> definitions = LoadedDone();
-    const auto loadTypes = [&] { definitions = LoadDefinitions(level->state.definitionFile, detail); };
+    const auto loadTypes = [&] {
+        definitions = LoadDefinitions(level->state.definitionFile, detail);
+    };
     if (!ApplyLevel(*level, loadTypes)) return {kLevelRefused, LevelErrorText(path)};
     if (!definitions) return {kLevelDefinitionsFailed, definitions.error};
     return {kLevelLoaded, {}};

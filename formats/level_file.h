@@ -68,8 +68,9 @@ struct LevelLoad {
 };
 
 // Loads a level into the world, then its definitions with `detail` ("High"
-// or "Low"), and counts its ingots with the types those bring. A missing or refused file changes nothing. When the definitions
-// fail the level is in place but the program must stop after showing the text.
+// or "Low"), and counts its ingots with the types those bring. A missing or refused file changes
+// nothing. When the definitions fail the level is in place but the program must stop after showing
+// the text.
 LevelLoad LoadLevel(const std::string& path, const std::string& detail);
 
 // Writes `bytes` at the start of the file, creating it when missing; a longer

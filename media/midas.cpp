@@ -1,7 +1,6 @@
 #include "media/midas.h"
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 #include "media/music_bus.h"
@@ -20,7 +19,6 @@ struct LoadedModule {
 
 bool started = false;
 bool initialised = false;
-std::map<int, std::intptr_t> options;
 // At most one module is loaded and one plays at a time in this game, but
 // the handles are checked as the library would.
 LoadedModule module;
@@ -38,17 +36,6 @@ bool MIDASstartup() {
     started = static_cast<bool>(InstalledMusicDecoders().module);
     initialised = false;
     return started;
-}
-
-bool MIDASsetOption(int option, std::intptr_t value) {
-    if (!started) return false;
-    options[option] = value;
-    return true;
-}
-
-std::intptr_t MIDASoptionValue(int option) {
-    const auto found = options.find(option);
-    return found == options.end() ? 0 : found->second;
 }
 
 bool MIDASinit() {

@@ -1,7 +1,6 @@
 // The module library's operations, by their published names, served by our
-// own layer over the module decoder and the music bus. Only the calls, their
-// order and arguments matter to the game; the options are kept but a module
-// always plays at the mixer's rate.
+// own layer over the module decoder and the music bus. A module always
+// plays at the mixer's rate.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +11,6 @@ using MIDASmodulePlayHandle = std::uint32_t; // 0: none
 
 // Fails when no module decoder is installed (the library is missing).
 bool MIDASstartup();
-bool MIDASsetOption(int option, std::intptr_t value);
 // Fails when the sound output has no mixer to play into.
 bool MIDASinit();
 bool MIDASstartBackgroundPlay(int pollRate);
@@ -29,6 +27,3 @@ MIDASmodulePlayHandle MIDASplayModule(MIDASmodule module, bool loop);
 bool MIDASstopModule(MIDASmodulePlayHandle handle);
 // Volume 0 (silent) to 64 (as recorded).
 bool MIDASsetMusicVolume(MIDASmodulePlayHandle handle, unsigned volume);
-
-// The option last set, for the tests of the start-up sequence.
-std::intptr_t MIDASoptionValue(int option);

@@ -1,10 +1,11 @@
 #include "media/music_player.h"
 
 #include <algorithm>
+#include <optional>
 
-#include "media/mci.h"
 #include "media/midas.h"
 #include "media/music_bus.h"
+#include "media/music_devices.h"
 #include "media/music_list.h"
 #include "media/sound_buffer.h"
 #include "media/sound_output.h"
@@ -13,7 +14,6 @@
 namespace {
 
 constexpr int kFullModuleVolume = 63;
-constexpr int kReplyLength = 20;
 constexpr std::int32_t kSilentVolume = -10000;
 
 MusicServices services;
@@ -28,12 +28,9 @@ bool musicEnabled = true;
 int moduleVolume = kFullModuleVolume;
 bool clipPlaying = false;
 bool clipWasFullScreen = false;
-
-std::string statusReply(const std::string& command) {
-    std::string reply;
-    mciSendString(command, &reply, kReplyLength);
-    return reply;
-}
+MidiPlayer midi;
+CdPlayer cd;
+ClipPlayer clip;
 
 // MIDI, CD and wave music follow the music key as modules do.
 void applyMute() {
@@ -58,13 +55,12 @@ void startModule(const std::string& file) {
 bool startCd(const std::string& file) {
     const auto track = CdTrackNumber(file);
     if (!track) return false;
-    mciSendString("open cdaudio");
-    mciSendString("set cdaudio time format tmsf");
-    const std::string tracks = statusReply("status cdaudio number of tracks");
-    std::string range;
-    if (AllDigits(tracks) && tracks.size() <= 10 && *track < std::stoll(tracks))
-        range = " to " + std::to_string(std::int64_t{*track} + 1);
-    mciSendString("play cdaudio from " + std::to_string(*track) + range);
+    cd.Open();
+    // A track before the last plays alone; the last plays to the end.
+    const std::optional<std::int32_t> highest = cd.HighestTrack();
+    std::optional<std::int64_t> to;
+    if (highest && *track < *highest) to = std::int64_t{*track} + 1;
+    cd.Play(*track, to);
     return true;
 }
 
@@ -83,15 +79,12 @@ void playClip(const std::string& file) {
     const std::uint64_t window = services.windowHandle ? services.windowHandle() : 0;
     // A clip that cannot be opened would never end: the display comes back
     // at once instead of waiting for it.
-    if (mciSendString("Open " + file + " alias VidClip") != kMciOk) {
+    if (!clip.Open(file)) {
         if (services.clipClosed) services.clipClosed(clipWasFullScreen);
         return;
     }
-    mciSendString("Window Vidclip handle " + std::to_string(window));
-    mciSendString("put Vidclip destination at 0 0 " + std::to_string(width) + " " +
-                  std::to_string(height));
-    mciSendString(std::string("Play Vidclip notify ") +
-                  (clipWasFullScreen ? "fullscreen" : "window"));
+    clip.Place(window, width, height);
+    clip.Play(clipWasFullScreen);
     clipPlaying = true;
     if (services.clipPlayingChanged) services.clipPlayingChanged(true);
 }
@@ -102,21 +95,10 @@ void InstallMusicServices(MusicServices installed) {
     services = std::move(installed);
 }
 
-void StartMusicLibrary(int rate) {
+void StartMusicLibrary() {
     if (Mixer* mixer = SoundMixer()) mixer->SetMusic(TheMusicBus());
     libraryReady = false;
     if (!MIDASstartup()) return;
-    constexpr bool kQuality = true;
-    MIDASsetOption(1, rate);
-    MIDASsetOption(11, kQuality ? 0 : 1);
-    MIDASsetOption(2, 9);
-    MIDASsetOption(10, 3);
-    MIDASsetOption(5, 3);
-    MIDASsetOption(6,
-                   static_cast<std::intptr_t>(services.windowHandle ? services.windowHandle() : 0));
-    MIDASsetOption(7, 0); // no DirectSound object: the library plays into our mixer
-    MIDASsetOption(3, 256);
-    MIDASsetOption(4, 4);
     libraryReady = MIDASinit() && MIDASstartBackgroundPlay(0) && MIDASopenChannels(33) &&
                    MIDASallocAutoEffectChannels(1);
 }
@@ -146,8 +128,8 @@ void StartMusic(std::int32_t index) {
         startModule(entry.file);
         break;
     case MusicKind::Midi:
-        mciSendString("open " + entry.file + " alias zique");
-        mciSendString("play zique");
+        midi.Open(entry.file);
+        midi.Play();
         break;
     case MusicKind::Cd:
         if (!startCd(entry.file)) return;
@@ -165,11 +147,11 @@ void StopMusic() {
         MIDASstopModule(playingModule);
         playingModule = 0;
     } else if (midiActive) {
-        mciSendString("stop zique");
-        mciSendString("close zique");
+        midi.Stop();
+        midi.Close();
     } else if (cdActive) {
-        mciSendString("stop cdaudio");
-        mciSendString("close cdaudio");
+        cd.Stop();
+        cd.Close();
     } else if (waveMusic) {
         waveMusic->Stop();
         delete waveMusic;
@@ -182,15 +164,12 @@ void PollMusic() {
     // Nothing starts while no music is current, whatever a late reply says.
     if (currentMusic < 0 || !currentMusicLoops) return;
     if (midiActive) {
-        const std::string position = statusReply("status zique position");
-        const std::string length = statusReply("status zique length");
-        // A device that failed to play answers neither: no restart.
-        const long long at =
-            AllDigits(position) && position.size() <= 18 ? std::stoll(position) : -1;
-        const long long end = AllDigits(length) && length.size() <= 18 ? std::stoll(length) : 0;
-        if (at >= end) StartMusic(currentMusic);
+        const std::optional<std::int64_t> position = midi.PositionMs();
+        const std::optional<std::int64_t> length = midi.LengthMs();
+        // A sequencer that failed to play tells neither: no restart.
+        if (position.value_or(-1) >= length.value_or(0)) StartMusic(currentMusic);
     } else if (cdActive) {
-        if (statusReply("status cdaudio mode") == "stopped") StartMusic(currentMusic);
+        if (cd.Mode() == CdMode::Stopped) StartMusic(currentMusic);
     }
 }
 
@@ -207,10 +186,18 @@ void EnterMusicZone(std::int32_t music) {
 }
 
 void CloseClip() {
-    mciSendString("Close Vidclip");
+    clip.Close();
     if (services.clipClosed) services.clipClosed(clipWasFullScreen);
     clipPlaying = false;
     if (services.clipPlayingChanged) services.clipPlayingChanged(false);
+}
+
+bool TakeClipEndNotice() {
+    return clip.TakeEndNotice();
+}
+
+const VideoPicture* CurrentClipPicture() {
+    return clip.Picture();
 }
 
 MusicState CurrentMusicState() {
@@ -232,7 +219,10 @@ MusicState CurrentMusicState() {
 void ResetMusicPlayer() {
     StopMusic();
     ShutdownMusicLibrary();
-    ResetMci();
+    midi = {};
+    cd = {};
+    clip = {};
+    ClearMusicCommands();
     delete waveMusic;
     waveMusic = nullptr;
     moduleActive = midiActive = cdActive = false;

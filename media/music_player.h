@@ -1,7 +1,7 @@
 // Music: one piece at a time from the music list, played by the module
-// library (media/midas.h), the MIDI sequencer or CD audio (command strings,
-// media/mci.h), or as a wave sound buffer; a video clip over the window when
-// the entry names one. The game starts music on its title and end screens
+// library (media/midas.h), the MIDI sequencer or CD audio
+// (media/music_devices.h), or as a wave sound buffer; a video clip over the
+// window when the entry names one. The game starts music on its title and end screens
 // and in music zones, polls it every frame to restart looping music, and
 // mutes or restores it with its music key.
 #pragma once
@@ -11,6 +11,8 @@
 #include <string>
 
 #include "media/music_kind.h"
+
+struct VideoPicture;
 
 // What the music asks of the program around it.
 struct MusicServices {
@@ -29,9 +31,9 @@ struct MusicServices {
 };
 void InstallMusicServices(MusicServices services);
 
-// The module library's start-up at `rate` with the quality flag set; the
-// music side of the mixer joins the sound output. Once at program start.
-void StartMusicLibrary(int rate);
+// The module library's start-up; the music side of the mixer joins the
+// sound output. Once at program start.
+void StartMusicLibrary();
 void ShutdownMusicLibrary();
 
 // Stops what plays, then plays entry `index` (nothing for an empty entry or
@@ -48,6 +50,10 @@ void SetMusicVolume(int volume);
 void EnterMusicZone(std::int32_t music);
 // Ends a clip that plays.
 void CloseClip();
+// True once when the clip has reached its end (the program then closes it).
+bool TakeClipEndNotice();
+// The clip's picture to show now; null when no clip is open.
+const VideoPicture* CurrentClipPicture();
 
 // The player's state, for the state dump.
 struct MusicState {

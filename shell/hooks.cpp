@@ -36,8 +36,8 @@ void ForgetLoadedDefinitions() {
 void CreateSoundOutput() {
     StartSoundOutput();
 }
-void StartMusicLibrary(int rate) {
-    StartGameMusicLibrary(rate);
+void StartMusicLibrary() {
+    StartGameMusicLibrary();
 }
 void LoadInterfaceSounds() {
     ::LoadInterfaceSounds();

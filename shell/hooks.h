@@ -16,7 +16,7 @@ void ClearSoundAndMusicFlags(); // no sound device, no music library yet
 // shown a start-up failure; the program then ends.
 void ForgetLoadedDefinitions(); // the next level start reads its definition file
 void CreateSoundOutput();
-void StartMusicLibrary(int rate);
+void StartMusicLibrary();
 void LoadInterfaceSounds(); // choice, click and countdown sounds
 bool ReadSettings();        // window, resolution, texture detail (loads definitions), full screen
 bool ReadEndScreenText();   // "game.dat"

@@ -1,13 +1,12 @@
 #include "shell/music.h"
 
-#include "media/mci.h"
 #include "media/music_player.h"
 #include "shell/display_options.h"
 #include "shell/form_services.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 
-void StartGameMusicLibrary(int rate) {
+void StartGameMusicLibrary() {
     MusicServices services;
     services.restartGameClock = ResetFrameClock;
     services.clipStarting = [] {
@@ -29,12 +28,12 @@ void StartGameMusicLibrary(int rate) {
     services.clientHeight = FormClientHeight;
     services.windowHandle = FormWindowHandle;
     InstallMusicServices(std::move(services));
-    StartMusicLibrary(rate);
+    StartMusicLibrary();
 }
 
 void ServiceVideoClip() {
     if (!shellState.VideoPlaying) return;
-    if (TakeMciNotification()) {
+    if (TakeClipEndNotice()) {
         CloseClip();
         return;
     }

@@ -3,9 +3,9 @@
 // and the video clip served between frames.
 #pragma once
 
-// Installs the music's services, then starts the music library at `rate`.
-void StartGameMusicLibrary(int rate);
+// Installs the music's services, then starts the music library.
+void StartGameMusicLibrary();
 
 // Between two frames: a clip that has reached its end is closed (its
-// notification), one that plays shows its picture of the moment.
+// end notice), one that plays shows its picture of the moment.
 void ServiceVideoClip();

@@ -26,7 +26,6 @@ constexpr std::int32_t kTransitionMaxSteps = 3;    // at most per frame
 constexpr std::int32_t kMessageDurationMs = 10000; // how long a message stays
 constexpr std::int32_t kMaxLevels = 32768;         // entries of the level list
 constexpr std::int32_t kSoundHearingRange = 24576; // world units
-constexpr std::int32_t kMusicRate = 22050;         // Hz
 constexpr std::int32_t kGameLoopIntervalMs = 50;
 
 // The interface sounds.

@@ -75,7 +75,7 @@ bool InitialiseGame() {
     s.ProgramFolder = std::filesystem::current_path(ec).string();
     hooks::CreateSoundOutput();
     renderContext.hearingRange = kSoundHearingRange;
-    hooks::StartMusicLibrary(kMusicRate);
+    hooks::StartMusicLibrary();
     hooks::LoadInterfaceSounds();
     InstallPlayServices();
     if (!hooks::ReadSettings()) return false;

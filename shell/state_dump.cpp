@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "media/audio_capture.h"
-#include "media/mci.h"
+#include "media/music_devices.h"
 #include "media/music_player.h"
 #include "media/sound_output.h"
 #include "platform/dump_text.h"
@@ -104,7 +104,7 @@ std::string DescribeState() {
     d.add("musicEnabled", music.enabled);
     d.add("moduleVolume", music.moduleVolume);
     d.add("videoPlaying", s.VideoPlaying);
-    const std::vector<std::string> commands = RecentMciCommands();
+    const std::vector<std::string> commands = RecentMusicCommands();
     for (std::size_t i = 0; i < commands.size(); ++i) d.add("mci" + std::to_string(i), commands[i]);
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);

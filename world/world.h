@@ -280,4 +280,3 @@ std::int32_t topHeight(const ObjectType& type, int lx, int lz);
 bool pointInShape(float x, float y, float z);
 bool pointInSolid(float x, float y, float z);
 bool pointInSolidRaised(float offset, float x, float y, float z);
-

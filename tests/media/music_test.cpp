@@ -1,6 +1,7 @@
-// Music: which player a name goes to, the command strings and module calls
+// Music: which player a name goes to, the logged commands and module calls
 // of a start, stop and poll, the restarts of looping music and the lack of
-// them after a failed play, the music key for every kind, zones and clips.
+// them after a failed play, the music key for every kind, zones and clips;
+// the MIDI, CD and clip players on their own.
 // The decoders are stand-ins; the MIDI length is measured for real.
 #include "media/music_player.h"
 
@@ -8,9 +9,9 @@
 
 #include <algorithm>
 
-#include "media/mci.h"
 #include "media/midi_length.h"
 #include "media/music_decoders.h"
+#include "media/music_devices.h"
 #include "media/music_list.h"
 #include "media/sound_output.h"
 #include "platform/clock.h"
@@ -90,9 +91,9 @@ class Music : public ::testing::Test {
         InstallMusicServices(services);
         UseVirtualClock(1000);
         CreateSoundOutput(SoundOutputKind::Capture);
-        StartMusicLibrary(22050);
+        StartMusicLibrary();
         ASSERT_TRUE(CurrentMusicState().libraryReady);
-        ResetMci(); // only the commands of the test itself
+        ClearMusicCommands(); // only the commands of the test itself
     }
     void TearDown() override {
         ResetMusicPlayer();
@@ -114,7 +115,7 @@ class Music : public ::testing::Test {
         for (std::int16_t v : out) sum += std::abs(v);
         return sum;
     }
-    std::vector<std::string> sent() { return RecentMciCommands(); }
+    std::vector<std::string> sent() { return RecentMusicCommands(); }
 
     TempDir dir;
     ScopedCurrentDir inDir{dir.path()};
@@ -275,10 +276,10 @@ TEST_F(Music, AClipPlaysOverTheWindowAndIsNotifiedAtItsEnd) {
     EXPECT_TRUE(CurrentMusicState().clipPlaying);
     ASSERT_NE(CurrentClipPicture(), nullptr);
     AdvanceVirtualClock(999);
-    EXPECT_FALSE(TakeMciNotification());
+    EXPECT_FALSE(TakeClipEndNotice());
     AdvanceVirtualClock(1);
-    EXPECT_TRUE(TakeMciNotification());
-    EXPECT_FALSE(TakeMciNotification());
+    EXPECT_TRUE(TakeClipEndNotice());
+    EXPECT_FALSE(TakeClipEndNotice());
     CloseClip();
     EXPECT_EQ(sent().back(), "Close Vidclip");
     EXPECT_FALSE(CurrentMusicState().clipPlaying);
@@ -296,16 +297,75 @@ TEST_F(Music, AClipPlaysOverTheWindowAndIsNotifiedAtItsEnd) {
     EXPECT_EQ(clipsClosed, closed + 1);
 }
 
-TEST_F(Music, CommandNamesAreCaseInsensitiveAndUnknownDevicesRefused) {
-    EXPECT_EQ(mciSendString("OPEN cdaudio"), kMciOk);
-    std::string reply;
-    EXPECT_EQ(mciSendString("Status CDAudio Number Of Tracks", &reply, 20), kMciOk);
-    EXPECT_EQ(reply, "7");
-    EXPECT_EQ(mciSendString("status cdaudio number of tracks", &reply, 1), kMciOk);
-    EXPECT_EQ(reply, ""); // a buffer of one character holds only the end mark
-    EXPECT_EQ(mciSendString("status zique position", &reply, 20), kMciInvalidDeviceName);
-    EXPECT_EQ(mciSendString("open ../outside.mid alias zique"), kMciFileNotFound);
-    EXPECT_EQ(mciSendString(""), kMciUnrecognizedCommand);
+TEST_F(Music, TheCdPlayerPlaysItsTracksInTurnAndRefusesWhatItLacks) {
+    CdPlayer drive;
+    EXPECT_EQ(drive.HighestTrack(), std::nullopt); // closed
+    EXPECT_EQ(drive.Mode(), CdMode::Closed);
+    EXPECT_FALSE(drive.Play(1, std::nullopt));
+    ASSERT_TRUE(drive.Open());
+    EXPECT_FALSE(drive.Open()); // open already
+    EXPECT_EQ(drive.HighestTrack(), 7);
+    EXPECT_EQ(sent(), (std::vector<std::string>{"status cdaudio number of tracks",
+                                                "status cdaudio mode", "play cdaudio from 1",
+                                                "open cdaudio", "set cdaudio time format tmsf",
+                                                "open cdaudio", "set cdaudio time format tmsf",
+                                                "status cdaudio number of tracks"}));
+
+    // Tracks 5 and 6, not 7: two tracks' worth of sound, then silence.
+    ASSERT_TRUE(drive.Play(5, 7));
+    EXPECT_EQ(sent().back(), "play cdaudio from 5 to 7");
+    EXPECT_GT(pull(static_cast<int>(2 * kTrackFrames) - 10), 0);
+    EXPECT_EQ(drive.Mode(), CdMode::Playing);
+    pull(10);
+    EXPECT_EQ(pull(100), 0);
+    EXPECT_EQ(drive.Mode(), CdMode::Stopped);
+
+    // A track with no file, or no audio decoder: not ready, and silent.
+    EXPECT_FALSE(drive.Play(9, std::nullopt));
+    EXPECT_EQ(drive.Mode(), CdMode::NotReady);
+    decoders.audioFile = nullptr;
+    InstallMusicDecoders(decoders);
+    EXPECT_FALSE(drive.Play(1, std::nullopt));
+    EXPECT_EQ(drive.Mode(), CdMode::NotReady);
+    EXPECT_EQ(pull(100), 0);
+    drive.Close();
+    EXPECT_EQ(drive.Mode(), CdMode::Closed);
+}
+
+TEST_F(Music, TheSequencerTellsPositionAndLengthOnlyOfAPlayThatStarted) {
+    MidiPlayer sequencer;
+    EXPECT_EQ(sequencer.PositionMs(), std::nullopt); // nothing open
+    EXPECT_FALSE(sequencer.Play());
+    for (const char* name : {"../outside.mid", "MUSIC/NONE.MID", "MUSIC/SONG.MOD"})
+        EXPECT_FALSE(sequencer.Open(name)) << name;
+    ASSERT_TRUE(sequencer.Open("MUSIC/SONG.MID"));
+    EXPECT_FALSE(sequencer.Open("MUSIC/SONG.MID")); // open already
+    ASSERT_TRUE(sequencer.Play());
+    EXPECT_EQ(sequencer.LengthMs(), 500);
+    pull(4410);
+    EXPECT_EQ(sequencer.PositionMs(), 100);
+    pull(44100);
+    EXPECT_EQ(sequencer.PositionMs(), 500); // never past its length
+    sequencer.Stop();
+    EXPECT_EQ(pull(100), 0);
+
+    decoders.midi = nullptr; // no synthesizer
+    InstallMusicDecoders(decoders);
+    EXPECT_FALSE(sequencer.Play());
+    EXPECT_EQ(sequencer.PositionMs(), std::nullopt);
+    EXPECT_EQ(sequencer.LengthMs(), std::nullopt);
+    sequencer.Close();
+    EXPECT_EQ(sent().back(), "close zique");
+}
+
+TEST_F(Music, TheCommandLogKeepsTheLastEight) {
+    for (int i = 0; i < 11; ++i) LogMusicCommand("c" + std::to_string(i));
+    const std::vector<std::string> log = sent();
+    ASSERT_EQ(log.size(), kMusicCommandsKept);
+    EXPECT_EQ(log.front(), "c3");
+    EXPECT_EQ(log.back(), "c10");
+    ResetMusicPlayer();
+    EXPECT_TRUE(sent().empty());
 }
 
 } // namespace

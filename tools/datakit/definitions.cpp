@@ -1,6 +1,6 @@
+#include "formats/definitions.h"
 #include "datakit.h"
 #include "definitions_credits.h"
-#include "formats/definitions.h"
 
 // Standard.bnk is hand-written and copied as it is; game.dat holds the
 // credits of the end screen.
