@@ -71,6 +71,9 @@ struct PlayingVoice {
 };
 std::vector<PlayingVoice> PlayingVoices();
 
+// Voices TriggerEffect has started since the program began.
+std::int64_t VoicesStarted();
+
 // The mixer, for the music players; null while not ready.
 Mixer* SoundMixer();
 

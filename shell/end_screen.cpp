@@ -6,9 +6,9 @@
 #include "draw/pipeline.h"
 #include "draw/text.h"
 #include "engine/angles.h"
+#include "media/music_player.h"
 #include "platform/scramble_text.h"
 #include "shell/end_text.h"
-#include "shell/hooks.h"
 #include "shell/screen_flow.h"
 #include "shell/screen_input.h"
 #include "shell/shell_state.h"
@@ -56,7 +56,7 @@ void updateSpark(Spark& spark) {
 }
 
 void drawCredits() {
-    for (const EndTextLine& line : EndTextLayout(endText, endScreen.ScrollTop))
+    for (const EndTextLine& line : EndTextLayout(endText, endScreen.DrawnScrollTop))
         if (line.shown)
             DrawText(line.text, line.big, line.top, 0.5 - TextWidth(line.text, line.big) / 2);
 }
@@ -74,6 +74,7 @@ void ResetCameraOrbits() {
 
 void StartEndScreen() {
     endScreen.ScrollTop = 1.0f;
+    endScreen.DrawnScrollTop = 1.0f;
     for (Spark& spark : endScreen.Sparks) {
         spark.shade = static_cast<std::uint8_t>(RandomInt(256));
         spark.spinA = static_cast<float>(RandomInt(32767));
@@ -124,15 +125,15 @@ void DrawEndScreen() {
     drawCredits();
 }
 
-void EndScreenFrame() {
+bool EndScreenUpdate() {
     ShellState& s = shellState;
     if (s.FirstFrame) {
-        hooks::StartMusic(kEndMusic);
+        StartMusic(kEndMusic);
         s.FirstFrame = false;
         StartEndScreen();
     }
     EndInput();
-    if (s.VideoPlaying) return;
+    if (s.VideoPlaying) return false;
     if (s.TransitionCompleted) {
         // Back to the title; this frame is still drawn.
         StartTransition(-1);
@@ -142,6 +143,8 @@ void EndScreenFrame() {
     // Kept within a turn, so that a long stay does not wear away its precision.
     player.cameraOrbit = std::fmod(player.cameraOrbit + frameScaled(200), 32768.0f);
     for (Spark& spark : endScreen.Sparks) updateSpark(spark);
-    if (s.Drawing) DrawEndScreen();
+    // The picture shows the credits where they are; they rise for the next frame.
+    endScreen.DrawnScrollTop = endScreen.ScrollTop;
     endScreen.ScrollTop -= frameScaled(0.005f);
+    return true;
 }
