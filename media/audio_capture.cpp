@@ -14,7 +14,6 @@ std::int32_t captureStart = 0;
 bool keep = true;
 std::int64_t pulled = 0; // stereo frames pulled since the start
 std::vector<std::int16_t> captured;
-std::vector<std::int16_t> thrownAway;
 
 } // namespace
 
@@ -36,8 +35,7 @@ void CaptureAudioFrame() {
         captured.resize(static_cast<std::size_t>(wanted) * 2);
         PullSound(captured.data() + pulled * 2, static_cast<int>(frames));
     } else {
-        thrownAway.resize(frames * 2);
-        PullSound(thrownAway.data(), static_cast<int>(frames));
+        SkipSound(static_cast<int>(frames));
     }
     pulled = wanted;
 }

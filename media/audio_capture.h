@@ -8,8 +8,8 @@
 
 // Starts a capture at the clock's present tick; the sound output must be
 // created for a capture (SoundOutputKind::Capture). Without `keepSamples`
-// the sound is pulled (voices play out and end as they would on a device)
-// and thrown away.
+// nothing is mixed or kept: the voices and the music only move on, and end,
+// as they would on a device.
 void BeginAudioCapture(bool keepSamples = true);
 // After a frame: pulls the sound of the time passed since the last pull.
 void CaptureAudioFrame();

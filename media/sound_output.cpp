@@ -135,3 +135,7 @@ void PullSound(std::int16_t* out, int frames) {
         std::fill(out, out + 2 * frames, std::int16_t{0});
     }
 }
+
+void SkipSound(int frames) {
+    if (ready) theAudio().mixer.Skip(frames);
+}

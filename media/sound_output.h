@@ -80,3 +80,6 @@ Mixer* SoundMixer();
 // Mixes the next `frames` stereo frames into `out` (the capture's pull);
 // silence while not ready.
 void PullSound(std::int16_t* out, int frames);
+// Moves the voices and the music on by `frames` stereo frames without
+// mixing them (a run that only listens).
+void SkipSound(int frames);

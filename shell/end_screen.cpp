@@ -113,12 +113,14 @@ void DrawEndScreen() {
     SubmitMesh(MeshOrNull(player.poses[0]), 0, kHeroHeight, 0, 0, 0);
     SubmitMesh(MeshOrNull(podiumMesh), 0, 0, 0, 0, 0);
     SubmitMesh(MeshOrNull(flagMesh), 0, 0, 0, 0, 0);
-    // One shared spark model, recoloured before each spark is queued.
+    // One copy of the spark model, recoloured before each spark is queued;
+    // the model itself is left as it is.
     if (markerMesh && !markerMesh->faces.empty()) {
-        for (const Spark& spark : endScreen.Sparks) {
-            markerMesh->faces[0].texture = spark.shade;
-            SubmitMesh(&*markerMesh, RoundEven(spark.x), RoundEven(spark.y), RoundEven(spark.z), 0,
-                       0, RoundEven(spark.spinB), RoundEven(spark.spinA));
+        Mesh spark = *markerMesh;
+        for (const Spark& s : endScreen.Sparks) {
+            spark.faces[0].texture = s.shade;
+            SubmitMesh(&spark, RoundEven(s.x), RoundEven(s.y), RoundEven(s.z), 0, 0,
+                       RoundEven(s.spinB), RoundEven(s.spinA));
         }
     }
     DrawQueue();

@@ -13,8 +13,8 @@ TSoundBuffer* choiceSound = nullptr;
 TSoundBuffer* clickSound = nullptr;
 TSoundBuffer* timerSound = nullptr;
 
-// Whether this run pulls its audio after each frame instead of a device:
-// kept for --record-audio, thrown away by a simulation that only listens.
+// Whether this run moves its audio on after each frame instead of a device:
+// mixed and kept for --record-audio, only moved on by a simulation that listens.
 bool capturing = false;
 
 void loadInterfaceSound(const char* file, TSoundBuffer*& sound) {

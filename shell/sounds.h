@@ -12,7 +12,7 @@
 // and installs the world's sound services (heard from the world's listener).
 void StartSoundOutput();
 // The same for a run that draws nothing and plays no device (kelvane-sim):
-// voices start, play out and end as in the game; the sound is thrown away.
+// voices start, play out and end as in the game, but nothing is mixed.
 void StartListeningSoundOutput();
 
 // "INTERF\CHOIX.WAV", "INTERF\CLIC.WAV", "INTERF\TIMER.WAV". A malformed

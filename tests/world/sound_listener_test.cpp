@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/angles.h"
 #include "media/sound_position.h"
 #include "world/local_view.h"
 #include "world/view_box.h"
