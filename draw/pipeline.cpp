@@ -6,12 +6,6 @@
 #include "draw/pipeline_math.h"
 #include "media/display.h"
 
-namespace {
-
-constexpr std::int32_t kDefaultHearingRange = 10000;
-
-} // namespace
-
 void SetProjection(int cx, int cy, int capacity, int planeScale, int nearDistance,
                    int segmentLength, int fy, int fx) {
     RenderContext& rc = renderContext;
@@ -25,7 +19,6 @@ void SetProjection(int cx, int cy, int capacity, int planeScale, int nearDistanc
     p.nearDistance = nearDistance;
     p.segmentLength = segmentLength;
     p.planeScale = planeScale;
-    if (rc.hearingRange == 0) rc.hearingRange = kDefaultHearingRange;
 
     const std::size_t size = static_cast<std::size_t>(std::max(capacity, 0));
     rc.queue.assign(size, QueuedPolygon{});

@@ -10,8 +10,8 @@ struct Mesh;
 
 constexpr int kQueueCapacity = 5000;
 
-// Stores the projection, gives the hearing range its default and sizes the
-// polygon queue and sort array for `capacity` polygons (queue emptied).
+// Stores the projection and sizes the polygon queue and sort array for
+// `capacity` polygons (queue emptied).
 void SetProjection(int cx, int cy, int capacity, int planeScale, int nearDistance,
                    int segmentLength, int fy, int fx);
 

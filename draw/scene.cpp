@@ -6,22 +6,13 @@
 #include "draw/scene_steps.h"
 #include "engine/mesh.h"
 #include "engine/render_context.h"
-#include "world/frame_clock.h"
 #include "world/models.h"
+#include "world/title_overlay.h"
 #include "world/world.h"
-
-TitleOverlay titleOverlay;
-
-void StartTitleOverlay() {
-    titleOverlay.shown = true;
-    titleOverlay.offset = 0.7f;
-    titleOverlay.levelStart = Now;
-}
 
 void DrawPlayFrame(const World& world) {
     const PlayerRecord& player = world.players[std::clamp(world.localPlayer, 0, kPlayerCount - 1)];
-    const scene::ViewBox box =
-        scene::ViewBoxAround(world.grid, player.cameraX, player.cameraY, player.cameraZ);
+    const ViewBox box = ViewBoxAround(world.grid, player.cameraX, player.cameraY, player.cameraZ);
 
     // Fog colour: shade 0 of the palette entry nearest to the fog.
     ClearFrame((*renderContext.shadeTable)[255]);
@@ -41,7 +32,7 @@ void DrawPlayFrame(const World& world) {
     scene::DrawSentries(world, box);
     DrawQueue();
 
-    if (titleOverlay.shown) scene::DrawTitleOverlay(world);
+    if (titleOverlay.drawnShown) scene::DrawTitleOverlay(world);
     if (world.sentryCount > 0) scene::DrawRadar(world, player);
     if (world.menu.open) scene::DrawInGameMenu(world);
 }

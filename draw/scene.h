@@ -2,26 +2,14 @@
 // cells around the camera, the objects in motion, players and sentries with
 // their shadows, then the overlays (level title, radar, in-game menu). Also
 // the screen-transition overlay and the shadow of a figure. Drawing only
-// reads the world: UpdateLocalView has placed the camera before.
+// reads: UpdateLocalView has placed the camera, started the sounds and moved
+// the level title before.
 #pragma once
 
 #include <cstdint>
 
 struct Mesh;
 struct World;
-
-// The level title that slides in at a level start and leaves after ten
-// seconds: shown flag, offset of the two lines and the tick of the start.
-struct TitleOverlay {
-    bool shown = false;
-    float offset = 0;
-    std::int32_t levelStart = 0;
-};
-
-extern TitleOverlay titleOverlay;
-
-// Shows the level title from now on (a level start calls this).
-void StartTitleOverlay();
 
 // The whole play-state picture of one frame, seen from the local player's
 // camera.

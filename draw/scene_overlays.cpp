@@ -3,13 +3,11 @@
 #include <cmath>
 #include <cstdint>
 
-#include "draw/scene.h"
 #include "draw/scene_steps.h"
 #include "draw/text.h"
 #include "engine/angles.h"
 #include "engine/pictures.h"
-#include "platform/clock.h"
-#include "world/frame_clock.h"
+#include "world/title_overlay.h"
 #include "world/world.h"
 
 namespace scene {
@@ -26,8 +24,7 @@ constexpr float kRadarRange = 4096.0f;
 } // namespace
 
 void DrawTitleOverlay(const World& world) {
-    TitleOverlay& title = titleOverlay;
-    const double u = title.offset;
+    const double u = titleOverlay.drawnOffset;
     if (!world.level.description.empty())
         DrawText(world.level.description, true, 0.5 - u,
                  0.5 - TextWidth(world.level.description, true) / 2);
@@ -35,13 +32,6 @@ void DrawTitleOverlay(const World& world) {
         const std::string line = "AUTHOR:" + world.level.author;
         DrawText(line, false, u + 0.56, 0.5 - TextWidth(line, false) / 2);
     }
-
-    // The description slides down to the middle and the author up to just
-    // below it; after five seconds they move apart and leave.
-    const std::int32_t elapsed = TickDifference(title.levelStart, Now);
-    if (elapsed < 3000) title.offset -= frameScaled(0.2f * title.offset);
-    if (elapsed > 5000) title.offset += frameScaled(0.2f * (title.offset + 0.001f));
-    if (elapsed > 10000) title.shown = false;
 }
 
 void DrawRadar(const World& world, const PlayerRecord& player) {

@@ -3,25 +3,13 @@
 
 #include <cstdint>
 
+#include "world/view_box.h"
+
 struct Mesh;
 struct PlayerRecord;
 struct World;
-struct WorldGrid;
 
 namespace scene {
-
-// Cells drawn this frame: from lo to hi inclusive on each axis, around the
-// camera cell c.
-struct ViewBox {
-    int cx = 0, cy = 0, cz = 0;
-    int loX = 0, loY = 0, loZ = 0;
-    int hiX = -1, hiY = -1, hiZ = -1;
-};
-
-ViewBox ViewBoxAround(const WorldGrid& grid, float cameraX, float cameraY, float cameraZ);
-
-// Whether the cell lies less than 8 cells from the camera cell on every axis.
-bool NearCameraCell(const ViewBox& box, float x, float y, float z);
 
 void DrawSky(const World& world, const PlayerRecord& player);
 void DrawTransitionSlots(const World& world, const ViewBox& box);

@@ -8,7 +8,6 @@
 #include "draw/cube_faces.h"
 #include "draw/pipeline.h"
 #include "draw/scene.h"
-#include "draw/scene_links.h"
 #include "draw/scene_steps.h"
 #include "engine/angles.h"
 #include "engine/mesh.h"
@@ -23,7 +22,6 @@ namespace {
 constexpr std::array<std::array<int, 3>, 6> kSideNeighbour = {
     {{0, 0, -1}, {1, 0, 0}, {0, 0, 1}, {-1, 0, 0}, {0, 1, 0}, {0, -1, 0}}};
 
-constexpr int kCellCentre = 256;
 constexpr std::int32_t kVisibleRadius = 1280;
 
 // A side next to a drawn cube is hidden and never submitted. An undefined
@@ -31,10 +29,6 @@ constexpr std::int32_t kVisibleRadius = 1280;
 bool IsCube(const World& world, std::uint8_t type) {
     const ObjectType& t = world.types[type];
     return !t.undefined && t.Cube;
-}
-
-std::int32_t CellCentre(int cell) {
-    return SaturateToInt32(std::int64_t{cell} * worldUnit + kCellCentre);
 }
 
 void SubmitCubeSides(const ObjectType& type, unsigned sides, std::int32_t x, std::int32_t y,
@@ -93,8 +87,6 @@ void DrawCells(const World& world, const ViewBox& box, const PlayerRecord& playe
                 const std::uint8_t index = cellAt(world.grid, x, y, z);
                 const ObjectType& type = world.types[index];
                 const std::int32_t px = CellCentre(x), py = CellCentre(y), pz = CellCentre(z);
-                if (type.loopDue && type.LoopSound)
-                    scene_links::TriggerEffect(px, py, pz, type.LoopSound, type.LoopVolume);
                 if (type.undefined) continue;
 
                 unsigned sides = 0;
@@ -189,6 +181,6 @@ void DrawShadow(const World& world, const Mesh* shadowMesh, std::int32_t yaw, fl
                 float z) {
     const PlayerRecord& player = world.players[std::clamp(world.localPlayer, 0, kPlayerCount - 1)];
     scene::DrawShadowInBox(
-        world, scene::ViewBoxAround(world.grid, player.cameraX, player.cameraY, player.cameraZ),
+        world, ViewBoxAround(world.grid, player.cameraX, player.cameraY, player.cameraZ),
         shadowMesh, yaw, x, y, z);
 }

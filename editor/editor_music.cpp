@@ -1,11 +1,12 @@
 #include "editor/editor_music.h"
 
 #include "editor/cell_commands.h"
-#include "engine/render_context.h"
 #include "media/audio_capture.h"
 #include "media/music_player.h"
 #include "media/sound_output.h"
 #include "world/frame_clock.h"
+#include "world/game_services.h"
+#include "world/sound_listener.h"
 
 namespace {
 
@@ -17,7 +18,9 @@ constexpr std::int32_t kEditorHearingRange = 23040;
 void StartEditorSound(bool capture) {
     CreateSoundOutput(capture ? SoundOutputKind::Capture : SoundOutputKind::Device);
     if (capture) BeginAudioCapture();
-    renderContext.hearingRange = kEditorHearingRange;
+    SetHearingRange(kEditorHearingRange);
+    // The ambient loops of the cells around the view, heard from its camera.
+    gameServices.playSound = PlaySoundAtListener;
     MusicServices services;
     // Loading a piece is not editing time: the selector must not jump.
     services.restartGameClock = ResetFrameClock;

@@ -15,11 +15,12 @@
 #include "engine/render_context.h"
 #include "media/display.h"
 #include "media/music_player.h"
-#include "platform/clock.h"
 #include "platform/keys.h"
 #include "world/animation.h"
 #include "world/frame_clock.h"
 #include "world/models.h"
+#include "world/sound_listener.h"
+#include "world/view_box.h"
 #include "world/world.h"
 
 namespace {
@@ -31,9 +32,35 @@ std::int32_t centre(int cell) {
     return static_cast<std::int32_t>(std::int64_t{cell} * worldUnit + 256);
 }
 
-bool inBox(const scene::ViewBox& box, int x, int y, int z) {
+bool inBox(const ViewBox& box, int x, int y, int z) {
     return x >= box.loX && x <= box.hiX && y >= box.loY && y <= box.hiY && z >= box.loZ &&
            z <= box.hiZ;
+}
+
+// The level view's camera: behind the shown selector at the editor's
+// distance and pitch, turned toward it.
+struct ViewCamera {
+    std::int32_t x = 0, y = 0, z = 0;
+    std::int32_t yaw = 0;
+    float pitch = 0;
+};
+
+ViewCamera viewCamera() {
+    const SelectorPose& s = editor.shown;
+    const float phi = s.heading + editor.headingOffset;
+    const float p = editor.pitch, rho = editor.distance;
+    ViewCamera c;
+    c.x = TruncToInt(s.x) + RoundEven(rho * AngleSin(phi) * AngleCos(p));
+    c.y = TruncToInt(s.y) + 60 + RoundEven(rho * AngleSin(p + 16384));
+    c.z = TruncToInt(s.z) + RoundEven(rho * AngleCos(phi) * AngleCos(p));
+    c.yaw = TruncToInt(phi + 16384);
+    c.pitch = p;
+    return c;
+}
+
+ViewBox viewBox(const ViewCamera& c) {
+    return ViewBoxAround(worldGrid, static_cast<float>(c.x), static_cast<float>(c.y),
+                         static_cast<float>(c.z));
 }
 
 // A player record standing for the editor's camera, for the scene steps that
@@ -89,32 +116,29 @@ void LevelViewBufferSize(int viewWidth, int viewHeight, int& width, int& height)
 
 void RunEditorFrame(bool readKeys) {
     PollMusic();
-    const std::int32_t tick = GetTickCount();
-    frameMs = TickDifference(Now, tick);
-    Now = tick;
+    AdvanceFrameClock();
     if (readKeys) PollEditorKeys(QueryKey, KeyIsDown);
     PollMusic();
     updateObjectAnimation();
     ClampSelector();
     SmoothSelector(static_cast<float>(frameMs));
+    // Heard from the view's camera: the loops around it start, and every
+    // playing voice follows the camera's turn.
+    const ViewCamera camera = viewCamera();
+    PlaceSoundListener(camera.x, camera.y, camera.z, camera.yaw, TruncToInt(camera.pitch), 0);
+    StartDueLoopSounds(viewBox(camera));
+    VoicesFollowListener();
 }
 
 void DrawEditorView() {
     const SelectorPose& s = editor.shown;
-    const float phi = s.heading + editor.headingOffset;
-    const float p = editor.pitch, rho = editor.distance;
-    const std::int32_t camX = TruncToInt(s.x) + RoundEven(rho * AngleSin(phi) * AngleCos(p));
-    const std::int32_t camY = TruncToInt(s.y) + 60 + RoundEven(rho * AngleSin(p + 16384));
-    const std::int32_t camZ = TruncToInt(s.z) + RoundEven(rho * AngleCos(phi) * AngleCos(p));
-    const std::int32_t yaw = TruncToInt(phi + 16384);
-
-    scene::ViewBox box = scene::ViewBoxAround(worldGrid, static_cast<float>(camX),
-                                              static_cast<float>(camY), static_cast<float>(camZ));
-    const PlayerRecord camera = cameraRecord(static_cast<float>(yaw), p);
+    const ViewCamera view = viewCamera();
+    const ViewBox box = viewBox(view);
+    const PlayerRecord camera = cameraRecord(static_cast<float>(view.yaw), view.pitch);
     ClearFrame((*renderContext.shadeTable)[255]);
     scene::DrawSky(world, camera);
 
-    SetCamera(camX, camY, camZ, yaw, TruncToInt(p), 0);
+    SetCamera(view.x, view.y, view.z, view.yaw, TruncToInt(view.pitch), 0);
     AddLight(TruncToInt(s.x), TruncToInt(s.y), TruncToInt(s.z), editor.selectorLight);
     scene::DrawShadowInBox(world, box, MeshOrNull(players[0].shadowMesh),
                            TruncToInt(-s.heading - 8192), s.x, s.y, s.z);

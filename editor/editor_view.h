@@ -18,8 +18,9 @@ Loaded<> LoadEditorMarkers();
 // 800 x 600, 640 x 480, 512 x 348, 320 x 240 or 160 x 120.
 void LevelViewBufferSize(int viewWidth, int viewHeight, int& width, int& height);
 
-// The frame's logic: time since the last frame, the keys (when `readKeys`),
-// animation, clamping and smoothing.
+// The frame's logic: the frame clock, the keys (when `readKeys`), animation,
+// clamping and smoothing; then the sound listener at the view's camera, the
+// ambient loops due around it, and the voices following the listener.
 void RunEditorFrame(bool readKeys);
 
 // Draws the level view into the render context's main buffer.

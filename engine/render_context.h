@@ -80,9 +80,6 @@ struct RenderContext {
     std::unique_ptr<ShadeTable> savedShadeTable = std::make_unique<ShadeTable>();
     std::unique_ptr<BlendTable> blendTable = std::make_unique<BlendTable>();
 
-    // Hearing range of positional sound, in world units.
-    std::int32_t hearingRange = 0;
-
     Projection projection;
     std::int32_t shift = kFixedShift;
     Camera camera;

@@ -14,6 +14,7 @@
 #include "support/data_set.h"
 #include "world/frame_clock.h"
 #include "world/local_view.h"
+#include "world/title_overlay.h"
 #include "world/world.h"
 
 namespace {

@@ -11,12 +11,16 @@
 namespace {
 
 std::int32_t captureStart = 0;
+bool keep = true;
+std::int64_t pulled = 0; // stereo frames pulled since the start
 std::vector<std::int16_t> captured;
 
 } // namespace
 
-void BeginAudioCapture() {
+void BeginAudioCapture(bool keepSamples) {
     captureStart = GetTickCount();
+    keep = keepSamples;
+    pulled = 0;
     captured.clear();
 }
 
@@ -25,10 +29,15 @@ void CaptureAudioFrame() {
     // the time that passed.
     const std::int64_t elapsedMs = TickDifference(captureStart, GetTickCount());
     const std::int64_t wanted = elapsedMs * kDeviceRate / 1000;
-    const std::int64_t have = CapturedAudioFrames();
-    if (wanted <= have) return;
-    captured.resize(static_cast<std::size_t>(wanted) * 2);
-    PullSound(captured.data() + have * 2, static_cast<int>(wanted - have));
+    if (wanted <= pulled) return;
+    const auto frames = static_cast<std::size_t>(wanted - pulled);
+    if (keep) {
+        captured.resize(static_cast<std::size_t>(wanted) * 2);
+        PullSound(captured.data() + pulled * 2, static_cast<int>(frames));
+    } else {
+        SkipSound(static_cast<int>(frames));
+    }
+    pulled = wanted;
 }
 
 std::int64_t CapturedAudioFrames() {

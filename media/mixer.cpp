@@ -109,7 +109,7 @@ void Mixer::mixChannel(Channel& c, float* sum, int frames) {
     int done = 0;
     while (done < frames && c.playing) {
         const int n = static_cast<int>(std::min<std::size_t>(frames - done, total - c.position));
-        if (audible) {
+        if (audible && sum) {
             float* to = sum + 2 * done;
             if (s.channels == 1) {
                 const std::int16_t* from = s.samples.data() + c.position;
@@ -148,4 +148,15 @@ void Mixer::Mix(std::int16_t* out, int frames) {
         for (std::size_t i = 0; i < values; ++i) sum_[i] += musicFrames_[i] * 32768.0f;
     }
     for (std::size_t i = 0; i < values; ++i) out[i] = clampToSample(sum_[i]);
+}
+
+void Mixer::Skip(int frames) {
+    if (frames <= 0) return;
+    std::lock_guard guard(lock_);
+    for (Channel& c : channels_)
+        if (c.playing) mixChannel(c, nullptr, frames);
+    if (music_) {
+        musicFrames_.assign(static_cast<std::size_t>(frames) * 2, 0.0f);
+        music_->Render(musicFrames_.data(), frames);
+    }
 }

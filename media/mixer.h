@@ -59,6 +59,9 @@ class Mixer {
     // Mixes the next `frames` stereo frames into `out` and moves every
     // playing channel on by as much.
     void Mix(std::int16_t* out, int frames);
+    // Moves every playing channel and the music on by `frames` without
+    // mixing them: channels end where Mix would end them.
+    void Skip(int frames);
 
   private:
     struct Channel {
@@ -70,6 +73,8 @@ class Mixer {
         bool reserved = false;
     };
     Channel* channelAt(int channel);
+    // Adds the channel's next `frames` into `sum` (none when null) and moves
+    // it on.
     void mixChannel(Channel& channel, float* sum, int frames);
 
     mutable std::mutex lock_;

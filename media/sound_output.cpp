@@ -12,6 +12,7 @@ AudioDeviceOpener deviceOpener;
 bool created = false;
 bool ready = false;
 std::array<Voice, kVoiceCount> voices;
+std::int64_t voicesStarted = 0;
 
 // The sound buffers keep a pointer to the mixer, and the game's records may
 // hold buffers until the very end, so the one TAudio is never destroyed.
@@ -90,6 +91,7 @@ void TriggerEffect(std::int32_t x, std::int32_t y, std::int32_t z, const SoundCa
     voice = Voice{x, y, z, loudness, PositionalVolumePan(camera, x, y, z, loudness)};
     mixer.SetGains(index, VolumePanGains(voice.level.volume, voice.level.pan));
     mixer.Start(index, false);
+    ++voicesStarted;
 }
 
 void UpdateVoices(const SoundCamera& camera) {
@@ -117,6 +119,10 @@ std::vector<PlayingVoice> PlayingVoices() {
     return playing;
 }
 
+std::int64_t VoicesStarted() {
+    return voicesStarted;
+}
+
 Mixer* SoundMixer() {
     return ready ? &theAudio().mixer : nullptr;
 }
@@ -128,4 +134,8 @@ void PullSound(std::int16_t* out, int frames) {
     } else {
         std::fill(out, out + 2 * frames, std::int16_t{0});
     }
+}
+
+void SkipSound(int frames) {
+    if (ready) theAudio().mixer.Skip(frames);
 }

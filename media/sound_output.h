@@ -71,9 +71,15 @@ struct PlayingVoice {
 };
 std::vector<PlayingVoice> PlayingVoices();
 
+// Voices TriggerEffect has started since the program began.
+std::int64_t VoicesStarted();
+
 // The mixer, for the music players; null while not ready.
 Mixer* SoundMixer();
 
 // Mixes the next `frames` stereo frames into `out` (the capture's pull);
 // silence while not ready.
 void PullSound(std::int16_t* out, int frames);
+// Moves the voices and the music on by `frames` stereo frames without
+// mixing them (a run that only listens).
+void SkipSound(int frames);

@@ -6,9 +6,9 @@
 #include "draw/pipeline.h"
 #include "draw/text.h"
 #include "engine/angles.h"
+#include "media/music_player.h"
 #include "platform/scramble_text.h"
 #include "shell/end_text.h"
-#include "shell/hooks.h"
 #include "shell/screen_flow.h"
 #include "shell/screen_input.h"
 #include "shell/shell_state.h"
@@ -56,7 +56,7 @@ void updateSpark(Spark& spark) {
 }
 
 void drawCredits() {
-    for (const EndTextLine& line : EndTextLayout(endText, endScreen.ScrollTop))
+    for (const EndTextLine& line : EndTextLayout(endText, endScreen.DrawnScrollTop))
         if (line.shown)
             DrawText(line.text, line.big, line.top, 0.5 - TextWidth(line.text, line.big) / 2);
 }
@@ -74,6 +74,7 @@ void ResetCameraOrbits() {
 
 void StartEndScreen() {
     endScreen.ScrollTop = 1.0f;
+    endScreen.DrawnScrollTop = 1.0f;
     for (Spark& spark : endScreen.Sparks) {
         spark.shade = static_cast<std::uint8_t>(RandomInt(256));
         spark.spinA = static_cast<float>(RandomInt(32767));
@@ -112,27 +113,29 @@ void DrawEndScreen() {
     SubmitMesh(MeshOrNull(player.poses[0]), 0, kHeroHeight, 0, 0, 0);
     SubmitMesh(MeshOrNull(podiumMesh), 0, 0, 0, 0, 0);
     SubmitMesh(MeshOrNull(flagMesh), 0, 0, 0, 0, 0);
-    // One shared spark model, recoloured before each spark is queued.
+    // One copy of the spark model, recoloured before each spark is queued;
+    // the model itself is left as it is.
     if (markerMesh && !markerMesh->faces.empty()) {
-        for (const Spark& spark : endScreen.Sparks) {
-            markerMesh->faces[0].texture = spark.shade;
-            SubmitMesh(&*markerMesh, RoundEven(spark.x), RoundEven(spark.y), RoundEven(spark.z), 0,
-                       0, RoundEven(spark.spinB), RoundEven(spark.spinA));
+        Mesh spark = *markerMesh;
+        for (const Spark& s : endScreen.Sparks) {
+            spark.faces[0].texture = s.shade;
+            SubmitMesh(&spark, RoundEven(s.x), RoundEven(s.y), RoundEven(s.z), 0, 0,
+                       RoundEven(s.spinB), RoundEven(s.spinA));
         }
     }
     DrawQueue();
     drawCredits();
 }
 
-void EndScreenFrame() {
+bool EndScreenUpdate() {
     ShellState& s = shellState;
     if (s.FirstFrame) {
-        hooks::StartMusic(kEndMusic);
+        StartMusic(kEndMusic);
         s.FirstFrame = false;
         StartEndScreen();
     }
     EndInput();
-    if (s.VideoPlaying) return;
+    if (s.VideoPlaying) return false;
     if (s.TransitionCompleted) {
         // Back to the title; this frame is still drawn.
         StartTransition(-1);
@@ -142,6 +145,8 @@ void EndScreenFrame() {
     // Kept within a turn, so that a long stay does not wear away its precision.
     player.cameraOrbit = std::fmod(player.cameraOrbit + frameScaled(200), 32768.0f);
     for (Spark& spark : endScreen.Sparks) updateSpark(spark);
-    if (s.Drawing) DrawEndScreen();
+    // The picture shows the credits where they are; they rise for the next frame.
+    endScreen.DrawnScrollTop = endScreen.ScrollTop;
     endScreen.ScrollTop -= frameScaled(0.005f);
+    return true;
 }

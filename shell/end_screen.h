@@ -22,7 +22,8 @@ struct Spark {
 };
 
 struct EndScreenState {
-    float ScrollTop = 1.0f; // top of the first text line, fraction of the picture
+    float ScrollTop = 1.0f;      // top of the first text line, fraction of the picture
+    float DrawnScrollTop = 1.0f; // where this frame's picture shows it
     std::array<Spark, kSparkCount> Sparks{};
 };
 
@@ -31,8 +32,9 @@ extern EndScreenState endScreen;
 // Any button closes the screen toward the title.
 void EndInput();
 
-// The end screen's frame.
-void EndScreenFrame();
+// The end screen's update: input, the camera's orbit, the sparks and the
+// credits' rise. False when nothing is to be drawn (a clip plays).
+bool EndScreenUpdate();
 
 // Zeroes the camera orbit of player records 0..lastPlayer (on entering the
 // end screen).
@@ -55,5 +57,6 @@ struct EndTextLine {
 std::vector<EndTextLine> EndTextLayout(const EndTextRecord& text, double scrollTop);
 
 // Draws the end screen's picture from its state: the podium, the hero, the
-// flag and the sparks seen from the orbiting camera, then the credits.
+// flag and the sparks seen from the orbiting camera, then the credits at
+// DrawnScrollTop.
 void DrawEndScreen();

@@ -4,16 +4,17 @@
 
 #include "engine/stereo.h"
 #include "formats/definitions.h"
+#include "media/music_player.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "platform/text_case.h"
 #include "shell/display_options.h"
 #include "shell/form_services.h"
-#include "shell/hooks.h"
 #include "shell/keyboard.h"
 #include "shell/screen_flow.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/sounds.h"
 #include "world/frame_clock.h"
 #include "world/world.h"
 
@@ -100,7 +101,7 @@ void HandleOptionKeys() {
     if (s.VideoPlaying) return;
     const bool remotePlayers = lastPlayer > 0;
     if (KeyDown(kVkF8)) {
-        hooks::PlayChoiceSound();
+        PlayChoiceSound();
         nextStereoMode();
     }
     if (KeyDown(kVkF9)) s.ShowFps = !s.ShowFps;
@@ -111,26 +112,26 @@ void HandleOptionKeys() {
         ShowStatusMessage(s.ExclusiveMode ? "EXCLUSIVE MODE ON" : "EXCLUSIVE MODE OFF");
     }
     if (KeyDown(kVkF7)) {
-        hooks::PlayChoiceSound();
+        PlayChoiceSound();
         s.MusicOn = !s.MusicOn;
-        hooks::SetMusicVolume(s.MusicOn ? kMusicVolumeOn : 0);
+        SetMusicVolume(s.MusicOn ? kMusicVolumeOn : 0);
         ShowStatusMessage(s.MusicOn ? "MUSIC ON" : "MUSIC OFF");
     }
     if (KeyDown(kVkF1)) {
-        hooks::PlayChoiceSound();
+        PlayChoiceSound();
         ShowStatusMessage(kOptionKeysHelp);
     }
     if (KeyDown(kVkF4)) {
-        hooks::PlayChoiceSound();
+        PlayChoiceSound();
         nextPictureSize();
     }
     if (KeyDown(kVkF5)) {
-        hooks::PlayChoiceSound();
+        PlayChoiceSound();
         switchTextureDetail();
         if (s.EndRequested) return;
     }
     if (KeyDown(kVkF6)) {
-        hooks::PlayChoiceSound();
+        PlayChoiceSound();
         switchScreenMode();
     }
 }

@@ -4,10 +4,10 @@
 
 #include "draw/scene.h"
 #include "formats/level_file.h"
+#include "media/sound_output.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
 #include "shell/form_services.h"
-#include "shell/hooks.h"
 #include "shell/net_game.h"
 #include "shell/play_hud.h"
 #include "shell/screen_flow.h"
@@ -15,6 +15,7 @@
 #include "shell/shell_state.h"
 #include "world/game_services.h"
 #include "world/play_frame.h"
+#include "world/title_overlay.h"
 #include "world/world.h"
 
 namespace {
@@ -71,7 +72,8 @@ void StartLevel(std::int32_t levelIndex) {
     ResetTimerCountdown();
     StartTransition(-1);
     ChangeScreen(kScreenPlay);
-    hooks::StopVoices();
+    StopVoices();
+    s.LevelStartVoices = VoicesStarted();
     StartTitleOverlay();
 }
 
@@ -82,11 +84,14 @@ void StartNewGame(std::int32_t levelIndex) {
     StartLevel(levelIndex);
 }
 
-void PlayScreenFrame() {
+bool PlayScreenUpdate() {
     SendPlayerState();
-    if (!RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered)) return;
+    if (!RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered)) return false;
     SoundTimerCountdown();
-    if (!shellState.Drawing) return;
+    return true;
+}
+
+void DrawPlayScreen() {
     DrawPlayFrame(world);
     DrawPlayHud();
 }

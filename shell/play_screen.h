@@ -15,8 +15,14 @@ constexpr std::int32_t kNewGameLives = 3;
 // A new game: `levelIndex` of the list with three lives.
 void StartNewGame(std::int32_t levelIndex);
 
-// The play screen's frame (screen state 1).
-void PlayScreenFrame();
+// The play screen's update (screen state 1): the player's state to the others,
+// the world's frame and the timer's countdown tick. False when the world's
+// frame stopped early (the level ended, the game is over, a clip plays):
+// nothing is drawn then.
+bool PlayScreenUpdate();
+
+// The play picture and the head-up bar; reads only.
+void DrawPlayScreen();
 
 // Gives the world the play screen's services: level restart and end, the
 // message line, the running transition.

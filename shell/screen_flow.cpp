@@ -2,12 +2,16 @@
 
 #include <algorithm>
 
+#include "media/music_player.h"
+#include "media/sound_output.h"
 #include "platform/clock.h"
 #include "shell/automation_run.h"
+#include "shell/end_screen.h"
 #include "shell/form_services.h"
-#include "shell/hooks.h"
+#include "shell/lobby.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
+#include "world/in_game_menu.h"
 #include "world/random.h"
 
 void ChangeScreen(std::int32_t state) {
@@ -18,8 +22,8 @@ void ChangeScreen(std::int32_t state) {
     if (s.ScreenHistory.size() >= kScreenHistoryLength)
         s.ScreenHistory.erase(s.ScreenHistory.begin());
     s.ScreenHistory.push_back({state, FramesRun()});
-    hooks::StopVoices();
-    if (s.VideoPlaying) hooks::CloseVideoClip();
+    StopVoices();
+    if (s.VideoPlaying) CloseClip();
     s.ScreenEnteredAt = Now;
     SetCommPanelVisible(false);
     switch (state) {
@@ -27,14 +31,14 @@ void ChangeScreen(std::int32_t state) {
         s.FirstFrame = true;
         break;
     case kScreenPlay:
-        hooks::CloseInGameMenu();
+        CloseInGameMenu();
         break;
     case kScreenLobby:
-        hooks::OpenLobby();
+        OpenNetworkLobby();
         break;
     case kScreenEnd:
         s.FirstFrame = true;
-        hooks::ResetCameraOrbits();
+        ResetCameraOrbits();
         break;
     default:
         break;
@@ -64,7 +68,7 @@ void StepTransition() {
     s.TransitionLastStep = Now;
     if (s.TransitionLevel < 0 || s.TransitionLevel > kTransitionCovered) s.TransitionActive = false;
     if (s.TransitionLevel > kTransitionCovered) s.TransitionCompleted = true;
-    if (s.TransitionCompleted && s.VideoPlaying) hooks::CloseVideoClip();
+    if (s.TransitionCompleted && s.VideoPlaying) CloseClip();
 }
 
 void ShowStatusMessage(const std::string& text) {
@@ -79,11 +83,6 @@ bool UpdateMessageLine() {
     s.MessageRemaining -= frameMs;
     if (s.MessageRemaining < 0) s.MessageShown = false;
     return true;
-}
-
-void AdvanceFrameClock() {
-    frameMs = TickDifference(Now, GetTickCount());
-    Now = GetTickCount();
 }
 
 std::string FpsText(std::int32_t ms) {

@@ -1,5 +1,5 @@
-// Screen states, the screen transition, the message line and the frame clock
-// of the game's frame loop.
+// Screen states, the screen transition and the message line of the game's
+// frame loop.
 #pragma once
 
 #include <cstdint>
@@ -21,9 +21,6 @@ void ShowStatusMessage(const std::string& text);
 // Counts down the message line by frameMs; returns true when the text is to
 // be drawn in this frame (it is, once more, in the frame in which it expires).
 bool UpdateMessageLine();
-
-// frameMs = tick - Now, then Now = tick (two readings of the tick counter).
-void AdvanceFrameClock();
 
 // "FPS:" and 1000 / ms rounded to the nearest (ties to even). A frame of 0 ms
 // (two frames within one tick) counts as 1 ms.

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "shell/hooks.h"
 #include "shell/screen_flow.h"
 #include "shell/shell_state.h"
+#include "shell/sounds.h"
 #include "world/world.h"
 
 namespace {
@@ -21,6 +21,6 @@ bool AnyButtonSet(int first, int last) {
 void CloseScreenWithChoice() {
     const ShellState& s = shellState;
     if (s.TransitionCompleted) return;
-    if (!s.TransitionActive) hooks::PlayChoiceSound();
+    if (!s.TransitionActive) PlayChoiceSound();
     StartTransition(+1);
 }

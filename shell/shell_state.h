@@ -91,7 +91,8 @@ struct ShellState {
     // last one; the screens entered, with the frame each was entered in
     // (the latest kScreenHistoryLength).
     std::int32_t LevelStarts = 0;
-    std::int64_t LevelStartFrame = 0; // the level's frame k is frame LevelStartFrame + k
+    std::int64_t LevelStartFrame = 0;  // the level's frame k is frame LevelStartFrame + k
+    std::int64_t LevelStartVoices = 0; // VoicesStarted() when the level began
     std::string LevelFile;
     std::vector<ScreenVisit> ScreenHistory;
 

@@ -1,11 +1,11 @@
 #include "shell/sounds.h"
 
-#include "engine/sound_camera.h"
 #include "media/audio_capture.h"
 #include "media/sound_output.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
 #include "shell/shell_state.h"
+#include "world/sound_listener.h"
 
 namespace {
 
@@ -13,7 +13,8 @@ TSoundBuffer* choiceSound = nullptr;
 TSoundBuffer* clickSound = nullptr;
 TSoundBuffer* timerSound = nullptr;
 
-// Whether this run records its audio (--record-audio) instead of playing it.
+// Whether this run moves its audio on after each frame instead of a device:
+// mixed and kept for --record-audio, only moved on by a simulation that listens.
 bool capturing = false;
 
 void loadInterfaceSound(const char* file, TSoundBuffer*& sound) {
@@ -21,17 +22,24 @@ void loadInterfaceSound(const char* file, TSoundBuffer*& sound) {
     if (!loaded) ShowMessageBox(loaded.error);
 }
 
+void startOutput(bool capture, bool keep) {
+    capturing = capture;
+    if (capturing) BeginAudioCapture(keep);
+    CreateSoundOutput(capturing ? SoundOutputKind::Capture : SoundOutputKind::Device);
+    SetHearingRange(kSoundHearingRange);
+    gameServices.playSound = PlaySoundAtListener;
+    gameServices.playInterfaceSound = PlayGameInterfaceSound;
+}
+
 } // namespace
 
 void StartSoundOutput() {
-    capturing = !CurrentAutomation().recordAudioFile.empty();
-    BeginAudioCapture();
-    CreateSoundOutput(capturing ? SoundOutputKind::Capture : SoundOutputKind::Device);
-    gameServices.playSound = [](std::int32_t x, std::int32_t y, std::int32_t z, TSoundBuffer* sound,
-                                std::int32_t loudness) {
-        TriggerEffect(x, y, z, HearingCamera(), sound, loudness);
-    };
-    gameServices.playInterfaceSound = PlayGameInterfaceSound;
+    const bool recording = !CurrentAutomation().recordAudioFile.empty();
+    startOutput(recording, true);
+}
+
+void StartListeningSoundOutput() {
+    startOutput(true, false);
 }
 
 void LoadInterfaceSounds() {
@@ -71,6 +79,6 @@ void CaptureFrameSound() {
 }
 
 bool WriteSoundCapture() {
-    if (!capturing) return true;
+    if (CurrentAutomation().recordAudioFile.empty()) return true;
     return WriteAudioCapture(CurrentAutomation().recordAudioFile);
 }

@@ -8,9 +8,12 @@
 
 // Creates the sound output: for a capture when the run records its audio
 // (no device), else on the device the window system installed (none in
-// headless runs: silent, without a message). Installs the world's sound
-// services.
+// headless runs: silent, without a message). Sets the game's hearing range
+// and installs the world's sound services (heard from the world's listener).
 void StartSoundOutput();
+// The same for a run that draws nothing and plays no device (kelvane-sim):
+// voices start, play out and end as in the game, but nothing is mixed.
+void StartListeningSoundOutput();
 
 // "INTERF\CHOIX.WAV", "INTERF\CLIC.WAV", "INTERF\TIMER.WAV". A malformed
 // file is said in a message box and stays silent.

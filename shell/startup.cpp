@@ -5,17 +5,22 @@
 #include <filesystem>
 
 #include "draw/cube_faces.h"
-#include "engine/render_context.h"
+#include "formats/definitions.h"
+#include "media/music_player.h"
 #include "platform/files.h"
 #include "platform/message_box.h"
 #include "platform/text_case.h"
 #include "shell/automation_run.h"
+#include "shell/end_text.h"
 #include "shell/form_services.h"
-#include "shell/hooks.h"
+#include "shell/joystick.h"
+#include "shell/music.h"
 #include "shell/net_session.h"
 #include "shell/play_screen.h"
 #include "shell/screen_flow.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "shell/sounds.h"
 #include "shell/state_dump.h"
 #include "world/random_clock.h"
 #include "world/world.h"
@@ -26,9 +31,7 @@ bool IsNetworkStart(const std::vector<std::string>& arguments) {
 }
 
 void StartUpSharedModules() {
-    hooks::StartDisplayLayer();
-    hooks::ReadJoystickCaps();
-    hooks::ClearSoundAndMusicFlags();
+    ReadJoystickCaps();
     // The engine's angle and fixed-point values are constants; nothing to build.
     ClearWorldTables();
 }
@@ -68,24 +71,23 @@ bool BuildLevelList() {
 bool InitialiseGame() {
     ShellState& s = shellState;
     SeedRandomFromClock();
-    hooks::ForgetLoadedDefinitions();
+    ForgetDefinitions();
     s.VideoPlaying = false;
     s.MusicOn = true;
     std::error_code ec;
     s.ProgramFolder = std::filesystem::current_path(ec).string();
-    hooks::CreateSoundOutput();
-    renderContext.hearingRange = kSoundHearingRange;
-    hooks::StartMusicLibrary();
-    hooks::LoadInterfaceSounds();
+    StartSoundOutput();
+    StartGameMusicLibrary();
+    LoadInterfaceSounds();
     InstallPlayServices();
-    if (!hooks::ReadSettings()) return false;
+    if (!ReadSettings()) return false;
     BuildCubeFaceMeshes();
     if (!BuildLevelList()) return false;
     if (!CurrentAutomation().levelFile.empty()) {
         s.LevelFiles = {CurrentAutomation().levelFile};
         s.LevelCount = 1;
     }
-    if (!hooks::ReadEndScreenText()) return false;
+    if (!ReadEndText()) return false;
     s.ShowFps = false;
     for (PlayerRecord& player : players) player.cameraDistance = 0;
     return true;
@@ -105,17 +107,17 @@ void EnterFirstScreen() {
     } else if (lastPlayer == 0) {
         ChangeScreen(kScreenTitle);
     } else {
-        hooks::StartLevel(0);
+        StartLevel(0);
     }
 }
 
 void ShutdownGame() {
     KeepStateBeforeShutdown();
-    hooks::WriteSettings();
-    hooks::PlayClickSound();
-    hooks::StopMusic();
-    if (shellState.VideoPlaying) hooks::CloseVideoClip();
-    hooks::ShutdownMusicLibrary();
+    WriteSettings();
+    PlayClickSound();
+    StopMusic();
+    if (shellState.VideoPlaying) CloseClip();
+    ShutdownMusicLibrary();
     CloseCommSession(); // the others see this player leave at once
     RequestProgramEnd(0);
 }

@@ -9,7 +9,7 @@
 bool IsNetworkStart(const std::vector<std::string>& arguments);
 
 // Start-up of the shared modules, before the application and its window
-// exist: display layer, joystick, sound and music flags, world tables.
+// exist: the joystick and the world tables.
 void StartUpSharedModules();
 
 // The level files in "LEVEL\": every entry but "." and ".." and names shorter

@@ -87,6 +87,7 @@ std::string DescribeState() {
     d.add("textureDetail", s.TextureDetail);
     d.add("settingsPath", SettingsPath());
     d.add("soundReady", SoundOutputReady());
+    d.add("soundStarts", VoicesStarted() - s.LevelStartVoices);
     const std::vector<PlayingVoice> voices = PlayingVoices();
     d.add("voicesPlaying", voices.size());
     for (std::size_t i = 0; i < std::min(voices.size(), kListedVoices); ++i) {

@@ -7,9 +7,9 @@
 #include "draw/text.h"
 #include "engine/angles.h"
 #include "engine/pictures.h"
+#include "media/music_player.h"
 #include "platform/clock.h"
 #include "platform/scramble_text.h"
-#include "shell/hooks.h"
 #include "shell/play_screen.h"
 #include "shell/screen_input.h"
 #include "shell/shell_state.h"
@@ -17,8 +17,8 @@
 #include "world/frame_clock.h"
 #include "world/game_services.h"
 #include "world/player_models.h"
+#include "world/sound_listener.h"
 #include "world/world.h"
-#include "world/world_links.h"
 
 TitleScreenState titleScreen;
 
@@ -89,13 +89,19 @@ void drawCentred(const std::string& text, bool big, double top) {
     DrawText(text, big, top, 0.5 - TextWidth(text, big) / 2);
 }
 
-void logoPage(bool draw) {
+// The logo shrinks toward its place; the picture shows it as it was before
+// this frame's step.
+void shrinkLogo() {
     TitleScreenState& t = titleScreen;
-    const double width = (1 + t.LogoZoom) * 0.9296875;
-    const double height = (1 + t.LogoZoom) * 0.1645833;
+    t.DrawnLogoZoom = t.LogoZoom;
     // Never past 0, however long the frame.
     t.LogoZoom += RelaxStep(t.LogoZoom, 0, 0.35f);
-    if (!draw) return;
+}
+
+void drawLogoPage() {
+    const TitleScreenState& t = titleScreen;
+    const double width = (1 + t.DrawnLogoZoom) * 0.9296875;
+    const double height = (1 + t.DrawnLogoZoom) * 0.1645833;
     DrawPicture(kLogoPicture, false, 0, height, width, (1 - height) / 2 - 0.2, (1 - width) / 2);
     // Blinks: shown in the first half of every two seconds.
     if (static_cast<std::uint32_t>(Now) % 2000 < 1000)
@@ -122,17 +128,13 @@ void walkDemoHero(PlayerRecord& hero) {
     AnimatePlayerModels();
 }
 
-void demoPage(bool draw) {
-    PlayerRecord& hero = localRecord();
-    walkDemoHero(hero);
-    if (draw) {
-        SetCamera(0, 0, kDemoCameraZ, 0, 0, 0);
-        AddLight(0, 0, 0, kDemoLight);
-        SubmitMesh(MeshOrNull(hero.workMesh), 0, 0, TruncToInt(titleScreen.DemoDistance), 0, 0);
-        DrawQueue();
-    }
-    world_links::UpdateVoices();
-    if (draw) DrawPicture(kFramePicture, true, 0, 1.0, 1.0, 0.0, 0.0);
+void drawDemoPage() {
+    SetCamera(0, 0, kDemoCameraZ, 0, 0, 0);
+    AddLight(0, 0, 0, kDemoLight);
+    SubmitMesh(MeshOrNull(localRecord().workMesh), 0, 0, TruncToInt(titleScreen.DemoDistance), 0,
+               0);
+    DrawQueue();
+    DrawPicture(kFramePicture, true, 0, 1.0, 1.0, 0.0, 0.0);
 }
 
 void startNewGame() {
@@ -160,27 +162,35 @@ void TitleInput() {
     if (AnyButtonSet(4, 4)) ShutdownGame();
 }
 
-void TitleScreenFrame() {
+bool TitleScreenUpdate() {
     ShellState& s = shellState;
     TitleScreenState& t = titleScreen;
     if (s.FirstFrame) {
-        hooks::StartMusic(kTitleMusic);
+        StartMusic(kTitleMusic);
         s.FirstFrame = false;
         t = TitleScreenState{};
         t.HiddenText = ScrambleText(std::string(kHiddenText));
     }
     TitleInput();
-    if (s.EndRequested || s.VideoPlaying) return;
+    if (s.EndRequested || s.VideoPlaying) return false;
     turnPages();
-    const bool draw = s.Drawing;
-    if (draw) {
-        ClearFrame(0);
-        DrawText(t.HiddenText, false, -1, -1);
-    }
     if (t.TitlePage == 0) {
-        logoPage(draw);
+        shrinkLogo();
     } else {
-        demoPage(draw);
+        // The demo's steps are heard from the demo's camera.
+        PlaceSoundListener(0, 0, kDemoCameraZ, 0, 0, 0);
+        walkDemoHero(localRecord());
     }
     if (s.TransitionCompleted) startNewGame();
+    return true;
+}
+
+void DrawTitleScreen() {
+    ClearFrame(0);
+    DrawText(titleScreen.HiddenText, false, -1, -1);
+    if (titleScreen.TitlePage == 0) {
+        drawLogoPage();
+    } else {
+        drawDemoPage();
+    }
 }

@@ -19,10 +19,6 @@ ObjectType& typeNamed(std::int32_t index) {
     return objectTypes[static_cast<std::uint8_t>(index)];
 }
 
-std::int32_t cellCentre(int cell) {
-    return SaturateToInt32(std::int64_t{cell} * worldUnit + worldUnit / 2);
-}
-
 void playActionSound(const ObjectType& type, float x, float y, float z) {
     TriggerSound(RoundEven(x), RoundEven(y), RoundEven(z), type.ActionSound, type.ActionVolume);
 }
@@ -59,9 +55,9 @@ void startCellTransition(int x, int y, int z, int finalType, int animType) {
 
     TransitionSlot& slot = transitionSlots[free];
     const ObjectType& anim = typeNamed(animType);
-    slot.x = static_cast<float>(cellCentre(x));
-    slot.y = static_cast<float>(cellCentre(y));
-    slot.z = static_cast<float>(cellCentre(z));
+    slot.x = static_cast<float>(CellCentre(x));
+    slot.y = static_cast<float>(CellCentre(y));
+    slot.z = static_cast<float>(CellCentre(z));
     playActionSound(anim, slot.x, slot.y, slot.z);
     slot.animType = static_cast<std::uint8_t>(animType);
     slot.finalType = static_cast<std::uint8_t>(finalType);
@@ -117,9 +113,9 @@ void digHole(int x, int y, int z, std::int32_t refillDelay) {
     if (holeCount >= kLastListIndex) return;
 
     HoleRecord& hole = holes[++holeCount];
-    hole.x = static_cast<float>(cellCentre(x));
-    hole.y = static_cast<float>(cellCentre(y));
-    hole.z = static_cast<float>(cellCentre(z));
+    hole.x = static_cast<float>(CellCentre(x));
+    hole.y = static_cast<float>(CellCentre(y));
+    hole.z = static_cast<float>(CellCentre(z));
     hole.dugType = static_cast<std::uint8_t>(dugType);
     hole.digTime = Now;
     hole.refillDelay = refillDelay;
@@ -165,9 +161,9 @@ void pushBlock(int x, int y, int z, std::int32_t heading) {
 
     SlidingBlock& slide = slidingBlocks[++slidingBlockCount];
     slide = SlidingBlock{};
-    slide.x = static_cast<float>(cellCentre(x));
-    slide.y = static_cast<float>(cellCentre(y));
-    slide.z = static_cast<float>(cellCentre(z));
+    slide.x = static_cast<float>(CellCentre(x));
+    slide.y = static_cast<float>(CellCentre(y));
+    slide.z = static_cast<float>(CellCentre(z));
     slide.vx = vx;
     slide.vz = vz;
     slide.type = static_cast<std::uint8_t>(blockType);

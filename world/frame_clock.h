@@ -7,6 +7,10 @@
 extern std::int32_t Now;
 extern std::int32_t frameMs;
 
+// Once a frame, for both programs: frameMs = the time since the last frame
+// (one reading of the tick counter), Now = that tick.
+void AdvanceFrameClock();
+
 // After a long operation (loading, changing screens, display modes, music):
 // Now = the current tick, frameMs = 1, so the next frame does not see the
 // time the operation took.

@@ -99,3 +99,8 @@ void RunInGameMenu(PlayerRecord& player) {
         PlayInterfaceSound(InterfaceSound::MenuSelect);
     }
 }
+
+void CloseInGameMenu() {
+    world.menu.open = 0;
+    world.menu.inputSkip = 0;
+}

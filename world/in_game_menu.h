@@ -36,3 +36,5 @@ enum MenuOption {
 void OpenInGameMenu(const PlayerRecord& player);
 // One frame of the open menu: input skip, selection, moves and closing.
 void RunInGameMenu(PlayerRecord& player);
+// Closes the menu with no input skip left (entering the play screen).
+void CloseInGameMenu();

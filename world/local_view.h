@@ -3,7 +3,9 @@
 #pragma once
 
 // Recomputes the local player's action cell, places his camera, starts the
-// music of the zone he stands in, blends every player's pose, runs the
-// sentries' touch test and updates the sound listener. Drawing then only
-// reads what this leaves.
+// music of the zone he stands in, places the sound listener at the camera,
+// blends every player's pose, runs the sentries' touch test, starts the
+// ambient loops due in the cells around the camera and moves the level
+// title. Drawing then only reads what this leaves; the voices follow the
+// listener after it (VoicesFollowListener).
 void UpdateLocalView();

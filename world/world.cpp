@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "engine/angles.h"
 #include "engine/mesh.h"
 #include "world/level_start.h"
 
@@ -21,6 +22,10 @@ std::size_t cellIndex(const WorldGrid& grid, int x, int y, int z) {
 }
 
 } // namespace
+
+std::int32_t CellCentre(int cell) {
+    return SaturateToInt32(std::int64_t{cell} * worldUnit + worldUnit / 2);
+}
 
 void ClearWorldTables() {
     for (ObjectType& type : objectTypes) type = ObjectType{};

@@ -35,6 +35,10 @@ inline int CellOf(float v) {
     return static_cast<int>(cell);
 }
 
+// World coordinate of the centre of cell `cell` on any axis (saturated to
+// the int range).
+std::int32_t CellCentre(int cell);
+
 struct WorldGrid {
     std::int32_t sizeX = 0, sizeY = 0, sizeZ = 0;
     std::vector<std::uint8_t> cells;      // object type per cell

@@ -1,12 +1,9 @@
-// The world's calls into the media layer: music zones and the sound listener.
+// The world's call into the music player: the music zones.
 #pragma once
 
 namespace world_links {
 
 // Starts the music of a zone on the player's cell unless it already plays.
 void CheckMusicZones(int cellX, int cellY, int cellZ);
-
-// Recomputes the playing voices' volume and pan for the camera just placed.
-void UpdateVoices();
 
 } // namespace world_links

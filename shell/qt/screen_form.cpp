@@ -24,11 +24,12 @@
 #include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/frame_step.h"
-#include "shell/hooks.h"
 #include "shell/keyboard.h"
+#include "shell/lobby.h"
 #include "shell/lobby_view.h"
 #include "shell/music.h"
 #include "shell/screen_flow.h"
+#include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 #include "world/frame_clock.h"
@@ -169,7 +170,7 @@ TScreenForm::TScreenForm(QWidget* parent)
     NewGame->setObjectName(QStringLiteral("NewGame"));
     NewGame->setGeometry(8, 160, 81, 25);
     connect(NewGame, &QPushButton::clicked, this, [this] {
-        hooks::NewGameClick();
+        NewGameClick();
         MirrorLobbyView();
     });
 
@@ -177,7 +178,7 @@ TScreenForm::TScreenForm(QWidget* parent)
     JoinGame->setObjectName(QStringLiteral("JoinGame"));
     JoinGame->setGeometry(240, 160, 75, 25);
     connect(JoinGame, &QPushButton::clicked, this, [this] {
-        hooks::JoinGameClick();
+        JoinGameClick();
         MirrorLobbyView();
     });
     // The user's choice goes back to the lobby's logic (mirroring blocks this).
@@ -207,7 +208,7 @@ void TScreenForm::FormCreate() {
     s.ActivatedOnce = false;
     if (IsNetworkStart(s.CommandLine)) s.NetworkLobby = true;
     if (s.NetworkLobby) {
-        hooks::ReadNickname();
+        ReadNickname();
         ChangeScreen(kScreenLobby);
     }
 }

@@ -6,7 +6,7 @@
 # -DWORK=scratch folder -DSTART=title|level|alone
 #   title: fire is tapped on the title screen; level: --level 0; alone: each
 #   level is played on its own with --level N and must be won in the same
-#   frame as kelvane-sim won it.
+#   frame as kelvane-sim won it, having started the same voices.
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -16,6 +16,7 @@ file(MAKE_DIRECTORY ${WORK})
 # complete, then the level's first frame).
 set(gap 18)
 set(fire_frame 3)
+set(heard 0)
 
 if(START STREQUAL "title")
   set(script "${fire_frame} SPACE\n")
@@ -50,10 +51,18 @@ foreach(level ${levels})
     execute_process(
       COMMAND ${KELVANE} --headless --data ${DATA} --frame-ms 50 --seed 1 --frames ${frames}
               --level ${index} --script ${WORK}/${number}.txt --dump-state ${WORK}/${number}.dump
+              --record-audio ${WORK}/${number}.wav
       RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
     file(READ ${WORK}/${number}.dump dump)
-    # Where the hero ended and what the level's cells became, as simulated.
-    file(STRINGS ${WORK}/${number}.sim simulated REGEX "^(player\\.cell|grid\\.changed)=")
+    file(REMOVE ${WORK}/${number}.wav)
+    # Where the hero ended, what the level's cells became and how many voices
+    # it started, as simulated: the simulation draws nothing and hears what the
+    # game (here with its sound recorded) hears.
+    file(STRINGS ${WORK}/${number}.sim simulated
+         REGEX "^(player\\.cell|grid\\.changed|soundStarts)=")
+    if(NOT simulated MATCHES "soundStarts=0(;|$)")
+      math(EXPR heard "${heard} + 1")
+    endif()
     foreach(expected "won.frame=${won}" "levelOutcome=2" "dead=0" ${simulated})
       string(FIND "\n${dump}" "\n${expected}\n" at)
       if(NOT result EQUAL 0 OR at EQUAL -1)
@@ -78,6 +87,10 @@ foreach(level ${levels})
 endforeach()
 
 if(START STREQUAL "alone")
+  if(heard EQUAL 0)
+    message(FATAL_ERROR "no level started a voice: the sound comparison proved nothing")
+  endif()
+  message(STATUS "${heard} levels heard the same voices as simulated")
   return()
 endif()
 

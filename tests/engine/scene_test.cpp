@@ -18,9 +18,11 @@
 #include "formats/definitions.h"
 #include "world/aim_angles.h"
 #include "world/frame_clock.h"
+#include "world/game_services.h"
 #include "world/in_game_menu.h"
 #include "world/local_view.h"
 #include "world/models.h"
+#include "world/title_overlay.h"
 #include "world/world.h"
 
 namespace {
@@ -165,6 +167,37 @@ TEST_F(Scene, IndoorOrSkylessLevelsClearToTheFogColour) {
     DrawPlayFrame(world); // outside, but no sky
     skyMesh = sky;
     EXPECT_EQ(PixelsNotOf(fog), 0);
+}
+
+// The world's frame starts the ambient loops and moves the level title;
+// drawing the picture, however often, does neither.
+TEST_F(Scene, DrawingStartsNoSoundAndMovesNoTitle) {
+    LevelData level = Corridor();
+    level.state.description = "HELLO";
+    ASSERT_TRUE(LoadSceneLevel(dir, level, 160, 120));
+    PlacePlayer(2 * 512 + 256, 512 + 240, 2 * 512 + 256, 0, 0);
+    int fakeSound = 0;
+    ObjectType& brick = objectTypes[1];
+    brick.LoopSound = reinterpret_cast<TSoundBuffer*>(&fakeSound); // never played here
+    brick.LoopVolume = 100;
+    brick.loopDue = 1;
+    Now = 5000;
+    frameMs = 50;
+    StartTitleOverlay();
+    ClearWorldEvents();
+
+    UpdateLocalView();
+    EXPECT_FALSE(RecentWorldEvents().empty()); // the bricks around the camera
+    ClearWorldEvents();
+    const TitleOverlay title = titleOverlay;
+    for (int frame = 0; frame < 3; ++frame) DrawPlayFrame(world);
+    EXPECT_TRUE(RecentWorldEvents().empty());
+    EXPECT_EQ(titleOverlay.offset, title.offset);
+    EXPECT_EQ(titleOverlay.drawnOffset, title.drawnOffset);
+    EXPECT_EQ(titleOverlay.shown, title.shown);
+    brick.LoopSound = nullptr;
+    brick.loopDue = 0;
+    ClearWorldEvents();
 }
 
 TEST_F(Scene, TitleIsGoneTenSecondsAfterTheLevelStartAtAnyFrameRate) {

@@ -119,6 +119,32 @@ TEST(Mixer, SumsChannelsPlaysOnceOrLoopingAndClamps) {
     EXPECT_EQ(out[0], 1000 + 8192);
 }
 
+// A run that only listens skips: channels move on and end exactly where
+// mixing would have taken them.
+TEST(Mixer, SkippingMovesChannelsOnAsMixingWould) {
+    Mixer mixed, skipped;
+    for (Mixer* mixer : {&mixed, &skipped}) {
+        mixer->Assign(0, mono({1, 2, 3, 4, 5}));
+        mixer->Assign(1, mono({7, 8}));
+        mixer->Start(0, false);
+        mixer->Start(1, true);
+    }
+    std::vector<std::int16_t> out(8);
+    mixed.Mix(out.data(), 3);
+    skipped.Skip(3);
+    mixed.Mix(out.data(), 1);
+    const std::int16_t mixedLeft = out[0];
+    skipped.Mix(out.data(), 1);
+    EXPECT_EQ(out[0], mixedLeft); // the same samples next: 4 + 8
+    EXPECT_EQ(out[0], 12);
+    skipped.Skip(1);
+    EXPECT_FALSE(skipped.Playing(0)); // at its end
+    EXPECT_TRUE(skipped.Playing(1));  // looping on
+    skipped.Skip(0);
+    skipped.Skip(-5);
+    EXPECT_TRUE(skipped.Playing(1));
+}
+
 TEST(Mixer, ReservedChannelsAreNotVoices) {
     Mixer mixer;
     const int a = mixer.ReserveChannel();

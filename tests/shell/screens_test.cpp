@@ -237,7 +237,7 @@ TEST_F(ScreensDrawingTest, EveryPictureSizeStaysInsideTheFrame) {
         StartEndScreen();
         for (int step = 0; step < 6; ++step) {
             players[0].cameraOrbit = step * 5000.0f;
-            endScreen.ScrollTop = 1.0f - step * 0.45f;
+            endScreen.DrawnScrollTop = 1.0f - step * 0.45f;
             for (Spark& spark : endScreen.Sparks) spark.y = step % 2 ? -400.0f : spark.y / 4;
             DrawEndScreen();
             EXPECT_TRUE(anyPixelSet(renderContext.mainBuffer));
@@ -249,11 +249,14 @@ TEST_F(ScreensDrawingTest, EveryPictureSizeStaysInsideTheFrame) {
         shellState.FirstFrame = true;
         shellState.ScreenEnteredAt = Now;
         shellState.Initialised = true;
-        for (int frame = 0; frame < 3; ++frame) TitleScreenFrame();
+        const auto titleFrame = [] {
+            if (TitleScreenUpdate()) DrawTitleScreen();
+        };
+        for (int frame = 0; frame < 3; ++frame) titleFrame();
         EXPECT_TRUE(anyPixelSet(renderContext.mainBuffer));
         shellState.ScreenEnteredAt = Now - kTitlePageMs;
         for (float distance : {10240.0f, 1000.0f, 320.0f, 250.0f}) {
-            TitleScreenFrame();
+            titleFrame();
             titleScreen.DemoDistance = distance;
         }
         EXPECT_EQ(titleScreen.TitlePage, 1);

@@ -17,6 +17,7 @@
 #include "media/display.h"
 #include "world/frame_clock.h"
 #include "world/local_view.h"
+#include "world/title_overlay.h"
 #include "world/world.h"
 
 namespace {

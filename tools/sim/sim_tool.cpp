@@ -15,6 +15,7 @@
 #include "shell/frame_step.h"
 #include "shell/play_screen.h"
 #include "shell/shell_state.h"
+#include "shell/sounds.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
 #include "world/game_services.h"
@@ -206,6 +207,8 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     ForgetDefinitions(); // the object types were just cleared
     SeedRandomFromClock();
     InstallPlayServices();
+    // Drawing nothing, the run still hears what the game hears.
+    StartListeningSoundOutput();
     ShellState& s = shellState;
     s.Drawing = false;
     s.Initialised = true;
@@ -234,6 +237,7 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         }
         BeginAutomatedFrame();
         FrameStep();
+        CaptureFrameSound();
         if (trace.is_open()) {
             const PlayerRecord& p = players[0];
             trace << world.frame << " [" << keyNames(route ? held : KeySet{}) << "] " << p.x << ' '
