@@ -69,8 +69,3 @@ void PlayGameInterfaceSound(InterfaceSound sound) {
 void CaptureFrameSound() {
     if (capturing) CaptureAudioFrame();
 }
-
-bool WriteSoundCapture() {
-    if (!capturing) return true;
-    return WriteAudioCapture(CurrentAutomation().recordAudioFile);
-}
