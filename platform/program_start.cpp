@@ -12,7 +12,9 @@ std::string VersionText(const std::string& program) {
 std::optional<int> StartProgram(const std::string& program, const CommandLine& commandLine,
                                 AutomationOptions& options, int argc, char** argv,
                                 std::filesystem::path& dataFolder) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // argv[0] is the program; a start without it (argc 0) has no arguments.
+    const std::vector<std::string> arguments(argc > 1 ? argv + 1 : argv,
+                                             argc > 1 ? argv + argc : argv);
     const std::string error = ReadAutomationOptions(commandLine, arguments, options);
     // Asked for before anything went wrong (the reading stops at the first
     // error), the help or the version is what the user wants.
@@ -31,7 +33,8 @@ std::optional<int> StartProgram(const std::string& program, const CommandLine& c
     }
 
     std::string folderError;
-    const auto folder = FindDataFolder(options, ExecutableFolder(argv[0]), folderError);
+    const auto folder =
+        FindDataFolder(options, ExecutableFolder(argc > 0 ? argv[0] : nullptr), folderError);
     if (!folder) {
         std::fprintf(stderr, "%s: %s\n", program.c_str(), folderError.c_str());
         return kBadCommandLineExitCode;
