@@ -1,17 +1,20 @@
 // Command-line options for automated runs, shared by the game and the editor:
 // data folder, headless mode, frame count, virtual clock, fixed seed, an input
-// script, and the files written at the end (screenshot, state dump, audio).
+// script, the files written at the end (screenshot, state dump, audio), --help
+// and --version; and the input script's reader.
 #pragma once
 
 #include <bitset>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/keys.h"
 #include "platform/loaded.h"
+#include "platform/option_table.h"
 
 // One script line: the keys held down on frames first..last (counted from 1).
 struct ScriptEntry {
@@ -46,23 +49,7 @@ struct InputScript {
     std::vector<FormCommand> formCommands;
 };
 
-// The game's network options, for runs of several processes on one machine.
-struct NetRunOptions {
-    std::string nickname;                       // --nickname: instead of the lobby's prompt
-    std::string provider;                       // --net-provider: chosen in the lobby's list
-    std::string broadcastAddress;               // --net-broadcast (empty: the transport's default)
-    std::optional<std::uint16_t> discoveryPort; // --net-discovery-port
-    std::string bindAddress;                    // --net-bind
-    std::optional<std::uint16_t> port;          // --net-port (0: any free port)
-    std::string address;                        // --net-address HOST[:PORT] for "Direct address"
-    bool create = false;                        // --net-create: create a session
-    std::int32_t goAt = 0; // --net-go-at N: the host presses Go once N players are listed
-    std::optional<std::int32_t> joinIndex; // --net-join [INDEX]: join the INDEXth listed session
-    std::int32_t lossPercent = 0;          // --net-loss PCT: incoming datagrams dropped
-    std::int32_t delayMs = 0;              // --net-delay MS: incoming datagrams held back
-    bool scriptFromPlay = false;           // --script-from play: frame 1 is the first play frame
-};
-
+// The options both programs take; the game's own extend them (GameOptions).
 struct AutomationOptions {
     std::vector<std::string> arguments; // every argument as given, options included
     std::string dataFolder;
@@ -75,28 +62,32 @@ struct AutomationOptions {
     std::string screenshotFile;
     std::string dumpStateFile;
     std::string recordAudioFile;
-    // --level: a new game on this index of the level list, or on this one
-    // level file (absolute), instead of the title screen.
-    std::optional<std::int32_t> levelIndex;
-    std::string levelFile;
-    NetRunOptions net;
+    bool helpRequested = false;
+    bool versionRequested = false;
 };
 
 struct AutomationParse {
     AutomationOptions options;
     std::string error; // empty when the command line is good
-    bool helpRequested = false;
 };
 
 constexpr int kBadCommandLineExitCode = 2;
 
-// Reads the options from argv[1..]. Arguments that are not options (such as
-// "/NETWORK") are left for the program; an unknown "--" option, a missing or
-// malformed value, or an unreadable or malformed script is an error.
-AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments);
+// The options both programs take, in the order their help lists them.
+std::span<const OptionEntry<AutomationOptions>> SharedOptionTable();
+// Adds the shared table, filling `options`, to a program's command line.
+void AddSharedOptions(CommandLine& commandLine, AutomationOptions& options);
 
-// The usage text listing the options.
-std::string AutomationUsage(const std::string& program);
+// Reads `arguments` (argv[1..]) with `commandLine`, whose tables fill
+// `options`; then makes the output files and the script absolute (the
+// programs move into their data folder later) and reads the script. The
+// error, empty when the command line is good.
+std::string ReadAutomationOptions(const CommandLine& commandLine,
+                                  const std::vector<std::string>& arguments,
+                                  AutomationOptions& options);
+
+// The shared options alone: the editor's command line.
+AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments);
 
 // Script text: one entry per line, "FIRST[-LAST] KEY..." or "FRAME F VERB ...",
 // with blank lines and lines starting with '#' ignored. The error names the line

@@ -1,11 +1,8 @@
 #include "shell/automation_run.h"
 
-#include <cstdio>
-
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/script_answers.h"
-#include "shell/form_services.h"
 #include "shell/shell_state.h"
 #include "shell/sounds.h"
 #include "shell/startup.h"
@@ -13,14 +10,14 @@
 #include "world/random_clock.h"
 
 namespace {
-AutomationOptions options;
+GameOptions options;
 std::int64_t framesRun = 0;
 std::int64_t scriptStart = 0; // the run's frame that is the script's frame 1; 0: not yet
 KeySet scriptHeld;
 bool firstAnswersQueued = false; // frame 1's F ANSWER lines went to the queue before any frame
 } // namespace
 
-void ConfigureAutomation(const AutomationOptions& given) {
+void ConfigureAutomation(const GameOptions& given) {
     options = given;
     framesRun = 0;
     scriptStart = 0;
@@ -35,7 +32,7 @@ void ConfigureAutomation(const AutomationOptions& given) {
     }
 }
 
-const AutomationOptions& CurrentAutomation() {
+const GameOptions& CurrentAutomation() {
     return options;
 }
 
@@ -89,25 +86,4 @@ std::int64_t FramesRun() {
 
 bool FrameBudgetUsed() {
     return options.frames && framesRun >= *options.frames;
-}
-
-bool FinishAutomation() {
-    bool ok = true;
-    if (!options.screenshotFile.empty()) {
-        if (!SaveScreenshot(options.screenshotFile)) {
-            std::fprintf(stderr, "cannot write the screenshot '%s'\n",
-                         options.screenshotFile.c_str());
-            ok = false;
-        }
-    }
-    if (!options.dumpStateFile.empty() && !WriteStateDump(options.dumpStateFile)) {
-        std::fprintf(stderr, "cannot write the state dump '%s'\n", options.dumpStateFile.c_str());
-        ok = false;
-    }
-    if (!WriteSoundCapture()) {
-        std::fprintf(stderr, "cannot write the audio capture '%s'\n",
-                     options.recordAudioFile.c_str());
-        ok = false;
-    }
-    return ok;
 }

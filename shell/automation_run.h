@@ -1,17 +1,17 @@
-// The automation options at run time: the frame budget, the virtual clock,
-// the input script and the files written when the program ends.
+// The automation options at run time: the frame budget, the virtual clock
+// and the input script.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-#include "platform/automation.h"
+#include "shell/game_options.h"
 
 // Takes the options for this run: fixes the random seed and starts the
 // virtual clock when asked.
-void ConfigureAutomation(const AutomationOptions& options);
-const AutomationOptions& CurrentAutomation();
+void ConfigureAutomation(const GameOptions& options);
+const GameOptions& CurrentAutomation();
 
 // Before each frame of the game loop: counts it, advances the virtual clock
 // and sets the keys the script holds on this frame (frames count from 1).
@@ -36,7 +36,3 @@ std::vector<FormCommand> ScriptFormCommandsNow();
 std::optional<std::int32_t> RealTimeFrameMs();
 // True once --frames N frames have run.
 bool FrameBudgetUsed();
-
-// At the end of the program: the screenshot, the state dump and the audio capture. Returns false
-// (after saying why on standard error) when a file could not be written.
-bool FinishAutomation();

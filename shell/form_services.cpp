@@ -48,10 +48,6 @@ void PresentPicture(const FrameBuffer& buffer, const FrameBuffer* stereo) {
     if (installed) installed->Present(buffer, stereo);
 }
 
-bool SaveScreenshot(const std::string& pngPath) {
-    return installed && installed->SaveScreenshot(pngPath);
-}
-
 bool EnterFormFullScreen() {
     if (installed) return installed->EnterFullScreen();
     windowMode = false;

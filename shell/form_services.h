@@ -35,9 +35,6 @@ class FormServices {
     virtual void EndProgram(int exitCode) = 0;
     // Shows the frame (with the stereo picture merged in when given).
     virtual void Present(const FrameBuffer& buffer, const FrameBuffer* stereo) = 0;
-    // Saves the last presented picture, or what the window shows before the
-    // first, as PNG; false when it cannot be written.
-    virtual bool SaveScreenshot(const std::string& pngPath) = 0;
 
     // Covers the screen with the window; false, after "DirectDraw Error" has
     // been shown, when it cannot. Entering again first leaves.
@@ -58,9 +55,8 @@ class FormServices {
     virtual std::uint64_t WindowHandle() const { return 0; }
     // An input box with `caption`, `prompt` and a pre-filled answer; nullopt
     // when cancelled. A window that must not block (headless) cancels.
-    virtual std::optional<std::string> AskText(const std::string& caption,
-                                               const std::string& prompt,
-                                               const std::string& prefilled) {
+    virtual std::optional<std::string>
+    AskText(const std::string& caption, const std::string& prompt, const std::string& prefilled) {
         (void)caption;
         (void)prompt;
         (void)prefilled;
@@ -81,7 +77,6 @@ void ProcessPendingEvents();
 // the game loop stops at once.
 void RequestProgramEnd(int exitCode);
 void PresentPicture(const FrameBuffer& buffer, const FrameBuffer* stereo);
-bool SaveScreenshot(const std::string& pngPath);
 // Without a window, full screen is only the display's state: entering always
 // succeeds and the place is only remembered.
 bool EnterFormFullScreen();

@@ -77,8 +77,3 @@ void PlayGameInterfaceSound(InterfaceSound sound) {
 void CaptureFrameSound() {
     if (capturing) CaptureAudioFrame();
 }
-
-bool WriteSoundCapture() {
-    if (CurrentAutomation().recordAudioFile.empty()) return true;
-    return WriteAudioCapture(CurrentAutomation().recordAudioFile);
-}

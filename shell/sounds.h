@@ -31,5 +31,3 @@ void PlayGameInterfaceSound(InterfaceSound sound);
 // (frameMs of the virtual clock, else of the real one) from the mixer;
 // the frames captured so far are CapturedAudioFrames (media/audio_capture.h).
 void CaptureFrameSound();
-// Writes the capture to the --record-audio file; false when it cannot.
-bool WriteSoundCapture();

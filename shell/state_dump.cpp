@@ -143,7 +143,6 @@ void ForgetKeptState() {
     lastPlayedState.reset();
 }
 
-bool WriteStateDump(const std::string& path) {
-    const std::string text = lastPlayedState ? *lastPlayedState : DescribeState();
-    return WriteWholeFile(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+std::string FinalStateDump() {
+    return lastPlayedState ? *lastPlayedState : DescribeState();
 }

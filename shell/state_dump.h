@@ -13,5 +13,5 @@ void KeepStateBeforeShutdown();
 // A new run: nothing kept.
 void ForgetKeptState();
 
-// Writes the kept state, or the state now when none was kept.
-bool WriteStateDump(const std::string& path);
+// The dump written at exit: the kept state, or the state now when none was kept.
+std::string FinalStateDump();

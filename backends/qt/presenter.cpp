@@ -86,11 +86,6 @@ void SetIntegerScaling(bool on) {
     integerScalingOn = on;
 }
 
-bool SavePresentedImage(const std::string& pngPath) {
-    if (presented.isNull()) return false;
-    return presented.save(QString::fromStdString(pngPath), "PNG");
-}
-
 QImage FrameBufferImage(const FrameBuffer& buffer) {
     if (!FrameBufferUsable(buffer)) return {};
     const int w = buffer.width, h = buffer.height;

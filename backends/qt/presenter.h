@@ -4,7 +4,7 @@
 // Wiring for a form: call PresentFrame once a frame (after drawing), and in
 // the form's paintEvent call PaintPresentedImage(painter, rect()). Switch
 // with EnterFullScreenForBuffer / LeaveFullScreenForBuffer. `--screenshot`
-// is SavePresentedImage.
+// saves PresentedImage.
 #pragma once
 
 #include <QImage>
@@ -42,10 +42,6 @@ void PaintPresentedImage(QPainter& painter, const QRect& clientArea);
 QRect PictureRect(const QSize& picture, const QRect& clientArea, bool integerScaling);
 // Integer scaling for PaintPresentedImage (off at start).
 void SetIntegerScaling(bool on);
-
-// Saves exactly the last presented picture as PNG; false when nothing was
-// presented yet or the file cannot be written.
-bool SavePresentedImage(const std::string& pngPath);
 
 // The buffer's picture (screen rows, through its colour table), without any
 // merge or full-screen rule.

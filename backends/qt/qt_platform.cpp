@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/message_box.h"
@@ -40,4 +41,19 @@ void InstallQtMessageBox(const std::string& caption) {
                         QMessageBox::Ok, QApplication::activeWindow());
         box.exec();
     });
+}
+
+std::unique_ptr<QApplication> StartQtApplication(const QtProgramNames& names, bool headless,
+                                                 int& argc, char** argv) {
+    std::string error;
+    if (!PrepareQtPlatform(headless, error)) {
+        std::fprintf(stderr, "%s: %s\n", names.program, error.c_str());
+        return nullptr;
+    }
+    auto app = std::make_unique<QApplication>(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(names.application));
+    if (names.displayName != nullptr)
+        QApplication::setApplicationDisplayName(QString::fromUtf8(names.displayName));
+    InstallQtMessageBox(names.messageCaption);
+    return app;
 }

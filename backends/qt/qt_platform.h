@@ -2,7 +2,10 @@
 // application exists, and real message boxes once it does.
 #pragma once
 
+#include <memory>
 #include <string>
+
+class QApplication;
 
 // Call before the QApplication is created. Headless runs use Qt's offscreen
 // platform. Otherwise a display must be reachable; when none is, returns false
@@ -16,3 +19,18 @@ bool RunningWithoutScreen();
 // Routes ShowMessageBox to a modal QMessageBox with `caption`, unless the
 // platform has no screen, where the text keeps going to standard error.
 void InstallQtMessageBox(const std::string& caption);
+
+// What a program's Qt application is called.
+struct QtProgramNames {
+    const char* program;        // "kelvane": its messages on standard error start so
+    const char* application;    // the application's name
+    const char* displayName;    // the name shown to the user; null: the application's
+    const char* messageCaption; // the caption of its message boxes
+};
+
+// The Qt half of both programs' start: chooses the window system
+// (PrepareQtPlatform), creates the application and installs the message
+// boxes. Null, after "PROGRAM: <why>" on standard error, when no display can
+// be reached. `argc` must outlive the application.
+std::unique_ptr<QApplication> StartQtApplication(const QtProgramNames& names, bool headless,
+                                                 int& argc, char** argv);

@@ -1,57 +1,37 @@
-// The game's entry point: automation options, data folder, start-up of the
-// shared modules, then the application with its one main form.
+// The game's entry point: the command line and the data folder (the start
+// both programs share), the devices and the shared modules, then the
+// application with its one main form, and the automation's files at the end.
 #include <QApplication>
-#include <cstdio>
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "backends/ffmpeg/ffmpeg_media.h"
 #include "backends/fluidsynth/fluid_midi.h"
 #include "backends/openmpt/openmpt_module.h"
+#include "backends/qt/automation_finish.h"
 #include "backends/qt/qt_platform.h"
 #include "backends/sdl/sdl_audio.h"
 #include "backends/sdl/sdl_joystick.h"
 #include "media/music_decoders.h"
 #include "media/sound_output.h"
-#include "platform/automation.h"
+#include "platform/program_start.h"
 #include "shell/automation_run.h"
+#include "shell/game_options.h"
 #include "shell/net_session.h"
 #include "shell/qt/net_providers.h"
 #include "shell/qt/screen_form.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
+#include "shell/state_dump.h"
 
 int main(int argc, char** argv) {
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const AutomationParse parse = ParseAutomationOptions(arguments);
-    if (parse.helpRequested) {
-        std::fputs(AutomationUsage("kelvane").c_str(), stdout);
-        return 0;
-    }
-    if (!parse.error.empty()) {
-        std::fprintf(stderr, "kelvane: %s\n%s", parse.error.c_str(),
-                     AutomationUsage("kelvane").c_str());
-        return kBadCommandLineExitCode;
-    }
-    const AutomationOptions& options = parse.options;
-
-    std::string error;
-    const auto dataFolder = FindDataFolder(options, ExecutableFolder(argv[0]), error);
-    if (!dataFolder) {
-        std::fprintf(stderr, "kelvane: %s\n", error.c_str());
-        return kBadCommandLineExitCode;
-    }
-    std::error_code ec;
-    std::filesystem::current_path(*dataFolder, ec);
-    if (ec) {
-        std::fprintf(stderr, "kelvane: cannot enter the data folder '%s': %s\n",
-                     dataFolder->c_str(), ec.message().c_str());
-        return kBadCommandLineExitCode;
-    }
+    GameOptions options;
+    std::filesystem::path dataFolder;
+    const CommandLine commandLine = GameCommandLine(options);
+    if (const auto exit = StartProgram("kelvane", commandLine, options, argc, argv, dataFolder))
+        return *exit;
 
     ConfigureAutomation(options);
-    shellState.CommandLine = arguments;
+    shellState.CommandLine = options.arguments;
     // Before Qt, so that Qt's signal handling stays. Headless runs ignore real
     // devices, so that a script replays the same on every machine.
     if (!options.headless) {
@@ -62,27 +42,27 @@ int main(int argc, char** argv) {
     InstallMusicDecoders({OpenMptModule, FluidMidi, FfmpegAudioFile, FfmpegVideo});
     StartUpSharedModules();
 
-    if (!PrepareQtPlatform(options.headless, error)) {
-        std::fprintf(stderr, "kelvane: %s\n", error.c_str());
+    const auto app = StartQtApplication({"kelvane", "Kelvane", "Kelvane", "Kelvane"},
+                                        options.headless, argc, argv);
+    if (!app) {
         StopSdlAudio();
         StopSdlJoystick();
         return 1;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Kelvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Kelvane"));
-    InstallQtMessageBox("Kelvane");
 
     // Before the form: a network start opens the lobby as the form is created.
     InstallNetProviders(GameNetProviders(options));
     TScreenForm form;
     form.show();
     form.activateWindow();
-    const int exec = shellState.EndRequested ? shellState.ExitCode : app.exec();
+    const int exec = shellState.EndRequested ? shellState.ExitCode : app->exec();
     int code = shellState.EndRequested ? shellState.ExitCode : exec;
-    // As in the editor: a script command that found nothing to act on fails the run.
+    // As in the editor: a script command that found nothing to act on fails the run,
+    // and so does a file the run was asked for that could not be written.
     if (code == 0 && form.ScriptCommandFailed()) code = 1;
-    FinishAutomation();
+    if (!FinishAutomation(options, {[&form] { return form.Picture(); }, FinalStateDump}) &&
+        code == 0)
+        code = 1;
     CloseSoundOutput();
     StopSdlAudio();
     StopSdlJoystick();

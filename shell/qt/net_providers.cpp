@@ -2,7 +2,7 @@
 
 #include "shell/form_services.h"
 
-EnetOptions EnetOptionsFor(const AutomationOptions& options) {
+EnetOptions EnetOptionsFor(const GameOptions& options) {
     const NetRunOptions& net = options.net;
     EnetOptions enet;
     if (!net.broadcastAddress.empty()) enet.broadcastAddress = net.broadcastAddress;
@@ -16,7 +16,7 @@ EnetOptions EnetOptionsFor(const AutomationOptions& options) {
     return enet;
 }
 
-std::vector<NetProvider> GameNetProviders(const AutomationOptions& options) {
+std::vector<NetProvider> GameNetProviders(const GameOptions& options) {
     std::vector<NetProvider> providers = EnetProviders(EnetOptionsFor(options));
     if (!options.net.address.empty()) return providers;
     for (NetProvider& provider : providers) {

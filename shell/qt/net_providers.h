@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "net/enet/enet_transport.h"
-#include "platform/automation.h"
+#include "shell/game_options.h"
 
 // The transport's options from the network options (what is not given keeps
 // the transport's default) and --seed for the loss of incoming datagrams.
-EnetOptions EnetOptionsFor(const AutomationOptions& options);
+EnetOptions EnetOptionsFor(const GameOptions& options);
 
 // "LAN (broadcast)" and "Direct address". Without --net-address the direct
 // provider asks for "host[:port]" when it is opened; a cancelled prompt
 // leaves it without an address, so listing finds no session.
-std::vector<NetProvider> GameNetProviders(const AutomationOptions& options);
+std::vector<NetProvider> GameNetProviders(const GameOptions& options);

@@ -63,14 +63,6 @@ class ScreenFormServices : public FormServices {
     void Present(const FrameBuffer& buffer, const FrameBuffer* stereo) override {
         PresentFrame(&form_, buffer, stereo);
     }
-    bool SaveScreenshot(const std::string& pngPath) override {
-        // The last presented frame; before the first one (the loading text),
-        // what the window shows.
-        if (PresentedImage().isNull())
-            return form_.grab().save(QString::fromStdString(pngPath), "PNG");
-        return SavePresentedImage(pngPath);
-    }
-
     bool EnterFullScreen() override {
         if (!fullScreenActive) windowed_ = CurrentPlace();
         return ::EnterFullScreen(&form_);
@@ -287,6 +279,11 @@ void TScreenForm::RunScriptFormCommands() {
         }
         MirrorLobbyView();
     }
+}
+
+QImage TScreenForm::Picture() {
+    if (PresentedImage().isNull()) return grab().toImage();
+    return PresentedImage();
 }
 
 void TScreenForm::MirrorLobbyView() {

@@ -3,6 +3,7 @@
 // hidden network panel.
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 #include <cstdint>
 #include <memory>
@@ -37,6 +38,9 @@ class TScreenForm : public QWidget {
     bool ScriptCommandFailed() const { return scriptCommandFailed_; }
     // Shows `lobbyView` in CommPanel when the logic has changed it.
     void MirrorLobbyView();
+    // The picture for --screenshot: the last presented frame; before the
+    // first one (the loading text), what the window shows.
+    QImage Picture();
 
     QFrame* CommPanel = nullptr;
     QListWidget* ListBox = nullptr;

@@ -7,7 +7,7 @@
 namespace {
 
 TEST(GameNetProviders, TheCommandLineOverridesOnlyWhatItGives) {
-    AutomationOptions options;
+    GameOptions options;
     const EnetOptions defaults = EnetOptionsFor(options);
     EXPECT_EQ(defaults.broadcastAddress, "255.255.255.255");
     EXPECT_EQ(defaults.discoveryPort, kDefaultDiscoveryPort);
@@ -30,7 +30,7 @@ TEST(GameNetProviders, TheCommandLineOverridesOnlyWhatItGives) {
     EXPECT_EQ(given.seed, 7u);
 }
 
-std::vector<NetSessionInfo> listDirect(const AutomationOptions& options) {
+std::vector<NetSessionInfo> listDirect(const GameOptions& options) {
     const std::vector<NetProvider> providers = GameNetProviders(options);
     EXPECT_EQ(providers.size(), 2u);
     std::vector<NetSessionInfo> sessions;
@@ -44,7 +44,7 @@ std::vector<NetSessionInfo> listDirect(const AutomationOptions& options) {
 
 TEST(GameNetProviders, DirectAddressAsksOnlyWithoutTheOption) {
     ClearScriptAnswers();
-    AutomationOptions options;
+    GameOptions options;
     QueueScriptAnswer(AnswerQueue::Prompt, {false, "127.0.0.1:47999"});
     std::vector<NetSessionInfo> sessions = listDirect(options);
     ASSERT_EQ(sessions.size(), 1u);

@@ -11,7 +11,7 @@ namespace {
 using AutomationRun = ShellTest;
 
 TEST_F(AutomationRun, AKeyTheScriptHoldsStaysDownThroughALostFocus) {
-    AutomationOptions options;
+    GameOptions options;
     auto script = ParseInputScript("1-5 UP\n3 SPACE\n");
     ASSERT_TRUE(script) << script.error;
     options.script = *script;
@@ -33,7 +33,7 @@ TEST_F(AutomationRun, AKeyTheScriptHoldsStaysDownThroughALostFocus) {
 }
 
 TEST_F(AutomationRun, ScriptFromPlayWaitsForTheFirstPlayFrame) {
-    AutomationOptions options;
+    GameOptions options;
     auto script = ParseInputScript("1 UP\n");
     ASSERT_TRUE(script) << script.error;
     options.script = *script;
@@ -57,7 +57,7 @@ TEST_F(AutomationRun, ScriptFromPlayWaitsForTheFirstPlayFrame) {
 }
 
 TEST_F(AutomationRun, OnlyNetworkRunsOnTheVirtualClockPaceInRealTime) {
-    AutomationOptions options;
+    GameOptions options;
     options.frameMs = 40;
     ConfigureAutomation(options);
     shellState.CommandLine = {};

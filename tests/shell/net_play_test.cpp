@@ -26,7 +26,6 @@
 #include "world/level_state.h"
 #include "world/world.h"
 
-
 namespace {
 
 const std::string kLan = "LAN (broadcast)";
@@ -83,7 +82,7 @@ class NetLobbyTest : public ShellDataTest {
     }
 
     void openLobby(const std::string& nick, NetRunOptions options = {}) {
-        AutomationOptions automation;
+        GameOptions automation;
         options.nickname = nick;
         automation.net = options;
         ConfigureAutomation(automation);
@@ -374,7 +373,7 @@ TEST_F(NetLobbyTest, AFullSessionRefusesTheJoinerWhoStaysInTheLobby) {
 TEST_F(NetLobbyTest, AScriptsFirstFrameAnswersTheNicknamePromptAsked) {
     ClearScriptAnswers();
     shellState.Nickname = "Old";
-    AutomationOptions automation;
+    GameOptions automation;
     auto script = ParseInputScript("1 F ANSWER Zed\n1 F SELECT ListBox " + kLan +
                                    "\n1 F ANSWER later\n2 F ANSWER two\n");
     ASSERT_TRUE(script) << script.error;

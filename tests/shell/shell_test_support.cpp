@@ -16,7 +16,7 @@
 
 void ShellTest::SetUp() {
     shellState = ShellState{};
-    ConfigureAutomation(AutomationOptions{});
+    ConfigureAutomation(GameOptions{});
     UseVirtualClock(1000);
     Now = 1000;
     frameMs = 1;

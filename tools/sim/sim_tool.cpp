@@ -169,7 +169,7 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (!file->empty()) *file = fs::absolute(*file, ec).string();
     if (fs::path(o.level).is_absolute()) o.level = fs::absolute(o.level, ec).string();
 
-    AutomationOptions automation;
+    GameOptions automation;
     automation.frameMs = o.frameMs;
     automation.seed = o.seed.value_or(1);
     if (!o.script.empty()) {

@@ -1,0 +1,181 @@
+// The game's command line: its own options after the shared ones, its help,
+// and the editor's refusal of every one of them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "shell/game_options.h"
+#include "support/test_support.h"
+
+namespace {
+
+GameParse parse(std::vector<std::string> args) {
+    return ParseGameOptions(args);
+}
+
+std::string gameUsage() {
+    GameOptions options;
+    return GameCommandLine(options).Usage("kelvane");
+}
+
+std::string editorUsage() {
+    AutomationOptions options;
+    CommandLine commandLine;
+    AddSharedOptions(commandLine, options);
+    return commandLine.Usage("kelvedit");
+}
+
+TEST(GameOptionsTest, TakesTheSharedOptionsAndItsOwn) {
+    TempDir dir;
+    const std::string level = dir.write("one.lev", "x");
+    const GameParse p = parse({"--headless", "--frames", "3", "--level", "7", "--dump-state", "d"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_TRUE(p.options.headless);
+    EXPECT_EQ(p.options.frames, 3);
+    EXPECT_EQ(p.options.levelIndex, 7);
+    EXPECT_TRUE(std::filesystem::path(p.options.dumpStateFile).is_absolute());
+    {
+        // A level file is kept absolute, as the output files are.
+        ScopedCurrentDir inside(dir.path());
+        const GameParse file = parse({"--level", "one.lev"});
+        ASSERT_EQ(file.error, "");
+        EXPECT_EQ(file.options.levelFile, level);
+        EXPECT_FALSE(file.options.levelIndex.has_value());
+    }
+    EXPECT_EQ(parse({"--level", "nowhere.lev"}).error,
+              "--level: the level file 'nowhere.lev' does not exist");
+    EXPECT_EQ(parse({"--level", "99999999999"}).error,
+              "--level needs a level number or a level file, not '99999999999'");
+}
+
+TEST(GameOptionsTest, EveryOptionIsNamedOnceAndTheEditorRefusesTheGamesOwn) {
+    GameOptions options;
+    const CommandLine game = GameCommandLine(options);
+    const std::vector<std::string_view> names = game.Names();
+    EXPECT_EQ(std::set<std::string_view>(names.begin(), names.end()).size(), names.size());
+    for (const std::string_view name : names) EXPECT_EQ(name.rfind("--", 0), 0u) << name;
+
+    ASSERT_FALSE(GameOptionTable().empty());
+    for (const OptionEntry<GameOptions>& entry : GameOptionTable()) {
+        const std::string name(entry.spec.name);
+        EXPECT_TRUE(game.Knows(name)) << name;
+        // The editor's command line has the shared options only.
+        EXPECT_EQ(ParseAutomationOptions({"--headless", name, "1"}).error,
+                  "unknown option '" + name + "'");
+    }
+    for (const OptionEntry<AutomationOptions>& entry : SharedOptionTable())
+        EXPECT_TRUE(game.Knows(entry.spec.name)) << entry.spec.name;
+}
+
+TEST(GameOptionsTest, EachHelpListsOnlyItsProgramsOptions) {
+    const std::string game = gameUsage();
+    const std::string editor = editorUsage();
+    EXPECT_EQ(game.rfind("usage: kelvane [options]\n", 0), 0u);
+    EXPECT_EQ(editor.rfind("usage: kelvedit [options]\n", 0), 0u);
+    for (const char* shared : {"--data DIR", "--headless", "--frames N", "--record-audio FILE.wav",
+                               "--help", "--version"}) {
+        EXPECT_NE(game.find(shared), std::string::npos) << shared;
+        EXPECT_NE(editor.find(shared), std::string::npos) << shared;
+    }
+    EXPECT_EQ(editor.find("--net-"), std::string::npos) << editor;
+    EXPECT_EQ(editor.find("--level"), std::string::npos);
+    EXPECT_EQ(editor.find("--script-from"), std::string::npos);
+    EXPECT_EQ(editor.find("--nickname"), std::string::npos);
+    // The game's: shared first, then its own, the network ones under their heading.
+    EXPECT_LT(game.find("--version"), game.find("--level N|FILE"));
+    EXPECT_LT(game.find("--script-from play"), game.find("network play (with /NETWORK):\n"));
+    EXPECT_LT(game.find("network play (with /NETWORK):\n"), game.find("  --nickname NAME"));
+    EXPECT_NE(game.find("  --net-join [INDEX]       list until a session exists, then join the "
+                        "INDEXth\n"
+                        "                           (from 0; the first when not given)\n"),
+              std::string::npos)
+        << game;
+    EXPECT_NE(game.find("  --net-address HOST[:PORT] the host for \"Direct address\"\n"),
+              std::string::npos);
+}
+
+} // namespace
+
+TEST(GameOptionsTest, ReadsTheNetworkOptions) {
+    const GameParse p = parse({"/NETWORK",
+                               "--nickname",
+                               "Ann Lee",
+                               "--net-provider",
+                               "LAN (broadcast)",
+                               "--net-broadcast",
+                               "127.255.255.255",
+                               "--net-discovery-port",
+                               "47900",
+                               "--net-bind",
+                               "127.0.0.1",
+                               "--net-port",
+                               "0",
+                               "--net-address",
+                               "127.0.0.1:5000",
+                               "--net-create",
+                               "--net-go-at",
+                               "3",
+                               "--net-loss",
+                               "20",
+                               "--net-delay",
+                               "30",
+                               "--script-from",
+                               "play"});
+    ASSERT_EQ(p.error, "");
+    const NetRunOptions& net = p.options.net;
+    EXPECT_EQ(net.nickname, "Ann Lee");
+    EXPECT_EQ(net.provider, "LAN (broadcast)");
+    EXPECT_EQ(net.broadcastAddress, "127.255.255.255");
+    EXPECT_EQ(net.discoveryPort, 47900);
+    EXPECT_EQ(net.bindAddress, "127.0.0.1");
+    EXPECT_EQ(net.port, 0); // any free port, distinct from "not given"
+    EXPECT_EQ(net.address, "127.0.0.1:5000");
+    EXPECT_TRUE(net.create);
+    EXPECT_EQ(net.goAt, 3);
+    EXPECT_EQ(net.lossPercent, 20);
+    EXPECT_EQ(net.delayMs, 30);
+    EXPECT_TRUE(net.scriptFromPlay);
+    EXPECT_FALSE(net.joinIndex.has_value());
+}
+
+TEST(GameOptionsTest, NetJoinTakesAnOptionalIndex) {
+    EXPECT_EQ(parse({"--net-join"}).options.net.joinIndex, 0);
+    // The next option is not taken for the index.
+    const GameParse before = parse({"--net-join", "--headless"});
+    EXPECT_EQ(before.options.net.joinIndex, 0);
+    EXPECT_TRUE(before.options.headless);
+    EXPECT_EQ(parse({"--net-join", "2", "/NETWORK"}).options.net.joinIndex, 2);
+    // "/NETWORK" after it stays the program's.
+    const GameParse network = parse({"--net-join", "/NETWORK"});
+    EXPECT_EQ(network.options.net.joinIndex, 0);
+    EXPECT_EQ(network.error, "");
+    EXPECT_EQ(parse({"--net-join", "64"}).error,
+              "--net-join needs a session index from 0 to 63, not '64'");
+    EXPECT_EQ(parse({"--net-join", "--net-create"}).error,
+              "--net-create and --net-join exclude each other");
+}
+
+TEST(GameOptionsTest, BadNetworkValuesAreErrors) {
+    EXPECT_EQ(parse({"--net-port", "65536"}).error,
+              "--net-port needs a port number from 0 to 65535, not '65536'");
+    EXPECT_NE(parse({"--net-discovery-port", "0"}).error, "");
+    EXPECT_NE(parse({"--net-port", "80x"}).error, "");
+    for (const char* address :
+         {"localhost", "1.2.3", "1.2.3.4.", "1.2.3.4.5", "256.1.1.1", "1..2.3", "-1.2.3.4"}) {
+        EXPECT_NE(parse({"--net-broadcast", address}).error, "") << address;
+        EXPECT_NE(parse({"--net-bind", address}).error, "") << address;
+    }
+    EXPECT_EQ(parse({"--net-address", "host:0"}).error,
+              "--net-address needs HOST or HOST:PORT (port 1 to 65535), not 'host:0'");
+    EXPECT_NE(parse({"--net-address", ":5000"}).error, "");
+    EXPECT_EQ(parse({"--net-address", "example.org"}).error, "");
+    EXPECT_NE(parse({"--net-go-at", "0"}).error, "");
+    EXPECT_NE(parse({"--net-go-at", "5"}).error, "");
+    EXPECT_NE(parse({"--net-loss", "101"}).error, "");
+    EXPECT_NE(parse({"--net-delay", "-1"}).error, "");
+    EXPECT_EQ(parse({"--script-from", "title"}).error,
+              "--script-from takes only 'play', not 'title'");
+    EXPECT_NE(parse({"--nickname", std::string(52, 'n')}).error, "");
+    EXPECT_EQ(parse({"--nickname"}).error, "--nickname needs a value");
+}
