@@ -16,6 +16,7 @@
 #include "backends/sdl/sdl_audio.h"
 #include "editor/editor_music.h"
 #include "editor/editor_state.h"
+#include "editor/level_commands.h"
 #include "editor/qt/editor_form.h"
 #include "editor/qt/form_script.h"
 #include "editor/test_play.h"
@@ -47,6 +48,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kelvedit: %s\n", error.c_str());
         return kBadCommandLineExitCode;
     }
+    // The level to open: --level FILE, or the file a launcher passes first;
+    // made absolute before the editor moves into its data folder.
+    const std::string startLevel =
+        options.levelFile.empty() ? LevelFileArgument(arguments) : options.levelFile;
     std::error_code ec;
     std::filesystem::current_path(*dataFolder, ec);
     if (ec) {
@@ -89,6 +94,7 @@ int main(int argc, char** argv) {
         stopSound();
         return 0;
     }
+    if (!startLevel.empty()) form.OpenLevel(startLevel);
     int code = 0;
     if (options.frames) {
         form.GameLoop->stop();

@@ -1,38 +1,17 @@
 #include "png_writer.h"
 
 #include <algorithm>
-#include <array>
-#include <fstream>
-#include <span>
+#include <cstdlib>
+#include <limits>
 #include <string_view>
+#include <zlib.h>
 
 #include "platform/byte_io.h"
+#include "platform/files.h"
 
 namespace {
 
-std::uint32_t Crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = 0) {
-    static const std::array<std::uint32_t, 256> table = [] {
-        std::array<std::uint32_t, 256> t{};
-        for (std::uint32_t n = 0; n < 256; ++n) {
-            std::uint32_t c = n;
-            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    crc = ~crc;
-    for (std::size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFF] ^ (crc >> 8);
-    return ~crc;
-}
-
-std::uint32_t Adler32(const std::vector<std::uint8_t>& data) {
-    std::uint32_t a = 1, b = 0;
-    for (const std::uint8_t byte : data) {
-        a = (a + byte) % 65521;
-        b = (b + a) % 65521;
-    }
-    return (b << 16) | a;
-}
+constexpr int kBytesPerPixel = 3;
 
 // Length, type, data and the checksum of type and data; numbers big-endian.
 void PutChunk(std::vector<std::uint8_t>& png, const char (&type)[5],
@@ -42,59 +21,104 @@ void PutChunk(std::vector<std::uint8_t>& png, const char (&type)[5],
     const std::size_t start = png.size();
     out.Text(std::string_view(type, 4));
     out.Bytes(data);
-    out.U32Big(Crc32(png.data() + start, png.size() - start));
+    out.U32Big(static_cast<std::uint32_t>(
+        crc32(0, png.data() + start, static_cast<uInt>(png.size() - start))));
 }
 
-// A zlib stream of stored (uncompressed) deflate blocks of at most 65535 bytes.
-std::vector<std::uint8_t> StoredZlib(const std::vector<std::uint8_t>& raw) {
-    std::vector<std::uint8_t> zlib = {0x78, 0x01};
-    ByteWriter out(zlib);
-    std::size_t pos = 0;
-    do {
-        // Block lengths, unlike the rest of the format, are little-endian.
-        const auto length =
-            static_cast<std::uint16_t>(std::min<std::size_t>(65535, raw.size() - pos));
-        const bool last = pos + length == raw.size();
-        out.U8(last ? 1 : 0);
-        out.U16(length);
-        out.U16(static_cast<std::uint16_t>(~length));
-        out.Bytes(std::span(raw).subspan(pos, length));
-        pos += length;
-    } while (pos < raw.size());
-    out.U32Big(Adler32(raw));
-    return zlib;
+std::uint8_t Paeth(int left, int up, int upLeft) {
+    const int estimate = left + up - upLeft;
+    const int toLeft = std::abs(estimate - left), toUp = std::abs(estimate - up),
+              toUpLeft = std::abs(estimate - upLeft);
+    if (toLeft <= toUp && toLeft <= toUpLeft) return static_cast<std::uint8_t>(left);
+    return static_cast<std::uint8_t>(toUp <= toUpLeft ? up : upLeft);
+}
+
+// The row under filter `type` (0 none, 1 sub, 2 up, 3 average, 4 Paeth) given
+// the row above (zeros above the top row).
+void FilterRow(int type, const std::uint8_t* row, const std::uint8_t* above, std::size_t size,
+               std::uint8_t* out) {
+    for (std::size_t i = 0; i < size; ++i) {
+        const int left = i >= kBytesPerPixel ? row[i - kBytesPerPixel] : 0;
+        const int up = above[i];
+        const int upLeft = i >= kBytesPerPixel ? above[i - kBytesPerPixel] : 0;
+        int predicted = 0;
+        switch (type) {
+        case 1:
+            predicted = left;
+            break;
+        case 2:
+            predicted = up;
+            break;
+        case 3:
+            predicted = (left + up) / 2;
+            break;
+        case 4:
+            predicted = Paeth(left, up, upLeft);
+            break;
+        default:
+            break;
+        }
+        out[i] = static_cast<std::uint8_t>(row[i] - predicted);
+    }
+}
+
+// Every row behind its filter byte; each row takes the filter whose bytes,
+// read as signed, sum to the least: the usual guess at what deflates best.
+std::vector<std::uint8_t> FilteredRows(int width, int height,
+                                       const std::vector<std::uint8_t>& rgb) {
+    const std::size_t rowBytes = std::size_t(width) * kBytesPerPixel;
+    const std::vector<std::uint8_t> zeros(rowBytes, 0);
+    std::vector<std::uint8_t> raw((rowBytes + 1) * std::size_t(height));
+    std::vector<std::uint8_t> candidate(rowBytes);
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = rgb.data() + rowBytes * std::size_t(y);
+        const std::uint8_t* above = y > 0 ? row - rowBytes : zeros.data();
+        std::uint8_t* out = raw.data() + (rowBytes + 1) * std::size_t(y);
+        std::uint64_t bestCost = std::numeric_limits<std::uint64_t>::max();
+        for (int type = 0; type <= 4; ++type) {
+            FilterRow(type, row, above, rowBytes, candidate.data());
+            std::uint64_t cost = 0;
+            for (const std::uint8_t byte : candidate)
+                cost += static_cast<std::uint64_t>(std::abs(static_cast<std::int8_t>(byte)));
+            if (cost < bestCost) {
+                bestCost = cost;
+                out[0] = static_cast<std::uint8_t>(type);
+                std::copy(candidate.begin(), candidate.end(), out + 1);
+            }
+        }
+    }
+    return raw;
 }
 
 } // namespace
 
 std::vector<std::uint8_t> EncodePng(int width, int height, const std::vector<std::uint8_t>& rgb) {
-    const std::size_t rowBytes = std::size_t(width) * 3;
-    std::vector<std::uint8_t> raw;
-    raw.reserve((rowBytes + 1) * std::size_t(height));
-    for (int y = 0; y < height; ++y) {
-        raw.push_back(0); // filter: none
-        const auto row = rgb.begin() + std::ptrdiff_t(rowBytes * std::size_t(y));
-        raw.insert(raw.end(), row, row + std::ptrdiff_t(rowBytes));
-    }
+    if (width <= 0 || height <= 0 ||
+        rgb.size() != std::size_t(width) * std::size_t(height) * kBytesPerPixel)
+        return {};
+    const std::vector<std::uint8_t> raw = FilteredRows(width, height, rgb);
+    uLongf packedSize = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()),
+                  Z_BEST_COMPRESSION) != Z_OK)
+        return {};
+    packed.resize(packedSize);
 
     std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     std::vector<std::uint8_t> header;
     ByteWriter out(header);
     out.U32Big(static_cast<std::uint32_t>(width));
     out.U32Big(static_cast<std::uint32_t>(height));
-    header.insert(header.end(), {8, 2, 0, 0, 0}); // 8-bit RGB, deflate, no filter, no interlace
+    header.insert(header.end(),
+                  {8, 2, 0, 0, 0}); // 8-bit RGB, deflate, adaptive filters, no interlace
     PutChunk(png, "IHDR", header);
-    PutChunk(png, "IDAT", StoredZlib(raw));
+    PutChunk(png, "IDAT", packed);
     PutChunk(png, "IEND", {});
     return png;
 }
 
 bool WritePng(const std::string& path, int width, int height,
               const std::vector<std::uint8_t>& rgb) {
-    if (width <= 0 || height <= 0 || rgb.size() != std::size_t(width) * std::size_t(height) * 3)
-        return false;
     const std::vector<std::uint8_t> png = EncodePng(width, height, rgb);
-    std::ofstream file(path, std::ios::binary);
-    file.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-    return static_cast<bool>(file);
+    return !png.empty() && WriteWholeFile(path, png);
 }
