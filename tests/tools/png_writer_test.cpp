@@ -19,6 +19,12 @@ struct Decoded {
     std::vector<std::uint8_t> rgb;
 };
 
+Decoded failure(const std::string& error) {
+    Decoded out;
+    out.error = error;
+    return out;
+}
+
 std::uint32_t bigEndian(const std::uint8_t* p) {
     return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
 }
@@ -34,38 +40,38 @@ Decoded decodePng(const std::vector<std::uint8_t>& png) {
     Decoded out;
     static const std::uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     if (png.size() < 8 || !std::equal(kSignature, kSignature + 8, png.begin()))
-        return {"no PNG signature"};
+        return failure("no PNG signature");
     std::vector<std::uint8_t> packed;
     bool ended = false;
     for (std::size_t at = 8; !ended;) {
-        if (png.size() - at < 12) return {"truncated chunk"};
+        if (png.size() - at < 12) return failure("truncated chunk");
         const std::uint32_t length = bigEndian(&png[at]);
-        if (png.size() - at - 12 < length) return {"chunk longer than the file"};
+        if (png.size() - at - 12 < length) return failure("chunk longer than the file");
         const std::string type(png.begin() + std::ptrdiff_t(at + 4),
                                png.begin() + std::ptrdiff_t(at + 8));
         const std::uint8_t* data = &png[at + 8];
         if (crc32(0, &png[at + 4], length + 4) != bigEndian(data + length))
-            return {"bad checksum of " + type};
+            return failure("bad checksum of " + type);
         if (type == "IHDR") {
-            if (length != 13) return {"bad header"};
+            if (length != 13) return failure("bad header");
             out.width = int(bigEndian(data));
             out.height = int(bigEndian(data + 4));
             if (data[8] != 8 || data[9] != 2 || data[10] != 0 || data[11] != 0 || data[12] != 0)
-                return {"not 8-bit RGB without interlace"};
+                return failure("not 8-bit RGB without interlace");
         } else if (type == "IDAT") {
             packed.insert(packed.end(), data, data + length);
         } else if (type == "IEND") {
             ended = true;
         }
         at += 12 + length;
-        if (!ended && at == png.size()) return {"no IEND"};
+        if (!ended && at == png.size()) return failure("no IEND");
     }
     const std::size_t rowBytes = std::size_t(out.width) * 3;
     std::vector<std::uint8_t> raw((rowBytes + 1) * std::size_t(out.height));
     uLongf rawSize = raw.size();
     if (uncompress(raw.data(), &rawSize, packed.data(), packed.size()) != Z_OK ||
         rawSize != raw.size())
-        return {"image data does not inflate to the picture's size"};
+        return failure("image data does not inflate to the picture's size");
     out.rgb.resize(rowBytes * std::size_t(out.height));
     for (int y = 0; y < out.height; ++y) {
         const std::uint8_t filter = raw[(rowBytes + 1) * std::size_t(y)];
@@ -91,7 +97,7 @@ Decoded decodePng(const std::vector<std::uint8_t>& png) {
                 predicted = paeth(a, b, c);
                 break;
             default:
-                return {"unknown filter " + std::to_string(filter)};
+                return failure("unknown filter " + std::to_string(filter));
             }
             row[i] = std::uint8_t(in[i] + predicted);
         }
