@@ -1,5 +1,4 @@
-// A small PNG encoder: 8-bit RGB, each row filtered with the filter that
-// suits it best, the whole deflated by zlib.
+// A small PNG encoder: 8-bit RGB rows deflated by zlib.
 #pragma once
 
 #include <cstdint>
