@@ -1,6 +1,6 @@
 # cmake -DMANIFEST=build/install_manifest.txt -P uninstall.cmake: removes every
-# file the installation listed, then the folders of the data set that are left
-# empty. Other folders (share/icons/hicolor/..., bin) may be shared with other
+# file the installation listed, then the folders of our own that are left
+# empty (the data set's, share/doc/kelvane). Other folders (share/icons/hicolor/..., bin) may be shared with other
 # programs and stay.
 if(NOT EXISTS "${MANIFEST}")
   message(FATAL_ERROR "nothing to uninstall: ${MANIFEST} is missing (run make install first)")
@@ -12,12 +12,15 @@ foreach(file ${files})
     message(STATUS "Removing ${file}")
     file(REMOVE "${file}")
   endif()
-  string(FIND "${file}" "/share/kelvane/" at)
-  if(NOT at EQUAL -1)
-    math(EXPR end "${at} + 14")
-    string(SUBSTRING "${file}" 0 ${end} root)
-    list(APPEND data_roots "${root}")
-  endif()
+  foreach(own "/share/kelvane/" "/share/doc/kelvane/")
+    string(FIND "${file}" "${own}" at)
+    if(NOT at EQUAL -1)
+      string(LENGTH "${own}" length)
+      math(EXPR end "${at} + ${length} - 1")
+      string(SUBSTRING "${file}" 0 ${end} root)
+      list(APPEND data_roots "${root}")
+    endif()
+  endforeach()
 endforeach()
 list(REMOVE_DUPLICATES data_roots)
 foreach(root ${data_roots})
