@@ -5,7 +5,7 @@ FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: all deps configure build run editor test test-sanitize bench fuzz install clean format
+.PHONY: all deps configure build run editor test test-sanitize bench fuzz install uninstall clean format
 
 all: build
 
@@ -50,8 +50,13 @@ fuzz:
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	scripts/run-fuzzers $(FUZZ_BUILD)/fuzz $(FUZZ_SECONDS)
 
+# make install PREFIX=/some/where (default: CMake's, /usr/local); make uninstall
+# removes what the last installation put there.
 install: build
-	cmake --install $(BUILD)
+	cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+uninstall:
+	cmake -DMANIFEST=$(BUILD)/install_manifest.txt -P cmake/uninstall.cmake
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

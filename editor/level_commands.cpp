@@ -1,6 +1,7 @@
 #include "editor/level_commands.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 
 #include "editor/cell_commands.h"
@@ -219,6 +220,14 @@ bool LoadEditorLevel(const std::string& path) {
 void LoadLevelCommand() {
     if (!ConfirmDiscardChanges()) return;
     if (const std::optional<std::string> path = ChooseLevelFile(false)) LoadEditorLevel(*path);
+}
+
+std::string LevelFileArgument(const std::vector<std::string>& arguments) {
+    if (arguments.empty() || arguments.front().empty() || arguments.front().rfind("--", 0) == 0)
+        return "";
+    std::error_code ec;
+    const std::filesystem::path path = std::filesystem::absolute(arguments.front(), ec);
+    return ec ? arguments.front() : path.string();
 }
 
 std::vector<std::uint8_t> EncodeEditorLevel() {

@@ -36,6 +36,11 @@ void LoadLevelCommand();
 // invalid." and changes nothing.
 bool LoadEditorLevel(const std::string& path);
 
+// The level file a first argument that is not an option names (as a desktop
+// launcher passes the file to open), made absolute against the current
+// folder; empty when the first argument is an option or there is none.
+std::string LevelFileArgument(const std::vector<std::string>& arguments);
+
 // The level's file bytes as Save writes them.
 std::vector<std::uint8_t> EncodeEditorLevel();
 // Writes the level; on failure shows "The file <path> could not be written."

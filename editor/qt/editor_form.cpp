@@ -24,6 +24,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "backends/qt/app_icon.h"
 #include "backends/qt/key_map.h"
 #include "backends/qt/presenter.h"
 #include "backends/qt/qt_platform.h"
@@ -117,6 +118,7 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
     EditorForm = this;
     setObjectName(QStringLiteral("ScreenForm"));
     setWindowTitle(QStringLiteral("Kelvane - Level Editor"));
+    UseAppIcon(*this, AppIconKind::Editor);
     setFont(QFont(QStringLiteral("MS Sans Serif")));
     resize(kDesignWidth, kDesignHeight);
     setMinimumHeight(469);
@@ -513,6 +515,12 @@ void TEditorForm::Refocus() {
     FocusKiller->setFocus();
     FocusKiller->hide();
     setFocus();
+}
+
+bool TEditorForm::OpenLevel(const std::string& path) {
+    const bool loaded = LoadEditorLevel(path);
+    AfterCommand();
+    return loaded;
 }
 
 void TEditorForm::AfterCommand() {

@@ -27,6 +27,9 @@ class TEditorForm : public QMainWindow {
     void FrameStep();
     // Loading and first set-up; false after showing why it failed.
     bool Activate();
+    // Loads a level file as File, Load does once a file is chosen; a
+    // missing or damaged file is shown and the level stays as it was.
+    bool OpenLevel(const std::string& path);
     // Fills ObjectCombo, MusicBox and NMEList from the world.
     void FillLists();
     // Caption, coordinate and luminosity labels, music controls.

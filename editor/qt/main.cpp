@@ -17,6 +17,7 @@
 #include "backends/sdl/sdl_audio.h"
 #include "editor/editor_music.h"
 #include "editor/editor_state.h"
+#include "editor/level_commands.h"
 #include "editor/qt/editor_form.h"
 #include "editor/qt/form_script.h"
 #include "editor/test_play.h"
@@ -30,6 +31,10 @@
 #include "world/world.h"
 
 int main(int argc, char** argv) {
+    // The level a launcher passes first, made absolute before the editor
+    // moves into its data folder.
+    const std::string startLevel =
+        LevelFileArgument(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
     AutomationOptions options;
     std::filesystem::path dataFolder;
     CommandLine commandLine;
@@ -69,6 +74,7 @@ int main(int argc, char** argv) {
         stopSound();
         return 0;
     }
+    if (!startLevel.empty()) form.OpenLevel(startLevel);
     int code = 0;
     if (options.frames) {
         form.GameLoop->stop();

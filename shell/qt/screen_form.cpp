@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "backends/qt/app_icon.h"
 #include "backends/qt/form_commands.h"
 #include "backends/qt/key_map.h"
 #include "backends/qt/qt_platform.h"
@@ -128,6 +129,7 @@ TScreenForm::TScreenForm(QWidget* parent)
     InstallFormServices(services_.get());
     setObjectName(QStringLiteral("ScreenForm"));
     setWindowTitle(QStringLiteral("Kelvane"));
+    UseAppIcon(*this, AppIconKind::Game);
     resize(kClientWidth, kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

@@ -19,6 +19,7 @@
 
 #include <gtest/gtest.h>
 
+#include "backends/qt/app_icon.h"
 #include "editor/cell_commands.h"
 #include "editor/editor_dump.h"
 #include "editor/editor_state.h"
@@ -183,6 +184,11 @@ TEST_F(EditorFormTest, IconsAndKeysMoveTheSelectorAlikeAndTheLabelsFollow) {
     EXPECT_EQ(editor.pitchTarget, -8192.0f);
     Click("I_LookUp");
     EXPECT_EQ(editor.pitchTarget, 0.0f);
+}
+
+TEST_F(EditorFormTest, TheWindowCarriesTheEditorsIconAtEverySize) {
+    EXPECT_EQ(form->windowIcon().availableSizes().size(), AppIconSizes().size());
+    EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), AppIconName(AppIconKind::Editor));
 }
 
 TEST_F(EditorFormTest, LuminosityLabelAtTheEndsOfBrightness) {

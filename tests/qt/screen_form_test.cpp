@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
 #include <QTimer>
+
+#include "backends/qt/app_icon.h"
 
 #include "platform/keys.h"
 #include "qt/qt_test_support.h"
@@ -113,6 +116,12 @@ TEST(NetworkStartTest, OnlyTheFirstArgumentCounts) {
     EXPECT_FALSE(IsNetworkStart({}));
     EXPECT_FALSE(IsNetworkStart({"/NETWORKS"}));
     EXPECT_FALSE(IsNetworkStart({"--headless", "/NETWORK"}));
+}
+
+TEST_F(ScreenFormTest, TheWindowCarriesTheGamesIconAtEverySize) {
+    TScreenForm form;
+    EXPECT_EQ(form.windowIcon().availableSizes().size(), AppIconSizes().size());
+    EXPECT_EQ(QGuiApplication::desktopFileName().toStdString(), AppIconName(AppIconKind::Game));
 }
 
 TEST_F(ScreenFormTest, ClosingTheWindowShutsDownOnce) {

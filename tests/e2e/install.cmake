@@ -1,0 +1,116 @@
+# An installation into a fresh prefix, as a packager makes one: the launchers
+# and the metainfo pass their validators, every file is in its usual place,
+# the MIME database takes the level and replay types, the installed game runs
+# headless on the installed data from a folder without any, the installed
+# editor opens a level given as a launcher gives it, and uninstalling leaves
+# no file behind. The build's own install manifest is kept as it was.
+set(prefix ${WORK}/prefix)
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/elsewhere)
+
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err
+                  WORKING_DIRECTORY ${WORK}/elsewhere)
+  if(NOT result EQUAL 0)
+    message(FATAL_ERROR "${ARGN} failed (${result}):\n${out}\n${err}")
+  endif()
+  set(output "${out}${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_files pattern count)
+  file(GLOB found ${prefix}/${pattern})
+  list(LENGTH found n)
+  if(NOT n EQUAL count)
+    message(FATAL_ERROR "${count} files expected for ${pattern}, found ${n}: ${found}")
+  endif()
+endfunction()
+
+set(manifest ${BUILD}/install_manifest.txt)
+if(EXISTS ${manifest})
+  file(RENAME ${manifest} ${WORK}/manifest.kept)
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${prefix}
+                RESULT_VARIABLE installed OUTPUT_QUIET ERROR_VARIABLE install_error)
+if(EXISTS ${manifest})
+  file(RENAME ${manifest} ${WORK}/install_manifest.txt)
+endif()
+if(EXISTS ${WORK}/manifest.kept)
+  file(RENAME ${WORK}/manifest.kept ${manifest})
+endif()
+if(NOT installed EQUAL 0)
+  message(FATAL_ERROR "install failed: ${install_error}")
+endif()
+
+expect_files(bin/kelvane 1)
+expect_files(bin/kelvedit 1)
+expect_files(share/applications/*.desktop 2)
+expect_files(share/metainfo/*.xml 1)
+expect_files(share/mime/packages/*.xml 1)
+expect_files(share/man/man6/kelvane.6 1)
+expect_files(share/man/man6/kelvedit.6 1)
+expect_files(share/doc/kelvane/LICENSE 1)
+expect_files(share/kelvane/Standard.bnk 1)
+expect_files(share/icons/hicolor/scalable/apps/*.svg 2)
+foreach(side 16 22 24 32 48 64 128 256)
+  file(GLOB icons ${prefix}/share/icons/hicolor/${side}x${side}/apps/*.png)
+  list(LENGTH icons n)
+  if(NOT n EQUAL 2)
+    message(FATAL_ERROR "two icons expected at ${side}x${side}, found: ${icons}")
+  endif()
+  foreach(icon ${icons})
+    run(identify -format "%w %h" ${icon})
+    if(NOT output STREQUAL "${side} ${side}")
+      message(FATAL_ERROR "${icon} is ${output}, not ${side} x ${side}")
+    endif()
+  endforeach()
+endforeach()
+
+file(GLOB launchers ${prefix}/share/applications/*.desktop)
+run(desktop-file-validate ${launchers})
+if(NOT output STREQUAL "")
+  message(FATAL_ERROR "desktop-file-validate: ${output}")
+endif()
+file(GLOB metainfo ${prefix}/share/metainfo/*.xml)
+run(appstreamcli validate --no-net ${metainfo})
+# Every icon a launcher names is installed.
+foreach(launcher ${launchers})
+  file(STRINGS ${launcher} icon_line REGEX "^Icon=")
+  string(REPLACE "Icon=" "" icon "${icon_line}")
+  expect_files(share/icons/hicolor/256x256/apps/${icon}.png 1)
+endforeach()
+
+run(update-mime-database ${prefix}/share/mime)
+file(READ ${prefix}/share/mime/globs2 globs)
+foreach(glob "application/x-kelvane-level:\\*\\.lev" "application/x-kelvane-replay:\\*\\.kvr")
+  if(NOT globs MATCHES "${glob}")
+    message(FATAL_ERROR "the MIME database has no ${glob}:\n${globs}")
+  endif()
+endforeach()
+
+# The programs find their data through the prefix; the folder they start in
+# holds none.
+run(${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${WORK}/config
+    ${prefix}/bin/kelvane --headless --frames 5 --dump-state ${WORK}/game.txt)
+file(READ ${WORK}/game.txt dump)
+if(NOT dump MATCHES "levelCount=[1-9]")
+  message(FATAL_ERROR "the installed game did not list the installed levels:\n${dump}")
+endif()
+set(level ${prefix}/share/kelvane/LEVEL/05-LeversAndDoors.lev)
+run(${prefix}/bin/kelvedit ${level} --headless --frames 3 --dump-state ${WORK}/editor.txt)
+file(READ ${WORK}/editor.txt dump)
+string(FIND "${dump}" "fileName=${level}\n" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "the installed editor did not open ${level}:\n${dump}")
+endif()
+
+# Uninstalling removes every file the installation made (the MIME database
+# that update-mime-database wrote above is not the installation's).
+file(REMOVE_RECURSE ${prefix}/share/mime)
+run(${CMAKE_COMMAND} -DMANIFEST=${WORK}/install_manifest.txt -P ${SOURCE}/cmake/uninstall.cmake)
+file(GLOB_RECURSE left ${prefix}/*)
+if(left)
+  message(FATAL_ERROR "files left after uninstalling: ${left}")
+endif()
+if(EXISTS ${prefix}/share/kelvane OR EXISTS ${prefix}/share/doc/kelvane)
+  message(FATAL_ERROR "our own folders are left after uninstalling")
+endif()
