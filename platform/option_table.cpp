@@ -36,7 +36,7 @@ void CommandLine::AddCheck(std::function<std::string()> check) {
 
 const CommandLine::Bound* CommandLine::find(std::string_view name) const {
     for (const Bound& option : options_)
-        if (option.spec->name == name) return &option;
+        if (option.info->name == name) return &option;
     return nullptr;
 }
 
@@ -46,7 +46,7 @@ bool CommandLine::Knows(std::string_view name) const {
 
 std::vector<std::string_view> CommandLine::Names() const {
     std::vector<std::string_view> names;
-    for (const Bound& option : options_) names.push_back(option.spec->name);
+    for (const Bound& option : options_) names.push_back(option.info->name);
     return names;
 }
 
@@ -57,7 +57,7 @@ std::string CommandLine::Parse(const std::vector<std::string>& arguments) const 
         const Bound* option = find(arg);
         if (option == nullptr) return "unknown option '" + arg + "'";
         std::string value;
-        switch (option->spec->form) {
+        switch (option->info->form) {
         case ValueForm::None:
             break;
         case ValueForm::Required:
@@ -83,13 +83,13 @@ std::string CommandLine::Parse(const std::vector<std::string>& arguments) const 
 std::string CommandLine::Usage(const std::string& program) const {
     std::string text = "usage: " + program + " [options]\n";
     for (const Bound& option : options_) {
-        const OptionSpec& spec = *option.spec;
-        if (!spec.heading.empty()) text += std::string(spec.heading) + "\n";
-        std::string left(spec.name);
-        if (!spec.value.empty()) left += " " + std::string(spec.value);
+        const OptionInfo& info = *option.info;
+        if (!info.heading.empty()) text += std::string(info.heading) + "\n";
+        std::string left(info.name);
+        if (!info.value.empty()) left += " " + std::string(info.value);
         text += "  " + left +
                 std::string(left.size() < kOptionColumn ? kOptionColumn - left.size() : 1, ' ');
-        for (const char c : spec.help) {
+        for (const char c : info.help) {
             text += c;
             if (c == '\n') text += std::string(kOptionColumn + 2, ' ');
         }

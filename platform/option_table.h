@@ -17,8 +17,8 @@ enum class ValueForm {
     OptionalIndex, // the next argument when it is a whole number: --net-join [INDEX]
 };
 
-struct OptionSpec {
-    constexpr OptionSpec(std::string_view name, ValueForm form, std::string_view value,
+struct OptionInfo {
+    constexpr OptionInfo(std::string_view name, ValueForm form, std::string_view value,
                          std::string_view help, std::string_view heading = {})
         : name(name), form(form), value(value), help(help), heading(heading) {}
 
@@ -34,7 +34,7 @@ struct OptionSpec {
 // what is wrong with it, as the words that follow the option's name ("needs a
 // value", ": the file ... does not exist"); empty when the value is good.
 template <class Target> struct OptionEntry {
-    OptionSpec spec;
+    OptionInfo info;
     std::string (*store)(Target&, const std::string& value);
 };
 
@@ -44,7 +44,7 @@ class CommandLine {
   public:
     template <class Target> void Add(std::span<const OptionEntry<Target>> table, Target& target) {
         for (const OptionEntry<Target>& entry : table) {
-            options_.push_back({&entry.spec, [&target, store = entry.store](const std::string& v) {
+            options_.push_back({&entry.info, [&target, store = entry.store](const std::string& v) {
                                     return store(target, v);
                                 }});
         }
@@ -68,7 +68,7 @@ class CommandLine {
 
   private:
     struct Bound {
-        const OptionSpec* spec;
+        const OptionInfo* info;
         std::function<std::string(const std::string&)> store;
     };
     const Bound* find(std::string_view name) const;

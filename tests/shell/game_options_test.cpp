@@ -58,14 +58,14 @@ TEST(GameOptionsTest, EveryOptionIsNamedOnceAndTheEditorRefusesTheGamesOwn) {
 
     ASSERT_FALSE(GameOptionTable().empty());
     for (const OptionEntry<GameOptions>& entry : GameOptionTable()) {
-        const std::string name(entry.spec.name);
+        const std::string name(entry.info.name);
         EXPECT_TRUE(game.Knows(name)) << name;
         // The editor's command line has the shared options only.
         EXPECT_EQ(ParseAutomationOptions({"--headless", name, "1"}).error,
                   "unknown option '" + name + "'");
     }
     for (const OptionEntry<AutomationOptions>& entry : SharedOptionTable())
-        EXPECT_TRUE(game.Knows(entry.spec.name)) << entry.spec.name;
+        EXPECT_TRUE(game.Knows(entry.info.name)) << entry.info.name;
 }
 
 TEST(GameOptionsTest, EachHelpListsOnlyItsProgramsOptions) {
