@@ -188,6 +188,21 @@ elseif(CASE STREQUAL "bad_script")
   expect_exit(2)
   expect_stderr("script line 2: unknown key 'JUMP'")
 
+elseif(CASE STREQUAL "level_file_places")
+  # A relative --level is looked for where the game was started, then inside
+  # the data folder (in any letter case); a name found in neither is refused.
+  link_data_set(with_levels)
+  file(COPY_FILE ${DATASET}/LEVEL/01-FirstSteps.lev ${WORK}/mine.lev)
+  run(${HEADLESS} --level mine.lev)
+  expect_exit(0)
+  expect_dump("screenState=1" "levelCount=1" "level0=${WORK}/mine.lev")
+  run(${HEADLESS} --level level/01-firststeps.lev)
+  expect_exit(0)
+  expect_dump("screenState=1" "levelCount=1" "level0=level/01-firststeps.lev")
+  run(${HEADLESS} --level nowhere.lev)
+  expect_exit(2)
+  expect_stderr("--level: the level file 'nowhere.lev' does not exist")
+
 elseif(CASE STREQUAL "missing_data_folder")
   run(--headless --data ${WORK}/nowhere)
   expect_exit(2)
