@@ -147,7 +147,13 @@ void Mixer::Mix(std::int16_t* out, int frames) {
         music_->Render(musicFrames_.data(), frames);
         for (std::size_t i = 0; i < values; ++i) sum_[i] += musicFrames_[i] * 32768.0f;
     }
+    limiter_.Process(sum_.data(), frames);
     for (std::size_t i = 0; i < values; ++i) out[i] = clampToSample(sum_[i]);
+}
+
+std::int64_t Mixer::LimitedFrames() const {
+    std::lock_guard guard(lock_);
+    return limiter_.LimitedFrames();
 }
 
 void Mixer::Skip(int frames) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "media/pcm_convert.h"
+#include "media/soft_limiter.h"
 
 // Channels 0..255 are the positional voices; channels a sound buffer plays
 // on itself (interface sounds, wave music) are reserved after them.
@@ -56,12 +57,14 @@ class Mixer {
     // The music source from now on; null for none.
     void SetMusic(std::shared_ptr<AudioSource> source);
 
-    // Mixes the next `frames` stereo frames into `out` and moves every
-    // playing channel on by as much.
+    // Mixes the next `frames` stereo frames into `out` through the master
+    // bus's limiter and moves every playing channel on by as much.
     void Mix(std::int16_t* out, int frames);
     // Moves every playing channel and the music on by `frames` without
     // mixing them: channels end where Mix would end them.
     void Skip(int frames);
+    // Stereo frames the master bus's limiter has changed so far.
+    std::int64_t LimitedFrames() const;
 
   private:
     struct Channel {
@@ -81,4 +84,5 @@ class Mixer {
     std::vector<Channel> channels_;
     std::shared_ptr<AudioSource> music_;
     std::vector<float> sum_, musicFrames_;
+    SoftLimiter limiter_{kDeviceRate};
 };
