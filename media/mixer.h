@@ -17,6 +17,10 @@
 // on itself (interface sounds, wave music) are reserved after them.
 constexpr int kVoiceCount = 256;
 
+// Where the music enters the mix, in hundredths of a decibel: the modules and
+// tracks are made near full scale, and the effects must stand above them.
+constexpr std::int32_t kMusicLevel = -600;
+
 // Gain of each side, 0 (silent) to 1 (as recorded).
 struct SideGains {
     float left = 1.0f, right = 1.0f;
@@ -54,7 +58,7 @@ class Mixer {
     void SetGains(int channel, SideGains gains);
     bool Playing(int channel) const;
 
-    // The music source from now on; null for none.
+    // The music source from now on, mixed at kMusicLevel; null for none.
     void SetMusic(std::shared_ptr<AudioSource> source);
 
     // Mixes the next `frames` stereo frames into `out` through the master
@@ -83,6 +87,7 @@ class Mixer {
     mutable std::mutex lock_;
     std::vector<Channel> channels_;
     std::shared_ptr<AudioSource> music_;
+    float musicScale_; // from the source's -1..1 to sample units, at kMusicLevel
     std::vector<float> sum_, musicFrames_;
     SoftLimiter limiter_{kDeviceRate};
 };
