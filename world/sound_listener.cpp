@@ -105,7 +105,11 @@ void PlaySoundAtListener(std::int32_t x, std::int32_t y, std::int32_t z, TSoundB
             MergeIntoVoice(r.voice, sound, volume, soundListener))
             return;
     const int voice = TriggerEffect(x, y, z, soundListener, sound, volume);
-    if (voice >= 0) frameRequests.push_back({sound, cellX, cellY, cellZ, voice});
+    if (voice < 0) return;
+    // With every voice busy the new effect takes one over: what was heard
+    // there before is no longer this frame's.
+    std::erase_if(frameRequests, [voice](const FrameRequest& r) { return r.voice == voice; });
+    frameRequests.push_back({sound, cellX, cellY, cellZ, voice});
 }
 
 void VoicesFollowListener() {

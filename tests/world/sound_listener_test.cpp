@@ -184,6 +184,21 @@ TEST_F(SoundRequests, OneSoundInOneCellOnceAFrame) {
     EXPECT_EQ(PlayingVoices().size(), 1u);
 }
 
+TEST_F(SoundRequests, AVoiceTakenOverWithinTheFrameIsNotJoinedAgain) {
+    for (int cell = 0; cell < kVoiceCount; ++cell)
+        PlaySoundAtListener(CellCentre(cell), 0, 0, dig, 100);
+    ASSERT_EQ(PlayingVoices().size(), static_cast<std::size_t>(kVoiceCount));
+    const std::int64_t before = VoicesStarted();
+    // Every voice busy: the next cell's dig takes the last voice over.
+    PlaySoundAtListener(CellCentre(kVoiceCount), 0, 0, dig, 100);
+    EXPECT_EQ(PlayingVoices().back().voice.x, CellCentre(kVoiceCount));
+    // The cell that voice sounded for asks again: it is heard anew, not
+    // folded into the other cell's voice.
+    PlaySoundAtListener(CellCentre(kVoiceCount - 1), 0, 0, dig, 100);
+    EXPECT_EQ(VoicesStarted(), before + 2);
+    EXPECT_EQ(PlayingVoices().back().voice.x, CellCentre(kVoiceCount - 1));
+}
+
 TEST_F(SoundListener, FollowsTheLocalPlayersCameraAndTurnsWithIt) {
     PlayerRecord& p = players[0];
     localPlayer = 0;
