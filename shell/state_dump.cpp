@@ -98,6 +98,7 @@ std::string DescribeState() {
                   std::to_string(v.level.pan));
     }
     d.add("recordedFrames", CapturedAudioFrames());
+    d.add("limitedFrames", LimitedSoundFrames());
     const MusicState music = CurrentMusicState();
     d.add("musicIndex", music.index);
     d.add("musicKind", MusicKindName(music.kind));

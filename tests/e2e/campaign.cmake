@@ -6,7 +6,10 @@
 # -DWORK=scratch folder -DSTART=title|level|alone
 #   title: fire is tapped on the title screen; level: --level 0; alone: each
 #   level is played on its own with --level N and must be won in the same
-#   frame as kelvane-sim won it, having started the same voices.
+#   frame as kelvane-sim won it, having started the same voices, with no
+#   sample of its recorded sound at full scale.
+
+include(${CMAKE_CURRENT_LIST_DIR}/wave_window.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -54,6 +57,11 @@ foreach(level ${levels})
               --record-audio ${WORK}/${number}.wav
       RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
     file(READ ${WORK}/${number}.dump dump)
+    # The master bus never reaches full scale along any route.
+    wave_full_scale_check(${WORK}/${number}.wav clipped)
+    if(clipped)
+      message(FATAL_ERROR "${level} alone: the recorded mix holds ${clipped}")
+    endif()
     file(REMOVE ${WORK}/${number}.wav)
     # Where the hero ended, what the level's cells became and how many voices
     # it started, as simulated: the simulation draws nothing and hears what the
