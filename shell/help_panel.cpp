@@ -12,11 +12,11 @@ namespace {
 
 constexpr double kPanelTop = 0.06;
 constexpr double kPanelLeft = 0.03;
-constexpr double kPanelWidth = 0.94;
 constexpr double kMargin = 0.025;
+constexpr double kPanelWidth = kHelpTextWidth + 2 * kMargin;
 constexpr double kLineStep = 8.0 / 240.0; // a small-font line at 240 rows
 constexpr double kTitleStep = 20.0 / 240.0;
-constexpr int kPanelTransparency = 15;
+constexpr int kPanelTransparency = 10;
 const char* const kTitle = "KEYS";
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <vector>
 
 constexpr std::int32_t kHelpShownMs = 15000; // how long the panel stays
+constexpr double kHelpTextWidth = 0.89;      // room for a line, a fraction of the width
 
 struct HelpPanelState {
     bool shown = false;
