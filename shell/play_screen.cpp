@@ -94,6 +94,9 @@ bool PlayScreenUpdate() {
     // The level's time runs until its end is decided, not while the menu is open.
     if (!EndMomentUnderWay() && !world.menu.open) levelPlayMs += std::max(frameMs, 0);
     StepEndMoment();
+    // Once the level's end is decided the hero takes no more orders: he
+    // stays on the exit, and the options menu cannot restart a won level.
+    if (EndMomentUnderWay()) localRecord().controls.fill(0);
     if (!RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered)) {
         // The game is over and the world stands still: its picture stays
         // under the game-over moment.

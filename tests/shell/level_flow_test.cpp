@@ -148,9 +148,19 @@ TEST_F(LevelFlow, AWonLevelShowsLevelCompleteWithItsTimeBeforeItCloses) {
     EXPECT_EQ(texts.title, "LEVEL COMPLETE");
     EXPECT_EQ(texts.detail, "TIME " + MinutesSeconds(endMoment.levelTimeMs));
     EXPECT_GE(endMoment.levelTimeMs, 20 * 50);
-    // A quit from the menu while the moment is shown changes nothing.
+    // A quit from the menu while the moment is shown changes nothing, and
+    // the hero takes no more orders: Escape opens no menu, Up walks nowhere.
     EndLevel(kLevelLost);
     EXPECT_EQ(shellState.LevelOutcome, kOutcomeCompleted);
+    const float x = localRecord().x, z = localRecord().z;
+    PressKey(kVkEscape);
+    PressKey(kVkUp);
+    for (int i = 0; i < 10; ++i) frame();
+    ReleaseKey(kVkEscape);
+    ReleaseKey(kVkUp);
+    EXPECT_EQ(world.menu.open, 0);
+    EXPECT_EQ(localRecord().x, x);
+    EXPECT_EQ(localRecord().z, z);
 
     runUntil([] { return shellState.TransitionActive; }, 100);
     EXPECT_EQ(momentFrames * 50, kLevelCompleteMs);
