@@ -103,7 +103,8 @@ bool PlayScreenUpdate() {
         return EndMomentUnderWay() && shellState.ScreenState == kScreenPlay &&
                !shellState.VideoPlaying;
     }
-    SoundTimerCountdown();
+    // The countdown's ticks end with the level.
+    if (!EndMomentUnderWay()) SoundTimerCountdown();
     return true;
 }
 

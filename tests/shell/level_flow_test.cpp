@@ -141,7 +141,10 @@ TEST_F(LevelFlow, AWonLevelShowsLevelCompleteWithItsTimeBeforeItCloses) {
     StartNewGame(0);
     runUntil([] { return !shellState.TransitionActive; });
     for (int i = 0; i < 20; ++i) frame();
+    timerRunning = 1;
+    timeLeftMs = 5000;         // the countdown's ticks would be heard
     EndLevel(kLevelCompleted); // as the exit does
+    ClearWorldEvents();
     EXPECT_FALSE(shellState.TransitionActive);
     EXPECT_EQ(shellState.LevelOutcome, kOutcomeCompleted);
     const EndMomentTexts texts = MakeEndMomentTexts();
@@ -164,6 +167,8 @@ TEST_F(LevelFlow, AWonLevelShowsLevelCompleteWithItsTimeBeforeItCloses) {
 
     runUntil([] { return shellState.TransitionActive; }, 100);
     EXPECT_EQ(momentFrames * 50, kLevelCompleteMs);
+    for (const WorldEvent& e : RecentWorldEvents())
+        EXPECT_NE(e.kind, WorldEventKind::InterfaceSound) << DescribeWorldEvent(e);
     EXPECT_EQ(shellState.TransitionDirection, 1);
     runUntil([] { return shellState.LevelStarts == 2; }, 100);
     EXPECT_EQ(localRecord().levelIndex, 1);
