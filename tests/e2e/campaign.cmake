@@ -14,9 +14,12 @@ include(${CMAKE_CURRENT_LIST_DIR}/wave_window.cmake)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
-# A level's frame k comes this many frames after the frame in which the
-# closing transition before it started (its 17 steps, the frame that sees it
-# complete, then the level's first frame).
+# A level's frame k comes this many frames after the frame in which the level
+# before it was won: the level-complete moment (2 s, 40 frames of 50 ms),
+# then the closing transition's 17 steps, the frame that sees it complete and
+# the level's first frame. On the title, fire starts the closing transition
+# at once (18 frames).
+set(moment 40)
 set(gap 18)
 set(fire_frame 3)
 set(heard 0)
@@ -91,7 +94,7 @@ foreach(level ${levels})
       string(APPEND script "${first} ${CMAKE_MATCH_2}\n")
     endif()
   endforeach()
-  math(EXPR start "${start} + ${won} + ${gap}")
+  math(EXPR start "${start} + ${won} + ${moment} + ${gap}")
 endforeach()
 
 if(START STREQUAL "alone")
