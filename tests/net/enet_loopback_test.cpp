@@ -6,11 +6,13 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <thread>
 
 #include "net/enet/enet_transport.h"
 #include "net/session_component.h"
+#include "support/silent_connections.h"
 
 namespace {
 
@@ -208,4 +210,65 @@ TEST(EnetLoopback, ReliableMessagesArriveWholeAndInOrderThroughLossAndDelay) {
     Peer deaf("Cy", poor);
     deaf.comm->Connect("LAN (broadcast)", false);
     EXPECT_EQ(deaf.comm->SessionCount, 0);
+}
+
+TEST(EnetLoopback, SilentConnectionsDoNotKeepAJoinerOut) {
+    EnetOptions hostOptions = LoopbackOptions();
+    hostOptions.lan = false;
+    EnetTransport host(hostOptions);
+    std::uint32_t hostId = 0;
+    ASSERT_TRUE(host.CreateSession({"Held", "", 4}, {0, "Ann", "Ann"}, hostId).Ok());
+    std::atomic<bool> serving{true};
+    std::thread service([&] {
+        std::vector<NetEvent> events;
+        while (serving) host.Wait(10, events);
+    });
+
+    // As many strangers as the host has slots (four players and four more),
+    // each from its own loopback address, back at once when let go.
+    std::vector<std::string> addresses;
+    for (int i = 0; i < 8; ++i) addresses.push_back("127.0.0." + std::to_string(20 + i));
+    auto silent = std::make_unique<SilentConnections>("127.0.0.1", host.Port(), addresses, true);
+    ASSERT_TRUE(silent->WaitForConnects(8, 3000)) << silent->Connects();
+
+    EnetOptions options = LoopbackOptions();
+    EnetTransport joiner(options);
+    const NetSessionInfo session{0, "", "127.0.0.1", host.Port(), 0, 0};
+    std::uint32_t joinerId = 0;
+    std::vector<NetPlayer> others;
+    const auto start = std::chrono::steady_clock::now();
+    const NetResult joined = joiner.JoinSession(session, "", {0, "Bob", "Bob"}, joinerId, others);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    std::printf("joined in %lld ms past %d silent connections\n", static_cast<long long>(ms),
+                silent->Open());
+    EXPECT_TRUE(joined.Ok()) << std::hex << joined.code;
+    EXPECT_LT(ms, 5000);
+    EXPECT_EQ(others.size(), 1u);
+
+    // Coming back at once, each pushes out the oldest of them.
+    EXPECT_GE(host.GuardCounts().madeRoom, 1u);
+    silent.reset();
+
+    // From one address, no more than two strangers stay at once, and those
+    // two go when their three seconds are up.
+    const auto crowdStart = std::chrono::steady_clock::now();
+    SilentConnections crowd("127.0.0.1", host.Port(), std::vector<std::string>(5, "127.0.0.1"),
+                            false);
+    ASSERT_TRUE(crowd.WaitForConnects(5, 3000));
+    const auto waitFor = [&](int drops, int seconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (crowd.Drops() < drops && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+    waitFor(3, 2);
+    EXPECT_EQ(crowd.Open(), 2);
+    EXPECT_EQ(host.GuardCounts().sameAddress, 3u);
+    waitFor(5, 5);
+    EXPECT_EQ(crowd.Open(), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - crowdStart, std::chrono::milliseconds(2900));
+    EXPECT_EQ(host.GuardCounts().silent, 2u);
+    serving = false;
+    service.join();
 }
