@@ -14,7 +14,8 @@ void ConnectionGuard::Connected(int connection, const std::string& address, std:
     // The newest stranger gets its chance to say hello; the oldest has had
     // the longest.
     if (limits_.slots > 0)
-        while (!strangers_.empty() && members + strangers_.size() >= limits_.slots) {
+        while (!strangers_.empty() &&
+               members + strangers_.size() + limits_.keepFree > limits_.slots) {
             dropOldest(nullptr, drop);
             ++counts_.madeRoom;
         }

@@ -15,6 +15,9 @@ struct GuardLimits {
     // Connections the transport holds at once, players and strangers alike
     // (0: no limit known, no slot kept free).
     std::size_t slots = 0;
+    // Slots left free after every new connection, for connections still
+    // being made (the transport takes a slot before the guard hears of it).
+    std::size_t keepFree = 1;
     std::int64_t helloTimeoutMs = 3000;
     // Strangers from one address at once; a further one pushes out the oldest.
     std::size_t perAddress = 2;

@@ -333,9 +333,12 @@ NetResult EnetTransport::CreateSession(const NetSessionParams& params, const Net
     if (state_->host) return {kNetBindFailed, false};
     ENetAddress address{};
     if (!resolve(options_.bindAddress, options_.port, address)) return {kNetBindFailed, false};
-    // Room beyond the limit, so that a player too many hears why.
-    const auto peers =
+    // Room beyond the limit, so that a player too many hears why; and as
+    // many slots again that the relay keeps free, for connections being
+    // made, so that strangers that come back at once cannot hold them all.
+    const auto connections =
         static_cast<std::size_t>(std::clamp<std::int32_t>(params.maxPlayers, 1, 64) + 4);
+    const std::size_t peers = 2 * connections;
     ENetHost* host = enet_host_create(&address, peers, kChannels, 0, 0);
     if (!host) return {kNetBindFailed, false};
     host->intercept = dropSome;
@@ -364,6 +367,7 @@ NetResult EnetTransport::CreateSession(const NetSessionParams& params, const Net
     state_->port = bound.port;
     GuardLimits limits;
     limits.slots = peers;
+    limits.keepFree = connections;
     state_->relay.emplace(params, local, newSessionId(), limits);
     state_->probes = ProbeLimiter();
     port_ = bound.port;

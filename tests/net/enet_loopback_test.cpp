@@ -247,7 +247,7 @@ TEST(EnetLoopback, SilentConnectionsDoNotKeepAJoinerOut) {
     EXPECT_LT(ms, 5000);
     EXPECT_EQ(others.size(), 1u);
 
-    // Coming back at once, each pushes out the oldest of them.
+    // The joiner's connection pushed out the oldest of them.
     EXPECT_GE(host.GuardCounts().madeRoom, 1u);
     silent.reset();
 

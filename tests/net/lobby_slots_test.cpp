@@ -20,9 +20,9 @@ struct Lobby {
     std::vector<RelayOutput> sent; // frames, since the last look
     std::vector<NetEvent> local;
 
-    explicit Lobby(std::size_t slotCount = 8, std::int32_t maxPlayers = 4)
+    explicit Lobby(std::size_t slotCount = 8, std::size_t keepFree = 1)
         : slots(slotCount),
-          relay({"Lobby", "pw", maxPlayers}, {0, "Host", "Host"}, 5, GuardLimits{slotCount}) {}
+          relay({"Lobby", "pw", 4}, {0, "Host", "Host"}, 5, GuardLimits{slotCount, keepFree}) {}
 
     void apply(std::vector<RelayOutput>& out) {
         for (RelayOutput& o : out) {
@@ -128,6 +128,15 @@ TEST(LobbySlots, SilentConnectionsNeverTakeTheLastSlot) {
     // Players are never pushed out to make room.
     EXPECT_EQ(busy.open.size(), busy.slots - 1);
     EXPECT_EQ(busy.relay.Strangers(), busy.slots - 1 - 3);
+
+    // The ENet host keeps half its sixteen slots free for connections still
+    // being made: the ninth connection pushes out the oldest.
+    Lobby roomy(16, 8);
+    for (int i = 0; i < 8; ++i) roomy.Connect(Address(i), 0);
+    EXPECT_TRUE(roomy.dropped.empty());
+    roomy.Connect(Address(8), 1);
+    EXPECT_EQ(roomy.dropped, std::vector<int>{0});
+    EXPECT_EQ(roomy.open.size(), 8u);
 }
 
 TEST(LobbySlots, OneAddressHoldsAtMostTwoStrangersButAnyNumberOfPlayers) {
