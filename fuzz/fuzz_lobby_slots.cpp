@@ -1,10 +1,10 @@
 // Drives a host's relay through scripted connections, hellos, frames,
-// disconnections and time steps, with eight slots held as the ENet transport
-// holds them, and checks what the host promises strangers and players: a
-// slot is left free after every new connection, no stranger outlives its
-// deadline, one address never holds more than two strangers, only open
-// connections are dropped, and a joiner with the password gets in while
-// there is room.
+// disconnections and time steps, with sixteen slots held as the ENet
+// transport holds them (the first byte says how many are kept free), and
+// checks what the host promises strangers and players: the slots kept free
+// stay free after every new connection, no stranger outlives its deadline,
+// one address never holds more than two strangers, only open connections
+// are dropped, and a joiner with the password gets in while there is room.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr std::size_t kSlots = 8;
+constexpr std::size_t kSlots = 16;
 constexpr std::int32_t kMaxPlayers = 4;
 
 struct Connection {
@@ -25,7 +25,8 @@ struct Connection {
 };
 
 struct Host {
-    GuardLimits limits{kSlots};
+    explicit Host(std::size_t keepFree) : limits{kSlots, keepFree} {}
+    GuardLimits limits;
     SessionRelay relay{{"Fuzz", "pw", kMaxPlayers}, {0, "Host", "Host"}, 7, limits};
     std::map<int, Connection> open;
     std::set<int> members;
@@ -68,9 +69,10 @@ std::vector<std::uint8_t> hello(const std::string& password) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    Host host;
+    if (size == 0) return 0;
+    Host host(1 + data[0] % 8);
     std::vector<RelayOutput> out;
-    for (std::size_t at = 0; at < size; ++at) {
+    for (std::size_t at = 1; at < size; ++at) {
         const int op = data[at] >> 5;
         const int arg = data[at] & 31;
         const int slot = arg % static_cast<int>(kSlots);
@@ -83,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             host.open[free] = {"127.0.0." + std::to_string(arg % 4), host.now};
             host.relay.Connected(free, host.open[free].address, host.now, out);
             host.apply(out);
-            if (host.open.size() >= kSlots) __builtin_trap();
+            if (host.open.size() + host.limits.keepFree > kSlots) __builtin_trap();
             break;
         }
         case 1:

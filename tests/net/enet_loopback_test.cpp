@@ -10,7 +10,10 @@
 #include <functional>
 #include <thread>
 
+#include <enet/enet.h>
+
 #include "net/enet/enet_transport.h"
+#include "net/net_frames.h"
 #include "net/session_component.h"
 #include "support/silent_connections.h"
 
@@ -269,6 +272,59 @@ TEST(EnetLoopback, SilentConnectionsDoNotKeepAJoinerOut) {
     EXPECT_EQ(crowd.Open(), 0);
     EXPECT_GE(std::chrono::steady_clock::now() - crowdStart, std::chrono::milliseconds(2900));
     EXPECT_EQ(host.GuardCounts().silent, 2u);
+    serving = false;
+    service.join();
+}
+
+TEST(EnetLoopback, DiscoveryRepliesAreRateLimitedPerSender) {
+    const EnetOptions options = LoopbackOptions();
+    EnetTransport host(options);
+    std::uint32_t hostId = 0;
+    ASSERT_TRUE(host.CreateSession({"Quiet", "", 4}, {0, "Ann", "Ann"}, hostId).Ok());
+    std::atomic<bool> serving{true};
+    std::thread service([&] {
+        std::vector<NetEvent> events;
+        while (serving) host.Wait(10, events);
+    });
+
+    // Two hundred probes at once from one address get its burst of replies.
+    const ENetSocket flood = enet_socket_create(ENET_SOCKET_TYPE_DATAGRAM);
+    ASSERT_NE(flood, ENET_SOCKET_NULL);
+    enet_socket_set_option(flood, ENET_SOCKOPT_NONBLOCK, 1);
+    ENetAddress from{};
+    enet_address_set_host_ip(&from, "127.0.0.7");
+    ASSERT_EQ(enet_socket_bind(flood, &from), 0);
+    ENetAddress to{};
+    enet_address_set_host_ip(&to, "127.0.0.1");
+    to.port = options.discoveryPort;
+    auto probe = EncodeProbe("");
+    for (int i = 0; i < 200; ++i) {
+        ENetBuffer data{probe.data(), probe.size()};
+        enet_socket_send(flood, &to, &data, 1);
+    }
+    int replies = 0;
+    std::vector<std::uint8_t> buffer(512);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    while (std::chrono::steady_clock::now() < end) {
+        ENetAddress sender{};
+        ENetBuffer data{buffer.data(), buffer.size()};
+        const int size = enet_socket_receive(flood, &sender, &data, 1);
+        if (size > 0)
+            replies += ParseProbeReply({buffer.data(), static_cast<std::size_t>(size)}) ? 1 : 0;
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    enet_socket_destroy(flood);
+    EXPECT_GE(replies, 16);
+    EXPECT_LE(replies, 24);
+    EXPECT_EQ(host.GuardCounts().probesAnswered, static_cast<std::uint64_t>(replies));
+    EXPECT_GE(host.GuardCounts().probesRefused, 150u);
+
+    // A lister elsewhere still finds the session.
+    std::vector<NetSessionInfo> sessions;
+    EnetTransport lister(options);
+    EXPECT_EQ(lister.ListSessions("", 600, sessions), kNetOk);
+    EXPECT_EQ(sessions.size(), 1u);
     serving = false;
     service.join();
 }
