@@ -51,7 +51,7 @@ struct Host {
         for (const auto& [c, connection] : open)
             if (!members.count(c)) {
                 if (++perAddress[connection.address] > 2) __builtin_trap();
-                // Three seconds to say hello, a second more after a refusal.
+                // Three seconds to say hello, and the grace after a refusal.
                 if (now - connection.since >= limits.helloTimeoutMs + limits.refusalGraceMs)
                     __builtin_trap();
             }

@@ -22,7 +22,7 @@ struct GuardLimits {
     // Strangers from one address at once; a further one pushes out the oldest.
     std::size_t perAddress = 2;
     // A refused connection's time to take its refusal and go.
-    std::int64_t refusalGraceMs = 1000;
+    std::int64_t refusalGraceMs = 2000;
 };
 
 // Strangers dropped, by cause.

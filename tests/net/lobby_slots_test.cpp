@@ -206,18 +206,18 @@ TEST(LobbySlots, ARefusedJoinerHearsWhyAndThenMustGo) {
     EXPECT_TRUE(lobby.dropped.empty());
 
     // It may not try again on the same connection, and one that lingers
-    // after its refusal is dropped a second later.
+    // after its refusal is dropped two seconds later.
     const int again = lobby.Connect(Address(2), 0);
     EXPECT_FALSE(lobby.Joins(again, "nope"));
     lobby.Joins(again, "pw");
     EXPECT_EQ(lobby.dropped, std::vector<int>{again});
-    lobby.Tick(999);
+    lobby.Tick(1999);
     EXPECT_EQ(lobby.dropped, std::vector<int>{again});
-    lobby.Tick(1000);
+    lobby.Tick(2000);
     EXPECT_EQ(lobby.dropped, (std::vector<int>{again, wrong}));
 
     // One that goes by itself is simply forgotten.
-    const int polite = lobby.Connect(Address(3), 2000);
+    const int polite = lobby.Connect(Address(3), 2500);
     EXPECT_FALSE(lobby.Joins(polite, "nope"));
     std::vector<RelayOutput> out;
     lobby.relay.Disconnected(polite, out, lobby.local);
