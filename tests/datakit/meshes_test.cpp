@@ -93,7 +93,7 @@ TEST(MeshCatalog, FilesReadBackAndFacesAreDrawable) {
                 EXPECT_TRUE(face.texture >= 1 && face.texture <= 254) << "face " << f;
             } else {
                 EXPECT_TRUE(face.kind == kFaceTextured || face.kind == kFaceTexturedKeyed);
-                EXPECT_TRUE(face.texture >= 1 && face.texture <= 26) << "face " << f;
+                EXPECT_TRUE(face.texture >= 1 && face.texture <= 30) << "face " << f;
             }
             // A triangle without area draws nothing and textured ones go wrong.
             const auto at = [&](int i) {
