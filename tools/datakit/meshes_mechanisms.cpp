@@ -21,7 +21,7 @@ std::vector<Mesh> AsAnimation(std::vector<Mesh> frames) {
 Mesh Lever(double angle, int circuit, std::size_t* lampFirst, std::size_t* lampEnd) {
     MeshBuilder b;
     AddBox(b, At({}), {-140, kLow, -86}, {140, -196, 86},
-           {Flat(circuit, 7), Textured(kTexMetal), Flat(paint::kSteel, 6)}, kLowY);
+           {Flat(circuit, 9), Textured(kTexMetal), Flat(paint::kSteel, 6)}, kLowY);
     for (double s : {1.0, -1.0})
         AddBox(b, At({s * 32, 0, 0}), {-8, -196, -20}, {8, -152, 20},
                AllSides(Flat(paint::kSteel, 11)), kLowY);
