@@ -1,4 +1,5 @@
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -69,23 +70,24 @@ const BankTexture* FindTexture(int number) {
     return nullptr;
 }
 
-// Writes the images and the bank's lines as they are added.
+// Writes the images and collects the bank's lines as they are added.
 struct BankWriter {
     const DataKit& kit;
     std::string imageLines =
         "; Kelvane texture bank: images, then textures N=first-last\n#IMAGES\n";
     std::string textureLines = "#TEXTURES\n";
-    int image = 0;
+    int images = 0;
 
-    // One still image as texture `number`.
-    void Add(int number, const std::string& stem, const std::vector<std::uint8_t>& pixels) {
-        const std::string file = "TEXTURES/" + stem + ".PCX";
+    // Writes one image and returns its number in the bank.
+    int AddImage(const std::string& file, const std::vector<std::uint8_t>& pixels) {
         WriteDataFile(kit, file,
                       EncodePcx(paint::kSide, paint::kSide, pixels, paint::GamePalette()));
-        imageLines += std::to_string(image) + "=" + file + "\n";
-        textureLines += std::to_string(number) + "=" + std::to_string(image) + "-" +
-                        std::to_string(image) + "\n";
-        ++image;
+        imageLines += std::to_string(images) + "=" + file + "\n";
+        return images++;
+    }
+    void AddTexture(int number, int first, int last) {
+        textureLines += std::to_string(number) + "=" + std::to_string(first) + "-" +
+                        std::to_string(last) + "\n";
     }
 };
 
@@ -94,20 +96,15 @@ struct BankWriter {
 void GenerateTextures(const DataKit& kit) {
     BankWriter bank{kit};
     for (const BankTexture& texture : BankTextures()) {
-        const int first = bank.image;
-        for (int frame = 0; frame < texture.frames; ++frame, ++bank.image) {
+        const int first = bank.images;
+        for (int frame = 0; frame < texture.frames; ++frame) {
             TextureCanvas canvas;
             texture.paint(canvas, frame);
             std::string file = std::string("TEXTURES/") + texture.stem;
             if (texture.frames > 1) file += std::to_string(frame + 1);
-            file += ".PCX";
-            WriteDataFile(
-                kit, file,
-                EncodePcx(paint::kSide, paint::kSide, paint::Finish(canvas), paint::GamePalette()));
-            bank.imageLines += std::to_string(bank.image) + "=" + file + "\n";
+            bank.AddImage(file + ".PCX", paint::Finish(canvas));
         }
-        bank.textureLines += std::to_string(texture.number) + "=" + std::to_string(first) + "-" +
-                             std::to_string(bank.image - 1) + "\n";
+        bank.AddTexture(texture.number, first, bank.images - 1);
     }
     // The turned copies, named by their texture numbers.
     for (const int number : DirectionalTextures()) {
@@ -116,9 +113,13 @@ void GenerateTextures(const DataKit& kit) {
         TextureCanvas canvas;
         texture->paint(canvas, 0);
         const std::vector<std::uint8_t> pixels = paint::Finish(canvas);
-        const int quarter = kQuarterTurnedOffset + number, half = kHalfTurnedOffset + number;
-        bank.Add(quarter, "TURN" + std::to_string(quarter), QuarterTurned(pixels));
-        bank.Add(half, "TURN" + std::to_string(half), HalfTurned(pixels));
+        for (const auto& [offset, turned] : {std::pair{kQuarterTurnedOffset, QuarterTurned(pixels)},
+                                             std::pair{kHalfTurnedOffset, HalfTurned(pixels)}}) {
+            const int turnedNumber = offset + number;
+            const int image =
+                bank.AddImage("TEXTURES/TURN" + std::to_string(turnedNumber) + ".PCX", turned);
+            bank.AddTexture(turnedNumber, image, image);
+        }
     }
     WriteDataFile(kit, "TEXTURES/KELVANE.TXT", bank.imageLines + bank.textureLines);
 }
