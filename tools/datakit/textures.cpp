@@ -1,6 +1,6 @@
 #include <functional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "datakit.h"
