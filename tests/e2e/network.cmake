@@ -170,9 +170,10 @@ elseif(CASE MATCHES "^(lever|dig|last_ingot)$")
     write_script(first "1-12 RIGHT\n20 SHIFT\n")
     set(changed "4,0,1:13>0")
   else()
-    # The level's only ingot: its door opens on every machine.
+    # The level's only ingot: its door opens on every machine (and stays
+    # open as the ingot door's own open state, 73).
     write_script(first "1-13 LEFT\n14-32 UP\n")
-    set(changed "1,1,1:20>0 3,1,4:34>37")
+    set(changed "1,1,1:20>0 3,1,4:34>73")
   endif()
   player(host 0 --net-create --net-go-at 3 --frames 200)
   player(first 0.5 --net-join --frames 200)
