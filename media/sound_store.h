@@ -32,6 +32,6 @@ void SetSoundBudget(std::uint64_t bytes);
 struct SoundStoreState {
     std::uint64_t bytes = 0;    // converted samples alive now
     std::int64_t converted = 0; // conversions made since the program began
-    std::int64_t refused = 0;   // sounds refused since the program began
+    std::int64_t refused = 0;   // waves refused since the program began, each once
 };
 SoundStoreState CurrentSoundStore();
