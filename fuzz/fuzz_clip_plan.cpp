@@ -1,6 +1,7 @@
 // Feeds arbitrary sizes and decoder reductions to the clip limits: a plan is
 // either refused or decodes within the pixel limit to a picture no smaller
 // than the one shown, which fits the largest picture.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -24,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         p.picture.height > kMaxClipPictureHeight)
         __builtin_trap();
     if (p.picture.width > source.width || p.picture.height > source.height) __builtin_trap();
-    if (p.reduction < 0 || p.reduction > reduction) __builtin_trap();
+    if (p.reduction < 0 || p.reduction > std::max(reduction, 0)) __builtin_trap();
     if (p.reduction > 0 &&
         (p.decoded.width < p.picture.width || p.decoded.height < p.picture.height))
         __builtin_trap();

@@ -5,6 +5,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/channel_layout.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/mem.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
@@ -20,9 +21,18 @@ extern "C" {
 
 namespace {
 
+// No single allocation of FFmpeg's may exceed this. The largest a file
+// that plays needs is a decoded picture (at most kMaxClipDecodePixels, a few
+// bytes each); a damaged header can ask for gigabytes (an AVI stream format
+// of 1.6 GB in a file of 600 bytes), which is refused instead.
+constexpr std::size_t kMaxFfmpegAllocation = std::size_t{256} << 20;
+
+// FFmpeg's settings for the whole program, once: its messages off, its
+// allocations bounded.
 void quietFfmpeg() {
     static const bool quiet = [] {
         av_log_set_level(AV_LOG_QUIET);
+        av_max_alloc(kMaxFfmpegAllocation);
         return true;
     }();
     (void)quiet;
