@@ -28,6 +28,7 @@ const char* const kOptionKeysHelp =
     "LOOK UP/DOWN           : BUTTON 2 + UP/DOWN\r"
     "DIG/ACTIVATE/PUSH      : BUTTON 3\r"
     "OPTIONS                : BUTTON 4\r"
+    "CAMERA CLOSER/FARTHER  : + / -\r"
     "\r"
     "\r"
     "KEYBORAD : BUTTON 1=SPACE   BUTTON 2=CTRL   BUTTON 3=SHIFT   BUTTON 4=ESC";
