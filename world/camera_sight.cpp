@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "world/world.h"
 
@@ -11,6 +12,7 @@ constexpr float kHeadHeight = 170.0f; // the head's middle over the body's centr
 constexpr float kNearPlane = 16.0f;   // the picture clips nearer than 10 units
 constexpr float kStep = 16.0f;        // spacing of the points looked at along a line
 constexpr int kRefinements = 5;       // halvings of the last step: 0.5-unit answers
+constexpr float kHeadRoom = 200.0f;   // room over a head above an indoor level's top
 
 // A box in one cell's own coordinates (0..511 on each axis).
 struct LocalBox {
@@ -39,7 +41,7 @@ double highestTop(const ObjectType& t, const LocalBox& box) {
 bool cellBlocks(const World& world, int x, int y, int z, const LocalBox& box, bool seeThrough) {
     const WorldGrid& grid = world.grid;
     if (x < 0 || z < 0 || y < 0 || x >= grid.sizeX || z >= grid.sizeZ) return true;
-    if (y >= grid.sizeY) return !world.level.outside;
+    if (y >= grid.sizeY) return false; // the room's ceiling limits it
     const ObjectType& t = world.types[cellAt(grid, x, y, z)];
     if (t.undefined) return false;
     if (t.Cube) return !(seeThrough && t.Transparency > 0);
@@ -49,10 +51,12 @@ bool cellBlocks(const World& world, int x, int y, int z, const LocalBox& box, bo
     return box.hi[1] >= t.Ymin && box.lo[1] <= highestTop(t, box);
 }
 
-bool blockedAround(const World& world, SightPoint at, float radius, bool seeThrough) {
+bool blockedAround(const CameraRoom& room, SightPoint at, float radius, bool seeThrough) {
     const double p[3] = {at.x, at.y, at.z};
     if (!std::isfinite(p[0]) || !std::isfinite(p[1]) || !std::isfinite(p[2])) return true;
     const double r = std::max(0.0f, radius);
+    if (p[1] + r > room.ceiling) return true;
+    const World& world = *room.world;
     int first[3], last[3];
     for (int axis = 0; axis < 3; ++axis) {
         first[axis] = cellIndexOf(p[axis] - r);
@@ -85,20 +89,28 @@ float distanceBetween(SightPoint a, SightPoint b) {
 
 } // namespace
 
-bool EyeBlocked(const World& world, SightPoint at, float radius) {
-    return blockedAround(world, at, radius, false);
+CameraRoom RoomAround(const World& world, const PlayerRecord& player) {
+    CameraRoom room{&world, std::numeric_limits<float>::max()};
+    if (!world.level.outside)
+        room.ceiling = std::max(static_cast<float>(world.grid.sizeY) * worldUnit,
+                                HeadOf(player).y + kHeadRoom);
+    return room;
 }
 
-bool SightBlocked(const World& world, SightPoint at) {
-    return blockedAround(world, at, 0.0f, true);
+bool EyeBlocked(const CameraRoom& room, SightPoint at, float radius) {
+    return blockedAround(room, at, radius, false);
 }
 
-float ClearReach(const World& world, SightPoint from, SightPoint to, Clearance clearance) {
+bool SightBlocked(const CameraRoom& room, SightPoint at) {
+    return blockedAround(room, at, 0.0f, true);
+}
+
+float ClearReach(const CameraRoom& room, SightPoint from, SightPoint to, Clearance clearance) {
     const float length = distanceBetween(from, to);
     const auto blockedAt = [&](float d) {
         const float radius =
             std::min(clearance.farRadius, clearance.nearRadius + clearance.growth * d);
-        return EyeBlocked(world, along(from, to, length > 0 ? d / length : 0.0f), radius);
+        return EyeBlocked(room, along(from, to, length > 0 ? d / length : 0.0f), radius);
     };
     if (blockedAt(0)) return 0;
     if (!(length > 0)) return 0;
@@ -119,11 +131,11 @@ float ClearReach(const World& world, SightPoint from, SightPoint to, Clearance c
     }
 }
 
-bool LineOfSight(const World& world, SightPoint from, SightPoint to) {
+bool LineOfSight(const CameraRoom& room, SightPoint from, SightPoint to) {
     const float length = distanceBetween(from, to);
     const int steps = std::max(1, static_cast<int>(std::ceil(length / (kStep * 0.5f))));
     for (int i = 0; i <= steps; ++i)
-        if (SightBlocked(world, along(from, to, static_cast<float>(i) / static_cast<float>(steps))))
+        if (SightBlocked(room, along(from, to, static_cast<float>(i) / static_cast<float>(steps))))
             return false;
     return true;
 }
@@ -133,9 +145,10 @@ SightPoint HeadOf(const PlayerRecord& player) {
 }
 
 CameraSight CheckCameraSight(const World& world, const PlayerRecord& player) {
+    const CameraRoom room = RoomAround(world, player);
     const SightPoint eye{player.cameraX, player.cameraY, player.cameraZ};
-    if (EyeBlocked(world, eye, kNearPlane)) return CameraSight::InWall;
-    return LineOfSight(world, eye, HeadOf(player)) ? CameraSight::Clear : CameraSight::Hidden;
+    if (EyeBlocked(room, eye, kNearPlane)) return CameraSight::InWall;
+    return LineOfSight(room, eye, HeadOf(player)) ? CameraSight::Clear : CameraSight::Hidden;
 }
 
 const char* CameraSightName(CameraSight sight) {

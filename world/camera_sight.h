@@ -9,15 +9,24 @@ struct SightPoint {
     float x = 0, y = 0, z = 0;
 };
 
+// Where a camera may be: the level's cells, and above an indoor level the
+// height where the void begins (the level's top, or above the hero's head
+// when he is higher). Above an outdoor level the sky is open.
+struct CameraRoom {
+    const World* world = nullptr;
+    float ceiling = 0;
+};
+CameraRoom RoomAround(const World& world, const PlayerRecord& player);
+
 // Whether an eye within `radius` of the point would look at the inside of
 // something: a drawn cube (glass, lava and water too), the solid box of a
-// mesh cell (doors, pillars, ramps), or the void outside the level's cells.
-// Above an outdoor level the sky is open.
-bool EyeBlocked(const World& world, SightPoint at, float radius);
+// mesh cell (doors, pillars, ramps), or the void beside, below or above the
+// level.
+bool EyeBlocked(const CameraRoom& room, SightPoint at, float radius);
 
 // Whether the point hides what lies behind it: as EyeBlocked with no
 // radius, but a see-through cube (glass) hides nothing.
-bool SightBlocked(const World& world, SightPoint at);
+bool SightBlocked(const CameraRoom& room, SightPoint at);
 
 // How far the way from `from` towards `to` stays clear for an eye whose
 // radius grows from `nearRadius` at `from` by `growth` per unit up to
@@ -26,10 +35,10 @@ bool SightBlocked(const World& world, SightPoint at);
 struct Clearance {
     float nearRadius = 0, farRadius = 0, growth = 0;
 };
-float ClearReach(const World& world, SightPoint from, SightPoint to, Clearance clearance);
+float ClearReach(const CameraRoom& room, SightPoint from, SightPoint to, Clearance clearance);
 
 // Whether the straight line between two points crosses nothing that hides.
-bool LineOfSight(const World& world, SightPoint from, SightPoint to);
+bool LineOfSight(const CameraRoom& room, SightPoint from, SightPoint to);
 
 // The hero's head: what the follow camera keeps in view.
 SightPoint HeadOf(const PlayerRecord& player);

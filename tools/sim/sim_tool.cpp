@@ -275,7 +275,7 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
                 trace << " s" << i << '=' << sentries[i].x << ',' << sentries[i].y << ','
                       << sentries[i].z << '/' << sentries[i].state;
             trace << " eye=" << p.cameraX << ',' << p.cameraY << ',' << p.cameraZ << '/'
-                  << CameraSightName(CheckCameraSight(world, p));
+                  << CameraSightName(CheckCameraSight(world, p)) << " fade=" << p.cameraFade;
             for (const WorldEvent& event : RecentWorldEvents())
                 if (event.frame == world.frame) trace << " {" << DescribeWorldEvent(event) << '}';
             trace << '\n';
