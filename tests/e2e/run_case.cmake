@@ -182,7 +182,7 @@ elseif(CASE STREQUAL "option_keys")
   run_script("2 F9\n3 F11\n")
   expect_dump("messageText=EXCLUSIVE MODE ON" "exclusiveMode=1" "showFps=1")
   run_script("2 F1\n")
-  expect_dump("messageText=F4 RESOLUTION  F5 DETAILS  F6 SCREEN MODE  F7 MUSIC ON/OFF  F8 STEREOSCOPIC\\rF9 FPS         F11 EXCLUSIVE MODE\\r\\rROTATE                 : LEFT/RIGHT\\rFORWARD/BACKWARDS      : UP/DOWN\\rJUMP                   : BUTTON 1\\rLOOK UP/DOWN           : BUTTON 2 + UP/DOWN\\rDIG/ACTIVATE/PUSH      : BUTTON 3\\rOPTIONS                : BUTTON 4\\r\\r\\rKEYBORAD : BUTTON 1=SPACE   BUTTON 2=CTRL   BUTTON 3=SHIFT   BUTTON 4=ESC")
+  expect_dump("messageText=F4 RESOLUTION  F5 DETAILS  F6 SCREEN MODE  F7 MUSIC ON/OFF  F8 STEREOSCOPIC\\rF9 FPS         F11 EXCLUSIVE MODE\\r\\rROTATE                 : LEFT/RIGHT\\rFORWARD/BACKWARDS      : UP/DOWN\\rJUMP                   : BUTTON 1\\rLOOK UP/DOWN           : BUTTON 2 + UP/DOWN\\rDIG/ACTIVATE/PUSH      : BUTTON 3\\rOPTIONS                : BUTTON 4\\rCAMERA CLOSER/FARTHER  : + / -\\r\\r\\rKEYBORAD : BUTTON 1=SPACE   BUTTON 2=CTRL   BUTTON 3=SHIFT   BUTTON 4=ESC")
   # What the runs changed is there for the next start.
   expect_file_line(${DATA}/kelv.ini "Resolution=3")
   expect_file_line(${DATA}/kelv.ini "Texture=False")
