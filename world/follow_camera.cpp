@@ -217,8 +217,10 @@ void PlaceCamera(PlayerRecord& p) {
 }
 
 bool EyeInsideFigure(const PlayerRecord& p) {
-    const float halfWidth = 0.5f * static_cast<float>(p.width) + 40.0f;
-    const float halfHeight = 0.5f * static_cast<float>(p.height) + 40.0f;
-    return std::fabs(p.cameraX - p.x) < halfWidth && std::fabs(p.cameraZ - p.z) < halfWidth &&
-           std::fabs(p.cameraY - p.y) < halfHeight;
+    // The figure stands well within his body's box: within its half width of
+    // his axis, from his feet to a little over his head.
+    const float halfWidth = 0.5f * static_cast<float>(p.width);
+    const float halfHeight = 0.5f * static_cast<float>(p.height);
+    return std::hypot(p.cameraX - p.x, p.cameraZ - p.z) < halfWidth &&
+           p.cameraY > p.y - halfHeight && p.cameraY < p.y + halfHeight + 20.0f;
 }
