@@ -77,6 +77,7 @@ std::string DescribeWorldState() {
     add("cameraDistance", real(p.cameraDistance));
     add("camera.eye", real(p.cameraX) + "," + real(p.cameraY) + "," + real(p.cameraZ));
     add("camera.sight", CameraSightName(CheckCameraSight(world, p)));
+    add("camera.fade", real(p.cameraFade));
     add("menu.open", int{world.menu.open});
     add("menu.selected", world.menu.selected);
     add("timerRunning", int{timerRunning});

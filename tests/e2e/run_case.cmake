@@ -102,7 +102,7 @@ elseif(CASE STREQUAL "camera_keys")
   file(WRITE ${WORK}/input.txt "2 MINUS\n4 ADD\n")
   run(${HEADLESS} --level 0 --frames 10 --script ${WORK}/input.txt)
   expect_exit(0)
-  expect_dump("cameraDistance=0" "camera.sight=clear")
+  expect_dump("cameraDistance=0" "camera.sight=clear" "camera.fade=1")
 
 elseif(CASE STREQUAL "level_folder_empty")
   link_data_set()
