@@ -1,5 +1,6 @@
 // The mixer at full load: 256 playing voices (mono and stereo, every one at
-// its own volume and pan) plus a music source, mixed in device-sized blocks.
+// its own volume and pan) plus a music source, mixed in device-sized blocks
+// through the master bus's limiter; and the limiter alone.
 // "core_percent" is the share of one core the mixing takes at 44100 Hz.
 #include <benchmark/benchmark.h>
 
@@ -7,6 +8,7 @@
 #include <memory>
 
 #include "media/mixer.h"
+#include "media/soft_limiter.h"
 #ifdef KELVANE_DATA_DIR
 #include "backends/openmpt/openmpt_module.h"
 #include "media/music_bus.h"
@@ -69,6 +71,29 @@ void BM_Mix256VoicesAndMusic(benchmark::State& state) {
     mix256VoicesAnd(state, std::make_shared<SineMusic>());
 }
 BENCHMARK(BM_Mix256VoicesAndMusic);
+
+// The master bus's limiter alone, on a block held past its threshold all the
+// time (its dearest case: every sample bent by the knee).
+void BM_LimiterOverThreshold(benchmark::State& state) {
+    SoftLimiter limiter(kDeviceRate);
+    std::vector<float> block(2 * kBlockFrames);
+    for (int i = 0; i < kBlockFrames; ++i) {
+        const float v = 60000.0f * std::sin(static_cast<float>(i) * 0.0627f);
+        block[2 * i] = v;
+        block[2 * i + 1] = -v;
+    }
+    std::vector<float> work(block.size());
+    for (auto _ : state) {
+        work = block;
+        limiter.Process(work.data(), kBlockFrames);
+        benchmark::DoNotOptimize(work.data());
+    }
+    const double audioSeconds =
+        static_cast<double>(state.iterations()) * kBlockFrames / kDeviceRate;
+    state.counters["core_percent"] = benchmark::Counter(
+        audioSeconds / 100.0, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_LimiterOverThreshold);
 
 #ifdef KELVANE_DATA_DIR
 // The same with the title module rendered by libopenmpt through the music bus.

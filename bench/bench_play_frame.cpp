@@ -11,7 +11,10 @@
 #include "formats/level_file.h"
 #include "sim_tool.h"
 #include "world/frame_clock.h"
+#include "world/game_services.h"
 #include "world/play_frame.h"
+#include "world/sound_listener.h"
+#include "world/view_box.h"
 #include "world/world.h"
 
 namespace fs = std::filesystem;
@@ -41,6 +44,34 @@ void BM_PlayFrame(benchmark::State& state, const char* level) {
 BENCHMARK_CAPTURE(BM_PlayFrame, vault, "LEVEL/11-TheVault.lev");
 BENCHMARK_CAPTURE(BM_PlayFrame, watchers, "LEVEL/04-TheWatchers.lev");
 BENCHMARK_CAPTURE(BM_PlayFrame, openSky, "LEVEL/10-OpenSky.lev");
+
+// The ambient loops of a frame in which every cell around the camera is due
+// (a cave of lava, and the same with every other cell air): the scan of the
+// box and the grouping of touching cells into one voice each.
+void BM_DueLoopsAroundTheCamera(benchmark::State& state) {
+    ClearWorldTables();
+    if (!ResizeWorldGrid(32, 32, 32)) {
+        state.SkipWithError("no grid");
+        return;
+    }
+    int sound = 0;
+    ObjectType& lava = objectTypes[5];
+    lava.LoopSound = reinterpret_cast<TSoundBuffer*>(&sound); // logged, never played here
+    lava.LoopVolume = 200;
+    lava.loopDue = 1;
+    const bool sparse = state.range(0) != 0;
+    for (int x = 0; x < 32; ++x)
+        for (int y = 0; y < 32; ++y)
+            for (int z = 0; z < 32; ++z)
+                if (!sparse || (x + y + z) % 2 == 0) setCell(x, y, z, 5);
+    const ViewBox box = ViewBoxAround(worldGrid, 16.5f * 512, 16.5f * 512, 16.5f * 512);
+    for (auto _ : state) {
+        StartDueLoopSounds(box);
+        ClearWorldEvents();
+    }
+    ClearWorldTables();
+}
+BENCHMARK(BM_DueLoopsAroundTheCamera)->Arg(0)->Arg(1);
 
 // Every level source with a route, won at 50 ms frames by the simulation tool.
 void BM_ReplayAllRoutes(benchmark::State& state) {

@@ -28,7 +28,7 @@ SideGains VolumePanGains(std::int32_t volume, std::int32_t pan) {
                      attenuationGain(volume + std::min(pan, 0))};
 }
 
-Mixer::Mixer() : channels_(kVoiceCount) {}
+Mixer::Mixer() : channels_(kVoiceCount), musicScale_(32768.0f * attenuationGain(kMusicLevel)) {}
 
 int Mixer::ReserveChannel() {
     std::lock_guard guard(lock_);
@@ -145,9 +145,15 @@ void Mixer::Mix(std::int16_t* out, int frames) {
     if (music_) {
         musicFrames_.assign(values, 0.0f);
         music_->Render(musicFrames_.data(), frames);
-        for (std::size_t i = 0; i < values; ++i) sum_[i] += musicFrames_[i] * 32768.0f;
+        for (std::size_t i = 0; i < values; ++i) sum_[i] += musicFrames_[i] * musicScale_;
     }
+    limiter_.Process(sum_.data(), frames);
     for (std::size_t i = 0; i < values; ++i) out[i] = clampToSample(sum_[i]);
+}
+
+std::int64_t Mixer::LimitedFrames() const {
+    std::lock_guard guard(lock_);
+    return limiter_.LimitedFrames();
 }
 
 void Mixer::Skip(int frames) {

@@ -11,10 +11,15 @@
 #include <vector>
 
 #include "media/pcm_convert.h"
+#include "media/soft_limiter.h"
 
 // Channels 0..255 are the positional voices; channels a sound buffer plays
 // on itself (interface sounds, wave music) are reserved after them.
 constexpr int kVoiceCount = 256;
+
+// Where the music enters the mix, in hundredths of a decibel: the modules and
+// tracks are made near full scale, and the effects must stand above them.
+constexpr std::int32_t kMusicLevel = -600;
 
 // Gain of each side, 0 (silent) to 1 (as recorded).
 struct SideGains {
@@ -53,15 +58,17 @@ class Mixer {
     void SetGains(int channel, SideGains gains);
     bool Playing(int channel) const;
 
-    // The music source from now on; null for none.
+    // The music source from now on, mixed at kMusicLevel; null for none.
     void SetMusic(std::shared_ptr<AudioSource> source);
 
-    // Mixes the next `frames` stereo frames into `out` and moves every
-    // playing channel on by as much.
+    // Mixes the next `frames` stereo frames into `out` through the master
+    // bus's limiter and moves every playing channel on by as much.
     void Mix(std::int16_t* out, int frames);
     // Moves every playing channel and the music on by `frames` without
     // mixing them: channels end where Mix would end them.
     void Skip(int frames);
+    // Stereo frames the master bus's limiter has changed so far.
+    std::int64_t LimitedFrames() const;
 
   private:
     struct Channel {
@@ -80,5 +87,7 @@ class Mixer {
     mutable std::mutex lock_;
     std::vector<Channel> channels_;
     std::shared_ptr<AudioSource> music_;
+    float musicScale_; // from the source's -1..1 to sample units, at kMusicLevel
     std::vector<float> sum_, musicFrames_;
+    SoftLimiter limiter_{kDeviceRate};
 };

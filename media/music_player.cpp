@@ -37,7 +37,7 @@ void applyMute() {
     const float gain = musicEnabled ? 1.0f : 0.0f;
     TheMusicBus()->SetGain(MusicSlot::Sequencer, gain);
     TheMusicBus()->SetGain(MusicSlot::CdAudio, gain);
-    if (waveMusic) waveMusic->SetVolume(musicEnabled ? 0 : kSilentVolume);
+    if (waveMusic) waveMusic->SetVolume(musicEnabled ? kMusicLevel : kSilentVolume);
 }
 
 void startModule(const std::string& file) {

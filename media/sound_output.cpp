@@ -74,9 +74,9 @@ void PlayInterfaceSoundBuffer(TSoundBuffer* sound, bool loop) {
     }
 }
 
-void TriggerEffect(std::int32_t x, std::int32_t y, std::int32_t z, const SoundCamera& camera,
-                   TSoundBuffer* sound, std::int32_t loudness) {
-    if (!ready || !sound || sound->Silent()) return;
+int TriggerEffect(std::int32_t x, std::int32_t y, std::int32_t z, const SoundCamera& camera,
+                  TSoundBuffer* sound, std::int32_t loudness) {
+    if (!ready || !sound || sound->Silent()) return -1;
     Mixer& mixer = theAudio().mixer;
     int index = kVoiceCount - 1;
     for (int i = 0; i < kVoiceCount; ++i) {
@@ -88,10 +88,25 @@ void TriggerEffect(std::int32_t x, std::int32_t y, std::int32_t z, const SoundCa
     // With every voice busy the last one's effect gives way to the new one.
     mixer.Assign(index, sound->Samples());
     Voice& voice = voices[static_cast<std::size_t>(index)];
-    voice = Voice{x, y, z, loudness, PositionalVolumePan(camera, x, y, z, loudness)};
+    voice = Voice{sound, x, y, z, loudness, PositionalVolumePan(camera, x, y, z, loudness)};
     mixer.SetGains(index, VolumePanGains(voice.level.volume, voice.level.pan));
     mixer.Start(index, false);
     ++voicesStarted;
+    return index;
+}
+
+bool MergeIntoVoice(int index, const TSoundBuffer* sound, std::int32_t loudness,
+                    const SoundCamera& camera) {
+    if (!ready || index < 0 || index >= kVoiceCount) return false;
+    Mixer& mixer = theAudio().mixer;
+    Voice& voice = voices[static_cast<std::size_t>(index)];
+    if (!sound || voice.sound != sound || !mixer.Playing(index)) return false;
+    if (loudness > voice.loudness) {
+        voice.loudness = loudness;
+        voice.level = PositionalVolumePan(camera, voice.x, voice.y, voice.z, loudness);
+        mixer.SetGains(index, VolumePanGains(voice.level.volume, voice.level.pan));
+    }
+    return true;
 }
 
 void UpdateVoices(const SoundCamera& camera) {
@@ -121,6 +136,10 @@ std::vector<PlayingVoice> PlayingVoices() {
 
 std::int64_t VoicesStarted() {
     return voicesStarted;
+}
+
+std::int64_t LimitedSoundFrames() {
+    return theAudio().mixer.LimitedFrames();
 }
 
 Mixer* SoundMixer() {

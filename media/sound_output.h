@@ -26,6 +26,7 @@ class TAudio {
 
 // A positional voice: where its effect sounds and how loud.
 struct Voice {
+    const TSoundBuffer* sound = nullptr; // whose duplicate it plays
     std::int32_t x = 0, y = 0, z = 0;
     std::int32_t loudness = 0;
     VolumePan level; // as last computed
@@ -56,9 +57,14 @@ void PlayInterfaceSoundBuffer(TSoundBuffer* sound, bool loop);
 
 // Plays a duplicate of the sound on the lowest voice that is not playing (the
 // last voice, stopped first, when all are) at a world point with loudness
-// 0..255.
-void TriggerEffect(std::int32_t x, std::int32_t y, std::int32_t z, const SoundCamera& camera,
-                   TSoundBuffer* sound, std::int32_t loudness);
+// 0..255. Returns the voice's number, or -1 when nothing started.
+int TriggerEffect(std::int32_t x, std::int32_t y, std::int32_t z, const SoundCamera& camera,
+                  TSoundBuffer* sound, std::int32_t loudness);
+// Takes a second request for the sound voice `index` plays into that voice:
+// it keeps its place and becomes as loud as the louder of the two. False
+// (and nothing changed) when the voice no longer plays that sound.
+bool MergeIntoVoice(int index, const TSoundBuffer* sound, std::int32_t loudness,
+                    const SoundCamera& camera);
 // Volume and pan of every playing voice for the camera; once a frame.
 void UpdateVoices(const SoundCamera& camera);
 // Stops every playing voice; sounds playing themselves go on.
@@ -73,6 +79,9 @@ std::vector<PlayingVoice> PlayingVoices();
 
 // Voices TriggerEffect has started since the program began.
 std::int64_t VoicesStarted();
+// Stereo frames the master bus's limiter has turned down since the program
+// began (only mixed sound counts: a run that only listens has none).
+std::int64_t LimitedSoundFrames();
 
 // The mixer, for the music players; null while not ready.
 Mixer* SoundMixer();

@@ -67,6 +67,17 @@ struct NetEvent {
     std::vector<std::uint8_t> data; // the message
 };
 
+// What a host turned away: connections dropped before they became players,
+// by cause, and discovery probes left unanswered for their rate.
+struct NetGuardCounts {
+    std::uint32_t silent = 0;      // no valid hello in time
+    std::uint32_t outOfPlace = 0;  // sent something other than a hello
+    std::uint32_t madeRoom = 0;    // the oldest stranger, to keep a slot free
+    std::uint32_t sameAddress = 0; // the oldest stranger of a crowded address
+    std::uint64_t probesAnswered = 0;
+    std::uint64_t probesRefused = 0;
+};
+
 // A failed create or join, and whether it failed while opening the session
 // or while the host was taking the local player in.
 struct NetResult {
@@ -99,6 +110,9 @@ class NetTransport {
     virtual void Wait(std::int32_t maxMs, std::vector<NetEvent>& events) = 0;
     // On the host: refuse new players from now on and stop answering probes.
     virtual void CloseToNewPlayers() = 0;
+    // On the host: what it turned away so far (nothing, for a transport
+    // that guards nothing).
+    virtual NetGuardCounts GuardCounts() const { return {}; }
     // Leaves at once: the peers see the local player (or, on the host, the
     // whole session) go without waiting for a time-out.
     virtual void Leave() = 0;

@@ -87,6 +87,10 @@ class TDGCPlay {
     // that changed nothing (a second join, a leave of an unknown player).
     std::uint32_t DroppedMessages() const { return droppedMessages_; }
     std::uint32_t IgnoredNotifications() const { return ignoredNotifications_; }
+    // On the host: the connections and probes its transport turned away.
+    NetGuardCounts GuardCounts() const {
+        return transport_ ? transport_->GuardCounts() : NetGuardCounts{};
+    }
 
   private:
     void fail(const std::string& operation, std::uint32_t code);

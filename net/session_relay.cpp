@@ -8,11 +8,15 @@ RelayOutput frameTo(int connection, const ControlFrame& frame, NetDelivery deliv
     return {connection, EncodeFrame(frame), delivery, false};
 }
 
+RelayOutput dropAtOnce(int connection) {
+    return {connection, {}, NetDelivery::Reliable, true};
+}
+
 } // namespace
 
 SessionRelay::SessionRelay(const NetSessionParams& params, const NetPlayer& host,
-                           std::uint32_t sessionId)
-    : params_(params), host_(host), sessionId_(sessionId) {
+                           std::uint32_t sessionId, const GuardLimits& limits)
+    : params_(params), host_(host), sessionId_(sessionId), guard_(limits) {
     host_.id = kHostId;
     params_.name = CutText(params_.name, kNetSessionNameMax);
     params_.password = CutText(params_.password, kNetPasswordMax);
@@ -34,17 +38,39 @@ ProbeReply SessionRelay::Describe(std::uint16_t port) const {
     return reply;
 }
 
+void SessionRelay::Connected(int connection, const std::string& address, std::int64_t nowMs,
+                             std::vector<RelayOutput>& out) {
+    now_ = std::max(now_, nowMs);
+    std::vector<int> drop;
+    guard_.Connected(connection, address, members_.size(), now_, drop);
+    for (int c : drop) out.push_back(dropAtOnce(c));
+}
+
+void SessionRelay::Tick(std::int64_t nowMs, std::vector<RelayOutput>& out) {
+    now_ = std::max(now_, nowMs);
+    std::vector<int> drop;
+    guard_.Expire(now_, drop);
+    for (int c : drop) out.push_back(dropAtOnce(c));
+}
+
 void SessionRelay::Receive(int connection, std::span<const std::uint8_t> bytes,
                            NetDelivery delivery, std::vector<RelayOutput>& out,
                            std::vector<NetEvent>& local) {
     const auto frame = ParseFrame(bytes);
     const auto member = std::find_if(members_.begin(), members_.end(),
                                      [&](const Member& m) { return m.connection == connection; });
-    if (frame && member == members_.end() && frame->kind == FrameKind::Hello)
+    if (member != members_.end()) {
+        if (frame && frame->kind == FrameKind::Data)
+            return relay(*member, *frame, delivery, out, local);
+        ++dropped_;
+        return;
+    }
+    // A stranger has one thing to say, once.
+    if (frame && frame->kind == FrameKind::Hello && !guard_.WasRefused(connection))
         return admit(connection, *frame, out, local);
-    if (frame && member != members_.end() && frame->kind == FrameKind::Data)
-        return relay(*member, *frame, delivery, out, local);
     ++dropped_;
+    guard_.OutOfPlace(connection);
+    out.push_back(dropAtOnce(connection));
 }
 
 void SessionRelay::admit(int connection, const ControlFrame& hello, std::vector<RelayOutput>& out,
@@ -65,8 +91,10 @@ void SessionRelay::admit(int connection, const ControlFrame& hello, std::vector<
         RelayOutput output = frameTo(connection, refuse, NetDelivery::Reliable);
         output.disconnect = true;
         out.push_back(std::move(output));
+        guard_.Refused(connection, now_);
         return;
     }
+    guard_.Admitted(connection);
 
     Member joiner{connection, hello.player};
     joiner.player.id = nextId_++;
@@ -110,6 +138,7 @@ void SessionRelay::relay(const Member& sender, const ControlFrame& data, NetDeli
 
 void SessionRelay::Disconnected(int connection, std::vector<RelayOutput>& out,
                                 std::vector<NetEvent>& local) {
+    guard_.Gone(connection);
     const auto member = std::find_if(members_.begin(), members_.end(),
                                      [&](const Member& m) { return m.connection == connection; });
     if (member == members_.end()) return;

@@ -1,7 +1,8 @@
 // The host's side of a session, without the network: who is in, who may
 // join, and where each message goes. Joiners reach each other only through
 // the host, which names every message's sender after the connection it came
-// on, never after anything the message says.
+// on, never after anything the message says. A connection that is not a
+// player must say a valid hello in time and nothing else (ConnectionGuard).
 #pragma once
 
 #include <cstdint>
@@ -9,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "net/connection_guard.h"
 #include "net/net_frames.h"
 #include "net/net_transport.h"
 
 // A frame the host sends on one connection; `disconnect` closes the
-// connection once the frame is out.
+// connection once the frame is out. With no frame, `disconnect` drops the
+// connection at once, waiting for nothing.
 struct RelayOutput {
     int connection = 0;
     std::vector<std::uint8_t> frame;
@@ -25,10 +28,17 @@ class SessionRelay {
   public:
     static constexpr std::uint32_t kHostId = 1;
 
-    SessionRelay(const NetSessionParams& params, const NetPlayer& host, std::uint32_t sessionId);
+    SessionRelay(const NetSessionParams& params, const NetPlayer& host, std::uint32_t sessionId,
+                 const GuardLimits& limits = {});
 
+    // A new connection from `address`, at `nowMs` of a steady clock; older
+    // strangers may be dropped to keep a slot free.
+    void Connected(int connection, const std::string& address, std::int64_t nowMs,
+                   std::vector<RelayOutput>& out);
+    // Drops the strangers whose time to say hello has run out.
+    void Tick(std::int64_t nowMs, std::vector<RelayOutput>& out);
     // A frame from a connection; what the host's own player receives goes to
-    // `local`.
+    // `local`. A stranger's frame other than a hello drops it.
     void Receive(int connection, std::span<const std::uint8_t> bytes, NetDelivery delivery,
                  std::vector<RelayOutput>& out, std::vector<NetEvent>& local);
     void Disconnected(int connection, std::vector<RelayOutput>& out, std::vector<NetEvent>& local);
@@ -45,6 +55,9 @@ class SessionRelay {
     std::size_t PlayerCount() const { return members_.size() + 1; }
     // Frames that were malformed or not expected from their connection.
     std::uint32_t DroppedFrames() const { return dropped_; }
+    // Connections that are not players (yet), and those dropped.
+    std::size_t Strangers() const { return guard_.Strangers(); }
+    const StrangerDrops& StrangersDropped() const { return guard_.Dropped(); }
 
   private:
     struct Member {
@@ -63,4 +76,6 @@ class SessionRelay {
     std::vector<Member> members_;
     bool open_ = true;
     std::uint32_t dropped_ = 0;
+    ConnectionGuard guard_;
+    std::int64_t now_ = 0; // the latest time told
 };

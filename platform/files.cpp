@@ -16,6 +16,15 @@
 
 namespace fs = std::filesystem;
 
+bool IsOurTemporaryName(const std::string& name) {
+    constexpr std::size_t kTail = 1 + 12 + 4; // ".<hex>.tmp"
+    if (name.size() <= kTail || name.compare(name.size() - 4, 4, ".tmp") != 0) return false;
+    const std::size_t dot = name.size() - kTail;
+    if (name[dot] != '.') return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(dot + 1), name.end() - 4,
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
 namespace {
 
 // Splits on '/' and '\', dropping empty components.
@@ -62,22 +71,82 @@ std::string randomSuffix() {
     return text;
 }
 
-// Creates a fresh temporary file beside `target`, lets `fill` write it and
-// renames it over the target. Names already taken, by anything, are skipped.
+// The folder part of a path ("." for a bare name).
+std::string folderOf(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Removes temporary files of our pattern in `folder` left by a writer that
+// was killed midway. Only plain files untouched for a minute go: a younger one
+// may belong to a save still in progress in another process.
+void removeLeftoverTemporaries(const std::string& folder) {
+    std::error_code ec;
+    const auto now = fs::file_time_type::clock::now();
+    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!IsOurTemporaryName(name)) continue;
+        std::error_code entryError;
+        if (!it->is_regular_file(entryError) || it->is_symlink(entryError)) continue;
+        const auto written = it->last_write_time(entryError);
+        if (entryError || now - written < kLeftoverTemporaryAge) continue;
+        ::unlink(it->path().c_str());
+    }
+}
+
+// The file a write to `target` lands in: a symbolic link is followed to the
+// file it names (however many links deep, up to a limit), so that saving
+// keeps the link and changes what it points at. Nothing for a loop of links.
+std::optional<std::string> writeTarget(const std::string& target) {
+    std::string path = target;
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(path, ec)) || ec) return path;
+        const fs::path link = fs::read_symlink(path, ec);
+        if (ec) return std::nullopt;
+        path = link.is_absolute() ? link.string() : (fs::path(folderOf(path)) / link).string();
+    }
+    return std::nullopt;
+}
+
+bool syncFolder(const std::string& folder) {
+    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    const bool ok = ::fsync(descriptor) == 0;
+    ::close(descriptor);
+    return ok;
+}
+
+// Creates a fresh temporary file beside the file `target` names, lets `fill`
+// write it and renames it over that file. Names already taken, by anything,
+// are skipped. The data reaches the disk before the rename and the rename
+// before the return, so that a power cut leaves the old file or the new one.
 bool writeThroughTemporary(const std::string& target, const std::function<bool(int)>& fill) {
+    const std::optional<std::string> followed = writeTarget(target);
+    if (!followed) return false;
+    const std::string& destination = *followed;
+    removeLeftoverTemporaries(folderOf(destination));
     std::string temporary;
     int descriptor = -1;
     for (int attempt = 0; attempt < 100 && descriptor < 0; ++attempt) {
-        temporary = target + "." + randomSuffix() + ".tmp";
+        temporary = destination + "." + randomSuffix() + ".tmp";
         descriptor = CreateNewFile(temporary);
         if (descriptor < 0 && errno != EEXIST) return false;
     }
     if (descriptor < 0) return false;
     bool ok = fill(descriptor);
+    ok = ok && ::fsync(descriptor) == 0;
     ok = ::close(descriptor) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) ::unlink(temporary.c_str());
-    return ok;
+    ok = ok && ::rename(temporary.c_str(), destination.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    // The rename is done; a folder that cannot be synced (some file systems
+    // refuse) leaves the new file in place all the same.
+    syncFolder(folderOf(destination));
+    return true;
 }
 
 } // namespace
@@ -254,6 +323,13 @@ std::optional<std::vector<std::string>> ListFolder(const std::string& name) {
         names.push_back(it->path().filename().string());
     }
     return names;
+}
+
+std::string StartFolderOrDataPath(const std::string& name) {
+    std::error_code ec;
+    if (name.empty() || fs::path(name).is_absolute()) return name;
+    if (fs::is_regular_file(name, ec)) return fs::absolute(name, ec).string();
+    return name;
 }
 
 std::string BaseName(const std::string& path) {

@@ -2,6 +2,7 @@
 // with '\' as '/' and each component matched without regard to case.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -79,8 +80,12 @@ SmallFile ReadSmallFile(const std::string& name, std::uint64_t limit = kTextFile
 std::string TooLargeText(const std::string& what, std::uint64_t limit = kTextFileLimit);
 
 // Writes through a fresh temporary file beside the target, created so that
-// nothing already under its name is followed or reused, then renamed into
-// place; the temporary file is removed when anything fails.
+// nothing already under its name is followed or reused, synced to the disk,
+// then renamed into place (and the folder synced); the temporary file is
+// removed when anything fails. A target that is a symbolic link stays one: the
+// file it points at is replaced. Temporary files of a killed writer
+// ("NAME.<12 hex digits>.tmp") older than kLeftoverTemporaryAge are removed
+// from the folder on the way.
 bool WriteWholeFile(const std::string& name, const std::vector<std::uint8_t>& data);
 
 // As WriteWholeFile, but bytes of an existing longer file past the end of
@@ -93,6 +98,18 @@ bool WriteFileStart(const std::string& name, const std::vector<std::uint8_t>& da
 // O_NOFOLLOW); mode 0666 less the umask, as any new file. The descriptor, or
 // -1. The writers make their temporary files with it.
 int CreateNewFile(const std::string& path);
+
+// How long a temporary file of ours must lie untouched before a writer in its
+// folder takes it for the leftover of a killed one.
+constexpr std::chrono::seconds kLeftoverTemporaryAge{60};
+
+// True for a name of the writers' temporary pattern "NAME.<12 hex digits>.tmp".
+bool IsOurTemporaryName(const std::string& name);
+
+// A file named on a command line: a relative name found from where the
+// program was started becomes absolute (the programs move into their data
+// folder); any other name is kept, to be looked up inside the data folder.
+std::string StartFolderOrDataPath(const std::string& name);
 
 // Entry names of a folder ("." and ".." included, as the platform lists
 // them); nullopt when the folder cannot be opened.

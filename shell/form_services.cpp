@@ -79,6 +79,10 @@ std::vector<WindowPlace> FormScreenAreas() {
     return installed ? installed->ScreenAreas() : std::vector<WindowPlace>{};
 }
 
+double FormPixelRatio() {
+    return installed ? installed->PixelRatio() : 1.0;
+}
+
 void SetFormIntegerScaling(bool on) {
     if (installed) installed->SetIntegerScaling(on);
 }

@@ -44,8 +44,11 @@ class FormServices {
     virtual void PlaceWindow(const WindowPlace& place) = 0;
     // The window's place, or in full screen the one it had before.
     virtual WindowPlace WindowedPlace() const = 0;
-    // The available area of every screen (without task bars and docks).
+    // The available area of every screen (without task bars and docks), the
+    // primary screen first.
     virtual std::vector<WindowPlace> ScreenAreas() const = 0;
+    // Device pixels per logical pixel on the primary screen.
+    virtual double PixelRatio() const { return 1.0; }
     // Shows the picture at whole multiples of its size only.
     virtual void SetIntegerScaling(bool on) = 0;
 
@@ -84,6 +87,7 @@ void LeaveFormFullScreen();
 void PlaceForm(const WindowPlace& place);
 WindowPlace FormWindowedPlace();
 std::vector<WindowPlace> FormScreenAreas(); // none without a window
+double FormPixelRatio();                    // 1 without a window
 void SetFormIntegerScaling(bool on);
 void PresentVideoPicture(const VideoPicture& picture);
 std::uint64_t FormWindowHandle(); // 0 without a window

@@ -7,6 +7,7 @@
 #include "media/music_player.h"
 #include "shell/end_screen.h"
 #include "shell/form_services.h"
+#include "shell/help_panel.h"
 #include "shell/lobby.h"
 #include "shell/net_session.h"
 #include "shell/option_keys.h"
@@ -61,6 +62,7 @@ FramePicture UpdateFrame() {
         picture.transitionStyle = s.TransitionStyle;
         StepTransition();
     }
+    picture.help = UpdateHelpPanel();
     if (UpdateMessageLine()) picture.message = s.MessageText;
     if (s.ShowFps) picture.fps = FpsText(frameMs);
     if (!s.DebugText.empty()) {
@@ -85,6 +87,7 @@ void DrawFrame(const FramePicture& picture) {
         break;
     }
     DrawTransition(picture.transitionLevel, picture.transitionStyle);
+    if (picture.help) DrawHelpPanel();
     if (picture.message) drawSmallText(*picture.message, kMessageTop);
     if (!picture.fps.empty()) drawSmallText(picture.fps, kFpsTop);
     if (!picture.debug.empty()) drawSmallText(picture.debug, kMessageTop);

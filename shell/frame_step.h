@@ -20,6 +20,7 @@ struct FramePicture {
     std::optional<std::string> message; // the message line, when shown
     std::string fps;                    // "FPS:..." when shown
     std::string debug;                  // the debug line, when set
+    bool help = false;                  // the help panel
 };
 
 void FrameStep();

@@ -1,14 +1,13 @@
 #include "shell/game_options.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <limits>
 #include <sstream>
 
 #include "net/net_transport.h"
+#include "platform/files.h"
 #include "platform/net_address.h"
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -62,9 +61,8 @@ const OptionEntry<GameOptions> kGameOptions[] = {
              o.levelIndex = static_cast<std::int32_t>(*index);
              return kNoError;
          }
-         std::error_code ec;
-         if (!fs::is_regular_file(v, ec)) return ": the level file '" + v + "' does not exist";
-         o.levelFile = v;
+         o.levelFile = v; // checked once the data folder, where it may also be, is known
+
          return kNoError;
      }},
     {{"--script-from", ValueForm::Required, "play", "the script's frame 1 is the first play frame"},
@@ -148,10 +146,9 @@ CommandLine GameCommandLine(GameOptions& options) {
     commandLine.AddCheck([&options] {
         if (options.net.create && options.net.joinIndex)
             return std::string("--net-create and --net-join exclude each other");
-        // Kept absolute, as the output files are: the game moves into its data folder.
-        std::error_code ec;
-        if (!options.levelFile.empty())
-            options.levelFile = fs::absolute(options.levelFile, ec).string();
+        // A level beside the caller is kept absolute, as the output files are:
+        // the game moves into its data folder. Other names are looked up there.
+        options.levelFile = StartFolderOrDataPath(options.levelFile);
         return std::string();
     });
     return commandLine;

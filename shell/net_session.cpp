@@ -79,6 +79,13 @@ std::string DescribeNetState() {
         names += (i > 1 ? "," : "") + comm->PlayerLongNames[i].name;
     add("comm.players", EscapeDumpText(names));
     add("comm.dropped", comm->DroppedMessages());
+    const NetGuardCounts guard = comm->GuardCounts();
+    add("comm.strangers.silent", guard.silent);
+    add("comm.strangers.outOfPlace", guard.outOfPlace);
+    add("comm.strangers.madeRoom", guard.madeRoom);
+    add("comm.strangers.sameAddress", guard.sameAddress);
+    add("comm.probes.answered", guard.probesAnswered);
+    add("comm.probes.refused", guard.probesRefused);
     for (int k = 0; k <= std::min(lastPlayer, kPlayerCount - 1); ++k) {
         const PlayerRecord& p = players[k];
         const std::string key = "player" + std::to_string(k);

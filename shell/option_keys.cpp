@@ -10,6 +10,7 @@
 #include "platform/text_case.h"
 #include "shell/display_options.h"
 #include "shell/form_services.h"
+#include "shell/help_panel.h"
 #include "shell/keyboard.h"
 #include "shell/screen_flow.h"
 #include "shell/settings.h"
@@ -17,21 +18,6 @@
 #include "shell/sounds.h"
 #include "world/frame_clock.h"
 #include "world/world.h"
-
-const char* const kOptionKeysHelp =
-    "F4 RESOLUTION  F5 DETAILS  F6 SCREEN MODE  F7 MUSIC ON/OFF  F8 STEREOSCOPIC\r"
-    "F9 FPS         F11 EXCLUSIVE MODE\r"
-    "\r"
-    "ROTATE                 : LEFT/RIGHT\r"
-    "FORWARD/BACKWARDS      : UP/DOWN\r"
-    "JUMP                   : BUTTON 1\r"
-    "LOOK UP/DOWN           : BUTTON 2 + UP/DOWN\r"
-    "DIG/ACTIVATE/PUSH      : BUTTON 3\r"
-    "OPTIONS                : BUTTON 4\r"
-    "CAMERA CLOSER/FARTHER  : + / -\r"
-    "\r"
-    "\r"
-    "KEYBORAD : BUTTON 1=SPACE   BUTTON 2=CTRL   BUTTON 3=SHIFT   BUTTON 4=ESC";
 
 namespace {
 
@@ -118,10 +104,7 @@ void HandleOptionKeys() {
         SetMusicVolume(s.MusicOn ? kMusicVolumeOn : 0);
         ShowStatusMessage(s.MusicOn ? "MUSIC ON" : "MUSIC OFF");
     }
-    if (KeyDown(kVkF1)) {
-        PlayChoiceSound();
-        ShowStatusMessage(kOptionKeysHelp);
-    }
+    if (HelpKey(KeyDown(kVkF1))) PlayChoiceSound();
     if (KeyDown(kVkF4)) {
         PlayChoiceSound();
         nextPictureSize();

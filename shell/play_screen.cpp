@@ -7,12 +7,14 @@
 #include "media/sound_output.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
+#include "shell/end_moment.h"
 #include "shell/form_services.h"
 #include "shell/net_game.h"
 #include "shell/play_hud.h"
 #include "shell/screen_flow.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
+#include "world/frame_clock.h"
 #include "world/game_services.h"
 #include "world/play_frame.h"
 #include "world/title_overlay.h"
@@ -29,6 +31,7 @@ PlayerRecord& localRecord() {
 bool endLevelWhenCovered() {
     ShellState& s = shellState;
     if (!s.TransitionCompleted) return false;
+    LeaveEndMoment();
     if (s.LevelOutcome == kOutcomeLost) {
         StartTransition(-1);
         ChangeScreen(kScreenTitle);
@@ -69,6 +72,8 @@ void StartLevel(std::int32_t levelIndex) {
     s.LevelStarts += 1;
     s.LevelStartFrame = FramesRun();
     s.LevelFile = file;
+    LeaveEndMoment();
+    levelPlayMs = 0;
     ResetTimerCountdown();
     StartTransition(-1);
     ChangeScreen(kScreenPlay);
@@ -86,14 +91,27 @@ void StartNewGame(std::int32_t levelIndex) {
 
 bool PlayScreenUpdate() {
     SendPlayerState();
-    if (!RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered)) return false;
-    SoundTimerCountdown();
+    // The level's time runs until its end is decided, not while the menu is open.
+    if (!EndMomentUnderWay() && !world.menu.open) levelPlayMs += std::max(frameMs, 0);
+    StepEndMoment();
+    // Once the level's end is decided the hero takes no more orders: he
+    // stays on the exit, and the options menu cannot restart a won level.
+    if (EndMomentUnderWay()) localRecord().controls.fill(0);
+    if (!RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered)) {
+        // The game is over and the world stands still: its picture stays
+        // under the game-over moment.
+        return EndMomentUnderWay() && shellState.ScreenState == kScreenPlay &&
+               !shellState.VideoPlaying;
+    }
+    // The countdown's ticks end with the level.
+    if (!EndMomentUnderWay()) SoundTimerCountdown();
     return true;
 }
 
 void DrawPlayScreen() {
     DrawPlayFrame(world);
     DrawPlayHud();
+    DrawEndMoment();
 }
 
 void InstallPlayServices() {
@@ -108,8 +126,20 @@ void InstallPlayServices() {
     gameServices.saveGame = [] { return SaveGame(localRecord().levelIndex, localRecord().lives); };
     gameServices.showMessage = [](const std::string& text) { ShowStatusMessage(text); };
     gameServices.endLevel = [](LevelEnd end) {
+        // Once a moment has decided the level's end, nothing changes it.
+        if (EndMomentUnderWay()) return;
         shellState.LevelOutcome = end;
-        StartTransition(+1);
+        const PlayerRecord& p = localRecord();
+        if (end == kLevelCompleted) {
+            StartEndMoment(kEndMomentLevelComplete);
+        } else if (p.dead && p.lives <= 0) {
+            StartEndMoment(kEndMomentGameOver);
+        } else {
+            StartTransition(+1); // quit from the options menu
+        }
     };
-    gameServices.transitionActive = [] { return shellState.TransitionActive; };
+    // The exit does not count once the level's end is under way.
+    gameServices.transitionActive = [] {
+        return shellState.TransitionActive || EndMomentUnderWay();
+    };
 }

@@ -29,6 +29,9 @@ void ChangeScreen(std::int32_t state) {
     switch (state) {
     case kScreenTitle:
         s.FirstFrame = true;
+        // What the message line said ("0 LIVES LEFT") belonged to the game.
+        s.MessageShown = false;
+        s.MessageText.clear();
         break;
     case kScreenPlay:
         CloseInGameMenu();

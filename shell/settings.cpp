@@ -12,6 +12,7 @@
 #include "platform/text_case.h"
 #include "shell/display_options.h"
 #include "shell/shell_state.h"
+#include "shell/window_fit.h"
 
 namespace fs = std::filesystem;
 
@@ -85,6 +86,10 @@ GeneralSettings ReadGeneralSettings(const ProfileData& profile) {
     g.fullScreen = ProfileFlag(profile, "General", "Fullscreen", "false");
     g.textures = ProfileFlag(profile, "General", "Texture", "true");
     g.integerScaling = ProfileFlag(profile, "General", "IntegerScaling", "false");
+    const auto stored = [&profile](const char* key) {
+        return ParseProfileInteger(ProfileString(profile, "General", key, "")).has_value();
+    };
+    g.sizeStored = stored("Width") && stored("Height");
     return g;
 }
 
@@ -112,7 +117,10 @@ bool ReadSettings() {
     ShellState& s = shellState;
     const ProfileData profile = ReadProfile(SettingsPath());
     const GeneralSettings g = ReadGeneralSettings(profile);
-    PlaceForm(ClampWindowPlace(g.place, FormScreenAreas()));
+    const std::vector<WindowPlace> areas = FormScreenAreas();
+    WindowPlace place = g.place;
+    if (!g.sizeStored && !areas.empty()) place = FirstWindowPlace(areas.front(), FormPixelRatio());
+    PlaceForm(ClampWindowPlace(place, areas));
     readNicknameFrom(profile);
     s.IntegerScaling = g.integerScaling;
     SetFormIntegerScaling(g.integerScaling);

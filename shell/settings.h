@@ -25,6 +25,7 @@ struct GeneralSettings {
     bool fullScreen = false;     // Fullscreen
     bool textures = true;        // Texture
     bool integerScaling = false; // IntegerScaling
+    bool sizeStored = false;     // Width and Height are both there, as numbers
 };
 GeneralSettings ReadGeneralSettings(const ProfileData& profile);
 
@@ -33,7 +34,8 @@ GeneralSettings ReadGeneralSettings(const ProfileData& profile);
 // there is no screen.
 WindowPlace ClampWindowPlace(const WindowPlace& place, const std::vector<WindowPlace>& areas);
 
-// Applies the General keys in order: window place, nickname, picture size,
+// Applies the General keys in order: window place (on a first start, with no
+// size stored, FirstWindowPlace on the first screen), nickname, picture size,
 // the definitions kDefinitionFile at the texture detail, then full screen (and
 // exclusive mode) unless the picture is 160 wide. False after showing the
 // definitions' failure: the program must end.

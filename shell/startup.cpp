@@ -96,6 +96,12 @@ bool InitialiseGame() {
 void EnterFirstScreen() {
     const std::optional<std::int32_t> asked =
         CurrentAutomation().levelFile.empty() ? CurrentAutomation().levelIndex : 0;
+    const std::string& levelFile = CurrentAutomation().levelFile;
+    if (!levelFile.empty() && !FileExists(levelFile)) {
+        std::fprintf(stderr, "--level: the level file '%s' does not exist\n", levelFile.c_str());
+        RequestProgramEnd(kBadCommandLineExitCode);
+        return;
+    }
     if (asked) {
         if (*asked >= shellState.LevelCount) {
             std::fprintf(stderr, "--level %d: the level list has %d levels (0 to %d)\n", *asked,

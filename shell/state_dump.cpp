@@ -12,8 +12,11 @@
 #include "platform/files.h"
 #include "shell/automation_run.h"
 #include "shell/display_options.h"
+#include "shell/end_moment.h"
 #include "shell/end_screen.h"
 #include "shell/end_text.h"
+#include "shell/form_services.h"
+#include "shell/help_panel.h"
 #include "shell/joystick.h"
 #include "shell/net_session.h"
 #include "shell/settings.h"
@@ -75,6 +78,8 @@ std::string DescribeState() {
     d.add("messageText", s.MessageText);
     d.add("messageShown", s.MessageShown);
     d.add("messageRemaining", s.MessageRemaining);
+    d.add("helpShown", helpPanel.shown);
+    d.add("helpRemaining", helpPanel.remainingMs);
     d.add("exclusiveMode", s.ExclusiveMode);
     d.add("showFps", s.ShowFps);
     d.add("musicOn", s.MusicOn);
@@ -84,6 +89,8 @@ std::string DescribeState() {
     d.add("pictureWidth", CurrentPictureSize().width);
     d.add("pictureHeight", CurrentPictureSize().height);
     d.add("fullScreen", IsFullScreen());
+    d.add("windowWidth", FormClientWidth());
+    d.add("windowHeight", FormClientHeight());
     d.add("textureDetail", s.TextureDetail);
     d.add("settingsPath", SettingsPath());
     d.add("soundReady", SoundOutputReady());
@@ -98,6 +105,7 @@ std::string DescribeState() {
                   std::to_string(v.level.pan));
     }
     d.add("recordedFrames", CapturedAudioFrames());
+    d.add("limitedFrames", LimitedSoundFrames());
     const MusicState music = CurrentMusicState();
     d.add("musicIndex", music.index);
     d.add("musicKind", MusicKindName(music.kind));
@@ -118,6 +126,13 @@ std::string DescribeState() {
     d.add("levelFile", s.LevelFile);
     d.add("levelStarts", s.LevelStarts);
     d.add("levelStartFrame", s.LevelStartFrame);
+    d.add("levelPlayMs", levelPlayMs);
+    static const char* const kMomentNames[] = {"none", "levelComplete", "gameOver"};
+    d.add("endMoment", std::string(kMomentNames[std::clamp(endMoment.kind, 0, 2)]));
+    d.add("endMomentActive", endMoment.active);
+    d.add("endMomentMs", endMoment.shownMs);
+    d.add("endMomentTime", endMoment.levelTimeMs);
+    d.add("endMomentText", MakeEndMomentTexts().title);
     std::string history;
     for (const ScreenVisit& visit : s.ScreenHistory)
         history += (history.empty() ? "" : " ") + std::to_string(visit.state) + "@" +

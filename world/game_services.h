@@ -45,9 +45,11 @@ struct GameServices {
     // service has told the player why).
     std::function<bool()> saveGame;
     std::function<void(const std::string&)> showMessage;
-    // Sets the level outcome and starts the closing transition.
+    // Sets the level outcome and closes the level (the play screen first
+    // shows its level-complete or game-over moment).
     std::function<void(LevelEnd)> endLevel;
-    // Whether a screen transition is running (the exit does not count then).
+    // Whether a screen transition is running or the level's end is already
+    // decided (the exit does not count then).
     std::function<bool()> transitionActive;
 };
 

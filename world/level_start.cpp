@@ -25,6 +25,8 @@ void ResetPlayersForLevel(int startX, int startY, int startZ, int startHeading) 
         p.light = p.lightTarget = 5000;
         p.walkSpeed = 50;
         p.turnSpeed = 900;
+        // A hero who won the level as he died comes back at his own distance.
+        if (p.dead) p.cameraDistance = p.savedCameraDistance;
         p.dead = 0;
         p.pose = p.blendFromPose = p.lastPose = 0;
         p.poseBlendMs = p.blendStart = 0;

@@ -53,6 +53,9 @@ bool RunPlayFrame(bool host, bool videoPlaying, const std::function<bool()>& lev
 
     if (p.busyMs > 0) {
         p.busyMs = std::max(p.busyMs - frameMs, 0);
+    } else if (p.dead && world.wonFrame >= 0) {
+        // Killed on the exit with a life left: the level is won, and the
+        // hero stays down while it closes.
     } else {
         playerControl();
         if (p.dead && !handleDeath(p)) return false; // the game is over: nothing else moves

@@ -32,8 +32,10 @@ bool sameCellAsExit(const PlayerRecord& p) {
 }
 
 void checkExit(const PlayerRecord& p) {
-    // A dead player does not finish the level: his death restarts it.
-    if (exitReached || p.dead || !sameCellAsExit(p) || TransitionRunning()) return;
+    // Tested after the kill test of the same frame: a kill that left lives
+    // started no transition, so the exit still wins; the last life's kill
+    // has started the level's end, and the exit no longer counts.
+    if (exitReached || !sameCellAsExit(p) || TransitionRunning()) return;
     exitReached = true;
     EndLevel(kLevelCompleted);
 }

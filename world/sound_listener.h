@@ -25,16 +25,20 @@ void PlaceSoundListener(std::int32_t x, std::int32_t y, std::int32_t z, std::int
                         std::int32_t pitch, std::int32_t roll);
 
 // Starts a positional sound heard from the listener (the world's sound
-// service, as both programs install it).
+// service, as both programs install it). A request for a sound already
+// started in the same cell since the voices last followed the listener joins
+// that voice (as loud as the louder request) instead of starting another.
 void PlaySoundAtListener(std::int32_t x, std::int32_t y, std::int32_t z, TSoundBuffer* sound,
                          std::int32_t volume);
 
 // Volume and pan of every playing voice for the listener: once a frame, after
-// the frame has placed it.
+// the frame has placed it. Ends the frame's requests.
 void VoicesFollowListener();
 
-// The loop sound of every cell of `box` whose type's loop is due this frame
-// (updateObjectAnimation marks them), centred in its cell, x slowest and z
-// fastest; each goes through TriggerSound, so it is logged like every other
-// world sound.
+// The loop sounds of the cells of `box` whose type's loop is due this frame
+// (updateObjectAnimation marks them). Neighbouring cells of one loop sound
+// share one voice: each group of touching cells sounds once, centred in the
+// cell the listener hears loudest. Groups sound in the grid order of their
+// first cell (x slowest, z fastest); each goes through TriggerSound, so it is
+// logged like every other world sound.
 void StartDueLoopSounds(const ViewBox& box);

@@ -66,7 +66,20 @@ const QImage& PresentedImage() {
 
 void PaintPresentedImage(QPainter& painter, const QRect& clientArea) {
     if (presented.isNull()) return;
-    painter.drawImage(PictureRect(presented.size(), clientArea, integerScalingOn), presented);
+    const double ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    painter.drawImage(DevicePictureRect(presented.size(), clientArea, integerScalingOn, ratio),
+                      presented);
+}
+
+QRectF DevicePictureRect(const QSize& picture, const QRect& clientArea, bool integerScaling,
+                         double pixelRatio) {
+    const double ratio = std::isfinite(pixelRatio) && pixelRatio > 0 ? pixelRatio : 1.0;
+    const auto device = [ratio](int v) { return static_cast<int>(std::lround(v * ratio)); };
+    const QRect deviceArea(device(clientArea.left()), device(clientArea.top()),
+                           device(clientArea.width()), device(clientArea.height()));
+    const QRect shown = PictureRect(picture, deviceArea, integerScaling);
+    return QRectF(shown.left() / ratio, shown.top() / ratio, shown.width() / ratio,
+                  shown.height() / ratio);
 }
 
 QRect PictureRect(const QSize& picture, const QRect& clientArea, bool integerScaling) {

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRectF>
 #include <string>
 
 #include "media/frame_buffer.h"
@@ -40,6 +41,11 @@ void PaintPresentedImage(QPainter& painter, const QRect& clientArea);
 // largest whole multiple that fits (a picture larger than the area is still
 // shrunk to fit).
 QRect PictureRect(const QSize& picture, const QRect& clientArea, bool integerScaling);
+// The same worked out in device pixels (`pixelRatio` to a logical pixel),
+// so that whole multiples stay whole on high-density screens; given back in
+// logical pixels.
+QRectF DevicePictureRect(const QSize& picture, const QRect& clientArea, bool integerScaling,
+                         double pixelRatio);
 // Integer scaling for PaintPresentedImage (off at start).
 void SetIntegerScaling(bool on);
 

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 #include "platform/message_box.h"
 
@@ -17,7 +18,11 @@ bool envSet(const char* name) {
 
 bool PrepareQtPlatform(bool headless, std::string& error) {
     if (headless) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // The offscreen platform with options of its own (a configuration of
+        // virtual screens: "offscreen:configfile=FILE") is kept as given.
+        const char* chosen = std::getenv("QT_QPA_PLATFORM");
+        if (chosen == nullptr || std::string_view(chosen).rfind("offscreen:", 0) != 0)
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
         return true;
     }
     // A platform chosen by the environment is taken as it is (Qt reports its

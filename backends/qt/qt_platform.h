@@ -8,8 +8,9 @@
 class QApplication;
 
 // Call before the QApplication is created. Headless runs use Qt's offscreen
-// platform. Otherwise a display must be reachable; when none is, returns false
-// with a message saying so.
+// platform (QT_QPA_PLATFORM "offscreen:OPTIONS" is kept, so that tests can
+// give it virtual screens: "offscreen:configfile=screens.json"). Otherwise a display must be
+// reachable; when none is, returns false with a message saying so.
 bool PrepareQtPlatform(bool headless, std::string& error);
 
 // True when the application runs on a platform without a screen (offscreen or

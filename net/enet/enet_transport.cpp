@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "net/net_frames.h"
+#include "net/probe_limiter.h"
 #include "net/session_joiner.h"
 #include "net/session_relay.h"
 #include "platform/net_address.h"
@@ -44,6 +45,13 @@ std::string numericHost(const ENetAddress& address) {
     char text[64] = {};
     if (enet_address_get_host_ip(&address, text, sizeof text) != 0) return {};
     return text;
+}
+
+// Milliseconds of the steady clock, for the relay's deadlines and the probe
+// limiter.
+std::int64_t steadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
+        .count();
 }
 
 enet_uint32 msUntil(Clock::time_point end) {
@@ -115,6 +123,7 @@ struct EnetTransport::State {
     ENetPeer* server = nullptr; // a joiner's connection to its host
     ENetSocket discovery = ENET_SOCKET_NULL;
     std::optional<SessionRelay> relay; // on the host
+    ProbeLimiter probes;               // on the host
     SessionJoiner joiner;
     std::uint16_t port = 0;
     Impairment impairment;
@@ -129,6 +138,11 @@ struct EnetTransport::State {
                 static_cast<std::size_t>(output.connection) >= host->peerCount)
                 continue;
             ENetPeer* peer = &host->peers[output.connection];
+            if (output.frame.empty()) {
+                // Frees the slot now; the peer hears goodbye if it listens.
+                if (output.disconnect) enet_peer_disconnect_now(peer, 0);
+                continue;
+            }
             sendOn(peer, output.frame, output.delivery);
             if (output.disconnect) enet_peer_disconnect_later(peer, 0);
         }
@@ -148,6 +162,7 @@ struct EnetTransport::State {
             const auto password = ParseProbe(
                 std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(size)));
             if (!password || !relay->Open() || !relay->PasswordMatches(*password)) continue;
+            if (!probes.Allow(numericHost(from), steadyMs())) continue;
             const auto reply = EncodeProbeReply(relay->Describe(port));
             ENetBuffer data;
             data.data = const_cast<std::uint8_t*>(reply.data());
@@ -159,6 +174,11 @@ struct EnetTransport::State {
     void handle(ENetEvent& event, std::vector<NetEvent>& events) {
         std::vector<RelayOutput> outputs;
         switch (event.type) {
+        case ENET_EVENT_TYPE_CONNECT:
+            if (relay)
+                relay->Connected(connectionOf(event.peer), numericHost(event.peer->address),
+                                 steadyMs(), outputs);
+            break;
         case ENET_EVENT_TYPE_RECEIVE: {
             const NetDelivery delivery =
                 event.channelID == 0 ? NetDelivery::Reliable : NetDelivery::Unreliable;
@@ -187,6 +207,11 @@ struct EnetTransport::State {
     void service(std::vector<NetEvent>& events) {
         ENetEvent event;
         while (host && serviceImpaired(host, &event, 0, impairment) > 0) handle(event, events);
+        if (host && relay) {
+            std::vector<RelayOutput> outputs;
+            relay->Tick(steadyMs(), outputs);
+            if (!outputs.empty()) perform(outputs);
+        }
     }
 
     // True while a goodbye waits for its acknowledgement.
@@ -308,9 +333,12 @@ NetResult EnetTransport::CreateSession(const NetSessionParams& params, const Net
     if (state_->host) return {kNetBindFailed, false};
     ENetAddress address{};
     if (!resolve(options_.bindAddress, options_.port, address)) return {kNetBindFailed, false};
-    // Room beyond the limit, so that a player too many hears why.
-    const auto peers =
+    // Room beyond the limit, so that a player too many hears why; and as
+    // many slots again that the relay keeps free, for connections being
+    // made, so that strangers that come back at once cannot hold them all.
+    const auto connections =
         static_cast<std::size_t>(std::clamp<std::int32_t>(params.maxPlayers, 1, 64) + 4);
+    const std::size_t peers = 2 * connections;
     ENetHost* host = enet_host_create(&address, peers, kChannels, 0, 0);
     if (!host) return {kNetBindFailed, false};
     host->intercept = dropSome;
@@ -337,7 +365,11 @@ NetResult EnetTransport::CreateSession(const NetSessionParams& params, const Net
     state_->host = host;
     state_->discovery = discovery;
     state_->port = bound.port;
-    state_->relay.emplace(params, local, newSessionId());
+    GuardLimits limits;
+    limits.slots = peers;
+    limits.keepFree = connections;
+    state_->relay.emplace(params, local, newSessionId(), limits);
+    state_->probes = ProbeLimiter();
     port_ = bound.port;
     localId = SessionRelay::kHostId;
     return {};
@@ -449,6 +481,21 @@ void EnetTransport::Wait(std::int32_t maxMs, std::vector<NetEvent>& events) {
         events.push_back(std::move(state_->delayed.front().second));
         state_->delayed.pop_front();
     }
+}
+
+NetGuardCounts EnetTransport::GuardCounts() const {
+    std::lock_guard guard(state_->lock);
+    NetGuardCounts counts;
+    if (state_->relay) {
+        const StrangerDrops& dropped = state_->relay->StrangersDropped();
+        counts.silent = dropped.silent;
+        counts.outOfPlace = dropped.outOfPlace;
+        counts.madeRoom = dropped.madeRoom;
+        counts.sameAddress = dropped.sameAddress;
+    }
+    counts.probesAnswered = state_->probes.Answered();
+    counts.probesRefused = state_->probes.Refused();
+    return counts;
 }
 
 void EnetTransport::CloseToNewPlayers() {

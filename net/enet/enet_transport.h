@@ -45,6 +45,7 @@ class EnetTransport : public NetTransport {
               NetDelivery delivery) override;
     void Wait(std::int32_t maxMs, std::vector<NetEvent>& events) override;
     void CloseToNewPlayers() override;
+    NetGuardCounts GuardCounts() const override;
     void Leave() override;
 
     // The game port a created session listens on (0 before).

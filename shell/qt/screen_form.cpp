@@ -33,6 +33,7 @@
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
+#include "shell/window_fit.h"
 #include "world/frame_clock.h"
 #include "world/world.h"
 
@@ -79,8 +80,13 @@ class ScreenFormServices : public FormServices {
     WindowPlace WindowedPlace() const override {
         return fullScreenActive ? windowed_ : CurrentPlace();
     }
+    double PixelRatio() const override {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen ? screen->devicePixelRatio() : 1.0;
+    }
     std::vector<WindowPlace> ScreenAreas() const override {
         std::vector<WindowPlace> areas;
+        // Qt lists the primary screen first.
         for (const QScreen* screen : QGuiApplication::screens()) {
             const QRect area = screen->availableGeometry();
             areas.push_back({area.left(), area.top(), area.width(), area.height()});
@@ -130,10 +136,14 @@ TScreenForm::TScreenForm(QWidget* parent)
     setObjectName(QStringLiteral("ScreenForm"));
     setWindowTitle(QStringLiteral("Kelvane"));
     UseAppIcon(*this, AppIconKind::Game);
+    // The first start's place until the settings are read (they may keep it).
     resize(kClientWidth, kClientHeight);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(kClientWidth / 2, kClientHeight / 2));
+        const WindowPlace place = FirstWindowPlace(
+            {area.left(), area.top(), area.width(), area.height()}, screen->devicePixelRatio());
+        resize(place.width, place.height);
+        move(place.left, place.top);
     }
     setFont(boldFont(11));
     QPalette colours = palette();

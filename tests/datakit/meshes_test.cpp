@@ -11,6 +11,7 @@
 #include "datakit.h"
 #include "draw/pipeline.h"
 #include "formats/mesh_box.h"
+#include "meshes_builder.h"
 #include "meshes_catalog.h"
 #include "render_view.h"
 #include "support/test_support.h"
@@ -52,10 +53,15 @@ TEST(MeshCatalog, HoldsEveryMeshTheDefinitionsAndEditorLoad) {
         "ramp_px",     "ramp_nx",    "ramp_pz",      "ramp_nz",      "spikes",     "sensor",
         "torch",       "pillar",     "plant",        "crystal"};
     for (const auto& [stem, frames] : std::map<std::string, int>{{"lever", 4},
+                                                                 {"lever_second", 4},
                                                                  {"door", 4},
+                                                                 {"door_second", 4},
+                                                                 {"door_ingot", 4},
+                                                                 {"door_sensor", 4},
                                                                  {"ingot", 4},
                                                                  {"spring", 3},
                                                                  {"dig", 4},
+                                                                 {"dig_rooted", 4},
                                                                  {"refill", 4},
                                                                  {"exit", 4}})
         for (int i = 1; i <= frames; ++i) expected.push_back(stem + "_" + std::to_string(i));
@@ -87,7 +93,7 @@ TEST(MeshCatalog, FilesReadBackAndFacesAreDrawable) {
                 EXPECT_TRUE(face.texture >= 1 && face.texture <= 254) << "face " << f;
             } else {
                 EXPECT_TRUE(face.kind == kFaceTextured || face.kind == kFaceTexturedKeyed);
-                EXPECT_TRUE(face.texture >= 1 && face.texture <= 26) << "face " << f;
+                EXPECT_TRUE(face.texture >= 1 && face.texture <= 30) << "face " << f;
             }
             // A triangle without area draws nothing and textured ones go wrong.
             const auto at = [&](int i) {
@@ -159,8 +165,14 @@ TEST(HeroPoses, FaceAlongMinusZ) {
 
 TEST(Animations, KeyFramesBlendIntoEachOther) {
     const std::map<std::string, std::vector<Mesh>> families = {
-        {"lever", LeverFrames()},   {"door", DoorFrames()}, {"ingot", IngotFrames()},
-        {"spring", SpringFrames()}, {"dig", DigFrames()},   {"refill", RefillFrames()},
+        {"lever", LeverFrames(kFirstCircuit)},
+        {"lever_second", LeverFrames(kSecondCircuit)},
+        {"door", DoorFrames(kTexDoor)},
+        {"door_ingot", DoorFrames(kTexIngotDoor)},
+        {"ingot", IngotFrames()},
+        {"spring", SpringFrames()},
+        {"dig", DigFrames(kTexEarth)},
+        {"refill", RefillFrames()},
         {"exit", ExitFrames()}};
     for (const auto& [name, frames] : families) {
         SCOPED_TRACE(name);
@@ -172,17 +184,17 @@ TEST(Animations, KeyFramesBlendIntoEachOther) {
             for (int f = 0; f < frames[0].FaceCount(); ++f)
                 differing += !SameFace(frames[k].faces[f], frames[0].faces[f]);
             // Only the lever's lamp turns green in its last frame.
-            const bool lamp = name == "lever" && k + 1 == frames.size();
+            const bool lamp = name.rfind("lever", 0) == 0 && k + 1 == frames.size();
             EXPECT_EQ(differing > 0, lamp) << "frame " << k;
         }
     }
-    const std::vector<Mesh> dig = DigFrames(), refill = RefillFrames();
+    const std::vector<Mesh> dig = DigFrames(kTexRootedSoil), refill = RefillFrames();
     EXPECT_TRUE(SameVertices(refill.front(), dig.back()));
     EXPECT_TRUE(SameVertices(refill.back(), dig.front()));
 }
 
 TEST(Animations, DoorFillsItsCellClosedAndSinksOpen) {
-    const std::vector<Mesh> door = DoorFrames();
+    const std::vector<Mesh> door = DoorFrames(kTexSensorDoor);
     const auto closed = computeMeshBox(&door.front());
     EXPECT_EQ(closed[kXmin], 0);
     EXPECT_EQ(closed[kXmax], 511);

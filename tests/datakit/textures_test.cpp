@@ -9,6 +9,7 @@
 #include "engine/render_context.h"
 #include "engine/texture_bank.h"
 #include "paint_palette.h"
+#include "textures_turned.h"
 #include "visuals_support.h"
 
 namespace {
@@ -25,6 +26,17 @@ struct Steps {
     }
     long long Mean() const { return count ? sum / count : 0; }
 };
+
+// Every texture number the bank defines: 0..30 and the turned copies.
+std::vector<int> BankNumbers() {
+    std::vector<int> numbers;
+    for (int n = 0; n <= 30; ++n) numbers.push_back(n);
+    for (const int n : DirectionalTextures()) {
+        numbers.push_back(kQuarterTurnedOffset + n);
+        numbers.push_back(kHalfTurnedOffset + n);
+    }
+    return numbers;
+}
 
 const TextureImage& ImageOf(int texture, int frame = 0) {
     return *renderContext
@@ -67,9 +79,9 @@ TEST(GamePalette, RampsRiseFromNearBlackAndEveryUsableEntryIsItsOwnColour) {
 TEST_F(GeneratedBank, LoadsWithTheGamePaletteAndAllTexturesAndItsImagesUnchanged) {
     ASSERT_TRUE(loaded);
     EXPECT_EQ(renderContext.palette, paint::GamePalette());
-    EXPECT_EQ(renderContext.highestTexture, 26);
+    EXPECT_EQ(renderContext.highestTexture, kHalfTurnedOffset + DirectionalTextures().back());
     const std::set<int> animated{21, 22, 25};
-    for (int n = 0; n <= 26; ++n) {
+    for (const int n : BankNumbers()) {
         const TextureEntry& t = renderContext.textures[n];
         const int frames = n == 25 ? 4 : animated.count(n) ? 8 : 1;
         EXPECT_EQ(t.last - t.first + 1, frames) << "texture " << n;
@@ -84,7 +96,7 @@ TEST_F(GeneratedBank, LoadsWithTheGamePaletteAndAllTexturesAndItsImagesUnchanged
 
 TEST_F(GeneratedBank, OnlyGlassAndLadderAreSeeThroughAndNothingUsesEntry255) {
     ASSERT_TRUE(loaded);
-    for (int n = 0; n <= 26; ++n) {
+    for (const int n : BankNumbers()) {
         const TextureEntry& t = renderContext.textures[n];
         for (int i = t.first; i <= t.last; ++i) {
             const TextureImage& image = *renderContext.images[i];
@@ -108,9 +120,9 @@ TEST_F(GeneratedBank, ContinuousSurfacesTileWithoutSeams) {
         int texture;
         bool vertical; // also tiles top to bottom
     };
-    const Surface surfaces[] = {{0, true},  {1, true},  {2, true},  {3, true},  {4, true},
-                                {5, false}, {6, true},  {19, true}, {20, true}, {21, true},
-                                {22, true}, {23, true}, {24, true}, {26, false}};
+    const Surface surfaces[] = {{0, true},  {1, true},  {2, true},  {3, true},   {4, true},
+                                {5, false}, {6, true},  {19, true}, {20, true},  {21, true},
+                                {22, true}, {23, true}, {24, true}, {26, false}, {27, true}};
     for (const Surface& s : surfaces) {
         const TextureEntry& t = renderContext.textures[s.texture];
         for (int i = t.first; i <= t.last; ++i) {
@@ -175,5 +187,6 @@ TEST(GenerateTextures, WritesTheSameBytesEveryRun) {
             << relative;
         ++files;
     }
-    EXPECT_EQ(files, 44 + 1); // the images and the bank list
+    // The images, the turned copies and the bank list.
+    EXPECT_EQ(files, 48 + 2 * static_cast<int>(DirectionalTextures().size()) + 1);
 }

@@ -6,14 +6,20 @@
 # -DWORK=scratch folder -DSTART=title|level|alone
 #   title: fire is tapped on the title screen; level: --level 0; alone: each
 #   level is played on its own with --level N and must be won in the same
-#   frame as kelvane-sim won it, having started the same voices.
+#   frame as kelvane-sim won it, having started the same voices, with no
+#   sample of its recorded sound at full scale.
+
+include(${CMAKE_CURRENT_LIST_DIR}/wave_window.cmake)
 
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
-# A level's frame k comes this many frames after the frame in which the
-# closing transition before it started (its 17 steps, the frame that sees it
-# complete, then the level's first frame).
+# A level's frame k comes this many frames after the frame in which the level
+# before it was won: the level-complete moment (2 s, 40 frames of 50 ms),
+# then the closing transition's 17 steps, the frame that sees it complete and
+# the level's first frame. On the title, fire starts the closing transition
+# at once (18 frames).
+set(moment 40)
 set(gap 18)
 set(fire_frame 3)
 set(heard 0)
@@ -54,6 +60,11 @@ foreach(level ${levels})
               --record-audio ${WORK}/${number}.wav
       RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
     file(READ ${WORK}/${number}.dump dump)
+    # The master bus never reaches full scale along any route.
+    wave_full_scale_check(${WORK}/${number}.wav clipped)
+    if(clipped)
+      message(FATAL_ERROR "${level} alone: the recorded mix holds ${clipped}")
+    endif()
     file(REMOVE ${WORK}/${number}.wav)
     # Where the hero ended, what the level's cells became and how many voices
     # it started, as simulated: the simulation draws nothing and hears what the
@@ -83,7 +94,7 @@ foreach(level ${levels})
       string(APPEND script "${first} ${CMAKE_MATCH_2}\n")
     endif()
   endforeach()
-  math(EXPR start "${start} + ${won} + ${gap}")
+  math(EXPR start "${start} + ${won} + ${moment} + ${gap}")
 endforeach()
 
 if(START STREQUAL "alone")

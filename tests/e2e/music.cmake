@@ -87,8 +87,12 @@ expect_heard(midi)
 play(clip_playing ${WORK}/data 0 60 --screenshot ${WORK}/clip_playing.png)
 expect_dump(clip_playing "onGround=0")
 play(clip_closed ${WORK}/data 0 200 --screenshot ${WORK}/clip_closed.png)
+# The clip covers the window's client area, whatever the screen made it.
+file(STRINGS ${WORK}/clip_closed.txt client REGEX "^window(Width|Height)=[1-9][0-9]*$")
+string(REGEX REPLACE "window(Width|Height)=" "" client "${client}")
+string(REPLACE ";" " " client "${client}")
 expect_dump(clip_closed "videoPlaying=0" "mci0=Open MUSIC/FLYBY.AVI alias VidClip"
-  "mci2=put Vidclip destination at 0 0 320 240" "mci3=Play Vidclip notify window"
+  "mci2=put Vidclip destination at 0 0 ${client}" "mci3=Play Vidclip notify window"
   "mci4=Close Vidclip" "onGround=1")
 file(STRINGS ${WORK}/clip_closed.txt window REGEX "^mci1=Window Vidclip handle [0-9]+$")
 if(NOT window)

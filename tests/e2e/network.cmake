@@ -1,6 +1,7 @@
 # cmake -DKELVANE=<program> -DLEVELTOOL=<kelvane-level> -DDATASET=<built data>
 #       -DWORK=<folder> -DCASE=<name> -DPORT=<discovery port>
-#       -DPLAYER=<net_player.sh> -DLEVELS=<tests/e2e/levels> -P network.cmake
+#       -DPLAYER=<net_player.sh> -DLEVELS=<tests/e2e/levels>
+#       -DSTRANGERS=<silent_strangers> -P network.cmake
 # Network games of several game processes on 127.0.0.1, all headless, run at
 # once; each process has its own settings folder, output and state dump
 # (WORK/<name>/). Discovery probes go to 127.255.255.255 on a port of this
@@ -169,9 +170,10 @@ elseif(CASE MATCHES "^(lever|dig|last_ingot)$")
     write_script(first "1-12 RIGHT\n20 SHIFT\n")
     set(changed "4,0,1:13>0")
   else()
-    # The level's only ingot: its door opens on every machine.
+    # The level's only ingot: its door opens on every machine (and stays
+    # open as the ingot door's own open state, 73).
     write_script(first "1-13 LEFT\n14-32 UP\n")
-    set(changed "1,1,1:20>0 3,1,4:34>37")
+    set(changed "1,1,1:20>0 3,1,4:34>73")
   endif()
   player(host 0 --net-create --net-go-at 3 --frames 200)
   player(first 0.5 --net-join --frames 200)
@@ -284,6 +286,33 @@ elseif(CASE STREQUAL "lobby_by_script")
   game()
   expect_in_play(1 host joiner)
   expect(joiner localPlayer 1)
+
+elseif(CASE STREQUAL "silent_strangers")
+  # Eight connections that never say hello, as many as the host has slots,
+  # each from its own loopback address and back at once when let go: a
+  # joiner still gets in within five seconds (the program times it), and a
+  # game joiner that comes while they keep coming gets into the lobby.
+  data_with_level(${LEVER_LEVEL})
+  math(EXPR game_port "${PORT} + 1000")
+  player(host 0 --net-create --net-port ${game_port} --frames 300)
+  list(APPEND PLAYERS strangers)
+  set(cmd_strangers sh ${PLAYER} 1 ${WORK}/strangers ${STRANGERS} ${game_port} 8 9)
+  player(joiner 4 --net-join --frames 100)
+  game()
+  file(READ ${WORK}/strangers/out.txt timed)
+  message(STATUS "strangers:\n${timed}")
+  expect(joiner net.lobbyPhase 2)
+  expect(joiner comm.playerCount 3)
+  # Each was let go at its deadline (and came back), and a joiner pushed
+  # out the oldest to find its slot.
+  foreach(pair "comm.strangers.silent;8" "comm.strangers.madeRoom;1")
+    list(GET pair 0 key)
+    list(GET pair 1 least)
+    dump_value(host ${key})
+    if(value LESS least)
+      message(FATAL_ERROR "host: ${key}=${value}, expected at least ${least}")
+    endif()
+  endforeach()
 
 else()
   message(FATAL_ERROR "unknown case ${CASE}")

@@ -182,7 +182,8 @@ elseif(CASE STREQUAL "option_keys")
   run_script("2 F9\n3 F11\n")
   expect_dump("messageText=EXCLUSIVE MODE ON" "exclusiveMode=1" "showFps=1")
   run_script("2 F1\n")
-  expect_dump("messageText=F4 RESOLUTION  F5 DETAILS  F6 SCREEN MODE  F7 MUSIC ON/OFF  F8 STEREOSCOPIC\\rF9 FPS         F11 EXCLUSIVE MODE\\r\\rROTATE                 : LEFT/RIGHT\\rFORWARD/BACKWARDS      : UP/DOWN\\rJUMP                   : BUTTON 1\\rLOOK UP/DOWN           : BUTTON 2 + UP/DOWN\\rDIG/ACTIVATE/PUSH      : BUTTON 3\\rOPTIONS                : BUTTON 4\\rCAMERA CLOSER/FARTHER  : + / -\\r\\r\\rKEYBORAD : BUTTON 1=SPACE   BUTTON 2=CTRL   BUTTON 3=SHIFT   BUTTON 4=ESC")
+  # F1 shows the help on its own panel, not on the message line.
+  expect_dump("messageShown=0" "helpShown=1")
   # What the runs changed is there for the next start.
   expect_file_line(${DATA}/kelv.ini "Resolution=3")
   expect_file_line(${DATA}/kelv.ini "Texture=False")
@@ -201,6 +202,21 @@ elseif(CASE STREQUAL "bad_script")
   run(--headless --script ${WORK}/input.txt)
   expect_exit(2)
   expect_stderr("script line 2: unknown key 'JUMP'")
+
+elseif(CASE STREQUAL "level_file_places")
+  # A relative --level is looked for where the game was started, then inside
+  # the data folder (in any letter case); a name found in neither is refused.
+  link_data_set(with_levels)
+  file(COPY_FILE ${DATASET}/LEVEL/01-FirstSteps.lev ${WORK}/mine.lev)
+  run(${HEADLESS} --level mine.lev)
+  expect_exit(0)
+  expect_dump("screenState=1" "levelCount=1" "level0=${WORK}/mine.lev")
+  run(${HEADLESS} --level level/01-firststeps.lev)
+  expect_exit(0)
+  expect_dump("screenState=1" "levelCount=1" "level0=level/01-firststeps.lev")
+  run(${HEADLESS} --level nowhere.lev)
+  expect_exit(2)
+  expect_stderr("--level: the level file 'nowhere.lev' does not exist")
 
 elseif(CASE STREQUAL "missing_data_folder")
   run(--headless --data ${WORK}/nowhere)

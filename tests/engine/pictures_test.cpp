@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "draw/panel.h"
 #include "draw/scene_steps.h"
 #include "engine/palette.h"
 #include "engine/pcx_writer.h"
@@ -101,6 +102,25 @@ TEST_F(Pictures, CutsGlyphsAndPadsWhatLiesOutsideTheSheet) {
               (std::vector<std::uint8_t>{199, 200, 0, 0, 199, 200, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     CutPicture(7, 0, 0, 149, 7, 3); // empty source: nothing happens
     EXPECT_EQ(pictureSlots[149].width, 3);
+}
+
+TEST_F(Pictures, DarkPanelsCoverTheirRectangleOnlyWithTheDarkestEntry) {
+    EXPECT_EQ(DarkestPaletteEntry(), 1); // 0 is kept for transparency
+    renderContext.palette[200] = renderContext.palette[256 + 200] = 0;
+    renderContext.palette[512 + 200] = 0;
+    EXPECT_EQ(DarkestPaletteEntry(), 200);
+    // Left 0.25 of 40 = 10, top 0.5 of 30 = 15, 20 x 6.
+    DrawDarkPanel(0.5, 0.25, 0.2, 0.5, 0);
+    EXPECT_EQ(Main(9, 15), 0);
+    EXPECT_EQ(Main(10, 15), 200);
+    EXPECT_EQ(Main(29, 20), 200);
+    EXPECT_EQ(Main(30, 20), 0);
+    EXPECT_EQ(Main(10, 21), 0);
+    DrawDarkPanel(0.5, 0.25, 0.2, 0.5, 50); // 50 % is level 8
+    EXPECT_EQ(Main(10, 15), 80);
+    renderContext.stereoscopic = 1;
+    DrawDarkPanel(0.0, 0.0, 1.0, 1.0, 0);
+    EXPECT_EQ(renderContext.stereoBuffer.pixels[5 * 40 + 5], 200);
 }
 
 TEST_F(Pictures, DrawsInScreenFractionsThroughTheBlendLevel) {

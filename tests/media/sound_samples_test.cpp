@@ -96,18 +96,18 @@ std::shared_ptr<const SoundSamples> mono(std::vector<std::int16_t> samples) {
     return std::make_shared<const SoundSamples>(SoundSamples{1, std::move(samples)});
 }
 
-TEST(Mixer, SumsChannelsPlaysOnceOrLoopingAndClamps) {
+TEST(Mixer, SumsChannelsPlaysOnceOrLoopingAndLimits) {
     Mixer mixer;
     mixer.Assign(0, mono({1000, 2000, 3000}));
-    mixer.Assign(1, mono({30000, 30000}));
+    mixer.Assign(1, mono({20000, 20000}));
     mixer.SetGains(1, SideGains{1.0f, 0.5f});
     mixer.Start(0, false);
     mixer.Start(1, true);
     std::vector<std::int16_t> out(8);
     mixer.Mix(out.data(), 4);
-    // Left: clamped where both sum past the range; right: the half-gain loop.
+    // Left: the sums, under the limiter's threshold; right: the half-gain loop.
     EXPECT_EQ(out,
-              (std::vector<std::int16_t>{31000, 16000, 32000, 17000, 32767, 18000, 30000, 15000}));
+              (std::vector<std::int16_t>{21000, 11000, 22000, 12000, 23000, 13000, 20000, 10000}));
     EXPECT_FALSE(mixer.Playing(0)); // played to its end
     EXPECT_TRUE(mixer.Playing(1));
 
@@ -116,7 +116,19 @@ TEST(Mixer, SumsChannelsPlaysOnceOrLoopingAndClamps) {
     mixer.Start(0, false);
     mixer.SetMusic(std::make_shared<ConstantSource>());
     mixer.Mix(out.data(), 1);
-    EXPECT_EQ(out[0], 1000 + 8192);
+    // The music enters 6 dB down: a quarter of full scale adds 4106.
+    EXPECT_EQ(out[0], 1000 + 4106);
+
+    // Sums past full scale come out limited, under full scale.
+    mixer.Assign(1, mono({30000, 30000}));
+    mixer.Assign(2, mono({30000, 30000}));
+    mixer.Start(1, true);
+    mixer.Start(2, true);
+    mixer.Mix(out.data(), 4);
+    for (std::int16_t v : out) {
+        EXPECT_GT(v, 29000);
+        EXPECT_LT(v, 32767);
+    }
 }
 
 // A run that only listens skips: channels move on and end exactly where

@@ -6,11 +6,16 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <thread>
 
+#include <enet/enet.h>
+
 #include "net/enet/enet_transport.h"
+#include "net/net_frames.h"
 #include "net/session_component.h"
+#include "support/silent_connections.h"
 
 namespace {
 
@@ -208,4 +213,118 @@ TEST(EnetLoopback, ReliableMessagesArriveWholeAndInOrderThroughLossAndDelay) {
     Peer deaf("Cy", poor);
     deaf.comm->Connect("LAN (broadcast)", false);
     EXPECT_EQ(deaf.comm->SessionCount, 0);
+}
+
+TEST(EnetLoopback, SilentConnectionsDoNotKeepAJoinerOut) {
+    EnetOptions hostOptions = LoopbackOptions();
+    hostOptions.lan = false;
+    EnetTransport host(hostOptions);
+    std::uint32_t hostId = 0;
+    ASSERT_TRUE(host.CreateSession({"Held", "", 4}, {0, "Ann", "Ann"}, hostId).Ok());
+    std::atomic<bool> serving{true};
+    std::thread service([&] {
+        std::vector<NetEvent> events;
+        while (serving) host.Wait(10, events);
+    });
+
+    // As many strangers as the host has slots (four players and four more),
+    // each from its own loopback address, back at once when let go.
+    std::vector<std::string> addresses;
+    for (int i = 0; i < 8; ++i) addresses.push_back("127.0.0." + std::to_string(20 + i));
+    auto silent = std::make_unique<SilentConnections>("127.0.0.1", host.Port(), addresses, true);
+    ASSERT_TRUE(silent->WaitForConnects(8, 3000)) << silent->Connects();
+
+    EnetOptions options = LoopbackOptions();
+    EnetTransport joiner(options);
+    const NetSessionInfo session{0, "", "127.0.0.1", host.Port(), 0, 0};
+    std::uint32_t joinerId = 0;
+    std::vector<NetPlayer> others;
+    const auto start = std::chrono::steady_clock::now();
+    const NetResult joined = joiner.JoinSession(session, "", {0, "Bob", "Bob"}, joinerId, others);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    std::printf("joined in %lld ms past %d silent connections\n", static_cast<long long>(ms),
+                silent->Open());
+    EXPECT_TRUE(joined.Ok()) << std::hex << joined.code;
+    EXPECT_LT(ms, 5000);
+    EXPECT_EQ(others.size(), 1u);
+
+    // The joiner's connection pushed out the oldest of them.
+    EXPECT_GE(host.GuardCounts().madeRoom, 1u);
+    silent.reset();
+
+    // From one address, no more than two strangers stay at once, and those
+    // two go when their three seconds are up.
+    const auto crowdStart = std::chrono::steady_clock::now();
+    SilentConnections crowd("127.0.0.1", host.Port(), std::vector<std::string>(5, "127.0.0.1"),
+                            false);
+    ASSERT_TRUE(crowd.WaitForConnects(5, 3000));
+    const auto waitFor = [&](int drops, int seconds) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+        while (crowd.Drops() < drops && std::chrono::steady_clock::now() < end)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    };
+    waitFor(3, 2);
+    EXPECT_EQ(crowd.Open(), 2);
+    EXPECT_EQ(host.GuardCounts().sameAddress, 3u);
+    waitFor(5, 5);
+    EXPECT_EQ(crowd.Open(), 0);
+    EXPECT_GE(std::chrono::steady_clock::now() - crowdStart, std::chrono::milliseconds(2900));
+    EXPECT_EQ(host.GuardCounts().silent, 2u);
+    serving = false;
+    service.join();
+}
+
+TEST(EnetLoopback, DiscoveryRepliesAreRateLimitedPerSender) {
+    const EnetOptions options = LoopbackOptions();
+    EnetTransport host(options);
+    std::uint32_t hostId = 0;
+    ASSERT_TRUE(host.CreateSession({"Quiet", "", 4}, {0, "Ann", "Ann"}, hostId).Ok());
+    std::atomic<bool> serving{true};
+    std::thread service([&] {
+        std::vector<NetEvent> events;
+        while (serving) host.Wait(10, events);
+    });
+
+    // Two hundred probes at once from one address get its burst of replies.
+    const ENetSocket flood = enet_socket_create(ENET_SOCKET_TYPE_DATAGRAM);
+    ASSERT_NE(flood, ENET_SOCKET_NULL);
+    enet_socket_set_option(flood, ENET_SOCKOPT_NONBLOCK, 1);
+    ENetAddress from{};
+    enet_address_set_host_ip(&from, "127.0.0.7");
+    ASSERT_EQ(enet_socket_bind(flood, &from), 0);
+    ENetAddress to{};
+    enet_address_set_host_ip(&to, "127.0.0.1");
+    to.port = options.discoveryPort;
+    auto probe = EncodeProbe("");
+    for (int i = 0; i < 200; ++i) {
+        ENetBuffer data{probe.data(), probe.size()};
+        enet_socket_send(flood, &to, &data, 1);
+    }
+    int replies = 0;
+    std::vector<std::uint8_t> buffer(512);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    while (std::chrono::steady_clock::now() < end) {
+        ENetAddress sender{};
+        ENetBuffer data{buffer.data(), buffer.size()};
+        const int size = enet_socket_receive(flood, &sender, &data, 1);
+        if (size > 0)
+            replies += ParseProbeReply({buffer.data(), static_cast<std::size_t>(size)}) ? 1 : 0;
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    enet_socket_destroy(flood);
+    EXPECT_GE(replies, 16);
+    EXPECT_LE(replies, 24);
+    EXPECT_EQ(host.GuardCounts().probesAnswered, static_cast<std::uint64_t>(replies));
+    EXPECT_GE(host.GuardCounts().probesRefused, 150u);
+
+    // A lister elsewhere still finds the session.
+    std::vector<NetSessionInfo> sessions;
+    EnetTransport lister(options);
+    EXPECT_EQ(lister.ListSessions("", 600, sessions), kNetOk);
+    EXPECT_EQ(sessions.size(), 1u);
+    serving = false;
+    service.join();
 }

@@ -165,12 +165,17 @@ TEST(SessionRelay, StampsSendersAndRefusesFramesOutOfPlace) {
     EXPECT_EQ(ParseFrame(out[0].frame)->id, second);
 
     // A second hello from a member, data from a stranger, data to oneself or
-    // to nobody, and join or leave notifications from a joiner change nothing.
+    // to nobody, and join or leave notifications from a joiner change nothing
+    // (the stranger is dropped at once).
     out.clear();
     local.clear();
     const std::uint32_t dropped = relay.DroppedFrames();
     relay.Receive(7, EncodeFrame(hello), NetDelivery::Reliable, out, local);
     relay.Receive(9, EncodeFrame(data), NetDelivery::Reliable, out, local);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].connection, 9);
+    EXPECT_TRUE(out[0].frame.empty() && out[0].disconnect);
+    out.clear();
     data.id = first;
     relay.Receive(7, EncodeFrame(data), NetDelivery::Reliable, out, local);
     data.id = 1234;

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -109,4 +112,97 @@ TEST(Files, DataFileNamesStayInsideTheDataFolder) {
     for (const char* outside :
          {"/etc/passwd", "\\etc\\passwd", "../x", "3DO/GAME/../../../x", "a\\..\\..\\x", "..//"})
         EXPECT_FALSE(IsDataFileName(outside)) << outside;
+}
+
+namespace {
+
+std::vector<std::string> temporariesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (IsOurTemporaryName(entry.path().filename().string()))
+            names.push_back(entry.path().filename().string());
+    return names;
+}
+
+void backDate(const std::string& file, std::chrono::seconds age) {
+    fs::last_write_time(file, fs::file_time_type::clock::now() - age);
+}
+
+} // namespace
+
+TEST(Files, SavingThroughASymbolicLinkKeepsTheLink) {
+    TempDir dir, store;
+    const std::string real = store.write("levels/real.lev", "old");
+    ScopedCurrentDir cd(dir.path());
+    fs::create_symlink(real, "near.lev");
+    fs::create_symlink("near.lev", "chain.lev"); // relative, two links deep
+    ASSERT_TRUE(WriteWholeFile("chain.lev", {'n', 'e', 'w'}));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status("chain.lev")));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status("near.lev")));
+    EXPECT_EQ(ReadBytes(real), (std::vector<std::uint8_t>{'n', 'e', 'w'}));
+    // The temporary file is made beside the target and is gone afterwards.
+    EXPECT_TRUE(temporariesIn(store.path() / "levels").empty());
+    EXPECT_TRUE(temporariesIn(dir.path()).empty());
+
+    // A link whose target does not exist yet creates that target.
+    fs::create_symlink(store.file("levels/new.lev"), "fresh.lev");
+    ASSERT_TRUE(WriteWholeFile("fresh.lev", {1}));
+    EXPECT_TRUE(fs::is_symlink(fs::symlink_status("fresh.lev")));
+    EXPECT_EQ(ReadBytes(store.file("levels/new.lev")), (std::vector<std::uint8_t>{1}));
+
+    // A loop of links fails cleanly.
+    fs::create_symlink("loop2", "loop1");
+    fs::create_symlink("loop1", "loop2");
+    EXPECT_FALSE(WriteWholeFile("loop1", {1}));
+}
+
+TEST(Files, AKilledWritersTemporaryIsRemovedByALaterWrite) {
+    TempDir dir;
+    ScopedCurrentDir cd(dir.path());
+    ASSERT_TRUE(WriteWholeFile("save.ini", {'o', 'l', 'd'}));
+
+    // The child is stopped by the file size limit's signal in the middle of
+    // writing its temporary file, as a kill would stop it.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit limit{1 << 20, 1 << 20};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        WriteWholeFile("save.ini", std::vector<std::uint8_t>(8 << 20, 7));
+        ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const std::vector<std::string> left = temporariesIn(dir.path());
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(ReadBytes("save.ini"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+
+    // A young one may be another writer's save in progress: it stays.
+    ASSERT_TRUE(WriteWholeFile("save.ini", {'a'}));
+    EXPECT_EQ(temporariesIn(dir.path()), left);
+
+    // Old enough, it goes; names of other patterns and links stay.
+    backDate(left[0], kLeftoverTemporaryAge + std::chrono::seconds(5));
+    for (const char* other : {"notes.tmp", "x.0123456789AB.tmp", "x.0123456789a.tmp"}) {
+        dir.write(other, "keep");
+        backDate(dir.file(other), std::chrono::hours(1));
+    }
+    fs::create_symlink(dir.file("save.ini"), "y.0123456789ab.tmp");
+    ASSERT_TRUE(WriteWholeFile("save.ini", {'b'}));
+    EXPECT_EQ(temporariesIn(dir.path()), std::vector<std::string>{"y.0123456789ab.tmp"});
+    for (const char* other : {"notes.tmp", "x.0123456789AB.tmp", "x.0123456789a.tmp"})
+        EXPECT_TRUE(fs::exists(other)) << other;
+    EXPECT_EQ(ReadBytes("save.ini"), (std::vector<std::uint8_t>{'b'}));
+}
+
+TEST(Files, CommandLineFilesComeFromTheStartFolderFirst) {
+    TempDir start;
+    start.write("mine.lev", "x");
+    ScopedCurrentDir cd(start.path());
+    EXPECT_EQ(StartFolderOrDataPath("mine.lev"), (start.path() / "mine.lev").string());
+    // Not here: left to be found inside the data folder.
+    EXPECT_EQ(StartFolderOrDataPath("LEVEL/01-First.lev"), "LEVEL/01-First.lev");
+    EXPECT_EQ(StartFolderOrDataPath("/abs/x.lev"), "/abs/x.lev");
+    EXPECT_EQ(StartFolderOrDataPath(""), "");
 }

@@ -114,4 +114,23 @@ TEST(PictureRect, KeepsTheAspectRatioWithBarsAndWholeMultiplesOnRequest) {
     EXPECT_EQ(PictureRect(picture, QRect(0, 0, 160, 240), true), QRect(0, 60, 160, 120));
 }
 
+TEST(PictureRect, WholeMultiplesAreCountedInDevicePixels) {
+    const QSize picture(320, 240);
+    // 800 x 600 logical pixels of 1.25 are 1000 x 750 device pixels: three
+    // times the picture (768 x 576 logical), where logical pixels would give
+    // two times (800 device pixels, two and a half times the picture).
+    EXPECT_EQ(DevicePictureRect(picture, QRect(0, 0, 800, 600), true, 1.25),
+              QRectF(16, 12, 768, 576));
+    EXPECT_EQ(DevicePictureRect(picture, QRect(0, 0, 700, 500), true, 2.0),
+              QRectF(30, 10, 640, 480));
+    EXPECT_EQ(DevicePictureRect(picture, QRect(0, 0, 700, 500), true, 1.0),
+              QRectF(PictureRect(picture, QRect(0, 0, 700, 500), true)));
+    // Without whole multiples the picture fills the area as before.
+    EXPECT_EQ(DevicePictureRect(picture, QRect(0, 0, 640, 480), false, 1.5),
+              QRectF(0, 0, 640, 480));
+    // A ratio that is no ratio counts as 1.
+    EXPECT_EQ(DevicePictureRect(picture, QRect(0, 0, 700, 500), true, 0.0),
+              QRectF(30, 10, 640, 480));
+}
+
 } // namespace

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "draw/text.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
 #include "platform/keys.h"
 #include "shell/display_options.h"
 #include "shell/form_services.h"
+#include "shell/help_panel.h"
 #include "shell/option_keys.h"
 #include "shell/shell_state.h"
 #include "shell/shell_test_support.h"
@@ -117,6 +119,42 @@ TEST_F(OptionKeys, NoKeyActsDuringAVideoClip) {
     HandleOptionKeys();
     EXPECT_FALSE(shellState.ShowFps);
     EXPECT_EQ(renderContext.stereoscopic, 0);
+}
+
+TEST_F(OptionKeys, F1ShowsTheHelpForFifteenSecondsAndAPressHidesIt) {
+    tap(kVkF1);
+    EXPECT_TRUE(helpPanel.shown);
+    EXPECT_FALSE(shellState.MessageShown); // a panel, not the message line
+    HandleOptionKeys(); // a frame without F1
+    // Held over several frames, F1 counts as one press.
+    PressKey(kVkF1);
+    for (int i = 0; i < 3; ++i) HandleOptionKeys();
+    EXPECT_FALSE(helpPanel.shown);
+    ReleaseKey(kVkF1);
+    HandleOptionKeys();
+    tap(kVkF1);
+    ASSERT_TRUE(helpPanel.shown);
+
+    frameMs = 50;
+    int frames = 0;
+    while (UpdateHelpPanel()) ++frames;
+    EXPECT_EQ(frames, kHelpShownMs / 50);
+    EXPECT_FALSE(helpPanel.shown);
+}
+
+TEST(HelpPanel, NamesTheKeyboardAndTheCameraKeysInLinesThatFit) {
+    bool keyboard = false, keypadCamera = false, mainRowCamera = false;
+    for (const std::string& line : HelpLines()) {
+        EXPECT_LE(TextWidth(line, false), kHelpTextWidth) << line;
+        EXPECT_EQ(line.find("KEYBORAD"), std::string::npos);
+        keyboard = keyboard || line.rfind("KEYBOARD", 0) == 0;
+        const bool camera = line.find("CAMERA CLOSER AND FARTHER") != std::string::npos;
+        keypadCamera = keypadCamera || (camera && line.find("KEYPAD + AND -") == 0);
+        mainRowCamera = mainRowCamera || (camera && line.find("+ AND - (MAIN") == 0);
+    }
+    EXPECT_TRUE(keyboard);
+    EXPECT_TRUE(keypadCamera);
+    EXPECT_TRUE(mainRowCamera);
 }
 
 TEST_F(OptionKeys, StereoModesCycleThroughBothColourPairs) {

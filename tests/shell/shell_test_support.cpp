@@ -10,12 +10,17 @@
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
+#include "shell/end_moment.h"
+#include "shell/help_panel.h"
 #include "shell/joystick.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 
 void ShellTest::SetUp() {
     shellState = ShellState{};
+    endMoment = EndMoment{};
+    levelPlayMs = 0;
+    helpPanel = HelpPanelState{};
     ConfigureAutomation(GameOptions{});
     UseVirtualClock(1000);
     Now = 1000;

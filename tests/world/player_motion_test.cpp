@@ -147,6 +147,31 @@ TEST_F(PlayerMotion, TheExitEndsTheLevelOnceAndNotDuringATransition) {
     EXPECT_EQ(Count(WorldEventKind::LevelEnd), 2);
 }
 
+// The kill test comes first, then the exit test of the same frame: a kill
+// that leaves lives starts nothing, so the exit still wins; the last life's
+// kill has started the level's end, and the exit no longer counts.
+TEST_F(PlayerMotion, AKillOnTheExitWinsWithLivesLeftAndLosesWithoutThem) {
+    objectTypes[3].undefined = 0, objectTypes[3].Death = 1;
+    levelState.exitX = levelState.exitZ = 2, levelState.exitY = 1;
+    setCell(2, 1, 2, 3);
+    bool levelEnding = false;
+    gameServices.endLevel = [&](LevelEnd) { levelEnding = true; };
+    gameServices.transitionActive = [&] { return levelEnding; };
+    for (const int lives : {2, 0}) {
+        ClearWorldEvents();
+        world.wonFrame = -1;
+        levelEnding = false;
+        ResetPlayersForLevel(2, 1, 2, 0);
+        players[0].y = kStanding;
+        players[0].lives = lives;
+        MovePlayers();
+        ASSERT_EQ(players[0].dead, 1) << lives;
+        ASSERT_EQ(Count(WorldEventKind::LevelEnd), 1) << lives;
+        EXPECT_EQ(RecentWorldEvents().back().value, lives > 0 ? kLevelCompleted : kLevelLost);
+        EXPECT_EQ(world.wonFrame >= 0, lives > 0) << lives;
+    }
+}
+
 TEST_F(PlayerMotion, LongFramesNeverOvershootOrTurnVelocitiesRound) {
     PlayerRecord& p = players[0];
     for (int ms : {450, 900, 5000}) {

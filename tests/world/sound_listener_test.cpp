@@ -8,7 +8,11 @@
 #include <gtest/gtest.h>
 
 #include "engine/angles.h"
+#include "media/sound_buffer.h"
+#include "media/sound_output.h"
 #include "media/sound_position.h"
+#include "media/wave_writer.h"
+#include "support/test_support.h"
 #include "world/local_view.h"
 #include "world/view_box.h"
 #include "world/world.h"
@@ -75,6 +79,124 @@ TEST_F(SoundListener, DueLoopsOfTheBoxSoundOnceEachInGridOrderAtTheirCellCentres
     for (ObjectType& type : objectTypes) type.loopDue = 0;
     StartDueLoopSounds(ViewBoxAround(worldGrid, 2.5f * 512, 1.5f * 512, 2.5f * 512));
     EXPECT_TRUE(loggedSounds().empty());
+}
+
+// Touching cells of one loop sound share one voice, heard from the cell the
+// listener hears loudest; apart, or of other sounds, they sound each.
+TEST_F(SoundListener, NeighbouringCellsOfOneLoopSoundOnceFromTheirLoudestCell) {
+    int otherSound = 0;
+    LoopType(7, 200);
+    LoopType(8, 200);
+    LoopType(9, 200).LoopSound = reinterpret_cast<TSoundBuffer*>(&otherSound);
+    // A pool of four cells of two types with the same sound, bent round a
+    // corner: (3,0,2) (4,0,3) touch diagonally.
+    for (const auto& [x, z] : {std::pair{1, 2}, {2, 2}, {3, 2}, {4, 3}}) setCell(x, 0, z, 7);
+    setCell(5, 1, 4, 8);
+    setCell(5, 0, 5, 9);  // touching the pool, another sound
+    setCell(12, 0, 2, 7); // apart from the pool
+    SetHearingRange(24576);
+    soundListener.x = CellCentre(6);
+    soundListener.y = CellCentre(1);
+    soundListener.z = CellCentre(4);
+
+    StartDueLoopSounds(ViewBoxAround(worldGrid, 5.5f * 512, 1.5f * 512, 4.5f * 512));
+    std::vector<WorldEvent> sounds = loggedSounds();
+    ASSERT_EQ(sounds.size(), 3u);
+    // The pool, from its cell nearest the listener; then the other sound
+    // beside it; then the lone cell: groups in the grid order of their first
+    // cell.
+    EXPECT_EQ(sounds[0].x, CellCentre(5));
+    EXPECT_EQ(sounds[0].y, CellCentre(1));
+    EXPECT_EQ(sounds[0].z, CellCentre(4));
+    EXPECT_EQ(sounds[1].x, CellCentre(5));
+    EXPECT_EQ(sounds[1].z, CellCentre(5));
+    EXPECT_EQ(sounds[2].x, CellCentre(12));
+
+    // A louder type farther off is heard louder: the pool sounds from it.
+    ClearWorldEvents();
+    objectTypes[7].LoopVolume = 254;
+    objectTypes[8].LoopVolume = 20;
+    StartDueLoopSounds(ViewBoxAround(worldGrid, 5.5f * 512, 1.5f * 512, 4.5f * 512));
+    sounds = loggedSounds();
+    ASSERT_EQ(sounds.size(), 3u);
+    EXPECT_EQ(sounds[0].x, CellCentre(4));
+    EXPECT_EQ(sounds[0].z, CellCentre(3));
+    EXPECT_EQ(sounds[0].value, 254);
+}
+
+// Requests for one sound in one cell within a frame start one voice, as loud
+// as the loudest request; the next frame starts its own.
+class SoundRequests : public SmallWorld {
+  protected:
+    void SetUp() override {
+        SmallWorld::SetUp();
+        std::vector<std::int16_t> samples(2 * 4000, 9000);
+        dir.write("SOUNDS/DIG.WAV", EncodeStereoWave(samples));
+        dir.write("SOUNDS/STEP.WAV", EncodeStereoWave(samples));
+        CreateSoundOutput(SoundOutputKind::Capture);
+        ASSERT_TRUE(SoundOutputReady());
+        ASSERT_TRUE(LoadSound("SOUNDS/DIG.WAV", dig));
+        ASSERT_TRUE(LoadSound("SOUNDS/STEP.WAV", step));
+        SetHearingRange(24576);
+    }
+    void TearDown() override {
+        VoicesFollowListener();
+        StopVoices();
+        CloseSoundOutput();
+        soundListener = SoundCamera{};
+        SetHearingRange(kDefaultHearingRange);
+        SmallWorld::TearDown();
+    }
+
+    TempDir dir;
+    ScopedCurrentDir inDir{dir.path()};
+    TSoundBuffer* dig = nullptr;
+    TSoundBuffer* step = nullptr;
+};
+
+TEST_F(SoundRequests, OneSoundInOneCellOnceAFrame) {
+    const std::int64_t before = VoicesStarted();
+    PlaySoundAtListener(2000, 256, 2000, dig, 100);
+    PlaySoundAtListener(2000, 256, 2000, dig, 100); // a dig asks twice
+    PlaySoundAtListener(2040, 300, 1900, dig, 180); // the same cell, louder
+    EXPECT_EQ(VoicesStarted(), before + 1);
+    std::vector<PlayingVoice> playing = PlayingVoices();
+    ASSERT_EQ(playing.size(), 1u);
+    EXPECT_EQ(playing[0].voice.loudness, 180);
+    EXPECT_EQ(playing[0].voice.x, 2000);           // where it first sounded
+    PlaySoundAtListener(2040, 300, 1900, dig, 50); // quieter: no change
+    EXPECT_EQ(PlayingVoices()[0].voice.loudness, 180);
+
+    // Another cell or another sound: voices of their own.
+    PlaySoundAtListener(2600, 256, 2000, dig, 100);
+    PlaySoundAtListener(2000, 256, 2000, step, 100);
+    EXPECT_EQ(VoicesStarted(), before + 3);
+
+    // A new frame: the same request sounds again.
+    VoicesFollowListener();
+    PlaySoundAtListener(2000, 256, 2000, dig, 100);
+    EXPECT_EQ(VoicesStarted(), before + 4);
+
+    // Voices stopped within the frame (a restart): the request starts anew.
+    StopVoices();
+    PlaySoundAtListener(2000, 256, 2000, dig, 100);
+    EXPECT_EQ(VoicesStarted(), before + 5);
+    EXPECT_EQ(PlayingVoices().size(), 1u);
+}
+
+TEST_F(SoundRequests, AVoiceTakenOverWithinTheFrameIsNotJoinedAgain) {
+    for (int cell = 0; cell < kVoiceCount; ++cell)
+        PlaySoundAtListener(CellCentre(cell), 0, 0, dig, 100);
+    ASSERT_EQ(PlayingVoices().size(), static_cast<std::size_t>(kVoiceCount));
+    const std::int64_t before = VoicesStarted();
+    // Every voice busy: the next cell's dig takes the last voice over.
+    PlaySoundAtListener(CellCentre(kVoiceCount), 0, 0, dig, 100);
+    EXPECT_EQ(PlayingVoices().back().voice.x, CellCentre(kVoiceCount));
+    // The cell that voice sounded for asks again: it is heard anew, not
+    // folded into the other cell's voice.
+    PlaySoundAtListener(CellCentre(kVoiceCount - 1), 0, 0, dig, 100);
+    EXPECT_EQ(VoicesStarted(), before + 2);
+    EXPECT_EQ(PlayingVoices().back().voice.x, CellCentre(kVoiceCount - 1));
 }
 
 TEST_F(SoundListener, FollowsTheLocalPlayersCameraAndTurnsWithIt) {

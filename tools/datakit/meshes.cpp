@@ -1,6 +1,7 @@
 // Writes every mesh of the data set: the game's under 3DO/GAME/, the level
 // editor's markers under 3DO/EDITOR/.
 #include "datakit.h"
+#include "meshes_builder.h"
 #include "meshes_catalog.h"
 
 namespace {
@@ -32,8 +33,12 @@ std::vector<NamedMesh> BuildMeshCatalog() {
         game("Transi" + std::to_string(style) + ".3do", TransitionMesh(style));
     game("ladder_x.3do", LadderMesh(true));
     game("ladder_z.3do", LadderMesh(false));
-    AddFrames(catalog, "lever", LeverFrames());
-    AddFrames(catalog, "door", DoorFrames());
+    AddFrames(catalog, "lever", LeverFrames(kFirstCircuit));
+    AddFrames(catalog, "lever_second", LeverFrames(kSecondCircuit));
+    AddFrames(catalog, "door", DoorFrames(kTexDoor));
+    AddFrames(catalog, "door_second", DoorFrames(kTexSecondCircuitDoor));
+    AddFrames(catalog, "door_ingot", DoorFrames(kTexIngotDoor));
+    AddFrames(catalog, "door_sensor", DoorFrames(kTexSensorDoor));
     AddFrames(catalog, "ingot", IngotFrames());
     AddFrames(catalog, "spring", SpringFrames());
     game("life.3do", LifeMesh());
@@ -45,7 +50,8 @@ std::vector<NamedMesh> BuildMeshCatalog() {
     game("ramp_nz.3do", RampMesh(kRampMinusZ));
     game("spikes.3do", SpikesMesh());
     game("sensor.3do", SensorMesh());
-    AddFrames(catalog, "dig", DigFrames());
+    AddFrames(catalog, "dig", DigFrames(kTexEarth));
+    AddFrames(catalog, "dig_rooted", DigFrames(kTexRootedSoil));
     AddFrames(catalog, "refill", RefillFrames());
     AddFrames(catalog, "exit", ExitFrames());
     game("torch.3do", TorchMesh());

@@ -32,7 +32,15 @@ enum TextureNumber {
     kTexMossyStone = 23,
     kTexPortal = 25,
     kTexSky = 26,
+    kTexRootedSoil = 27,
+    kTexSecondCircuitDoor = 28,
+    kTexIngotDoor = 29,
+    kTexSensorDoor = 30,
 };
+
+// The circuits' colours (palette ramps): a lever and the doors it opens.
+constexpr int kFirstCircuit = paint::kDeepBlue;
+constexpr int kSecondCircuit = paint::kTerracotta;
 
 // How a face is drawn.
 struct Paint {

@@ -32,12 +32,15 @@ Mesh TransitionMesh(int style); // style 1..3
 
 // Cell objects. Animations return their key frames in order.
 Mesh LadderMesh(bool wideInX);
-std::vector<Mesh> LeverFrames();  // off .. on
-std::vector<Mesh> DoorFrames();   // closed .. sunk into the floor
-std::vector<Mesh> IngotFrames();  // one turn
-std::vector<Mesh> SpringFrames(); // rest, pressed, released
-std::vector<Mesh> DigFrames();    // full block .. crumbled away
-std::vector<Mesh> RefillFrames(); // crumbled .. full block again
+// Levers and doors come in the colour of their circuit (a palette ramp) or
+// kind (a door texture).
+std::vector<Mesh> LeverFrames(int circuit); // off .. on
+std::vector<Mesh> DoorFrames(int texture);  // closed .. sunk into the floor
+std::vector<Mesh> IngotFrames();            // one turn
+std::vector<Mesh> SpringFrames();           // rest, pressed, released
+// Soil of texture `texture` crumbling from a full block away.
+std::vector<Mesh> DigFrames(int texture);
+std::vector<Mesh> RefillFrames(); // rooted soil, crumbled .. full block again
 std::vector<Mesh> ExitFrames();   // one pulse
 Mesh LifeMesh();
 Mesh LampMesh();

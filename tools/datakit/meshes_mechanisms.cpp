@@ -16,10 +16,12 @@ std::vector<Mesh> AsAnimation(std::vector<Mesh> frames) {
     return frames;
 }
 
-Mesh Lever(double angle, std::size_t* lampFirst, std::size_t* lampEnd) {
+// `circuit` colours the base's sides and the knob: the doors the lever opens
+// carry the same colour.
+Mesh Lever(double angle, int circuit, std::size_t* lampFirst, std::size_t* lampEnd) {
     MeshBuilder b;
     AddBox(b, At({}), {-140, kLow, -86}, {140, -196, 86},
-           {Flat(paint::kSteel, 9), Textured(kTexMetal), Flat(paint::kSteel, 6)}, kLowY);
+           {Flat(circuit, 9), Textured(kTexMetal), Flat(paint::kSteel, 6)}, kLowY);
     for (double s : {1.0, -1.0})
         AddBox(b, At({s * 32, 0, 0}), {-8, -196, -20}, {8, -152, 20},
                AllSides(Flat(paint::kSteel, 11)), kLowY);
@@ -27,7 +29,7 @@ Mesh Lever(double angle, std::size_t* lampFirst, std::size_t* lampEnd) {
     // -z, on toward +z.
     const Frame handle{RotX(angle), {0, -176, 0}};
     AddBox(b, handle, {-13, -14, -13}, {13, 270, 13}, AllSides(Flat(paint::kWood, 9)), kLowY);
-    AddBipyramid(b, handle, 6, 254, 286, 322, 34, 0, Flat(paint::kBrick, 10));
+    AddBipyramid(b, handle, 6, 254, 286, 322, 34, 0, Flat(circuit, 11));
     // A small lamp on the base: red until the lever is fully on.
     *lampFirst = b.faces.size();
     AddBox(b, At({}), {84, -196, -72}, {118, -178, -40}, AllSides(Plain(paint::kBrick, 12)), kLowY);
@@ -35,10 +37,10 @@ Mesh Lever(double angle, std::size_t* lampFirst, std::size_t* lampEnd) {
     return FinishMesh(b);
 }
 
-Mesh Door(double top) {
+Mesh Door(double top, int texture) {
     MeshBuilder b;
     AddBox(b, At({}), {kLow, kLow, kLow}, {kHigh, top, kHigh},
-           {Textured(kTexDoor), Textured(kTexMetal), Textured(kTexMetal)}, kLowY);
+           {Textured(texture), Textured(kTexMetal), Textured(kTexMetal)}, kLowY);
     return FinishMesh(b);
 }
 
@@ -55,7 +57,7 @@ Mesh Spring(double top) {
 }
 
 // Soil in four columns that sink and shrink at their own pace.
-Mesh Soil(const double (&tops)[4], double shrink) {
+Mesh Soil(const double (&tops)[4], double shrink, int texture) {
     MeshBuilder b;
     for (int i = 0; i < 4; ++i) {
         const double x0 = i % 2 ? 0 : kLow, x1 = i % 2 ? kHigh : 0;
@@ -63,7 +65,7 @@ Mesh Soil(const double (&tops)[4], double shrink) {
         const double cx = (x0 + x1) / 2, cz = (z0 + z1) / 2;
         const double hx = (x1 - x0) / 2 * shrink, hz = (z1 - z0) / 2 * shrink;
         AddBox(b, At({}), {cx - hx, kLow, cz - hz}, {cx + hx, tops[i], cz + hz},
-               AllSides(Textured(kTexEarth)), kLowY);
+               AllSides(Textured(texture)), kLowY);
     }
     return FinishMesh(b);
 }
@@ -110,32 +112,35 @@ Mesh LadderMesh(bool wideInX) {
     return FinishMesh(b);
 }
 
-std::vector<Mesh> LeverFrames() {
+std::vector<Mesh> LeverFrames(int circuit) {
     std::vector<Mesh> frames;
     std::size_t lampFirst = 0, lampEnd = 0;
     for (double angle : {-38.0, -13.0, 13.0, 38.0})
-        frames.push_back(Lever(angle, &lampFirst, &lampEnd));
+        frames.push_back(Lever(angle, circuit, &lampFirst, &lampEnd));
     frames = AsAnimation(frames);
     for (std::size_t f = lampFirst; f < lampEnd; ++f)
         frames.back().faces[f].texture = RampColour(paint::kGrass, 12);
     return frames;
 }
 
-std::vector<Mesh> DoorFrames() {
-    return AsAnimation({Door(kHigh), Door(90), Door(-80), Door(-236)});
+std::vector<Mesh> DoorFrames(int texture) {
+    return AsAnimation(
+        {Door(kHigh, texture), Door(90, texture), Door(-80, texture), Door(-236, texture)});
 }
 
 std::vector<Mesh> SpringFrames() {
     return AsAnimation({Spring(-70), Spring(-175), Spring(60)});
 }
 
-std::vector<Mesh> DigFrames() {
-    return AsAnimation({Soil({kHigh, kHigh, kHigh, kHigh}, 1.0), Soil({120, 40, 80, -10}, 0.93),
-                        Soil({-60, -140, -100, -170}, 0.8), Soil({-236, -240, -238, -242}, 0.6)});
+std::vector<Mesh> DigFrames(int texture) {
+    return AsAnimation({Soil({kHigh, kHigh, kHigh, kHigh}, 1.0, texture),
+                        Soil({120, 40, 80, -10}, 0.93, texture),
+                        Soil({-60, -140, -100, -170}, 0.8, texture),
+                        Soil({-236, -240, -238, -242}, 0.6, texture)});
 }
 
 std::vector<Mesh> RefillFrames() {
-    std::vector<Mesh> dig = DigFrames();
+    std::vector<Mesh> dig = DigFrames(kTexRootedSoil);
     return AsAnimation({dig[3], dig[2], dig[1], dig[0]});
 }
 

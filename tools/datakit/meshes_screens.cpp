@@ -5,6 +5,7 @@
 
 #include "meshes_builder.h"
 #include "meshes_catalog.h"
+#include "sky_panel.h"
 
 namespace {
 
@@ -46,36 +47,30 @@ Mesh SkyMesh() {
     // A band of textured panels from below the horizon high up the sky, the
     // image's top row at the band's upper edge, closed by a flat cap. Every
     // panel and cap piece reaches a little into its neighbours.
-    constexpr double kRadius = 4000;
-    constexpr int kSectors = 16;
-    constexpr double kLow = -12, kHigh = 72, kCapEdge = 71, kOverlap = 0.5;
-    auto point = [](double azimuth, double elevation) {
-        const double a = Radians(azimuth), e = Radians(elevation);
-        return Vec3{kRadius * std::cos(e) * std::cos(a), kRadius * std::sin(e),
-                    kRadius * std::cos(e) * std::sin(a)};
-    };
     MeshBuilder b;
     // Behind it a plain dome of sky colour, its seams turned half a panel
     // away: the rasterizer may leave single pixels open along the edge two
     // triangles share, and there the plain dome shows instead of the fog.
-    for (int i = 0; i < kSectors; ++i) {
-        const double from = 360.0 * (i + 0.5) / kSectors, to = 360.0 * (i + 1.5) / kSectors;
+    for (int i = 0; i < kSkySectors; ++i) {
+        const double from = 360.0 * (i + 0.5) / kSkySectors, to = 360.0 * (i + 1.5) / kSkySectors;
         const double far = 1.1;
-        const int tl = b.Point(point(from, kHigh) * far), tr = b.Point(point(to, kHigh) * far);
-        const int bl = b.Point(point(from, kLow) * far), br = b.Point(point(to, kLow) * far);
+        const int tl = b.Point(SkyPoint(from, kSkyHigh) * far);
+        const int tr = b.Point(SkyPoint(to, kSkyHigh) * far);
+        const int bl = b.Point(SkyPoint(from, kSkyLow) * far);
+        const int br = b.Point(SkyPoint(to, kSkyLow) * far);
         b.QuadFacing(tr, br, bl, tl, (b.points[tl] + b.points[br]) * -0.5, Plain(paint::kSky, 9));
     }
-    const int zenith = b.Point({0, kRadius, 0});
-    for (int i = 0; i < kSectors; ++i) {
-        const double from = 360.0 * i / kSectors - kOverlap;
-        const double to = 360.0 * (i + 1) / kSectors + kOverlap;
-        const int tl = b.Point(point(from, kHigh)), tr = b.Point(point(to, kHigh));
-        const int bl = b.Point(point(from, kLow)), br = b.Point(point(to, kLow));
-        // Shown to the viewer inside the dome.
-        const Vec3 inward = (b.points[tl] + b.points[br]) * -0.5;
-        b.QuadFacing(tr, br, bl, tl, inward, Textured(kTexSky));
-        b.TriangleFacing(zenith, b.Point(point(from, kCapEdge)), b.Point(point(to, kCapEdge)),
-                         {0, -1, 0}, Plain(paint::kSky, 6));
+    const int zenith = b.Point({0, kSkyRadius, 0});
+    for (int i = 0; i < kSkySectors; ++i) {
+        // Shown to the viewer inside the dome; the sky texture is painted
+        // for exactly this panel.
+        const SkyPanel panel = SkyPanelAt(i);
+        b.Quad(b.Point(panel.tr), b.Point(panel.br), b.Point(panel.bl), b.Point(panel.tl),
+               Textured(kTexSky));
+        const double from = 360.0 * i / kSkySectors - kSkyOverlap;
+        const double to = 360.0 * (i + 1) / kSkySectors + kSkyOverlap;
+        b.TriangleFacing(zenith, b.Point(SkyPoint(from, kSkyCapEdge)),
+                         b.Point(SkyPoint(to, kSkyCapEdge)), {0, -1, 0}, Plain(paint::kSky, 6));
     }
     return FinishMesh(b);
 }

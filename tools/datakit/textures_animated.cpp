@@ -1,5 +1,5 @@
 // Moving surfaces (lava, water, the exit portal), each a smooth cycle over
-// its images, and the sky.
+// its images.
 #include <algorithm>
 #include <cstdlib>
 
@@ -88,28 +88,6 @@ void PaintPortal(TextureCanvas& c, int frame) {
             if (v > 200) ramp = kPink;
             if (r < 12) v = 255 - r * 2; // a white-hot heart
             c.Set(x, y, ramp, v);
-        }
-}
-
-void PaintSky(TextureCanvas& c) {
-    // Row 0 is the zenith, row 127 the horizon; clouds gather toward it.
-    for (int y = 0; y < kSide; ++y)
-        for (int x = 0; x < kSide; ++x) {
-            const int base = 100 + y * 110 / 127;
-            auto density = [&](int row) {
-                return (Fractal(x, row * 2, 64, 5, kPeriod, 2401) - 128) * 3 + (row - 70) / 2;
-            };
-            const int cloud = density(y);
-            if (cloud <= 0) {
-                c.Set(x, y, kSky, base);
-                continue;
-            }
-            // Thin edges melt into the blue; thick cloud is lit from above
-            // and greyer where more cloud lies above it.
-            const int amount = std::min(cloud, 48);
-            const int shade = std::max(0, density(y - 4) - cloud) / 3;
-            const int v = base + (250 - base) * amount / 48 - std::min(shade, 50);
-            c.Set(x, y, kSky, v);
         }
 }
 

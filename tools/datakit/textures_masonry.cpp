@@ -212,6 +212,22 @@ void PaintEarth(TextureCanvas& c) {
     PaintSoil(c, 401);
 }
 
+void PaintRootedSoil(TextureCanvas& c) {
+    PaintSoil(c, 431);
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) {
+            c.value(x, y) -= 40; // damp, darker than loose earth
+            // Roots along two sets of contour lines of smooth noise: pale
+            // strands with a dark edge where they sink into the soil.
+            const int strands = std::min(std::abs(Fractal(x, y, 32, 3, kPeriod, 441) - 128),
+                                         std::abs(Fractal(x, y, 16, 2, kPeriod, 443) - 128));
+            if (strands <= 2)
+                c.Set(x, y, kWood, 190 + (Grain(x, y, 445) - 128) / 6 - strands * 16);
+            else if (strands <= 4)
+                c.Set(x, y, kEarth, 30);
+        }
+}
+
 void PaintGrassTop(TextureCanvas& c) {
     for (int y = 0; y < kSide; ++y) {
         for (int x = 0; x < kSide; ++x) {

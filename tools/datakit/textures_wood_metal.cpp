@@ -1,4 +1,4 @@
-// Wood and metal: planks, plate, crate, glass, ladder, lever, door, spring, hazard stripes.
+// Wood and metal: planks, plate, crate, glass, ladder, lever, spring, hazard stripes.
 #include <algorithm>
 #include <cstdlib>
 
@@ -20,13 +20,12 @@ int WoodGrain(int x, int y, bool alongX, std::uint32_t seed) {
     return (streaks - 128) / 3 + (fibres - 128) / 4;
 }
 
-// Brushed steel with slow blotches.
+} // namespace
+
 int Brushed(int x, int y, std::uint32_t seed) {
     return (ValueNoise(x, y, 32, 1, kPeriod, seed) - 128) / 7 +
            (Fractal(x, y, 32, 3, kPeriod, seed + 1) - 128) / 5 + (Grain(x, y, seed + 2) - 128) / 16;
 }
-
-} // namespace
 
 void PaintPlanks(TextureCanvas& c) {
     // Four planks, each of boards 64 long butted at two seams.
@@ -252,29 +251,6 @@ void PaintLever(TextureCanvas& c) {
         Dome(height, bx, by, 5, 50);
         for (int i = -3; i <= 3; ++i) c.value(bx + i, by - i) -= 40; // the bolt's screw slot
     }
-    AddLight(c, height, 30);
-}
-
-void PaintDoor(TextureCanvas& c) {
-    Field height;
-    for (int y = 0; y < kSide; ++y)
-        for (int x = 0; x < kSide; ++x) {
-            const int outer = Inset(x, y, 0, 0, kSide - 1, kSide - 1);
-            const int top = Inset(x, y, 18, 16, 109, 56), bottom = Inset(x, y, 18, 72, 109, 113);
-            const int panel = std::max(top, bottom);
-            int h = 40 + std::min(outer, 4) * 8;
-            if (panel >= 0) h = 24 - std::min(panel, 4) * 4; // recessed panels
-            height(x, y) = h;
-            c.Set(x, y, kSteel, (panel >= 0 ? 112 : 138) + Brushed(x, y, 1201));
-            // Ribs pressed into the panels.
-            if (panel >= 4 && (x - 18) % 13 == 6) height(x, y) += 10;
-        }
-    for (int i = 0; i < 8; ++i) {
-        const int p = 8 + i * 16;
-        for (const auto& [bx, by] : {std::pair{7, p}, std::pair{120, p}})
-            Dome(height, bx, by, 3, 40);
-    }
-    for (int i = 0; i < 5; ++i) Dome(height, 24 + i * 20, 64, 3, 40);
     AddLight(c, height, 30);
 }
 

@@ -11,6 +11,7 @@
 #include "engine/render_context.h"
 #include "formats/level_file.h"
 #include "media/display.h"
+#include "platform/files.h"
 #include "png_writer.h"
 #include "world/frame_clock.h"
 #include "world/local_view.h"
@@ -65,14 +66,6 @@ bool ParseCamera(const std::string& text, std::array<float, 5>& camera) {
     for (std::size_t i = 0; i < camera.size(); ++i)
         if (!ParseFloat(parts[i], camera[i])) return false;
     return true;
-}
-
-// The level as given when it exists from where the tool was started, else
-// inside the data folder.
-std::string LevelPath(const std::string& level) {
-    std::error_code ec;
-    if (fs::is_regular_file(level, ec)) return fs::absolute(level, ec).string();
-    return level;
 }
 
 void PlacePlayer(const RenderOptions& options) {
@@ -164,7 +157,7 @@ int RunRenderTool(const std::vector<std::string>& args, std::ostream& out, std::
     // Paths given from here stay valid after moving into the data folder.
     std::error_code ec;
     options.output = fs::absolute(options.output, ec).string();
-    options.level = LevelPath(options.level);
+    options.level = StartFolderOrDataPath(options.level);
     fs::current_path(options.data, ec);
     if (ec) {
         err << "kelvane-render: cannot open the data folder " << options.data << ": "

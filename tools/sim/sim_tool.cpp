@@ -189,7 +189,7 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     std::error_code ec;
     for (std::string* file : {&o.script, &o.route, &o.dump, &o.trace, &o.emit})
         if (!file->empty()) *file = fs::absolute(*file, ec).string();
-    if (fs::path(o.level).is_absolute()) o.level = fs::absolute(o.level, ec).string();
+    o.level = StartFolderOrDataPath(o.level);
 
     GameOptions automation;
     automation.frameMs = o.frameMs;
