@@ -100,9 +100,9 @@ void BM_DrawPlayFrame(benchmark::State& state) {
     p.heading = 1200;
     p.pitch = 29000;
     p.cameraDistance = static_cast<float>(state.range(2));
-    p.cameraX = p.x;
-    p.cameraY = p.y;
-    p.cameraZ = p.z;
+    p.cameraX = p.followX = p.x;
+    p.cameraY = p.followY = p.y;
+    p.cameraZ = p.followZ = p.z;
     Now = 1000;
     frameMs = 50;
     for (int i = 0; i < 100; ++i) { // let the follow camera settle

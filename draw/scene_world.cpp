@@ -11,6 +11,7 @@
 #include "draw/scene_steps.h"
 #include "engine/angles.h"
 #include "engine/mesh.h"
+#include "world/follow_camera.h"
 #include "world/models.h"
 #include "world/world.h"
 
@@ -118,7 +119,8 @@ void DrawPlayers(const World& world, const ViewBox& box) {
     for (int i = 0; i <= last; ++i) {
         const PlayerRecord& p = world.players[i];
         // Never the local player's own figure in first person (or close to it).
-        if (i == world.localPlayer && p.cameraDistance <= 0.3f * static_cast<float>(p.width))
+        if (i == world.localPlayer &&
+            (p.cameraDistance <= 0.3f * static_cast<float>(p.width) || EyeInsideFigure(p)))
             continue;
         const std::int64_t facing = p.onLadder ? p.ladderHeading : TruncToInt(p.heading);
         if (p.workMesh)

@@ -4,6 +4,8 @@
 #include "media/audio_capture.h"
 #include "media/music_player.h"
 #include "media/sound_output.h"
+#include "media/sound_store.h"
+#include "platform/message_box.h"
 #include "world/frame_clock.h"
 #include "world/game_services.h"
 #include "world/sound_listener.h"
@@ -17,6 +19,7 @@ constexpr std::int32_t kEditorHearingRange = 23040;
 
 void StartEditorSound(bool capture) {
     CreateSoundOutput(capture ? SoundOutputKind::Capture : SoundOutputKind::Device);
+    SetSoundRefusalHandler(ShowMessageBox);
     if (capture) BeginAudioCapture();
     SetHearingRange(kEditorHearingRange);
     // The ambient loops of the cells around the view, heard from its camera.
@@ -24,6 +27,7 @@ void StartEditorSound(bool capture) {
     MusicServices services;
     // Loading a piece is not editing time: the selector must not jump.
     services.restartGameClock = ResetFrameClock;
+    services.showMessage = ShowMessageBox;
     InstallMusicServices(std::move(services));
     StartMusicLibrary();
 }

@@ -12,6 +12,24 @@
 #include <vector>
 
 #include "media/music_bus.h"
+#include "platform/loaded.h"
+
+// The largest picture the game shows (its largest picture size): a clip's
+// pictures are scaled down to fit within it, keeping their shape.
+constexpr int kMaxClipPictureWidth = 1600;
+constexpr int kMaxClipPictureHeight = 1200;
+// The most pixels a decoder may hold for one of a clip's pictures before
+// they are scaled (a 3840 x 2160 picture). A clip that does not decode
+// within it, even at the smallest size its decoder can decode to, is
+// refused.
+constexpr std::int64_t kMaxClipDecodePixels = 3840 * 2160;
+// A side longer than this (the longest a JPEG picture can have) is refused
+// at once.
+constexpr int kMaxClipSide = 65535;
+
+struct ClipSize {
+    int width = 0, height = 0;
+};
 
 // One picture of a clip: RGB triples, rows top first.
 struct VideoPicture {
@@ -28,6 +46,10 @@ class VideoStream {
     // The picture shown at `ms` from the start (the last one at or before
     // it); null before the first. Times only move forward.
     virtual const VideoPicture* PictureAt(std::int64_t ms) = 0;
+    // The clip's own picture size, and the size its decoder decodes to
+    // (smaller for a clip larger than the largest picture); 0 x 0 unknown.
+    virtual ClipSize SourceSize() const { return {}; }
+    virtual ClipSize DecodedSize() const { return {}; }
 };
 
 struct MusicDecoders {
@@ -40,8 +62,10 @@ struct MusicDecoders {
     std::function<std::unique_ptr<MusicStream>(const std::vector<std::uint8_t>& file)> midi;
     // An audio file at a resolved path, played once; null when unreadable.
     std::function<std::unique_ptr<MusicStream>(const std::string& path)> audioFile;
-    // A video clip at a resolved path; null when unreadable.
-    std::function<std::unique_ptr<VideoStream>(const std::string& path)> video;
+    // A video clip at a resolved path, its pictures within the largest
+    // picture; a failure when unreadable (no text) or refused for its size
+    // (the reason: "its pictures are ...").
+    std::function<Loaded<std::unique_ptr<VideoStream>>(const std::string& path)> video;
 };
 
 void InstallMusicDecoders(MusicDecoders decoders);

@@ -184,14 +184,27 @@ void CdPlayer::Close() {
 
 bool ClipPlayer::Open(const std::string& file) {
     LogMusicCommand("Open " + file + " alias VidClip");
+    refusal_.clear();
     if (video_ || !dataFileThere(file)) return false;
     const auto& decode = InstalledMusicDecoders().video;
-    auto video = decode ? decode(ResolvePath(file)) : nullptr;
-    if (!video) return false;
+    if (!decode) return false;
+    auto video = decode(ResolvePath(file));
+    if (!video || !*video) {
+        if (!video.error.empty()) refusal_ = "The clip " + file + " is not played: " + video.error;
+        return false;
+    }
     *this = ClipPlayer{};
-    lengthMs_ = video->LengthMs();
-    video_ = std::move(video);
+    lengthMs_ = (*video)->LengthMs();
+    video_ = std::move(*video);
     return true;
+}
+
+ClipSize ClipPlayer::SourceSize() const {
+    return video_ ? video_->SourceSize() : ClipSize{};
+}
+
+ClipSize ClipPlayer::DecodedSize() const {
+    return video_ ? video_->DecodedSize() : ClipSize{};
 }
 
 void ClipPlayer::Place(std::uint64_t window, int width, int height) {

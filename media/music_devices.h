@@ -83,8 +83,13 @@ class ClipPlayer {
   public:
     // "Open <file> alias VidClip": a video of the data folder. False, with
     // nothing changed, when a clip is open already or the file is outside
-    // the data folder, missing or cannot be decoded.
+    // the data folder, missing or cannot be decoded; when its pictures are
+    // too large to decode, Refusal() then says so, naming the file.
     bool Open(const std::string& file);
+    const std::string& Refusal() const { return refusal_; }
+    // The open clip's own picture size and its decoder's (0 x 0 when none).
+    ClipSize SourceSize() const;
+    ClipSize DecodedSize() const;
     // "Window Vidclip handle <window>", "put Vidclip destination at 0 0 <w> <h>":
     // where the clip is to be shown, for the record; the program presents
     // its pictures itself.
@@ -108,4 +113,5 @@ class ClipPlayer {
     bool endNotice_ = false;
     std::int32_t startTick_ = 0;
     std::int64_t shownMs_ = 0;
+    std::string refusal_;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <set>
 
 #include "media/midas.h"
 #include "media/music_bus.h"
@@ -10,6 +11,7 @@
 #include "media/sound_buffer.h"
 #include "media/sound_output.h"
 #include "platform/files.h"
+#include "platform/text_case.h"
 
 namespace {
 
@@ -31,6 +33,17 @@ bool clipWasFullScreen = false;
 MidiPlayer midi;
 CdPlayer cd;
 ClipPlayer clip;
+// The last clip opened, kept after it closed; the refused ones, each told once.
+ClipSize clipSource, clipDecoded, clipPicture;
+std::set<std::string> clipsTold;
+std::int32_t clipsRefused = 0;
+
+void tellClipRefusal(const std::string& file) {
+    if (clip.Refusal().empty()) return;
+    ++clipsRefused;
+    if (clipsTold.insert(UpperAscii(file)).second && services.showMessage)
+        services.showMessage(clip.Refusal());
+}
 
 // MIDI, CD and wave music follow the music key as modules do.
 void applyMute() {
@@ -80,9 +93,13 @@ void playClip(const std::string& file) {
     // A clip that cannot be opened would never end: the display comes back
     // at once instead of waiting for it.
     if (!clip.Open(file)) {
+        tellClipRefusal(file);
         if (services.clipClosed) services.clipClosed(clipWasFullScreen);
         return;
     }
+    clipSource = clip.SourceSize();
+    clipDecoded = clip.DecodedSize();
+    clipPicture = {};
     clip.Place(window, width, height);
     clip.Play(clipWasFullScreen);
     clipPlaying = true;
@@ -197,7 +214,9 @@ bool TakeClipEndNotice() {
 }
 
 const VideoPicture* CurrentClipPicture() {
-    return clip.Picture();
+    const VideoPicture* picture = clip.Picture();
+    if (picture) clipPicture = {picture->width, picture->height};
+    return picture;
 }
 
 MusicState CurrentMusicState() {
@@ -213,6 +232,10 @@ MusicState CurrentMusicState() {
     state.moduleVolume = moduleVolume;
     state.libraryReady = libraryReady;
     state.clipPlaying = clipPlaying;
+    state.clipSource = clipSource;
+    state.clipDecoded = clipDecoded;
+    state.clipPicture = clipPicture;
+    state.clipsRefused = clipsRefused;
     return state;
 }
 
@@ -229,6 +252,9 @@ void ResetMusicPlayer() {
     musicEnabled = true;
     moduleVolume = kFullModuleVolume;
     clipPlaying = clipWasFullScreen = false;
+    clipSource = clipDecoded = clipPicture = {};
+    clipsTold.clear();
+    clipsRefused = 0;
     currentMusic = -1;
     currentMusicLoops = 0;
     for (int slot = 0; slot < kMusicSlotCount; ++slot)

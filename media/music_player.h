@@ -10,9 +10,8 @@
 #include <functional>
 #include <string>
 
+#include "media/music_decoders.h"
 #include "media/music_kind.h"
-
-struct VideoPicture;
 
 // What the music asks of the program around it.
 struct MusicServices {
@@ -28,6 +27,8 @@ struct MusicServices {
     std::function<void(bool playing)> clipPlayingChanged;
     std::function<int()> clientWidth, clientHeight;
     std::function<std::uint64_t()> windowHandle;
+    // Tells the user why a clip is not played (once per file).
+    std::function<void(const std::string& text)> showMessage;
 };
 void InstallMusicServices(MusicServices services);
 
@@ -64,6 +65,9 @@ struct MusicState {
     int moduleVolume = 63;
     bool libraryReady = false;
     bool clipPlaying = false;
+    // The last clip opened: its own size, its decoder's, the picture shown.
+    ClipSize clipSource, clipDecoded, clipPicture;
+    std::int32_t clipsRefused = 0; // opens refused for the pictures' size
 };
 MusicState CurrentMusicState();
 

@@ -1,14 +1,12 @@
 #include "media/pcm_convert.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
 #include "media/wave_file.h"
 
 namespace {
-
-constexpr std::uint32_t kMinRate = 100;
-constexpr std::uint32_t kMaxRate = 200000;
 
 // One sample of the source as a value in -1..1 (integers) or as stored (float).
 double sampleAt(const std::uint8_t* p, std::uint16_t tag, int bytes) {
@@ -46,23 +44,48 @@ bool supportedLayout(std::uint16_t tag, int bits) {
     return false;
 }
 
-} // namespace
+// The sizes of a conversion: frames in and out, bytes between source frames.
+struct ConversionPlan {
+    int channels = 0, bytes = 0;
+    std::size_t stride = 0;
+    std::uint64_t inFrames = 0, outFrames = 0;
+};
 
-std::optional<SoundSamples> ConvertToDeviceFormat(const TIWave& wave) {
+std::optional<ConversionPlan> planConversion(const TIWave& wave) {
     const std::uint16_t tag = wave.SampleTag();
     const int channels = wave.Channels();
     const int bits = wave.BitsPerSample();
     const std::uint32_t rate = wave.SamplesPerSec();
     if (!supportedLayout(tag, bits) || (channels != 1 && channels != 2)) return std::nullopt;
-    if (rate < kMinRate || rate > kMaxRate) return std::nullopt;
-    const int bytes = bits / 8;
-    const std::size_t frameBytes = static_cast<std::size_t>(bytes * channels);
+    if (rate < kMinSoundRate || rate > kMaxSoundRate) return std::nullopt;
+    ConversionPlan plan;
+    plan.channels = channels;
+    plan.bytes = bits / 8;
+    const std::size_t frameBytes = static_cast<std::size_t>(plan.bytes * channels);
     // A block align too small for the samples is the writer's mistake; the
     // samples' own size is used then.
-    const std::size_t stride = std::max<std::size_t>(wave.BlockAlign(), frameBytes);
-    const std::uint64_t inFrames = wave.DataSize() / stride;
-    const std::uint64_t outFrames = (inFrames * kDeviceRate + rate - 1) / rate;
-    if (outFrames * channels * 2 > kMaxSoundBytes) return std::nullopt;
+    plan.stride = std::max<std::size_t>(wave.BlockAlign(), frameBytes);
+    plan.inFrames = wave.DataSize() / plan.stride;
+    plan.outFrames = (plan.inFrames * kDeviceRate + rate - 1) / rate;
+    return plan;
+}
+
+} // namespace
+
+std::optional<std::uint64_t> ConvertedSoundBytes(const TIWave& wave) {
+    const auto plan = planConversion(wave);
+    if (!plan) return std::nullopt;
+    return plan->outFrames * static_cast<std::uint64_t>(plan->channels) * 2;
+}
+
+std::optional<SoundSamples> ConvertToDeviceFormat(const TIWave& wave) {
+    const auto plan = planConversion(wave);
+    if (!plan || plan->outFrames * plan->channels * 2 > kMaxSoundBytes) return std::nullopt;
+    const std::uint16_t tag = wave.SampleTag();
+    const std::uint32_t rate = wave.SamplesPerSec();
+    const int channels = plan->channels, bytes = plan->bytes;
+    const std::size_t stride = plan->stride;
+    const std::uint64_t inFrames = plan->inFrames, outFrames = plan->outFrames;
 
     SoundSamples out;
     out.channels = channels;

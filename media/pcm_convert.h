@@ -12,6 +12,11 @@ class TIWave;
 constexpr int kDeviceRate = 44100;
 // The largest sound buffer the device takes, in bytes.
 constexpr std::uint64_t kMaxSoundBytes = 0x0FFFFFFF;
+// The sample rates a sound may have. Below the lowest, a short file would
+// grow more than elevenfold when converted, for a sound nobody could hear
+// as meant.
+constexpr std::uint32_t kMinSoundRate = 4000;
+constexpr std::uint32_t kMaxSoundRate = 200000;
 
 struct SoundSamples {
     int channels = 1; // 1 or 2
@@ -23,6 +28,11 @@ struct SoundSamples {
 // The wave's samples at the device rate. 8-bit (unsigned), 16-, 24- and
 // 32-bit integer PCM and 32- or 64-bit float, mono or stereo, plain or in the
 // extensible record, convert; anything else (another encoding, more channels,
-// a rate outside 100..200000 Hz, a result larger than the device takes) gives
-// nothing: a silent sound.
+// a rate outside kMinSoundRate..kMaxSoundRate, a result larger than the device
+// takes) gives nothing: a silent sound.
 std::optional<SoundSamples> ConvertToDeviceFormat(const TIWave& wave);
+
+// The bytes ConvertToDeviceFormat would give for the wave, without
+// converting, even beyond kMaxSoundBytes; nothing for a format that does
+// not convert.
+std::optional<std::uint64_t> ConvertedSoundBytes(const TIWave& wave);

@@ -1,6 +1,7 @@
 #include "media/sound_buffer.h"
 
 #include "media/mixer.h"
+#include "media/sound_store.h"
 #include "media/wave_file.h"
 #include "platform/files.h"
 
@@ -11,8 +12,7 @@ Loaded<std::unique_ptr<TSoundBuffer>> TSoundBuffer::Make(Mixer* mixer,
     Loaded<TIWave> wave = TIWave::Read(fileName);
     if (!wave) return LoadFailure{wave.error};
     if (wave->FormatSize() == 0 || wave->DataSize() == 0) return LoadedValue(std::move(sound));
-    if (auto converted = ConvertToDeviceFormat(*wave))
-        sound->samples_ = std::make_shared<const SoundSamples>(std::move(*converted));
+    sound->samples_ = SharedSoundSamples(*wave, fileName);
     sound->dataSize = static_cast<std::uint32_t>(wave->DataSize());
     sound->channels = wave->Channels();
     sound->bitsPerSample = wave->BitsPerSample();

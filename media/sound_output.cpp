@@ -57,6 +57,11 @@ Loaded<> LoadSound(const std::string& fileName, TSoundBuffer*& sound) {
     if (!ready) return LoadedDone();
     delete sound;
     sound = nullptr;
+    // A voice that has ended still holds its samples; let them go, so that
+    // sounds no buffer uses any more leave the sound budget.
+    Mixer& mixer = theAudio().mixer;
+    for (int i = 0; i < kVoiceCount; ++i)
+        if (!mixer.Playing(i)) mixer.Assign(i, nullptr);
     // A name from a data file that leaves the data folder reads as missing.
     const std::string name = IsDataFileName(fileName) ? fileName : std::string();
     auto made = TSoundBuffer::Make(&theAudio().mixer, name);

@@ -160,7 +160,7 @@ Loaded<InputScript> ParseInputScript(const std::string& text) {
             if (!vk) {
                 return LoadFailure{where + "unknown key '" + parts[i] +
                                    "' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC F1..F12 ADD "
-                                   "SUBTRACT DELETE BACK PGUP PGDN "
+                                   "SUBTRACT DELETE BACK PGUP PGDN PLUS MINUS "
                                    "A..Z)"};
             }
             entry.keys.push_back(*vk);

@@ -61,7 +61,7 @@ std::optional<int> VirtualKeyFromName(const std::string& name) {
         if (n >= 1 && n <= 12 && upper[1] != '0') return kVkF1 + n - 1;
         return std::nullopt;
     }
-    static const std::array<std::pair<const char*, int>, 14> named{{{"UP", kVkUp},
+    static const std::array<std::pair<const char*, int>, 16> named{{{"UP", kVkUp},
                                                                     {"DOWN", kVkDown},
                                                                     {"LEFT", kVkLeft},
                                                                     {"RIGHT", kVkRight},
@@ -74,7 +74,9 @@ std::optional<int> VirtualKeyFromName(const std::string& name) {
                                                                     {"DELETE", kVkDelete},
                                                                     {"BACK", kVkBack},
                                                                     {"PGUP", kVkPrior},
-                                                                    {"PGDN", kVkNext}}};
+                                                                    {"PGDN", kVkNext},
+                                                                    {"PLUS", kVkOemPlus},
+                                                                    {"MINUS", kVkOemMinus}}};
     for (const auto& [keyName, vk] : named) {
         if (upper == keyName) return vk;
     }

@@ -82,6 +82,6 @@ bool QueryKey(int vk);
 bool KeyIsDown(int vk);
 
 // Names the automation script uses: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC
-// F1..F12 ADD SUBTRACT DELETE BACK PGUP PGDN and the letters A..Z
-// (case-insensitive).
+// F1..F12 ADD SUBTRACT DELETE BACK PGUP PGDN, PLUS and MINUS (the main row's
+// = and - keys) and the letters A..Z (case-insensitive).
 std::optional<int> VirtualKeyFromName(const std::string& name);

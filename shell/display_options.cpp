@@ -3,7 +3,12 @@
 #include "draw/pipeline.h"
 #include "engine/render_context.h"
 #include "media/display.h"
+#include "media/music_decoders.h"
 #include "shell/form_services.h"
+
+// Clips are scaled to fit the largest picture the game shows.
+static_assert(kPictureSizes.back().width == kMaxClipPictureWidth &&
+              kPictureSizes.back().height == kMaxClipPictureHeight);
 
 PictureSize PictureSizeForIndex(int index) {
     if (index < 0 || index >= static_cast<int>(kPictureSizes.size()))

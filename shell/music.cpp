@@ -1,6 +1,7 @@
 #include "shell/music.h"
 
 #include "media/music_player.h"
+#include "platform/message_box.h"
 #include "shell/display_options.h"
 #include "shell/form_services.h"
 #include "shell/shell_state.h"
@@ -27,6 +28,7 @@ void StartGameMusicLibrary() {
     services.clientWidth = FormClientWidth;
     services.clientHeight = FormClientHeight;
     services.windowHandle = FormWindowHandle;
+    services.showMessage = ShowMessageBox;
     InstallMusicServices(std::move(services));
     StartMusicLibrary();
 }

@@ -38,9 +38,13 @@ void ReadControls() {
     UpdateJoystick();
     for (const ControlKey& k : kControlKeys)
         player.controls[k.control] = KeyDown(k.key) || k.joystick() ? 1 : 0;
-    // The keypad's camera keys, read on their own.
+    // The camera keys, read on their own: + and - on the keypad or on the main
+    // row (= and -). Both keys of a pair are polled, so that neither keeps a
+    // pending press for a later frame.
     player.previousCameraCloser = player.cameraCloser;
     player.previousCameraFarther = player.cameraFarther;
-    player.cameraCloser = KeyDown(kVkAdd) ? 1 : 0;
-    player.cameraFarther = KeyDown(kVkSubtract) ? 1 : 0;
+    const bool keypadCloser = KeyDown(kVkAdd), rowCloser = KeyDown(kVkOemPlus);
+    const bool keypadFarther = KeyDown(kVkSubtract), rowFarther = KeyDown(kVkOemMinus);
+    player.cameraCloser = keypadCloser || rowCloser ? 1 : 0;
+    player.cameraFarther = keypadFarther || rowFarther ? 1 : 0;
 }

@@ -2,6 +2,7 @@
 
 #include "media/audio_capture.h"
 #include "media/sound_output.h"
+#include "media/sound_store.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
 #include "shell/shell_state.h"
@@ -26,6 +27,8 @@ void startOutput(bool capture, bool keep) {
     capturing = capture;
     if (capturing) BeginAudioCapture(keep);
     CreateSoundOutput(capturing ? SoundOutputKind::Capture : SoundOutputKind::Device);
+    // A sound refused for its rate or the sound budget: said once, then silent.
+    SetSoundRefusalHandler(ShowMessageBox);
     SetHearingRange(kSoundHearingRange);
     gameServices.playSound = PlaySoundAtListener;
     gameServices.playInterfaceSound = PlayGameInterfaceSound;

@@ -8,6 +8,7 @@
 #include "media/music_devices.h"
 #include "media/music_player.h"
 #include "media/sound_output.h"
+#include "media/sound_store.h"
 #include "platform/dump_text.h"
 #include "platform/files.h"
 #include "shell/automation_run.h"
@@ -95,6 +96,10 @@ std::string DescribeState() {
     d.add("settingsPath", SettingsPath());
     d.add("soundReady", SoundOutputReady());
     d.add("soundStarts", VoicesStarted() - s.LevelStartVoices);
+    const SoundStoreState store = CurrentSoundStore();
+    d.add("soundBytes", store.bytes);
+    d.add("soundsConverted", store.converted);
+    d.add("soundsRefused", store.refused);
     const std::vector<PlayingVoice> voices = PlayingVoices();
     d.add("voicesPlaying", voices.size());
     for (std::size_t i = 0; i < std::min(voices.size(), kListedVoices); ++i) {
@@ -113,6 +118,13 @@ std::string DescribeState() {
     d.add("musicEnabled", music.enabled);
     d.add("moduleVolume", music.moduleVolume);
     d.add("videoPlaying", s.VideoPlaying);
+    auto sizeText = [](ClipSize size) {
+        return std::to_string(size.width) + "x" + std::to_string(size.height);
+    };
+    d.add("clipSource", sizeText(music.clipSource));
+    d.add("clipDecoded", sizeText(music.clipDecoded));
+    d.add("clipPicture", sizeText(music.clipPicture));
+    d.add("clipsRefused", music.clipsRefused);
     const std::vector<std::string> commands = RecentMusicCommands();
     for (std::size_t i = 0; i < commands.size(); ++i) d.add("mci" + std::to_string(i), commands[i]);
     d.add("levelCount", s.LevelCount);

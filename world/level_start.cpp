@@ -43,6 +43,10 @@ void ResetPlayersForLevel(int startX, int startY, int startZ, int startHeading) 
         p.cameraX = p.x;
         p.cameraY = p.y;
         p.cameraZ = p.z;
+        p.followX = p.x;
+        p.followY = p.y;
+        p.followZ = p.z;
+        p.cameraPull = 0;
         p.pitch = p.roll = 0;
         p.vx = p.vy = p.vz = 0;
         p.turnRate = 0;

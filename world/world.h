@@ -196,9 +196,15 @@ struct PlayerRecord {
     float fallSpeed = 0;
     std::uint8_t onGround = 0;
     std::int32_t busyMs = 0;
-    float cameraX = 0, cameraY = 0, cameraZ = 0;
+    float cameraX = 0, cameraY = 0, cameraZ = 0; // the eye the picture is seen from
     float cameraYaw = 0, cameraPitch = 0, cameraRoll = 0;
     float cameraDistance = 0;
+    // The follow camera's point behind the hero; how far the eye stands in
+    // from it towards his head (a wall in the way); how far the view has
+    // faded into his own (0 follow, 1 his eyes).
+    float followX = 0, followY = 0, followZ = 0;
+    float cameraPull = 0;
+    float cameraFade = 0;
     float savedCameraDistance = 0;
     float cameraOrbit = 0; // the end screen's camera angle around the podium
     float light = 5000, lightTarget = 5000;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "world/camera_sight.h"
 #include "world/game_services.h"
 #include "world/level_state.h"
 #include "world/random.h"
@@ -74,6 +75,9 @@ std::string DescribeWorldState() {
     add("actionCell", triple(p.actionCell[0], p.actionCell[1], p.actionCell[2]));
     add("light", real(p.light));
     add("cameraDistance", real(p.cameraDistance));
+    add("camera.eye", real(p.cameraX) + "," + real(p.cameraY) + "," + real(p.cameraZ));
+    add("camera.sight", CameraSightName(CheckCameraSight(world, p)));
+    add("camera.fade", real(p.cameraFade));
     add("menu.open", int{world.menu.open});
     add("menu.selected", world.menu.selected);
     add("timerRunning", int{timerRunning});

@@ -12,6 +12,9 @@
 // stereo, played once; null when the file has none or cannot be read.
 std::unique_ptr<MusicStream> FfmpegAudioFile(const std::string& path);
 
-// The first video stream of a file, its pictures as RGB at their own size;
-// null when the file has none or cannot be read.
-std::unique_ptr<VideoStream> FfmpegVideo(const std::string& path);
+// The best video stream of a file, its pictures as RGB at their own size or
+// scaled down to fit the largest picture (media/clip_plan.h); decoded at a
+// reduced size when the decoder can. A failure without text when the file
+// has none or cannot be read; refused, with the reason, when its pictures
+// are too large to decode.
+Loaded<std::unique_ptr<VideoStream>> FfmpegVideo(const std::string& path);

@@ -90,6 +90,20 @@ elseif(CASE STREQUAL "keyboard_controls")
   expect_exit(0)
   expect_dump("frames=3" "initialised=1" "controls=00101000" "joystickAbsent=1")
 
+elseif(CASE STREQUAL "camera_keys")
+  # The main row's + and - (script keys PLUS and MINUS) move the camera as the
+  # keypad's do: two steps farther and one closer is camera view 1, whose eye
+  # then stands clear of the walls with the hero in sight.
+  link_data_set(with_levels)
+  file(WRITE ${WORK}/input.txt "2 MINUS\n4 SUBTRACT\n6 PLUS\n")
+  run(${HEADLESS} --level 0 --frames 60 --script ${WORK}/input.txt)
+  expect_exit(0)
+  expect_dump("cameraDistance=512" "camera.sight=clear")
+  file(WRITE ${WORK}/input.txt "2 MINUS\n4 ADD\n")
+  run(${HEADLESS} --level 0 --frames 10 --script ${WORK}/input.txt)
+  expect_exit(0)
+  expect_dump("cameraDistance=0" "camera.sight=clear" "camera.fade=1")
+
 elseif(CASE STREQUAL "level_folder_empty")
   link_data_set()
   file(MAKE_DIRECTORY ${DATA}/LEVEL)

@@ -272,9 +272,9 @@ bool LoadSceneLevel(const TempDir& dir, const LevelData& level, int width, int h
 
 void PlacePlayer(float x, float y, float z, float heading, float cameraDistance) {
     PlayerRecord& p = players[0];
-    p.x = p.cameraX = x;
-    p.y = p.cameraY = y;
-    p.z = p.cameraZ = z;
+    p.x = p.cameraX = p.followX = x;
+    p.y = p.cameraY = p.followY = y;
+    p.z = p.cameraZ = p.followZ = z;
     p.heading = heading;
     p.cameraDistance = cameraDistance;
 }

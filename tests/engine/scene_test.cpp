@@ -97,8 +97,8 @@ TEST_F(Scene, OwnFigureOnlyOutsideFirstPerson) {
     // The same frame with and without the local player's figure and shadow.
     auto drawBoth = [](float distance) {
         PlacePlayer(2 * 512 + 256, 512 + 240, 4 * 512, 0, distance);
-        players[0].cameraZ -= distance; // already behind him
-        players[0].cameraY += distance * 0.5f;
+        players[0].followZ -= distance; // already behind him
+        players[0].followY += distance * 0.5f;
         const PlayerRecord saved = players[0];
         UpdateLocalView();
         DrawPlayFrame(world);

@@ -65,6 +65,7 @@ class Music : public ::testing::Test {
         dir.write("MUSIC/SONG.MOD", "module");
         dir.write("MUSIC/CLIP.AVI", "clip");
         dir.write("MUSIC/BROKEN.AVI", "clip");
+        dir.write("MUSIC/HUGE.AVI", "clip");
         const auto midi = MidiFile(kHalfSecondNote);
         dir.write("MUSIC/SONG.MID", std::string(midi.begin(), midi.end()));
         decoders.module = [](const std::vector<std::uint8_t>&, bool) {
@@ -76,9 +77,11 @@ class Music : public ::testing::Test {
         decoders.audioFile = [](const std::string&) {
             return std::make_unique<ConstantStream>(kTrackFrames);
         };
-        decoders.video = [](const std::string& path) -> std::unique_ptr<VideoStream> {
-            if (path.find("BROKEN") != std::string::npos) return nullptr;
-            return std::make_unique<FakeVideo>();
+        decoders.video = [](const std::string& path) -> Loaded<std::unique_ptr<VideoStream>> {
+            if (path.find("BROKEN") != std::string::npos) return LoadFailure{};
+            if (path.find("HUGE") != std::string::npos)
+                return LoadFailure{"its pictures are 70000 x 70000 pixels"};
+            return LoadedValue<std::unique_ptr<VideoStream>>(std::make_unique<FakeVideo>());
         };
         InstallMusicDecoders(decoders);
         MusicServices services;
@@ -88,6 +91,7 @@ class Music : public ::testing::Test {
         services.clientWidth = [] { return 640; };
         services.clientHeight = [] { return 480; };
         services.windowHandle = [] { return 77u; };
+        services.showMessage = [this](const std::string& text) { messages.push_back(text); };
         InstallMusicServices(services);
         UseVirtualClock(1000);
         CreateSoundOutput(SoundOutputKind::Capture);
@@ -122,6 +126,7 @@ class Music : public ::testing::Test {
     MusicDecoders decoders;
     int clockRestarts = 0;
     int clipsClosed = 0;
+    std::vector<std::string> messages;
 };
 
 TEST(MusicKinds, NamesGoToTheirPlayersInOrder) {
@@ -295,6 +300,21 @@ TEST_F(Music, AClipPlaysOverTheWindowAndIsNotifiedAtItsEnd) {
     StartMusic(7);
     EXPECT_FALSE(CurrentMusicState().clipPlaying);
     EXPECT_EQ(clipsClosed, closed + 1);
+    EXPECT_TRUE(messages.empty()); // unreadable clips stay as quiet as ever
+}
+
+TEST_F(Music, AClipTooLargeToDecodeIsRefusedByNameAndToldOnce) {
+    entry(8, "MUSIC/SONG.MOD", false, "MUSIC/HUGE.AVI");
+    entry(9, "MUSIC/SONG.MOD", false, "MUSIC/CLIP.AVI");
+    for (int zone : {8, 8, 9}) StartMusic(zone);
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            "The clip MUSIC/HUGE.AVI is not played: its pictures are 70000 x "
+                            "70000 pixels"}));
+    EXPECT_EQ(CurrentMusicState().clipsRefused, 2);
+    // The clip that did open is the one the state shows.
+    EXPECT_EQ(CurrentMusicState().clipPicture.width, 0);
+    ASSERT_NE(CurrentClipPicture(), nullptr);
+    EXPECT_EQ(CurrentMusicState().clipPicture.width, 2);
 }
 
 TEST_F(Music, TheCdPlayerPlaysItsTracksInTurnAndRefusesWhatItLacks) {

@@ -31,7 +31,7 @@ TEST(InputScriptTest, RangesHoldKeysOnTheirFrames) {
 TEST(InputScriptTest, ErrorsNameTheLine) {
     EXPECT_EQ(scriptError("1 UP\n2 JUMP\n"),
               "script line 2: unknown key 'JUMP' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC "
-              "F1..F12 ADD SUBTRACT DELETE BACK PGUP PGDN A..Z)");
+              "F1..F12 ADD SUBTRACT DELETE BACK PGUP PGDN PLUS MINUS A..Z)");
     EXPECT_EQ(scriptError("5-2 UP"), "script line 1: the range '5-2' ends before it starts");
     EXPECT_EQ(scriptError("\n\n7"), "script line 3: no keys after the frames");
     for (const char* bad : {"0 UP", "-3 UP", "1- UP", "x UP", "1-2-3 UP", "+1 UP", "1.5 UP",

@@ -55,6 +55,8 @@ TEST(KeyNameTest, ScriptNames) {
     EXPECT_EQ(VirtualKeyFromName("ESC"), 27);
     EXPECT_EQ(VirtualKeyFromName("f12"), 123);
     EXPECT_EQ(VirtualKeyFromName("ADD"), 107);
+    EXPECT_EQ(VirtualKeyFromName("plus"), kVkOemPlus); // the main row's = and - keys
+    EXPECT_EQ(VirtualKeyFromName("MINUS"), kVkOemMinus);
     EXPECT_EQ(VirtualKeyFromName("q"), 'Q');
     for (const char* bad : {"", "F0", "F13", "F01", "AB", "1", "ENTER", "F1X"})
         EXPECT_EQ(VirtualKeyFromName(bad), std::nullopt) << bad;

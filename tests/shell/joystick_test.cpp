@@ -8,6 +8,7 @@
 #include "shell/player_input.h"
 #include "shell/shell_test_support.h"
 #include "shell/state_dump.h"
+#include "world/world.h"
 
 namespace {
 
@@ -104,6 +105,35 @@ TEST_F(JoystickTest, ReadControlsAsksTheJoystickOnlyWhereNoKeyIsDown) {
     EXPECT_EQ(device.updates, 2); // events taken once a frame
     place(32768, 32768, 0xFFFFFFFF);
     EXPECT_FALSE(JoyButton(0) || JoyButton(5));
+}
+
+TEST_F(JoystickTest, ThePlusAndMinusKeysOfEitherRowMoveTheCamera) {
+    PlayerRecord& p = players[0];
+    for (const auto& [closer, farther] :
+         {std::pair{kVkAdd, kVkSubtract}, std::pair{kVkOemPlus, kVkOemMinus}}) {
+        ResetKeys();
+        ReadControls();
+        PressKey(closer);
+        ReadControls();
+        EXPECT_EQ(p.cameraCloser, 1);
+        EXPECT_EQ(p.previousCameraCloser, 0);
+        EXPECT_EQ(p.cameraFarther, 0);
+        ReleaseKey(closer);
+        PressKey(farther);
+        ReadControls();
+        EXPECT_EQ(p.cameraCloser, 0);
+        EXPECT_EQ(p.cameraFarther, 1);
+        ReleaseKey(farther);
+    }
+    // With both + keys down, the press of the one not read first is not left
+    // pending: once both are up, the camera key is up in the next frame.
+    PressKey(kVkAdd);
+    PressKey(kVkOemPlus);
+    ReadControls();
+    ReleaseKey(kVkAdd);
+    ReleaseKey(kVkOemPlus);
+    ReadControls();
+    EXPECT_EQ(p.cameraCloser, 0);
 }
 
 } // namespace

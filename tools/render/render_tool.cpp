@@ -81,9 +81,9 @@ void PlacePlayer(const RenderOptions& options) {
         p.pitch = c[4];
         p.pitchTarget = c[4];
     }
-    p.cameraX = p.x;
-    p.cameraY = p.y;
-    p.cameraZ = p.z;
+    p.cameraX = p.followX = p.x;
+    p.cameraY = p.followY = p.y;
+    p.cameraZ = p.followZ = p.z;
     p.cameraDistance = options.distance;
 }
 

@@ -18,7 +18,9 @@
 #include "shell/sounds.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
+#include "world/camera_sight.h"
 #include "world/game_services.h"
+#include "world/in_game_menu.h"
 #include "world/random_clock.h"
 #include "world/world.h"
 
@@ -29,7 +31,8 @@ namespace {
 const char* const kUsage =
     "usage: kelvane-sim --data DIR --level FILE.lev (--script FILE | --route FILE)\n"
     "                   [--frame-ms M] [--seed S] [--frames N] [--until won|dead]\n"
-    "                   [--dump-state F] [--trace F] [--emit-script F]\n";
+    "                   [--dump-state F] [--trace F] [--emit-script F]\n"
+    "                   [--camera-view 0..3] [--camera-every N]\n";
 
 constexpr std::int64_t kDefaultFrames = 1'000'000;
 
@@ -38,6 +41,17 @@ struct SimOptions {
     std::int32_t frameMs = 50;
     std::optional<std::uint32_t> seed;
     std::int64_t frames = kDefaultFrames;
+    std::int32_t cameraView = 0;  // 0 first person, 1..3 the follow camera's distances
+    std::int64_t cameraEvery = 0; // look at what the camera shows every N frames (0: never)
+};
+
+// What the camera showed of the hero at the sampled frames.
+struct CameraTally {
+    std::int64_t samples = 0, clear = 0, hidden = 0, inWall = 0;
+    void Add(CameraSight sight) {
+        ++samples;
+        (sight == CameraSight::Clear ? clear : sight == CameraSight::Hidden ? hidden : inWall) += 1;
+    }
 };
 
 std::optional<std::int64_t> wholeNumber(const std::string& text, std::int64_t lo, std::int64_t hi) {
@@ -93,6 +107,14 @@ std::optional<SimOptions> parse(const std::vector<std::string>& args, std::strin
             const auto n = number(0, 0xFFFFFFFFll);
             if (!n) return std::nullopt;
             o.seed = static_cast<std::uint32_t>(*n);
+        } else if (a == "--camera-view") {
+            const auto n = number(0, 3);
+            if (!n) return std::nullopt;
+            o.cameraView = static_cast<std::int32_t>(*n);
+        } else if (a == "--camera-every") {
+            const auto n = number(1, 1'000'000);
+            if (!n) return std::nullopt;
+            o.cameraEvery = *n;
         } else if (a == "--frames") {
             const auto n = number(1, 1'000'000'000);
             if (!n) return std::nullopt;
@@ -222,6 +244,9 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << "kelvane-sim: the level " << o.level << " could not be started\n";
         return 2;
     }
+    PlayerRecord& hero = players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
+    hero.cameraDistance = kCameraDistanceStep * static_cast<float>(o.cameraView);
+    CameraTally camera;
 
     std::ofstream trace;
     if (!o.trace.empty()) trace.open(o.trace, std::ios::binary);
@@ -238,6 +263,8 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         BeginAutomatedFrame();
         FrameStep();
         CaptureFrameSound();
+        if (o.cameraEvery > 0 && world.frame % o.cameraEvery == 0 && !hero.dead)
+            camera.Add(CheckCameraSight(world, hero));
         if (trace.is_open()) {
             const PlayerRecord& p = players[0];
             trace << world.frame << " [" << keyNames(route ? held : KeySet{}) << "] " << p.x << ' '
@@ -247,6 +274,8 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
             for (int i = 1; i <= std::min(sentryCount, kSentrySlots - 1); ++i)
                 trace << " s" << i << '=' << sentries[i].x << ',' << sentries[i].y << ','
                       << sentries[i].z << '/' << sentries[i].state;
+            trace << " eye=" << p.cameraX << ',' << p.cameraY << ',' << p.cameraZ << '/'
+                  << CameraSightName(CheckCameraSight(world, p)) << " fade=" << p.cameraFade;
             for (const WorldEvent& event : RecentWorldEvents())
                 if (event.frame == world.frame) trace << " {" << DescribeWorldEvent(event) << '}';
             trace << '\n';
@@ -265,7 +294,11 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         return 1;
     }
     out << "frames=" << world.frame << " won.frame=" << world.wonFrame
-        << " dead=" << int{players[0].dead} << "\n";
+        << " dead=" << int{players[0].dead};
+    if (o.cameraEvery > 0)
+        out << " camera.samples=" << camera.samples << " camera.clear=" << camera.clear
+            << " camera.hidden=" << camera.hidden << " camera.inWall=" << camera.inWall;
+    out << "\n";
     if (o.until.empty()) return 0;
     return met ? 0 : 1;
 }
