@@ -66,14 +66,14 @@ void PaintWater(TextureCanvas& c, int frame) {
             const int fade = std::clamp(60 - r, 0, 40); // 40 in the middle, 0 at the edges
             const int arms = Sine(Angle(dx, dy) * 3 + r * 14 - t);
             int ramp = kDeepBlue;
-            int v = 64 + (murk - 128) / 3;
-            if (arms > 1800 && fade > 4) {
-                // Foam along the arms, brightest halfway out.
+            int v = 34 + (murk - 128) / 4;
+            if (arms > 2000 && fade > 4) {
+                // Thin foam along the arms, brightest halfway out.
                 ramp = kTeal;
-                v = 70 + (arms - 1800) * fade / 1400;
+                v = 40 + (arms - 2000) * fade / 2000;
             }
-            v -= std::max(0, 16 - r) * 4; // the hole in the middle
-            c.Set(x, y, ramp, std::clamp(v, 8, 230));
+            v -= std::max(0, 20 - r) * 3; // the hole in the middle
+            c.Set(x, y, ramp, std::clamp(v, 4, 200));
         }
 }
 
