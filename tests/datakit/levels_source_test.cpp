@@ -103,6 +103,16 @@ TEST(LevelSource, LayerRangesRepeatTheirRowsAndUnlistedLayersAreEmpty) {
     }
 }
 
+TEST(LevelSource, AHintAfterAColonIsShownButLeftOutOfTheFileName) {
+    const CompiledLevel hinted = CompileLevelSource(
+        "05-test.txt", replaced("FIRST STEPS", "FIRST STEPS: TAP FORWARD, THEN STOP"));
+    EXPECT_EQ(hinted.fileName, "05-FirstSteps.lev");
+    EXPECT_EQ(hinted.level.state.description, "FIRST STEPS: TAP FORWARD, THEN STOP");
+    // A hint alone names nothing.
+    EXPECT_EQ(errorOf(replaced("FIRST STEPS", ": TAP FORWARD")),
+              "05-test.txt:2: the description has no letters");
+}
+
 TEST(LevelSource, ErrorsNameFileAndLine) {
     const struct {
         std::string from, to, message;

@@ -237,9 +237,11 @@ std::string Compiler::outputName() const {
     const bool numbered = name_.size() > 3 && std::isdigit(static_cast<unsigned char>(name_[0])) &&
                           std::isdigit(static_cast<unsigned char>(name_[1])) && name_[2] == '-';
     if (!numbered) fail(1, "the file name must begin with two digits and '-' (\"03-digging.txt\")");
+    // A hint after a colon ("DIGGING: TAP FORWARD") is shown but not named.
+    const std::string& description = single_.at("description");
     std::string title;
     bool wordStart = true;
-    for (char c : single_.at("description")) {
+    for (char c : description.substr(0, description.find(':'))) {
         if (!std::isalnum(static_cast<unsigned char>(c))) {
             wordStart = true;
             continue;

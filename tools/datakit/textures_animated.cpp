@@ -50,19 +50,30 @@ void PaintLava(TextureCanvas& c, int frame) {
 }
 
 void PaintWater(TextureCanvas& c, int frame) {
+    // Deep water drowns whoever walks in, so it must not look like a pleasant
+    // pond: dark, with a whirlpool in every cell whose foaming arms turn inward,
+    // one third of a turn per cycle, to a black hole in the middle. Towards the
+    // cell's edges the vortex fades into plain dark water, so cells join.
+    constexpr int kMid = kSide / 2;
     const int t = frame * 1024 / kWaterFrames;
     for (int y = 0; y < kSide; ++y)
         for (int x = 0; x < kSide; ++x) {
-            // Two noise layers, each swaying on its own waves; where they
-            // meet, light gathers in bright threads.
-            const int ax = x + Sine(8 * y + t) * 6 / 4096,
-                      ay = y + Sine(16 * x + t + 300) * 6 / 4096;
-            const int bx = x + Sine(8 * (x + y) - t) * 7 / 4096,
-                      by = y + Sine(8 * (2 * x - y) - t + 700) * 5 / 4096;
-            const int a = Fractal(ax, ay, 32, 3, kPeriod, 2201);
-            const int b = Fractal(bx, by, 32, 3, kPeriod, 2202);
-            const int thread = std::max(0, 28 - std::abs(a - b));
-            c.Set(x, y, kTeal, 100 + (a - 128) / 2 + thread * 5);
+            const int ax = x + Sine(8 * y + t) * 4 / 4096,
+                      ay = y + Sine(16 * x + t + 300) * 4 / 4096;
+            const int murk = Fractal(ax, ay, 32, 3, kPeriod, 2201);
+            const int dx = x - kMid, dy = y - kMid;
+            const int r = Sqrt(dx * dx + dy * dy);
+            const int fade = std::clamp(60 - r, 0, 40); // 40 in the middle, 0 at the edges
+            const int arms = Sine(Angle(dx, dy) * 3 + r * 14 - t);
+            int ramp = kDeepBlue;
+            int v = 34 + (murk - 128) / 4;
+            if (arms > 2000 && fade > 4) {
+                // Thin foam along the arms, brightest halfway out.
+                ramp = kTeal;
+                v = 40 + (arms - 2000) * fade / 2000;
+            }
+            v -= std::max(0, 20 - r) * 3; // the hole in the middle
+            c.Set(x, y, ramp, std::clamp(v, 4, 200));
         }
 }
 
