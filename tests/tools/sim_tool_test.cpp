@@ -201,6 +201,8 @@ TEST(SimTool, WinsTheFirstLevelFromItsRouteAndWritesWhatItDid) {
     EXPECT_NE(dump.find("lingot.20=0\n"), std::string::npos);
     EXPECT_NE(dump.find("dead=0\n"), std::string::npos);
     EXPECT_EQ(dump.find("won.frame=-1"), std::string::npos);
+    // The first level has no sentry to meet.
+    EXPECT_NE(dump.find("\nsentries.chaseFrames=0\nhero.closestSentry=-1\n"), std::string::npos);
 
     // The keys the route pressed, replayed as a script, win the same way.
     const RunResult replay = runTool(
