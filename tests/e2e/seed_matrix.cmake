@@ -40,7 +40,6 @@ foreach(seed ${seeds})
       string(APPEND failures "\n  ${name} seed ${seed} at ${ms} ms (exit ${result}): ${said}")
     endif()
   endforeach()
-  file(REMOVE ${level})
 endforeach()
 
 if(failures)
