@@ -1,5 +1,6 @@
 // The simulation tool: its route lines, and runs of the built kelvane-sim on
 // the shipped data set.
+#include "danger.h"
 #include "route.h"
 #include "route_player.h"
 #include "run_tool.h"
@@ -135,6 +136,57 @@ TEST_F(RouteSteps, AClearWayWaitsForEverySentryToKeepAwayFromIt) {
     EXPECT_GE(framesFor("Route = wait-until clear 3 9 0 9 9", 10), 0);
 }
 
+// The danger measures on a bare world, one play frame at a time.
+class Danger : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ClearWorldTables();
+        localPlayer = 0;
+        world.frame = 0;
+        players[0].x = 1000, players[0].y = 600, players[0].z = 1000;
+        sentryCount = 2;
+        sentries[1].x = 4000, sentries[1].y = 600, sentries[1].z = 5000; // 5000 away
+        sentries[2].x = 1000, sentries[2].y = 600, sentries[2].z = 4000; // 3000 away
+        sentries[1].state = sentries[2].state = 3;                       // roaming
+    }
+    void TearDown() override { ClearWorldTables(); }
+    void playFrame() {
+        ++world.frame;
+        MeasureDanger(measures);
+    }
+    DangerMeasures measures;
+};
+
+TEST_F(Danger, CountsPlayFramesInWhichAnySentryChasesOnceEach) {
+    playFrame();
+    sentries[2].state = 0;
+    playFrame();
+    MeasureDanger(measures); // no play frame ran: the transition, a menu
+    sentries[1].state = 0;   // two chasing count as one frame
+    playFrame();
+    sentries[1].state = sentries[2].state = 1; // lost sight
+    playFrame();
+    EXPECT_EQ(measures.chaseFrames, 2);
+}
+
+TEST_F(Danger, KeepsTheNearestApproachInWholeWorldUnits) {
+    EXPECT_NE(DescribeDanger(measures).find("hero.closestSentry=-1\n"), std::string::npos);
+    playFrame();
+    EXPECT_DOUBLE_EQ(measures.closestSentry, 3000);
+    sentries[1].x = 1000 + 300, sentries[1].y = 600 + 400, sentries[1].z = 1000; // 500 away
+    playFrame();
+    sentries[1].x = 1000; // it leaves again; the nearest stays
+    sentries[1].z = 9000;
+    playFrame();
+    EXPECT_DOUBLE_EQ(measures.closestSentry, 500);
+    EXPECT_EQ(DescribeDanger(measures), "sentries.chaseFrames=0\nhero.closestSentry=500\n");
+    sentryCount = 0; // a level without sentries measures nothing
+    DangerMeasures none;
+    ++world.frame;
+    MeasureDanger(none);
+    EXPECT_EQ(DescribeDanger(none), "sentries.chaseFrames=0\nhero.closestSentry=-1\n");
+}
+
 TEST(SimTool, WinsTheFirstLevelFromItsRouteAndWritesWhatItDid) {
     TempDir dir;
     const std::string source = std::string(KELVANE_SOURCE_DIR) + "/data/levels/01-first-steps.txt";
@@ -149,6 +201,8 @@ TEST(SimTool, WinsTheFirstLevelFromItsRouteAndWritesWhatItDid) {
     EXPECT_NE(dump.find("lingot.20=0\n"), std::string::npos);
     EXPECT_NE(dump.find("dead=0\n"), std::string::npos);
     EXPECT_EQ(dump.find("won.frame=-1"), std::string::npos);
+    // The first level has no sentry to meet.
+    EXPECT_NE(dump.find("\nsentries.chaseFrames=0\nhero.closestSentry=-1\n"), std::string::npos);
 
     // The keys the route pressed, replayed as a script, win the same way.
     const RunResult replay = runTool(

@@ -5,6 +5,7 @@
 #include <fstream>
 #include <optional>
 
+#include "danger.h"
 #include "formats/definitions.h"
 #include "platform/automation.h"
 #include "platform/clock.h"
@@ -252,6 +253,7 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
     if (!o.trace.empty()) trace.open(o.trace, std::ios::binary);
     std::vector<KeySet> emitted;
     KeySet held;
+    DangerMeasures danger;
     bool met = false;
     for (std::int64_t frame = 1; frame <= o.frames && !s.EndRequested; ++frame) {
         if (route) {
@@ -265,6 +267,7 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         CaptureFrameSound();
         if (o.cameraEvery > 0 && world.frame % o.cameraEvery == 0 && !hero.dead)
             camera.Add(CheckCameraSight(world, hero));
+        MeasureDanger(danger);
         if (trace.is_open()) {
             const PlayerRecord& p = players[0];
             trace << world.frame << " [" << keyNames(route ? held : KeySet{}) << "] " << p.x << ' '
@@ -285,7 +288,7 @@ int RunSimTool(const std::vector<std::string>& args, std::ostream& out, std::ost
         if (route && route->Finished() && o.until.empty()) break;
     }
 
-    if (!o.dump.empty() && !writeText(o.dump, DescribeState()))
+    if (!o.dump.empty() && !writeText(o.dump, DescribeState() + DescribeDanger(danger)))
         err << "kelvane-sim: cannot write " << o.dump << "\n";
     if (!o.emit.empty() && !writeText(o.emit, scriptOf(emitted)))
         err << "kelvane-sim: cannot write " << o.emit << "\n";
