@@ -10,6 +10,8 @@
 #include "media/music_player.h"
 #include "platform/clock.h"
 #include "platform/scramble_text.h"
+#include "shell/controls_screen.h"
+#include "shell/keyboard.h"
 #include "shell/play_screen.h"
 #include "shell/screen_input.h"
 #include "shell/shell_state.h"
@@ -106,6 +108,7 @@ void drawLogoPage() {
     // Blinks: shown in the first half of every two seconds.
     if (static_cast<std::uint32_t>(Now) % 2000 < 1000)
         drawCentred("PRESS FIRE TO START", true, 0.62);
+    drawCentred("O: CONTROLS AND SOUND", false, 0.72);
     drawCentred(TitleLine(t.TextVariant, 0), false, 0.92);
     drawCentred(TitleLine(t.TextVariant, 1), false, 0.96);
 }
@@ -171,6 +174,11 @@ bool TitleScreenUpdate() {
         t = TitleScreenState{};
         t.HiddenText = ScrambleText(std::string(kHiddenText));
     }
+    if (ControlsScreenUpdate()) return true;
+    if (KeyDown('O') && !s.TransitionActive) {
+        OpenControlsScreen();
+        return true;
+    }
     TitleInput();
     if (s.EndRequested || s.VideoPlaying) return false;
     turnPages();
@@ -186,6 +194,10 @@ bool TitleScreenUpdate() {
 }
 
 void DrawTitleScreen() {
+    if (controlsScreen.open) {
+        DrawControlsScreen();
+        return;
+    }
     ClearFrame(0);
     DrawText(titleScreen.HiddenText, false, -1, -1);
     if (titleScreen.TitlePage == 0) {

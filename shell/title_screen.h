@@ -1,6 +1,7 @@
 // The title screen (screen state 0): the logo page with its credit lines and
 // the demo page with the hero walking toward the viewer, 15.5 s each; fire
-// starts a new game, Escape ends the program.
+// starts a new game, Escape ends the program, O opens the controls and
+// sound page over it.
 #pragma once
 
 #include <cstdint>
