@@ -7,6 +7,7 @@
 #include "draw/text.h"
 #include "media/sound_output.h"
 #include "platform/keys.h"
+#include "platform/text_case.h"
 #include "shell/control_bindings.h"
 #include "shell/settings.h"
 #include "shell/sounds.h"
@@ -90,7 +91,7 @@ void pick() {
 std::string rowText(int row) {
     if (row < kControlCount) {
         const auto c = static_cast<Control>(row);
-        return std::string(ControlName(c)) + "  " + VirtualKeyName(controlBindings.keys[c]) +
+        return UpperAscii(ControlName(c)) + "  " + VirtualKeyName(controlBindings.keys[c]) +
                "  PAD " + PadInputName(controlBindings.pad[c]);
     }
     if (row == kRowMusicVolume) return "MUSIC VOLUME  " + std::to_string(CurrentMixVolumes().music);
