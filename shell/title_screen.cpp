@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/scramble_text.h"
 #include "shell/controls_screen.h"
+#include "shell/joystick.h"
 #include "shell/keyboard.h"
 #include "shell/play_screen.h"
 #include "shell/screen_input.h"
@@ -175,7 +176,11 @@ bool TitleScreenUpdate() {
         t.HiddenText = ScrambleText(std::string(kHiddenText));
     }
     if (ControlsScreenUpdate()) return true;
-    if (KeyDown('O') && !s.TransitionActive) {
+    // The controller's start button opens the page when pressed, not while held.
+    const bool start = JoyStartButton();
+    const bool startPressed = start && !t.StartHeld;
+    t.StartHeld = start;
+    if ((KeyDown('O') || startPressed) && !s.TransitionActive) {
         OpenControlsScreen();
         return true;
     }

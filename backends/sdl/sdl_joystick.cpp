@@ -107,6 +107,7 @@ class SdlJoystick final : public JoystickDevice {
                       pressed(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
         for (std::size_t i = 0; i < kControllerButtons.size(); ++i)
             if (pressed(kControllerButtons[i])) p.buttons |= 1u << i;
+        p.start = pressed(SDL_CONTROLLER_BUTTON_START);
         return p;
     }
 

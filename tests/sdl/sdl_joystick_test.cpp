@@ -94,6 +94,10 @@ TEST_F(SdlJoystickTest, ControllerStickPadAndFaceButtonsFillTheFlags) {
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
     EXPECT_EQ(frame(), "01100000");
+    EXPECT_TRUE(JoyStartButton()); // it opens the controls page on the title
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 0);
+    frame();
+    EXPECT_FALSE(JoyStartButton());
 }
 
 TEST_F(SdlJoystickTest, UnplugClearsEveryTestAndReplugIsJoystickOneAgain) {

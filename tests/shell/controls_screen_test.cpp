@@ -4,13 +4,17 @@
 #include <gtest/gtest.h>
 
 #include "media/sound_output.h"
+#include "platform/joystick.h"
 #include "platform/keys.h"
 #include "platform/profile.h"
 #include "shell/control_bindings.h"
 #include "shell/controls_screen.h"
+#include "shell/joystick.h"
 #include "shell/player_input.h"
 #include "shell/settings.h"
+#include "shell/shell_state.h"
 #include "shell/shell_test_support.h"
+#include "shell/title_screen.h"
 
 namespace {
 
@@ -105,6 +109,47 @@ TEST_F(ControlsScreenTest, LeavingWritesTheSettingsAndSwallowsTheHeldKey) {
     EXPECT_EQ(ProfileString(written, "Controls", "Left", ""), "A");
     EXPECT_EQ(ProfileString(written, "Controls", "PadLeft", ""), "LEFT");
     EXPECT_EQ(ProfileString(written, "Sound", "MusicVolume", ""), "100");
+}
+
+// A centred controller whose start button the test holds.
+class StartPad final : public JoystickDevice {
+  public:
+    void Update() override {}
+    std::optional<JoystickCaps> Caps() override { return JoystickCaps{0, 65535, 0, 65535}; }
+    std::optional<JoystickPosition> Position() override {
+        JoystickPosition p{32768, 32768, 0};
+        p.start = start;
+        return p;
+    }
+    bool start = false;
+};
+
+TEST_F(ControlsScreenTest, TheTitleOpensThePageWithOOrAPressOfTheControllersStart) {
+    StartPad pad;
+    InstallJoystickDevice(&pad);
+    ReadJoystickCaps();
+    shellState.ScreenState = kScreenTitle;
+    shellState.FirstFrame = true;
+    const auto titleFrame = [] {
+        ReadControls();
+        return TitleScreenUpdate();
+    };
+    pad.start = true;
+    EXPECT_TRUE(titleFrame());
+    EXPECT_TRUE(controlsScreen.open);
+    EXPECT_FALSE(frame(kVkEscape)); // back, and Escape let go
+    titleFrame();                   // start still held: not a new press
+    EXPECT_FALSE(controlsScreen.open);
+    pad.start = false;
+    titleFrame();
+    pad.start = true;
+    titleFrame();
+    EXPECT_TRUE(controlsScreen.open);
+    frame(kVkEscape);
+    PressKey('O');
+    titleFrame();
+    EXPECT_TRUE(controlsScreen.open);
+    InstallJoystickDevice(nullptr);
 }
 
 } // namespace
