@@ -125,7 +125,7 @@ TEST_F(OptionKeys, F1ShowsTheHelpForFifteenSecondsAndAPressHidesIt) {
     tap(kVkF1);
     EXPECT_TRUE(helpPanel.shown);
     EXPECT_FALSE(shellState.MessageShown); // a panel, not the message line
-    HandleOptionKeys();                    // a frame without F1
+    HandleOptionKeys(); // a frame without F1
     // Held over several frames, F1 counts as one press.
     PressKey(kVkF1);
     for (int i = 0; i < 3; ++i) HandleOptionKeys();
