@@ -1,12 +1,15 @@
 // The settings file's values: any kelv.ini gives a window place that fits the
-// screen it is fitted to, and any saved game a level in the list and 0..99
-// lives.
+// screen it is fitted to, any saved game a level in the list and 0..99
+// lives, volumes of 0..100 % and bindings that name keys, each complaint
+// about a name that is no key.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "platform/keys.h"
 #include "platform/profile.h"
+#include "shell/control_bindings.h"
 #include "shell/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -26,5 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         DecodeSavedGame(ProfileString(profile, "Save", "Index", std::string(text)), levels);
     if (game.lives < 0 || game.lives > 99 || game.level < 0 || (levels > 0 && game.level >= levels))
         std::abort();
+
+    const MixVolumes volumes = ReadSoundSettings(profile);
+    if (volumes.music < 0 || volumes.music > 100 || volumes.effects < 0 || volumes.effects > 100)
+        std::abort();
+    std::vector<std::string> complaints;
+    const ControlBindings bindings = ReadControlBindings(profile, complaints);
+    if (complaints.size() > 2 * kControlCount) std::abort();
+    for (const int key : bindings.keys)
+        if (VirtualKeyName(key).empty()) std::abort();
     return 0;
 }

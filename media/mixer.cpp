@@ -28,6 +28,10 @@ SideGains VolumePanGains(std::int32_t volume, std::int32_t pan) {
                      attenuationGain(volume + std::min(pan, 0))};
 }
 
+float BusGainForPercent(int percent) {
+    return static_cast<float>(std::clamp(percent, 0, 100)) / 100.0f;
+}
+
 Mixer::Mixer() : channels_(kVoiceCount), musicScale_(32768.0f * attenuationGain(kMusicLevel)) {}
 
 int Mixer::ReserveChannel() {
@@ -90,6 +94,22 @@ void Mixer::SetGains(int channel, SideGains gains) {
     if (Channel* c = channelAt(channel)) c->gains = gains;
 }
 
+void Mixer::SetChannelBus(int channel, MixBus bus) {
+    std::lock_guard guard(lock_);
+    if (Channel* c = channelAt(channel)) c->bus = bus;
+}
+
+void Mixer::SetBusGain(MixBus bus, float gain) {
+    std::lock_guard guard(lock_);
+    gain = std::isnan(gain) ? 0.0f : std::clamp(gain, 0.0f, 1.0f);
+    (bus == MixBus::Music ? musicGain_ : effectsGain_) = gain;
+}
+
+float Mixer::BusGain(MixBus bus) const {
+    std::lock_guard guard(lock_);
+    return bus == MixBus::Music ? musicGain_ : effectsGain_;
+}
+
 bool Mixer::Playing(int channel) const {
     std::lock_guard guard(lock_);
     if (channel < 0 || static_cast<std::size_t>(channel) >= channels_.size()) return false;
@@ -104,7 +124,8 @@ void Mixer::SetMusic(std::shared_ptr<AudioSource> source) {
 void Mixer::mixChannel(Channel& c, float* sum, int frames) {
     const SoundSamples& s = *c.samples;
     const std::size_t total = s.Frames();
-    const float left = c.gains.left, right = c.gains.right;
+    const float bus = c.bus == MixBus::Music ? musicGain_ : effectsGain_;
+    const float left = c.gains.left * bus, right = c.gains.right * bus;
     const bool audible = left != 0.0f || right != 0.0f;
     int done = 0;
     while (done < frames && c.playing) {
@@ -145,7 +166,8 @@ void Mixer::Mix(std::int16_t* out, int frames) {
     if (music_) {
         musicFrames_.assign(values, 0.0f);
         music_->Render(musicFrames_.data(), frames);
-        for (std::size_t i = 0; i < values; ++i) sum_[i] += musicFrames_[i] * musicScale_;
+        const float scale = musicScale_ * musicGain_;
+        for (std::size_t i = 0; i < values; ++i) sum_[i] += musicFrames_[i] * scale;
     }
     limiter_.Process(sum_.data(), frames);
     for (std::size_t i = 0; i < values; ++i) out[i] = clampToSample(sum_[i]);

@@ -21,6 +21,15 @@ constexpr int kVoiceCount = 256;
 // tracks are made near full scale, and the effects must stand above them.
 constexpr std::int32_t kMusicLevel = -600;
 
+// The two buses the channels and the music source feed before the master
+// bus: the music (the music source and channels marked as music) and the
+// effects (every other channel). Each has its own gain, the player's volume.
+enum class MixBus { Effects, Music };
+
+// A volume in percent (cut to 0..100) as a bus gain: 100 % is as recorded,
+// 50 % half the amplitude, 0 silence.
+float BusGainForPercent(int percent);
+
 // Gain of each side, 0 (silent) to 1 (as recorded).
 struct SideGains {
     float left = 1.0f, right = 1.0f;
@@ -56,6 +65,11 @@ class Mixer {
     void Stop(int channel);
     void SetPosition(int channel, std::size_t frame);
     void SetGains(int channel, SideGains gains);
+    // The bus the channel feeds (the effects' until set); reset when freed.
+    void SetChannelBus(int channel, MixBus bus);
+    // The bus's gain, 0 to 1 (values outside are cut); 1 at the start.
+    void SetBusGain(MixBus bus, float gain);
+    float BusGain(MixBus bus) const;
     bool Playing(int channel) const;
 
     // The music source from now on, mixed at kMusicLevel; null for none.
@@ -78,6 +92,7 @@ class Mixer {
         bool playing = false;
         bool looping = false;
         bool reserved = false;
+        MixBus bus = MixBus::Effects;
     };
     Channel* channelAt(int channel);
     // Adds the channel's next `frames` into `sum` (none when null) and moves
@@ -88,6 +103,7 @@ class Mixer {
     std::vector<Channel> channels_;
     std::shared_ptr<AudioSource> music_;
     float musicScale_; // from the source's -1..1 to sample units, at kMusicLevel
+    float musicGain_ = 1.0f, effectsGain_ = 1.0f;
     std::vector<float> sum_, musicFrames_;
     SoftLimiter limiter_{kDeviceRate};
 };

@@ -80,6 +80,7 @@ bool startCd(const std::string& file) {
 void startWave(const std::string& file) {
     // A malformed file is as silent as a missing one: music has no message.
     if (!LoadSound(file, waveMusic)) waveMusic = nullptr;
+    if (waveMusic) waveMusic->SetBus(MixBus::Music);
     applyMute();
     PlayInterfaceSoundBuffer(waveMusic, currentMusicLoops != 0);
 }

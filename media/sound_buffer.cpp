@@ -30,6 +30,7 @@ int TSoundBuffer::ownChannel() {
         channel_ = mixer_->ReserveChannel();
         mixer_->Assign(channel_, samples_);
         mixer_->SetGains(channel_, VolumePanGains(volume_, 0));
+        mixer_->SetChannelBus(channel_, bus_);
     }
     return channel_;
 }
@@ -68,4 +69,9 @@ bool TSoundBuffer::Playing() const {
 void TSoundBuffer::SetVolume(std::int32_t volume) {
     volume_ = volume;
     if (channel_ >= 0) mixer_->SetGains(channel_, VolumePanGains(volume_, 0));
+}
+
+void TSoundBuffer::SetBus(MixBus bus) {
+    bus_ = bus;
+    if (channel_ >= 0) mixer_->SetChannelBus(channel_, bus_);
 }

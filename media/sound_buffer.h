@@ -10,10 +10,9 @@
 #include <memory>
 #include <string>
 
+#include "media/mixer.h"
 #include "media/pcm_convert.h"
 #include "platform/loaded.h"
-
-class Mixer;
 
 class TSoundBuffer {
   public:
@@ -35,6 +34,9 @@ class TSoundBuffer {
     // Volume in hundredths of a decibel (-10000 silent .. 0 as recorded),
     // kept across plays.
     void SetVolume(std::int32_t volume);
+    // The mixer bus the sound feeds when it plays itself (the effects' until
+    // set), kept across plays.
+    void SetBus(MixBus bus);
 
     bool Silent() const { return samples_ == nullptr; }
     const std::shared_ptr<const SoundSamples>& Samples() const { return samples_; }
@@ -54,4 +56,5 @@ class TSoundBuffer {
     std::uint32_t rate_ = 0;
     std::uint16_t blockAlign_ = 0;
     std::int32_t volume_ = 0;
+    MixBus bus_ = MixBus::Effects;
 };

@@ -13,6 +13,7 @@ bool created = false;
 bool ready = false;
 std::array<Voice, kVoiceCount> voices;
 std::int64_t voicesStarted = 0;
+MixVolumes mixVolumes;
 
 // The sound buffers keep a pointer to the mixer, and the game's records may
 // hold buffers until the very end, so the one TAudio is never destroyed.
@@ -145,6 +146,19 @@ std::int64_t VoicesStarted() {
 
 std::int64_t LimitedSoundFrames() {
     return theAudio().mixer.LimitedFrames();
+}
+
+void SetMixVolumes(MixVolumes volumes) {
+    volumes.music = std::clamp(volumes.music, 0, 100);
+    volumes.effects = std::clamp(volumes.effects, 0, 100);
+    mixVolumes = volumes;
+    Mixer& mixer = theAudio().mixer;
+    mixer.SetBusGain(MixBus::Music, BusGainForPercent(volumes.music));
+    mixer.SetBusGain(MixBus::Effects, BusGainForPercent(volumes.effects));
+}
+
+MixVolumes CurrentMixVolumes() {
+    return mixVolumes;
 }
 
 Mixer* SoundMixer() {

@@ -83,6 +83,16 @@ std::int64_t VoicesStarted();
 // began (only mixed sound counts: a run that only listens has none).
 std::int64_t LimitedSoundFrames();
 
+// The player's music and effects volumes in percent: the gains of the
+// mixer's music and effects buses. Both 100 at the start.
+struct MixVolumes {
+    int music = 100;
+    int effects = 100;
+};
+// Cuts each to 0..100 and applies them at once, ready or not.
+void SetMixVolumes(MixVolumes volumes);
+MixVolumes CurrentMixVolumes();
+
 // The mixer, for the music players; null while not ready.
 Mixer* SoundMixer();
 

@@ -19,6 +19,24 @@ bool validKey(int vk) {
     return vk >= 0 && vk < kVirtualKeyCount;
 }
 
+// The keys named by words, as the script and the settings write them.
+constexpr std::array<std::pair<const char*, int>, 16> kNamedKeys{{{"UP", kVkUp},
+                                                                  {"DOWN", kVkDown},
+                                                                  {"LEFT", kVkLeft},
+                                                                  {"RIGHT", kVkRight},
+                                                                  {"SPACE", kVkSpace},
+                                                                  {"CTRL", kVkControl},
+                                                                  {"SHIFT", kVkShift},
+                                                                  {"ESC", kVkEscape},
+                                                                  {"ADD", kVkAdd},
+                                                                  {"SUBTRACT", kVkSubtract},
+                                                                  {"DELETE", kVkDelete},
+                                                                  {"BACK", kVkBack},
+                                                                  {"PGUP", kVkPrior},
+                                                                  {"PGDN", kVkNext},
+                                                                  {"PLUS", kVkOemPlus},
+                                                                  {"MINUS", kVkOemMinus}}};
+
 } // namespace
 
 void PressKey(int vk) {
@@ -61,24 +79,16 @@ std::optional<int> VirtualKeyFromName(const std::string& name) {
         if (n >= 1 && n <= 12 && upper[1] != '0') return kVkF1 + n - 1;
         return std::nullopt;
     }
-    static const std::array<std::pair<const char*, int>, 16> named{{{"UP", kVkUp},
-                                                                    {"DOWN", kVkDown},
-                                                                    {"LEFT", kVkLeft},
-                                                                    {"RIGHT", kVkRight},
-                                                                    {"SPACE", kVkSpace},
-                                                                    {"CTRL", kVkControl},
-                                                                    {"SHIFT", kVkShift},
-                                                                    {"ESC", kVkEscape},
-                                                                    {"ADD", kVkAdd},
-                                                                    {"SUBTRACT", kVkSubtract},
-                                                                    {"DELETE", kVkDelete},
-                                                                    {"BACK", kVkBack},
-                                                                    {"PGUP", kVkPrior},
-                                                                    {"PGDN", kVkNext},
-                                                                    {"PLUS", kVkOemPlus},
-                                                                    {"MINUS", kVkOemMinus}}};
-    for (const auto& [keyName, vk] : named) {
+    for (const auto& [keyName, vk] : kNamedKeys) {
         if (upper == keyName) return vk;
     }
     return std::nullopt;
+}
+
+std::string VirtualKeyName(int vk) {
+    if (vk >= kVkA && vk <= 'Z') return std::string(1, static_cast<char>(vk));
+    if (vk >= kVkF1 && vk <= kVkF12) return "F" + std::to_string(vk - kVkF1 + 1);
+    for (const auto& [keyName, key] : kNamedKeys)
+        if (key == vk) return keyName;
+    return "";
 }

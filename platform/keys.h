@@ -85,3 +85,6 @@ bool KeyIsDown(int vk);
 // F1..F12 ADD SUBTRACT DELETE BACK PGUP PGDN, PLUS and MINUS (the main row's
 // = and - keys) and the letters A..Z (case-insensitive).
 std::optional<int> VirtualKeyFromName(const std::string& name);
+// The name VirtualKeyFromName reads back as `vk` (upper case); empty for a
+// key without a name there.
+std::string VirtualKeyName(int vk);

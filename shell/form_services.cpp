@@ -95,6 +95,10 @@ std::uint64_t FormWindowHandle() {
     return installed ? installed->WindowHandle() : 0;
 }
 
+std::vector<std::uint8_t> FormPictureAsPng() {
+    return installed ? installed->PictureAsPng() : std::vector<std::uint8_t>{};
+}
+
 std::optional<std::string> FormAskText(const std::string& caption, const std::string& prompt,
                                        const std::string& prefilled) {
     if (auto queued = TakeScriptAnswer(AnswerQueue::Prompt)) {

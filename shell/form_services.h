@@ -56,6 +56,9 @@ class FormServices {
     virtual void PresentVideo(const VideoPicture&) {}
     // The window's number for the command strings that name it.
     virtual std::uint64_t WindowHandle() const { return 0; }
+    // The picture the window shows now as a PNG file's bytes; none when
+    // there is no picture.
+    virtual std::vector<std::uint8_t> PictureAsPng() { return {}; }
     // An input box with `caption`, `prompt` and a pre-filled answer; nullopt
     // when cancelled. A window that must not block (headless) cancels.
     virtual std::optional<std::string>
@@ -90,7 +93,8 @@ std::vector<WindowPlace> FormScreenAreas(); // none without a window
 double FormPixelRatio();                    // 1 without a window
 void SetFormIntegerScaling(bool on);
 void PresentVideoPicture(const VideoPicture& picture);
-std::uint64_t FormWindowHandle(); // 0 without a window
+std::uint64_t FormWindowHandle();             // 0 without a window
+std::vector<std::uint8_t> FormPictureAsPng(); // none without a window
 // An input box: a script's queued answer when there is one (its CANCEL
 // gives nullopt), else the window's box, else (no window) nullopt.
 std::optional<std::string> FormAskText(const std::string& caption, const std::string& prompt,

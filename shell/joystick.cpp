@@ -66,3 +66,9 @@ bool JoyButton(int n) {
     const auto p = ReadJoystickPosition();
     return p && (p->buttons & (1u << (n - 1))) != 0;
 }
+
+bool JoyStartButton() {
+    if (joystickState.JoystickAbsent) return false;
+    const auto p = ReadJoystickPosition();
+    return p && p->start;
+}

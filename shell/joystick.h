@@ -26,3 +26,5 @@ bool JoyUp();
 bool JoyDown();
 // Buttons 1 to 4; any other number is false.
 bool JoyButton(int n);
+// A controller's start button, which opens the controls page on the title.
+bool JoyStartButton();

@@ -13,6 +13,7 @@
 #include "shell/help_panel.h"
 #include "shell/keyboard.h"
 #include "shell/screen_flow.h"
+#include "shell/screenshot_key.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/sounds.h"
@@ -118,4 +119,5 @@ void HandleOptionKeys() {
         PlayChoiceSound();
         switchScreenMode();
     }
+    if (KeyDown(kVkF12)) SaveScreenshot();
 }

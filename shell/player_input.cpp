@@ -3,31 +3,17 @@
 #include <algorithm>
 #include <array>
 
-#include "platform/joystick.h"
 #include "platform/keys.h"
+#include "shell/control_bindings.h"
 #include "shell/joystick.h"
 #include "shell/keyboard.h"
 #include "world/world.h"
 
 namespace {
 
-struct ControlKey {
-    Control control;
-    int key;
-    bool (*joystick)(); // asked only when the key is not down
-};
-
 // Polled in this order: each poll also takes the key's pending press.
-constexpr std::array<ControlKey, kControlCount> kControlKeys = {{
-    {kTurnLeft, kVkLeft, JoyLeft},
-    {kForward, kVkUp, JoyUp},
-    {kTurnRight, kVkRight, JoyRight},
-    {kBack, kVkDown, JoyDown},
-    {kJump, kVkSpace, [] { return JoyButton(1); }},
-    {kLook, kVkControl, [] { return JoyButton(2); }},
-    {kAction, kVkShift, [] { return JoyButton(3); }},
-    {kMenu, kVkEscape, [] { return JoyButton(4); }},
-}};
+constexpr std::array<Control, kControlCount> kPollOrder = {kTurnLeft, kForward, kTurnRight, kBack,
+                                                           kJump,     kLook,    kAction,    kMenu};
 
 } // namespace
 
@@ -36,8 +22,11 @@ void ReadControls() {
     player.previousControls = player.controls;
     player.controls.fill(0);
     UpdateJoystick();
-    for (const ControlKey& k : kControlKeys)
-        player.controls[k.control] = KeyDown(k.key) || k.joystick() ? 1 : 0;
+    // A controller plugged in after a start without one is taken up here.
+    if (joystickState.JoystickAbsent) ReadJoystickCaps();
+    for (const Control c : kPollOrder)
+        player.controls[c] =
+            KeyDown(controlBindings.keys[c]) || PadInputHeld(controlBindings.pad[c]) ? 1 : 0;
     // The camera keys, read on their own: + and - on the keypad or on the main
     // row (= and -). Both keys of a pair are polled, so that neither keeps a
     // pending press for a later frame.

@@ -1,6 +1,7 @@
 #include "shell/settings.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
@@ -10,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/scramble_text.h"
 #include "platform/text_case.h"
+#include "shell/control_bindings.h"
 #include "shell/display_options.h"
 #include "shell/shell_state.h"
 #include "shell/window_fit.h"
@@ -93,6 +95,13 @@ GeneralSettings ReadGeneralSettings(const ProfileData& profile) {
     return g;
 }
 
+MixVolumes ReadSoundSettings(const ProfileData& profile) {
+    const auto percent = [&profile](const char* key) {
+        return std::clamp(ProfileInt(profile, "Sound", key, 100), 0, 100);
+    };
+    return MixVolumes{percent("MusicVolume"), percent("EffectsVolume")};
+}
+
 WindowPlace ClampWindowPlace(const WindowPlace& place, const std::vector<WindowPlace>& areas) {
     const WindowPlace* best = nullptr;
     std::int64_t bestDistance = std::numeric_limits<std::int64_t>::max();
@@ -137,12 +146,34 @@ bool ReadSettings() {
         GoFullScreen();
         s.ExclusiveMode = true;
     }
+    SetMixVolumes(ReadSoundSettings(profile));
+    std::vector<std::string> complaints;
+    controlBindings = ReadControlBindings(profile, complaints);
+    for (const std::string& complaint : complaints) std::fprintf(stderr, "%s\n", complaint.c_str());
     s.SettingsRead = true;
     return true;
 }
 
 void ReadNickname() {
     if (shellState.Nickname.empty()) readNicknameFrom(ReadProfile(SettingsPath()));
+}
+
+namespace {
+
+std::vector<ProfileEntry> soundAndControlEntries() {
+    const MixVolumes volumes = CurrentMixVolumes();
+    std::vector<ProfileEntry> entries = {
+        {"Sound", "MusicVolume", std::to_string(volumes.music)},
+        {"Sound", "EffectsVolume", std::to_string(volumes.effects)}};
+    for (ProfileEntry& entry : ControlBindingEntries(controlBindings))
+        entries.push_back(std::move(entry));
+    return entries;
+}
+
+} // namespace
+
+bool WriteControlsAndSound() {
+    return writeOrRefuse(SettingsPath(), soundAndControlEntries());
 }
 
 bool WriteSettings() {
@@ -162,6 +193,7 @@ bool WriteSettings() {
         general("Fullscreen", trueFalse(IsFullScreen()));
         general("Texture", trueFalse(EqualNoCase(s.TextureDetail, "High")));
         general("IntegerScaling", trueFalse(s.IntegerScaling));
+        for (ProfileEntry& entry : soundAndControlEntries()) entries.push_back(std::move(entry));
     }
     // A nickname is one line; a line break would end the value in the file.
     entries.push_back(

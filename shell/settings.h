@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "media/sound_output.h"
 #include "platform/profile.h"
 #include "shell/form_services.h"
 
@@ -29,6 +30,10 @@ struct GeneralSettings {
 };
 GeneralSettings ReadGeneralSettings(const ProfileData& profile);
 
+// The Sound keys MusicVolume and EffectsVolume, in percent: 100 when missing
+// or not a number, cut to 0..100.
+MixVolumes ReadSoundSettings(const ProfileData& profile);
+
 // The place moved and cut to fit the available area of the screen that holds
 // its top-left corner (or the one nearest to it); unchanged when it fits or
 // there is no screen.
@@ -37,16 +42,21 @@ WindowPlace ClampWindowPlace(const WindowPlace& place, const std::vector<WindowP
 // Applies the General keys in order: window place (on a first start, with no
 // size stored, FirstWindowPlace on the first screen), nickname, picture size,
 // the definitions kDefinitionFile at the texture detail, then full screen (and
-// exclusive mode) unless the picture is 160 wide. False after showing the
+// exclusive mode) unless the picture is 160 wide; then the Sound keys'
+// volumes and the Controls keys' bindings (a name that is no key said on
+// stderr). False after showing the
 // definitions' failure: the program must end.
 bool ReadSettings();
 // Sets the nickname from Network/NickName when none is set yet.
 void ReadNickname();
 // Writes every key but the saved game in one replacement of the file. The
-// General keys are written only once ReadSettings has applied them, so that
+// General, Sound and Controls keys are written only once ReadSettings has applied them, so that
 // a run that never read them does not overwrite them. On refusal shows
 // "Ne peut écrire dans <path>" and returns false; the old file stays whole.
 bool WriteSettings();
+// Writes the Sound and Controls keys alone, as the controls page leaves them;
+// a refusal as WriteSettings.
+bool WriteControlsAndSound();
 
 struct SavedGame {
     std::int32_t level = 0;

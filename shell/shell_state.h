@@ -76,6 +76,7 @@ struct ShellState {
     bool SettingsRead = false;   // the settings file's General keys are in use
     std::string Nickname;
     std::int32_t RefreshInterval = 0; // network state messages, in ms
+    std::string LastScreenshot;       // the file F12 wrote last, empty before
 
     // Off for runs that only simulate (no picture is drawn or presented).
     bool Drawing = true;

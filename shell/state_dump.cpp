@@ -11,7 +11,10 @@
 #include "media/sound_store.h"
 #include "platform/dump_text.h"
 #include "platform/files.h"
+#include "platform/keys.h"
 #include "shell/automation_run.h"
+#include "shell/control_bindings.h"
+#include "shell/controls_screen.h"
 #include "shell/display_options.h"
 #include "shell/end_moment.h"
 #include "shell/end_screen.h"
@@ -86,6 +89,11 @@ std::string DescribeState() {
     d.add("musicOn", s.MusicOn);
     d.add("controls", localControls());
     d.add("joystickAbsent", joystickState.JoystickAbsent);
+    for (int c = 0; c < kControlCount; ++c) {
+        const auto control = static_cast<Control>(c);
+        d.add(std::string("binding.") + ControlName(control),
+              VirtualKeyName(controlBindings.keys[c]) + "," + PadInputName(controlBindings.pad[c]));
+    }
     d.add("stereoMode", static_cast<int>(s.StereoMode));
     d.add("pictureWidth", CurrentPictureSize().width);
     d.add("pictureHeight", CurrentPictureSize().height);
@@ -94,7 +102,13 @@ std::string DescribeState() {
     d.add("windowHeight", FormClientHeight());
     d.add("textureDetail", s.TextureDetail);
     d.add("settingsPath", SettingsPath());
+    d.add("lastScreenshot", s.LastScreenshot);
+    d.add("controlsScreen.open", controlsScreen.open);
+    d.add("controlsScreen.selected", controlsScreen.selected);
+    d.add("controlsScreen.waiting", controlsScreen.waiting);
     d.add("soundReady", SoundOutputReady());
+    d.add("musicVolume", CurrentMixVolumes().music);
+    d.add("effectsVolume", CurrentMixVolumes().effects);
     d.add("soundStarts", VoicesStarted() - s.LevelStartVoices);
     const SoundStoreState store = CurrentSoundStore();
     d.add("soundBytes", store.bytes);

@@ -10,6 +10,9 @@
 #include "media/music_player.h"
 #include "platform/clock.h"
 #include "platform/scramble_text.h"
+#include "shell/controls_screen.h"
+#include "shell/joystick.h"
+#include "shell/keyboard.h"
 #include "shell/play_screen.h"
 #include "shell/screen_input.h"
 #include "shell/shell_state.h"
@@ -106,6 +109,7 @@ void drawLogoPage() {
     // Blinks: shown in the first half of every two seconds.
     if (static_cast<std::uint32_t>(Now) % 2000 < 1000)
         drawCentred("PRESS FIRE TO START", true, 0.62);
+    drawCentred("O: CONTROLS AND SOUND", false, 0.72);
     drawCentred(TitleLine(t.TextVariant, 0), false, 0.92);
     drawCentred(TitleLine(t.TextVariant, 1), false, 0.96);
 }
@@ -171,6 +175,15 @@ bool TitleScreenUpdate() {
         t = TitleScreenState{};
         t.HiddenText = ScrambleText(std::string(kHiddenText));
     }
+    if (ControlsScreenUpdate()) return true;
+    // The controller's start button opens the page when pressed, not while held.
+    const bool start = JoyStartButton();
+    const bool startPressed = start && !t.StartHeld;
+    t.StartHeld = start;
+    if ((KeyDown('O') || startPressed) && !s.TransitionActive) {
+        OpenControlsScreen();
+        return true;
+    }
     TitleInput();
     if (s.EndRequested || s.VideoPlaying) return false;
     turnPages();
@@ -186,6 +199,10 @@ bool TitleScreenUpdate() {
 }
 
 void DrawTitleScreen() {
+    if (controlsScreen.open) {
+        DrawControlsScreen();
+        return;
+    }
     ClearFrame(0);
     DrawText(titleScreen.HiddenText, false, -1, -1);
     if (titleScreen.TitlePage == 0) {

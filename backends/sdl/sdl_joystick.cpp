@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <memory>
 
 #include "backends/sdl/sdl_start.h"
+#include "platform/files.h"
 #include "platform/joystick.h"
 
 namespace {
@@ -105,6 +107,7 @@ class SdlJoystick final : public JoystickDevice {
                       pressed(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
         for (std::size_t i = 0; i < kControllerButtons.size(); ++i)
             if (pressed(kControllerButtons[i])) p.buttons |= 1u << i;
+        p.start = pressed(SDL_CONTROLLER_BUTTON_START);
         return p;
     }
 
@@ -132,16 +135,39 @@ class SdlJoystick final : public JoystickDevice {
 };
 
 std::unique_ptr<SdlJoystick> device;
+int mappingsAdded = 0;
+
+// Hands the file's lines to SDL from memory, so that SDL reads no more than
+// the bytes checked here.
+void addMappings(const std::string& file) {
+    mappingsAdded = 0;
+    if (file.empty()) return;
+    const SmallFile read = ReadSmallFile(file, kMappingFileLimit);
+    if (read.status == SmallFileStatus::TooLarge)
+        std::fprintf(stderr, "%s: larger than %llu bytes, not read\n", file.c_str(),
+                     static_cast<unsigned long long>(kMappingFileLimit));
+    if (read.status != SmallFileStatus::Read || read.bytes.empty()) return;
+    SDL_RWops* memory = SDL_RWFromConstMem(read.bytes.data(), static_cast<int>(read.bytes.size()));
+    mappingsAdded = memory ? SDL_GameControllerAddMappingsFromRW(memory, 1) : -1;
+    if (mappingsAdded < 0)
+        std::fprintf(stderr, "%s: no controller mappings read (%s)\n", file.c_str(),
+                     SDL_GetError());
+}
 
 } // namespace
 
-bool StartSdlJoystick(bool virtualOnly) {
+bool StartSdlJoystick(bool virtualOnly, const std::string& mappingFile) {
     if (device) return true;
     if (!StartSdlSubsystems(kSubsystems)) return false;
+    addMappings(mappingFile);
     device = std::make_unique<SdlJoystick>(virtualOnly);
     device->OpenFirst();
     InstallJoystickDevice(device.get());
     return true;
+}
+
+int SdlMappingsAdded() {
+    return mappingsAdded;
 }
 
 void StopSdlJoystick() {

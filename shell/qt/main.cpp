@@ -15,6 +15,7 @@
 #include "media/sound_output.h"
 #include "platform/program_start.h"
 #include "shell/automation_run.h"
+#include "shell/control_bindings.h"
 #include "shell/game_options.h"
 #include "shell/net_session.h"
 #include "shell/qt/net_providers.h"
@@ -35,7 +36,7 @@ int main(int argc, char** argv) {
     // Before Qt, so that Qt's signal handling stays. Headless runs ignore real
     // devices, so that a script replays the same on every machine.
     if (!options.headless) {
-        StartSdlJoystick();
+        StartSdlJoystick(false, ControllerMappingPath());
         InstallSdlAudio();
     }
     // Headless runs play music too: a capture must hear it.

@@ -16,6 +16,7 @@
 #include <cstdio>
 
 #include "backends/qt/app_icon.h"
+#include "backends/qt/automation_finish.h"
 #include "backends/qt/form_commands.h"
 #include "backends/qt/key_map.h"
 #include "backends/qt/qt_platform.h"
@@ -101,6 +102,7 @@ class ScreenFormServices : public FormServices {
         PresentVideoPicture(&form_, picture);
     }
     std::uint64_t WindowHandle() const override { return form_.winId(); }
+    std::vector<std::uint8_t> PictureAsPng() override { return EncodePng(form_.Picture()); }
     std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                        const std::string& prefilled) override {
         // Without a screen nobody could answer: cancel rather than block.

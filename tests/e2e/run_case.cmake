@@ -104,6 +104,77 @@ elseif(CASE STREQUAL "camera_keys")
   expect_exit(0)
   expect_dump("cameraDistance=0" "camera.sight=clear" "camera.fade=1")
 
+elseif(CASE STREQUAL "bound_jump")
+  # kelv.ini binds the jump to J: held on the first level, J jumps the hero
+  # and SPACE does nothing; a name that is no key keeps its default.
+  link_data_set(with_levels)
+  file(WRITE ${WORK}/config/kelvane/kelv.ini "[Controls]\nJump=J\nLook=NOPE\n")
+  set(LEVEL_RUN --headless --data ${DATA} --frames 12 --frame-ms 50 --level 0 --dump-state ${DUMP})
+  file(WRITE ${WORK}/j.txt "8-12 J\n")
+  run(${LEVEL_RUN} --script ${WORK}/j.txt)
+  expect_exit(0)
+  expect_stderr("kelv.ini: [Controls] Look=NOPE: no such key; CTRL kept")
+  expect_dump("controls=00001000" "binding.Jump=J,A" "binding.Look=CTRL,B" "onGround=0")
+  file(WRITE ${WORK}/space.txt "8-12 SPACE\n")
+  run(${LEVEL_RUN} --script ${WORK}/space.txt)
+  expect_exit(0)
+  expect_dump("controls=00000000" "onGround=1")
+
+elseif(CASE STREQUAL "screenshot_key")
+  # F12 writes the picture shown now as a PNG in $XDG_PICTURES_DIR/Kelvane
+  # and names the file; a second press in the same second takes a new name.
+  link_data_set(with_levels)
+  file(WRITE ${WORK}/f12.txt "2 F12\n4 F12\n")
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${WORK}/config
+      XDG_PICTURES_DIR=${WORK}/pictures ${KELVANE} --headless --data ${DATA} --frames 5 --frame-ms 50 --dump-state ${DUMP}
+      --script ${WORK}/f12.txt
+    WORKING_DIRECTORY ${WORK} RESULT_VARIABLE rc ERROR_VARIABLE err TIMEOUT 50)
+  expect_exit(0)
+  file(GLOB shots ${WORK}/pictures/Kelvane/kelvane-*.png)
+  list(LENGTH shots count)
+  if(NOT count EQUAL 2)
+    message(FATAL_ERROR "expected two screenshots, found: ${shots}\n${err}")
+  endif()
+  list(SORT shots)
+  list(GET shots 0 shot)
+  expect_stderr("screenshot: ${shot}")
+  file(READ ${shot} signature LIMIT 8 HEX)
+  file(SIZE ${shot} size)
+  if(NOT signature STREQUAL "89504e470d0a1a0a" OR size LESS 1000)
+    message(FATAL_ERROR "${shot} is not a PNG picture (${signature}, ${size} bytes)")
+  endif()
+  file(STRINGS ${DUMP} last REGEX "^lastScreenshot=${WORK}/pictures/Kelvane/kelvane-.*png$")
+  file(STRINGS ${DUMP} message REGEX "^messageShown=1$")
+  if(NOT last OR NOT message)
+    message(FATAL_ERROR "the dump does not name a screenshot or show the message")
+  endif()
+
+elseif(CASE STREQUAL "controls_page")
+  # O on the title opens the controls and sound page: fire on its first row
+  # waits for a key, W binds it to Forward; eight rows down, left twice takes
+  # the music to 80; Escape leaves and writes both to kelv.ini, and the title
+  # stays (the Escape still held does not end the program).
+  link_data_set(with_levels)
+  set(keys "2 O\n4 SPACE\n6 W\n")
+  foreach(frame 8 10 12 14 16 18 20 22)
+    string(APPEND keys "${frame} DOWN\n")
+  endforeach()
+  string(APPEND keys "24 LEFT\n26 LEFT\n28-31 ESC\n")
+  file(WRITE ${WORK}/page.txt "${keys}")
+  run(--headless --data ${DATA} --frames 27 --frame-ms 50 --dump-state ${DUMP}
+      --script ${WORK}/page.txt)
+  expect_exit(0)
+  expect_dump("binding.Forward=W,UP" "controlsScreen.open=1" "controlsScreen.selected=8"
+              "controlsScreen.waiting=0" "musicVolume=80")
+  file(REMOVE ${WORK}/config/kelvane/kelv.ini) # the same start as the first run
+  run(--headless --data ${DATA} --frames 34 --frame-ms 50 --dump-state ${DUMP}
+      --script ${WORK}/page.txt)
+  expect_exit(0)
+  expect_dump("screenState=0" "controlsScreen.open=0")
+  expect_file_line(${WORK}/config/kelvane/kelv.ini "Forward=W")
+  expect_file_line(${WORK}/config/kelvane/kelv.ini "MusicVolume=80")
+  expect_file_line(${WORK}/config/kelvane/kelv.ini "Jump=SPACE")
+
 elseif(CASE STREQUAL "level_folder_empty")
   link_data_set()
   file(MAKE_DIRECTORY ${DATA}/LEVEL)

@@ -157,6 +157,49 @@ TEST(Mixer, SkippingMovesChannelsOnAsMixingWould) {
     EXPECT_TRUE(skipped.Playing(1));
 }
 
+// The music bus carries the music source and channels marked as music, the
+// effects bus every other channel; each bus's gain scales only its own.
+TEST(Mixer, EachBusGainScalesOnlyItsOwnSounds) {
+    Mixer mixer;
+    const int music = mixer.ReserveChannel();
+    mixer.SetChannelBus(music, MixBus::Music);
+    mixer.Assign(0, mono({1000}));
+    mixer.Assign(music, mono({2000}));
+    std::vector<std::int16_t> out(2);
+    const auto mixOnce = [&] {
+        mixer.Start(0, false);
+        mixer.Start(music, false);
+        mixer.Mix(out.data(), 1);
+        return out[0];
+    };
+    EXPECT_EQ(mixOnce(), 3000);
+    mixer.SetBusGain(MixBus::Music, BusGainForPercent(50));
+    EXPECT_EQ(mixOnce(), 1000 + 1000);
+    mixer.SetBusGain(MixBus::Effects, BusGainForPercent(0));
+    EXPECT_EQ(mixOnce(), 1000);
+    mixer.SetBusGain(MixBus::Music, 0.0f);
+    mixer.SetBusGain(MixBus::Effects, 1.0f);
+    mixer.SetMusic(std::make_shared<ConstantSource>());
+    EXPECT_EQ(mixOnce(), 1000); // the music source is on the silent music bus
+    mixer.SetBusGain(MixBus::Music, 0.5f);
+    EXPECT_EQ(mixOnce(), 1000 + 1000 + 2053);
+
+    // A freed channel comes back on the effects bus.
+    mixer.FreeChannel(music);
+    EXPECT_EQ(mixer.ReserveChannel(), music);
+    mixer.Assign(music, mono({2000}));
+    mixer.SetMusic(nullptr);
+    EXPECT_EQ(mixOnce(), 3000);
+
+    // Percentages and gains outside their range are cut.
+    EXPECT_EQ(BusGainForPercent(-5), 0.0f);
+    EXPECT_EQ(BusGainForPercent(250), 1.0f);
+    mixer.SetBusGain(MixBus::Music, 7.0f);
+    EXPECT_EQ(mixer.BusGain(MixBus::Music), 1.0f);
+    mixer.SetBusGain(MixBus::Music, std::nanf(""));
+    EXPECT_EQ(mixer.BusGain(MixBus::Music), 0.0f);
+}
+
 TEST(Mixer, ReservedChannelsAreNotVoices) {
     Mixer mixer;
     const int a = mixer.ReserveChannel();

@@ -11,6 +11,7 @@
 #include "shell/joystick.h"
 #include "shell/player_input.h"
 #include "shell/shell_test_support.h"
+#include "support/test_support.h"
 #include "world/world.h"
 
 namespace {
@@ -93,6 +94,10 @@ TEST_F(SdlJoystickTest, ControllerStickPadAndFaceButtonsFillTheFlags) {
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 1);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT, 1);
     EXPECT_EQ(frame(), "01100000");
+    EXPECT_TRUE(JoyStartButton()); // it opens the controls page on the title
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_START, 0);
+    frame();
+    EXPECT_FALSE(JoyStartButton());
 }
 
 TEST_F(SdlJoystickTest, UnplugClearsEveryTestAndReplugIsJoystickOneAgain) {
@@ -111,6 +116,39 @@ TEST_F(SdlJoystickTest, UnplugClearsEveryTestAndReplugIsJoystickOneAgain) {
     unplug(again); // out and in again within one frame
     SDL_JoystickSetVirtualButton(plugController(), SDL_CONTROLLER_BUTTON_Y, 1);
     EXPECT_EQ(frame(), "00000001");
+}
+
+// A start without any device: the controller plugged in later moves the hero
+// from the next frame on.
+TEST_F(SdlJoystickTest, AControllerPluggedInAfterTheStartIsTakenUp) {
+    start();
+    ASSERT_TRUE(joystickState.JoystickAbsent);
+    EXPECT_EQ(frame(), "00000000");
+    SDL_Joystick* pad = plugController();
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, -32768);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
+    EXPECT_EQ(frame(), "10001000");
+    EXPECT_FALSE(joystickState.JoystickAbsent);
+}
+
+// The player's mapping file is read before the first device is chosen; a
+// file above the limit is not read at all.
+TEST_F(SdlJoystickTest, TheMappingFileIsReadWithinItsLimit) {
+    TempDir folder;
+    const std::string mapping =
+        "03000000341200007856000011000000,Kelvane Test Pad,a:b0,b:b1,x:b2,y:b3,"
+        "leftx:a0,lefty:a1,platform:Linux,\n";
+    folder.write("gamecontrollerdb.txt", mapping + "# a comment\nnot a mapping\n");
+    ASSERT_TRUE(StartSdlJoystick(true, folder.file("gamecontrollerdb.txt"))) << SDL_GetError();
+    EXPECT_EQ(SdlMappingsAdded(), 1);
+    StopSdlJoystick();
+
+    folder.write("big.txt", std::string(kMappingFileLimit + 1, '#'));
+    ASSERT_TRUE(StartSdlJoystick(true, folder.file("big.txt")));
+    EXPECT_EQ(SdlMappingsAdded(), 0);
+    StopSdlJoystick();
+    ASSERT_TRUE(StartSdlJoystick(true, folder.file("missing.txt")));
+    EXPECT_EQ(SdlMappingsAdded(), 0);
 }
 
 TEST_F(SdlJoystickTest, ControllerIsPreferredAndAPlainJoystickIsTheFallback) {

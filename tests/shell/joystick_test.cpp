@@ -4,6 +4,8 @@
 
 #include "platform/joystick.h"
 #include "platform/keys.h"
+#include "platform/profile.h"
+#include "shell/control_bindings.h"
 #include "shell/joystick.h"
 #include "shell/player_input.h"
 #include "shell/shell_test_support.h"
@@ -137,3 +139,68 @@ TEST_F(JoystickTest, ThePlusAndMinusKeysOfEitherRowMoveTheCamera) {
 }
 
 } // namespace
+
+// Controls answer to the keys and controller inputs bound to them, and to
+// nothing else.
+TEST_F(JoystickTest, ControlsFollowTheirBindings) {
+    ReadJoystickCaps();
+    std::vector<std::string> complaints;
+    controlBindings = ReadControlBindings(
+        ParseProfile("[Controls]\nJump=j\nForward=W\nPadJump=y\nPadMenu=a\n"), complaints);
+    EXPECT_TRUE(complaints.empty());
+    PressKey(kVkSpace);
+    PressKey(kVkUp);
+    ReadControls();
+    EXPECT_NE(DescribeState().find("\ncontrols=00000000\n"), std::string::npos);
+    ReleaseAllKeys();
+    PressKey('J');
+    PressKey('W');
+    ReadControls();
+    EXPECT_NE(DescribeState().find("\ncontrols=10001000\n"), std::string::npos);
+    ReleaseAllKeys();
+    place(32768, 32768, 0x1); // A: now the menu
+    ReadControls();
+    EXPECT_NE(DescribeState().find("\ncontrols=00000001\n"), std::string::npos);
+    place(32768, 32768, 0x8); // Y: now the jump
+    ReadControls();
+    EXPECT_NE(DescribeState().find("\ncontrols=00001000\n"), std::string::npos);
+    const std::string dump = DescribeState();
+    EXPECT_NE(dump.find("\nbinding.Forward=W,UP\n"), std::string::npos);
+    EXPECT_NE(dump.find("\nbinding.Jump=J,Y\n"), std::string::npos);
+    EXPECT_NE(dump.find("\nbinding.Menu=ESC,A\n"), std::string::npos);
+}
+
+TEST(ControlBindingNames, UnknownNamesKeepTheDefaultAndAreSaid) {
+    std::vector<std::string> complaints;
+    const ControlBindings b = ReadControlBindings(
+        ParseProfile("[Controls]\nJump=ENTER\nLook=\nPadAction=Z\nMenu=f13\nBack=pgdn\n"),
+        complaints);
+    const ControlBindings defaults = DefaultControlBindings();
+    EXPECT_EQ(b.keys[kJump], kVkSpace);
+    EXPECT_EQ(b.keys[kLook], kVkControl);
+    EXPECT_EQ(b.keys[kMenu], kVkEscape);
+    EXPECT_EQ(b.keys[kBack], kVkNext);
+    EXPECT_EQ(b.pad, defaults.pad);
+    ASSERT_EQ(complaints.size(), 3u);
+    EXPECT_EQ(complaints[0], "kelv.ini: [Controls] Jump=ENTER: no such key; SPACE kept");
+    EXPECT_EQ(complaints[1], "kelv.ini: [Controls] PadAction=Z: no such controller input; X kept");
+
+    // Written and read back, every binding comes back as it was.
+    ControlBindings changed = defaults;
+    changed.keys[kLook] = kVkF5;
+    changed.pad[kMenu] = PadInput::Left;
+    std::string text;
+    for (const ProfileEntry& e : ControlBindingEntries(changed))
+        text = *SetProfileValue(text, e.section, e.key, e.value);
+    complaints.clear();
+    const ControlBindings back = ReadControlBindings(ParseProfile(text), complaints);
+    EXPECT_TRUE(complaints.empty()) << text;
+    EXPECT_EQ(back.keys, changed.keys);
+    EXPECT_EQ(back.pad, changed.pad);
+    for (int vk = 0; vk < kVirtualKeyCount; ++vk) {
+        const std::string name = VirtualKeyName(vk);
+        if (!name.empty()) {
+            EXPECT_EQ(VirtualKeyFromName(name), vk) << name;
+        }
+    }
+}

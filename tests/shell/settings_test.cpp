@@ -149,6 +149,36 @@ TEST_F(SettingsTest, FullScreenWritesTheLastWindowedPlace) {
     EXPECT_EQ(ProfileString(written, "Network", "NickName", ""), "Kim");
 }
 
+// The two volumes: read into the mixer's buses, damaged values cut or left
+// at 100, and written back as they are now.
+TEST_F(SettingsTest, VolumesAreReadCutAndWrittenBack) {
+    struct Case {
+        const char* ini;
+        int music, effects;
+    };
+    const Case cases[] = {
+        {"", 100, 100},
+        {"[Sound]\nMusicVolume=50\nEffectsVolume=0\n", 50, 0},
+        {"[Sound]\nMusicVolume=-20\nEffectsVolume=400\n", 0, 100},
+        {"[Sound]\nMusicVolume=loud\nEffectsVolume=99999999999\n", 100, 100},
+        {"[Sound]\nMusicVolume=0x1E\n", 30, 100},
+    };
+    for (const Case& c : cases) {
+        const MixVolumes read = ReadSoundSettings(ParseProfile(c.ini));
+        EXPECT_EQ(read.music, c.music) << c.ini;
+        EXPECT_EQ(read.effects, c.effects) << c.ini;
+    }
+    data.write("kelv.ini", "[Sound]\nMusicVolume=40\nEffectsVolume=70\n");
+    ASSERT_TRUE(ReadSettings());
+    EXPECT_EQ(CurrentMixVolumes().music, 40);
+    EXPECT_EQ(CurrentMixVolumes().effects, 70);
+    SetMixVolumes(MixVolumes{120, -1});
+    ASSERT_TRUE(WriteSettings());
+    const ProfileData written = ReadProfile(localIni());
+    EXPECT_EQ(ProfileString(written, "Sound", "MusicVolume", ""), "100");
+    EXPECT_EQ(ProfileString(written, "Sound", "EffectsVolume", ""), "0");
+}
+
 TEST_F(SettingsTest, SettingsNeverReadAreNotOverwritten) {
     data.write("kelv.ini", "[General]\nResolution=7\n");
     shellState.Nickname = "Lee";

@@ -5,11 +5,14 @@
 #include "engine/stereo.h"
 #include "formats/definitions.h"
 #include "media/display.h"
+#include "media/sound_output.h"
 #include "platform/clock.h"
 #include "platform/joystick.h"
 #include "platform/keys.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
+#include "shell/control_bindings.h"
+#include "shell/controls_screen.h"
 #include "shell/end_moment.h"
 #include "shell/help_panel.h"
 #include "shell/joystick.h"
@@ -28,6 +31,9 @@ void ShellTest::SetUp() {
     ResetKeys();
     InstallJoystickDevice(nullptr);
     joystickState = JoystickState{};
+    SetMixVolumes(MixVolumes{});
+    controlBindings = DefaultControlBindings();
+    controlsScreen = ControlsScreenState{};
     StereoOff();
     DisplayStartup();
     SetMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
