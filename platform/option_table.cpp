@@ -1,6 +1,7 @@
 #include "platform/option_table.h"
 
 #include <charconv>
+#include <utility>
 
 namespace {
 
@@ -50,10 +51,18 @@ std::vector<std::string_view> CommandLine::Names() const {
     return names;
 }
 
+void CommandLine::SetPlainArguments(std::function<std::string(const std::string&)> take) {
+    plain_ = std::move(take);
+}
+
 std::string CommandLine::Parse(const std::vector<std::string>& arguments) const {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& arg = arguments[i];
-        if (arg.rfind("--", 0) != 0) continue; // left for the program
+        if (arg.rfind("--", 0) != 0) { // left for the program
+            if (!plain_) continue;
+            if (std::string error = plain_(arg); !error.empty()) return error;
+            continue;
+        }
         const Bound* option = find(arg);
         if (option == nullptr) return "unknown option '" + arg + "'";
         std::string value;

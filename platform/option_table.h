@@ -53,10 +53,15 @@ class CommandLine {
     // whole error text, empty when the options agree.
     void AddCheck(std::function<std::string()> check);
 
+    // Takes each argument that is neither an option nor an option's value
+    // ("/NETWORK", a file to open), in order; returns the whole error text,
+    // empty when the argument is good. Without one such arguments are ignored.
+    void SetPlainArguments(std::function<std::string(const std::string&)> take);
+
     // Reads the options of `arguments` (argv[1..]) into the bound records.
     // Arguments that do not start with "--" (such as "/NETWORK") are left for
-    // the program. The first error stops the reading: an unknown option, a
-    // missing or bad value, or a failed check. Empty when all is good.
+    // the program: the plain-argument taker sees them. The first error stops the reading: an
+    // unknown option, a missing or bad value, or a failed check. Empty when all is good.
     std::string Parse(const std::vector<std::string>& arguments) const;
 
     // "usage: PROGRAM [options]" and one line per option, in table order.
@@ -75,6 +80,7 @@ class CommandLine {
 
     std::vector<Bound> options_;
     std::vector<std::function<std::string()>> checks_;
+    std::function<std::string(const std::string&)> plain_;
 };
 
 // A whole decimal number within [low, high], nothing else on the text.

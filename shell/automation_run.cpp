@@ -1,8 +1,11 @@
 #include "shell/automation_run.h"
 
+#include <algorithm>
+
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/script_answers.h"
+#include "shell/replay_run.h"
 #include "shell/shell_state.h"
 #include "shell/sounds.h"
 #include "shell/startup.h"
@@ -38,7 +41,15 @@ const GameOptions& CurrentAutomation() {
 
 void BeginAutomatedFrame() {
     ++framesRun;
-    if (options.frameMs) AdvanceVirtualClock(*options.frameMs);
+    if (ReplayPlaying()) {
+        // Each frame of a replay shows the tick it was recorded with.
+        if (const auto tick = NextReplayTick())
+            UseVirtualClock(*tick);
+        else
+            AdvanceVirtualClock(ReplayPaceMs());
+    } else if (options.frameMs) {
+        AdvanceVirtualClock(*options.frameMs);
+    }
     // The screen is the one the previous frame left: the first frame that
     // starts in play is the script's first.
     if (scriptStart == 0 &&
@@ -54,6 +65,7 @@ std::int64_t ScriptFrame() {
 }
 
 std::optional<std::int32_t> RealTimeFrameMs() {
+    if (ReplayPlaying() && !options.headless) return ReplayPaceMs();
     if (!options.frameMs || !IsNetworkStart(shellState.CommandLine)) return std::nullopt;
     return options.frameMs;
 }
@@ -82,6 +94,10 @@ void EndAutomatedFrame() {
 
 std::int64_t FramesRun() {
     return framesRun;
+}
+
+void LimitFrameBudget(std::int64_t frames) {
+    if (!options.frames) options.frames = std::max<std::int64_t>(frames, 0);
 }
 
 bool FrameBudgetUsed() {

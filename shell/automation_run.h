@@ -30,9 +30,12 @@ void QueueFirstFrameAnswers();
 // The script's form commands of the current frame, for the window to run;
 // frame 1's answers are left out once QueueFirstFrameAnswers queued them.
 std::vector<FormCommand> ScriptFormCommandsNow();
-// A network run on the virtual clock: the frame interval the game loop keeps
-// in real time, so that the other processes and the transport's timers see
-// time pass as the virtual clock does; nullopt otherwise.
+// The frame interval the game loop keeps in real time: a replay playing back
+// in a window keeps its frames' pace; a network run on the virtual clock the
+// clock's step, so that the other processes and the transport's timers see
+// time pass as the virtual clock does. nullopt otherwise.
 std::optional<std::int32_t> RealTimeFrameMs();
+// A budget of `frames` frames, when --frames gave none (a replay's length).
+void LimitFrameBudget(std::int64_t frames);
 // True once --frames N frames have run.
 bool FrameBudgetUsed();

@@ -13,6 +13,7 @@
 #include "shell/option_keys.h"
 #include "shell/play_screen.h"
 #include "shell/player_input.h"
+#include "shell/replay_run.h"
 #include "shell/screen_flow.h"
 #include "shell/shell_state.h"
 #include "shell/title_screen.h"
@@ -108,6 +109,8 @@ void FrameStep() {
     HandleOptionKeys();
     PollMusic();
     AdvanceFrameClock();
+    // A replay records, or plays back, the play frames' clock and controls.
+    if (s.ScreenState == kScreenPlay) ReplayFrameInput();
     DispatchNetEvents(); // what the other players sent since the last frame
     // The screen's frame (on the play screen the world's, ending in
     // UpdateLocalView), the transition and the text lines.

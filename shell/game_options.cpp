@@ -1,13 +1,14 @@
 #include "shell/game_options.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <limits>
 #include <sstream>
 
 #include "net/net_transport.h"
 #include "platform/files.h"
 #include "platform/net_address.h"
-
+#include "platform/text_case.h"
 
 namespace {
 
@@ -63,6 +64,13 @@ const OptionEntry<GameOptions> kGameOptions[] = {
          }
          o.levelFile = v; // checked once the data folder, where it may also be, is known
 
+         return kNoError;
+     }},
+    {{"--replay", ValueForm::Required, "FILE.kvr",
+      "play a replay back: its level, controls and frame times\n(another version or level is "
+      "refused, exit code 2)"},
+     [](GameOptions& o, const std::string& v) {
+         o.replayFile = v;
          return kNoError;
      }},
     {{"--script-from", ValueForm::Required, "play", "the script's frame 1 is the first play frame"},
@@ -139,13 +147,45 @@ std::span<const OptionEntry<GameOptions>> GameOptionTable() {
     return kGameOptions;
 }
 
+namespace {
+
+bool endsWithNoCase(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && EqualNoCase(text.substr(text.size() - end.size()), end);
+}
+
+// "kelvane FILE.lev" as "--level FILE.lev" (what a file manager passes), and
+// "kelvane FILE.kvr" as "--replay FILE.kvr"; "/NETWORK" stays the program's.
+std::string takePlainArgument(GameOptions& options, const std::string& argument) {
+    if (EqualNoCase(argument, "/NETWORK")) return {};
+    if (!options.levelFile.empty() || !options.replayFile.empty())
+        return "one level or replay file only, not also '" + argument + "'";
+    if (endsWithNoCase(argument, ".kvr"))
+        options.replayFile = argument;
+    else
+        options.levelFile = argument;
+    return {};
+}
+
+} // namespace
+
 CommandLine GameCommandLine(GameOptions& options) {
     CommandLine commandLine;
     AddSharedOptions(commandLine, options);
     commandLine.Add(GameOptionTable(), options);
+    commandLine.SetPlainArguments(
+        [&options](const std::string& argument) { return takePlainArgument(options, argument); });
     commandLine.AddCheck([&options] {
         if (options.net.create && options.net.joinIndex)
             return std::string("--net-create and --net-join exclude each other");
+        if (!options.replayFile.empty()) {
+            // A replay brings its level, its controls and its frame times.
+            if (options.levelIndex || !options.levelFile.empty() || !options.scriptFile.empty() ||
+                options.frameMs || options.net.create || options.net.joinIndex)
+                return std::string("--replay takes no --level, --script, --frame-ms or network "
+                                   "options: the replay holds its level, controls and times");
+            std::error_code ec;
+            options.replayFile = std::filesystem::absolute(options.replayFile, ec).string();
+        }
         // A level beside the caller is kept absolute, as the output files are:
         // the game moves into its data folder. Other names are looked up there.
         options.levelFile = StartFolderOrDataPath(options.levelFile);

@@ -33,6 +33,8 @@ struct GameOptions : AutomationOptions {
     // level file (absolute), instead of the title screen.
     std::optional<std::int32_t> levelIndex;
     std::string levelFile;
+    // --replay FILE, or a plain FILE.kvr: a recorded level played back (absolute).
+    std::string replayFile;
     NetRunOptions net;
 };
 

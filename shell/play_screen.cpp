@@ -11,6 +11,7 @@
 #include "shell/form_services.h"
 #include "shell/net_game.h"
 #include "shell/play_hud.h"
+#include "shell/replay_run.h"
 #include "shell/screen_flow.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -53,6 +54,8 @@ bool endLevelWhenCovered() {
 void StartLevel(std::int32_t levelIndex) {
     ShellState& s = shellState;
     if (levelIndex < 0 || levelIndex >= static_cast<std::int32_t>(s.LevelFiles.size())) return;
+    // The level played before is over (its outcome still stands).
+    FinishLevelRecording();
     const std::string& file = s.LevelFiles[levelIndex];
     const LevelLoad load = LoadLevel(file, s.TextureDetail);
     if (load.result == kLevelRefused) {
@@ -80,6 +83,7 @@ void StartLevel(std::int32_t levelIndex) {
     StopVoices();
     s.LevelStartVoices = VoicesStarted();
     StartTitleOverlay();
+    BeginLevelRecording();
 }
 
 void StartNewGame(std::int32_t levelIndex) {
@@ -123,7 +127,11 @@ void InstallPlayServices() {
         p.lives = saved.lives;
         StartLevel(saved.level);
     };
-    gameServices.saveGame = [] { return SaveGame(localRecord().levelIndex, localRecord().lives); };
+    // A replay playing back leaves the saved game alone.
+    gameServices.saveGame = [] {
+        if (ReplayPlaying()) return true;
+        return SaveGame(localRecord().levelIndex, localRecord().lives);
+    };
     gameServices.showMessage = [](const std::string& text) { ShowStatusMessage(text); };
     gameServices.endLevel = [](LevelEnd end) {
         // Once a moment has decided the level's end, nothing changes it.

@@ -9,6 +9,7 @@
 #include "shell/end_screen.h"
 #include "shell/form_services.h"
 #include "shell/lobby.h"
+#include "shell/replay_run.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 #include "world/in_game_menu.h"
@@ -18,6 +19,7 @@ void ChangeScreen(std::int32_t state) {
     ShellState& s = shellState;
     if (state == s.ScreenState) return;
     s.TransitionCompleted = false;
+    if (state != kScreenPlay) FinishLevelRecording();
     s.ScreenState = state;
     if (s.ScreenHistory.size() >= kScreenHistoryLength)
         s.ScreenHistory.erase(s.ScreenHistory.begin());

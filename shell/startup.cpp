@@ -17,6 +17,7 @@
 #include "shell/music.h"
 #include "shell/net_session.h"
 #include "shell/play_screen.h"
+#include "shell/replay_run.h"
 #include "shell/screen_flow.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -94,6 +95,10 @@ bool InitialiseGame() {
 }
 
 void EnterFirstScreen() {
+    if (!CurrentAutomation().replayFile.empty()) {
+        StartReplayPlayback(CurrentAutomation().replayFile);
+        return;
+    }
     const std::optional<std::int32_t> asked =
         CurrentAutomation().levelFile.empty() ? CurrentAutomation().levelIndex : 0;
     const std::string& levelFile = CurrentAutomation().levelFile;
@@ -118,6 +123,7 @@ void EnterFirstScreen() {
 }
 
 void ShutdownGame() {
+    FinishLevelRecording();
     KeepStateBeforeShutdown();
     WriteSettings();
     PlayClickSound();

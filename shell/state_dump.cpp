@@ -23,6 +23,7 @@
 #include "shell/help_panel.h"
 #include "shell/joystick.h"
 #include "shell/net_session.h"
+#include "shell/replay_run.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
 #include "shell/sounds.h"
@@ -153,6 +154,14 @@ std::string DescribeState() {
     d.add("levelStarts", s.LevelStarts);
     d.add("levelStartFrame", s.LevelStartFrame);
     d.add("levelPlayMs", levelPlayMs);
+    const ReplayStatus replay = CurrentReplayStatus();
+    d.add("replayFile", replay.playbackFile);
+    d.add("replayFrames", replay.frames);
+    d.add("replayPlayed", replay.played);
+    d.add("replayRecording", replay.recording);
+    d.add("replaySaved", replay.lastWritten);
+    d.add("recordsFile", replay.recordsFile);
+    d.add("recordsBest", replay.recordsBest);
     static const char* const kMomentNames[] = {"none", "levelComplete", "gameOver"};
     d.add("endMoment", std::string(kMomentNames[std::clamp(endMoment.kind, 0, 2)]));
     d.add("endMomentActive", endMoment.active);

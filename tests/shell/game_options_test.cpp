@@ -179,3 +179,44 @@ TEST(GameOptionsTest, BadNetworkValuesAreErrors) {
     EXPECT_NE(parse({"--nickname", std::string(52, 'n')}).error, "");
     EXPECT_EQ(parse({"--nickname"}).error, "--nickname needs a value");
 }
+
+namespace {
+
+// What a file manager passes: "kelvane FILE", with options around it or not.
+TEST(GameOptionsTest, APlainFileIsALevelOrAReplay) {
+    TempDir dir;
+    const std::string level = dir.write("mine.lev", "x");
+    const std::string replay = dir.write("last.KVR", "x");
+    ScopedCurrentDir inside(dir.path());
+    const GameParse plainLevel = parse({"mine.lev"});
+    ASSERT_EQ(plainLevel.error, "");
+    EXPECT_EQ(plainLevel.options.levelFile, level);
+    EXPECT_EQ(plainLevel.options.replayFile, "");
+    // An option's value is not a plain argument; /NETWORK stays the program's.
+    const GameParse around = parse({"/NETWORK", "--frames", "5", "last.KVR", "--headless"});
+    ASSERT_EQ(around.error, "");
+    EXPECT_EQ(around.options.replayFile, replay);
+    EXPECT_EQ(around.options.levelFile, "");
+    EXPECT_EQ(around.options.frames, 5);
+    EXPECT_EQ(parse({"--net-join", "mine.lev"}).options.levelFile, level);
+    EXPECT_EQ(parse({"mine.lev", "last.KVR"}).error,
+              "one level or replay file only, not also 'last.KVR'");
+    EXPECT_EQ(parse({"--level", "mine.lev", "mine.lev"}).error,
+              "one level or replay file only, not also 'mine.lev'");
+}
+
+TEST(GameOptionsTest, AReplayBringsItsOwnLevelScriptAndClock) {
+    TempDir dir;
+    ScopedCurrentDir inside(dir.path());
+    const GameParse p = parse({"--replay", "r.kvr", "--headless"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.replayFile, (dir.path() / "r.kvr").string());
+    for (const std::vector<std::string>& extra :
+         {std::vector<std::string>{"--level", "1"}, {"--frame-ms", "50"}, {"x.lev"}}) {
+        std::vector<std::string> args{"--replay", "r.kvr"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        EXPECT_NE(parse(args).error, "") << extra.front();
+    }
+}
+
+} // namespace

@@ -16,6 +16,7 @@
 #include "shell/end_moment.h"
 #include "shell/help_panel.h"
 #include "shell/joystick.h"
+#include "shell/replay_run.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 
@@ -40,6 +41,10 @@ void ShellTest::SetUp() {
     if (const char* home = std::getenv("XDG_CONFIG_HOME")) savedConfigHome_ = home;
     userConfig = std::make_unique<TempDir>();
     setenv("XDG_CONFIG_HOME", userConfig->path().c_str(), 1);
+    if (const char* home = std::getenv("XDG_DATA_HOME")) savedDataHome_ = home;
+    userData = std::make_unique<TempDir>();
+    setenv("XDG_DATA_HOME", userData->path().c_str(), 1);
+    ResetReplays();
 }
 
 void ShellTest::TearDown() {
@@ -52,6 +57,12 @@ void ShellTest::TearDown() {
     else
         unsetenv("XDG_CONFIG_HOME");
     userConfig.reset();
+    ResetReplays();
+    if (savedDataHome_)
+        setenv("XDG_DATA_HOME", savedDataHome_->c_str(), 1);
+    else
+        unsetenv("XDG_DATA_HOME");
+    userData.reset();
 }
 
 void ShellDataTest::SetUp() {

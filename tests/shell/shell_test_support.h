@@ -12,7 +12,8 @@
 
 // A fresh shell state, virtual clock at 1000 ms, no keys down, no joystick
 // device (absent until ReadJoystickCaps), message boxes collected in `messages`, and
-// XDG_CONFIG_HOME in a fresh folder, so that no test reads or writes the user's own settings.
+// XDG_CONFIG_HOME and XDG_DATA_HOME in fresh folders, so that no test reads or writes the
+// user's own settings, replays or best times.
 class ShellTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -20,9 +21,11 @@ class ShellTest : public ::testing::Test {
 
     std::vector<std::string> messages;
     std::unique_ptr<TempDir> userConfig;
+    std::unique_ptr<TempDir> userData;
 
   private:
     std::optional<std::string> savedConfigHome_;
+    std::optional<std::string> savedDataHome_;
 };
 
 // As ShellTest, run in the built data set's folder (where the game runs)
