@@ -3,12 +3,32 @@
 #include <cstdlib>
 #include <filesystem>
 
-std::string UserDataFolder() {
-    namespace fs = std::filesystem;
-    // The base directory specification ignores a relative XDG_DATA_HOME.
-    const char* data = std::getenv("XDG_DATA_HOME");
-    if (data && data[0] == '/') return (fs::path(data) / "kelvane").string();
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') return (fs::path(home) / ".local" / "share" / "kelvane").string();
+namespace fs = std::filesystem;
+
+namespace {
+
+bool absolute(const char* path) {
+    return path && path[0] == '/';
+}
+
+std::string kelvaneFolderIn(const std::string& base) {
+    return base.empty() ? std::string() : (fs::path(base) / "kelvane").string();
+}
+
+} // namespace
+
+std::string UserFolder(const char* variable, const char* underHome) {
+    // A relative value is ignored, as the XDG variables are meant to be.
+    if (const char* value = std::getenv(variable); absolute(value)) return value;
+    if (const char* home = std::getenv("HOME"); absolute(home))
+        return (fs::path(home) / underHome).string();
     return {};
+}
+
+std::string UserDataFolder() {
+    return kelvaneFolderIn(UserFolder("XDG_DATA_HOME", ".local/share"));
+}
+
+std::string UserConfigFolder() {
+    return kelvaneFolderIn(UserFolder("XDG_CONFIG_HOME", ".config"));
 }

@@ -1,9 +1,17 @@
-// The per-user data folder of the game (replays, best times):
-// $XDG_DATA_HOME/kelvane, or ~/.local/share/kelvane.
+// The per-user folders of the programs, after the XDG variables: a variable
+// counts only when it holds an absolute path, else the usual place under
+// $HOME is taken.
 #pragma once
 
 #include <string>
 
-// Empty when neither XDG_DATA_HOME nor HOME is an absolute path: then
-// nothing is kept.
+// $VARIABLE, or $HOME/underHome; empty when neither is an absolute path.
+std::string UserFolder(const char* variable, const char* underHome);
+
+// $XDG_DATA_HOME/kelvane or ~/.local/share/kelvane (replays, best times);
+// empty when nothing is known: then nothing is kept.
 std::string UserDataFolder();
+
+// $XDG_CONFIG_HOME/kelvane or ~/.config/kelvane (settings, controller
+// mappings); empty when nothing is known.
+std::string UserConfigFolder();

@@ -4,6 +4,7 @@
 
 #include "platform/keys.h"
 #include "platform/text_case.h"
+#include "platform/user_data.h"
 #include "shell/joystick.h"
 
 namespace {
@@ -84,11 +85,8 @@ std::vector<ProfileEntry> ControlBindingEntries(const ControlBindings& bindings)
 }
 
 std::string ControllerMappingPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/') return std::string(config) + "/kelvane/gamecontrollerdb.txt";
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/') return std::string(home) + "/.config/kelvane/gamecontrollerdb.txt";
-    return "";
+    const std::string config = UserConfigFolder();
+    return config.empty() ? "" : config + "/gamecontrollerdb.txt";
 }
 
 bool PadInputHeld(PadInput input) {

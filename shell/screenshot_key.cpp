@@ -1,10 +1,10 @@
 #include "shell/screenshot_key.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 
 #include "platform/files.h"
+#include "platform/user_data.h"
 #include "shell/form_services.h"
 #include "shell/screen_flow.h"
 #include "shell/shell_state.h"
@@ -15,10 +15,6 @@ namespace {
 
 constexpr int kMaxSameSecond = 100;
 
-bool absolute(const char* path) {
-    return path && path[0] == '/';
-}
-
 void failed(const std::string& why) {
     std::fprintf(stderr, "screenshot: %s\n", why.c_str());
     ShowStatusMessage("SCREENSHOT FAILED");
@@ -27,11 +23,8 @@ void failed(const std::string& why) {
 } // namespace
 
 std::string ScreenshotFolder() {
-    if (const char* pictures = std::getenv("XDG_PICTURES_DIR"); absolute(pictures))
-        return (fs::path(pictures) / "Kelvane").string();
-    if (const char* home = std::getenv("HOME"); absolute(home))
-        return (fs::path(home) / "Pictures" / "Kelvane").string();
-    return "";
+    const std::string pictures = UserFolder("XDG_PICTURES_DIR", "Pictures");
+    return pictures.empty() ? "" : (fs::path(pictures) / "Kelvane").string();
 }
 
 std::string ScreenshotName(std::time_t when) {

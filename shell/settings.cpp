@@ -11,6 +11,7 @@
 #include "platform/message_box.h"
 #include "platform/scramble_text.h"
 #include "platform/text_case.h"
+#include "platform/user_data.h"
 #include "shell/control_bindings.h"
 #include "shell/display_options.h"
 #include "shell/shell_state.h"
@@ -31,11 +32,8 @@ std::string programFolder() {
 }
 
 std::string userSettingsPath() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    if (config && config[0] == '/') return (fs::path(config) / "kelvane" / kSettingsFile).string();
-    const char* home = std::getenv("HOME");
-    if (home && home[0] == '/')
-        return (fs::path(home) / ".config" / "kelvane" / kSettingsFile).string();
+    if (const std::string config = UserConfigFolder(); !config.empty())
+        return (fs::path(config) / kSettingsFile).string();
     // Nowhere else to go: the program folder, read-only or not.
     return (fs::path(programFolder()) / kSettingsFile).string();
 }
