@@ -1,7 +1,7 @@
 // Feeds arbitrary datagrams to the transport's parsers (probe, probe reply,
-// control frames) and a stream of frames to a host's relay and a joiner, as a
-// hostile peer could: nothing may crash, and what is accepted must encode and
-// read back the same.
+// control frames) and a stream of frames to a host's relay, to a relay that
+// took over from a host that left, and to a joiner, as a hostile peer could:
+// nothing may crash, and what is accepted must encode and read back the same.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -35,6 +35,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Records: one byte of connection (its top bit: to the joiner instead),
     // two bytes of length, then the frame.
     SessionRelay relay({"Fuzz", "", 4}, {0, "Host", "Host"}, 42);
+    // Player 3 took over from the host; 2 and 4 may come back.
+    SessionRelay takeover({"Fuzz", "", 4}, {0, "Cy", "Cy"}, 42, {}, 3);
+    takeover.ExpectRejoins({{2, "Bo", "Bo"}, {4, "Di", "Di"}}, 1000, SequenceFilter{});
     SessionJoiner joiner;
     std::vector<RelayOutput> out;
     std::vector<NetEvent> events;
@@ -50,11 +53,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             joiner.Receive(frame, events);
         } else if (target & 0x40) {
             relay.Disconnected(target & 7, out, events);
+            takeover.Disconnected(target & 7, out, events);
         } else {
             relay.Receive(target & 7, frame, NetDelivery::Reliable, out, events);
+            takeover.Receive(target & 7, frame, NetDelivery::Reliable, out, events);
+            takeover.Tick(static_cast<std::int64_t>(at), out, events);
         }
     }
     if (relay.PlayerCount() > 4) __builtin_trap();
+    // Only the expected players come back, never a stranger.
+    if (takeover.PlayerCount() > 3) __builtin_trap();
+    for (const std::uint32_t id : takeover.TakeRejoined())
+        if (id != 2 && id != 4) __builtin_trap();
+    joiner.Rejoin();
+    joiner.HostLeft(1, events);
     joiner.HostLost(events);
     return 0;
 }

@@ -16,6 +16,7 @@ constexpr std::size_t kSessionNameField = kNetSessionNameMax + 1;
 constexpr std::size_t kShortNameField = kNetShortNameMax + 1;
 constexpr std::size_t kLongNameField = kNetLongNameMax + 1;
 constexpr std::size_t kPlayerSize = 4 + kShortNameField + kLongNameField;
+constexpr std::size_t kRosterEntrySize = 4 + 4 + 2;
 
 void writeText(ByteWriter& out, const std::string& text, std::size_t field) {
     const std::string cut = CutText(text, field - 1);
@@ -67,7 +68,11 @@ std::size_t frameSize(FrameKind kind, std::size_t players) {
     case FrameKind::PlayerAdded:
         return 1 + kPlayerSize;
     case FrameKind::Data:
-        return 1 + 4 + kNetMessageSize;
+        return 1 + 4 + 4 + kNetMessageSize;
+    case FrameKind::Roster:
+        return 1 + 4 + 1 + players * kRosterEntrySize;
+    case FrameKind::Rejoin:
+        return 1 + 4 + 4;
     }
     return 0;
 }
@@ -124,10 +129,12 @@ std::optional<ProbeReply> ParseProbeReply(std::span<const std::uint8_t> bytes) {
     return reply;
 }
 
-ControlFrame DataFrame(std::uint32_t id, std::span<const std::uint8_t> message) {
+ControlFrame DataFrame(std::uint32_t id, std::span<const std::uint8_t> message,
+                       std::uint32_t sequence) {
     ControlFrame frame;
     frame.kind = FrameKind::Data;
     frame.id = id;
+    frame.sequence = sequence;
     std::copy_n(message.begin(), std::min(message.size(), kNetMessageSize), frame.message.begin());
     return frame;
 }
@@ -160,7 +167,23 @@ std::vector<std::uint8_t> EncodeFrame(const ControlFrame& frame) {
         break;
     case FrameKind::Data:
         out.U32(frame.id);
+        out.U32(frame.sequence);
         out.Bytes(frame.message);
+        break;
+    case FrameKind::Roster: {
+        const std::size_t count = std::min(frame.roster.size(), kMaxRosterEntries);
+        out.U32(frame.sessionId);
+        out.U8(static_cast<std::uint8_t>(count));
+        for (std::size_t i = 0; i < count; ++i) {
+            out.U32(frame.roster[i].id);
+            out.Bytes(frame.roster[i].address);
+            out.U16(frame.roster[i].port);
+        }
+        break;
+    }
+    case FrameKind::Rejoin:
+        out.U32(frame.sessionId);
+        out.U32(frame.id);
         break;
     }
     return bytes;
@@ -171,13 +194,17 @@ std::optional<ControlFrame> ParseFrame(std::span<const std::uint8_t> bytes) {
     ByteReader in(bytes);
     ControlFrame frame;
     const std::uint8_t kind = in.U8();
-    if (kind < 1 || kind > 6) return std::nullopt;
+    if (kind < 1 || kind > 8) return std::nullopt;
     frame.kind = static_cast<FrameKind>(kind);
     std::size_t players = 0;
     if (frame.kind == FrameKind::Welcome) {
         if (bytes.size() < frameSize(FrameKind::Welcome, 0)) return std::nullopt;
         players = bytes[9];
         if (players > kMaxWelcomePlayers) return std::nullopt;
+    } else if (frame.kind == FrameKind::Roster) {
+        if (bytes.size() < frameSize(FrameKind::Roster, 0)) return std::nullopt;
+        players = bytes[5];
+        if (players > kMaxRosterEntries) return std::nullopt;
     }
     if (bytes.size() != frameSize(frame.kind, players)) return std::nullopt;
 
@@ -215,11 +242,32 @@ std::optional<ControlFrame> ParseFrame(std::span<const std::uint8_t> bytes) {
     }
     case FrameKind::Data: {
         frame.id = in.U32();
+        frame.sequence = in.U32();
         const auto message = in.Bytes(kNetMessageSize);
         if (message.size() != kNetMessageSize) return std::nullopt;
         std::copy(message.begin(), message.end(), frame.message.begin());
         break;
     }
+    case FrameKind::Roster:
+        frame.sessionId = in.U32();
+        in.U8();
+        for (std::size_t i = 0; i < players; ++i) {
+            RosterEntry entry;
+            entry.id = in.U32();
+            const auto address = in.Bytes(entry.address.size());
+            if (address.size() != entry.address.size()) return std::nullopt;
+            std::copy(address.begin(), address.end(), entry.address.begin());
+            entry.port = in.U16();
+            // Every listed player has an id and a port to be reached on.
+            if (entry.id == 0 || entry.port == 0) return std::nullopt;
+            frame.roster.push_back(entry);
+        }
+        break;
+    case FrameKind::Rejoin:
+        frame.sessionId = in.U32();
+        frame.id = in.U32();
+        if (frame.id == 0) return std::nullopt;
+        break;
     }
     if (!in.Ok()) return std::nullopt;
     return frame;

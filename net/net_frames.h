@@ -37,6 +37,20 @@ enum class FrameKind : std::uint8_t {
     PlayerAdded = 4,   // host to joiners
     PlayerRemoved = 5, // host to joiners
     Data = 6,          // a message: to a player (joiner to host) or from one (host to joiner)
+    Roster = 7,        // host to joiners once the game starts: where each player can be reached
+    Rejoin = 8,        // joiner to the player taking over from a host that left
+};
+
+// The most players a roster lists.
+constexpr std::size_t kMaxRosterEntries = 16;
+
+// Where a player of the session can be reached: an IPv4 address and port as
+// the host saw its connection.
+struct RosterEntry {
+    std::uint32_t id = 0;
+    std::array<std::uint8_t, 4> address{};
+    std::uint16_t port = 0;
+    bool operator==(const RosterEntry&) const = default;
 };
 
 // The most players a welcome lists.
@@ -44,18 +58,24 @@ constexpr std::size_t kMaxWelcomePlayers = 64;
 
 struct ControlFrame {
     FrameKind kind = FrameKind::Data;
-    std::uint32_t id = 0;           // Welcome: the joiner's id; Refuse: the code; Data: to/from;
-                                    // PlayerRemoved: the player
-    std::uint32_t sessionId = 0;    // Hello, Welcome
-    std::string password;           // Hello
-    NetPlayer player;               // Hello (names only), PlayerAdded
-    std::vector<NetPlayer> players; // Welcome
+    std::uint32_t id = 0;        // Welcome, Rejoin: the joiner's id; Refuse: the code;
+                                 // Data: to/from; PlayerRemoved: the player
+    std::uint32_t sessionId = 0; // Hello, Welcome, Roster, Rejoin
+    // Data: the sender's number for a reliable message (1, 2, ... in the order
+    // sent), so that a message sent again after a change of host is applied
+    // once; 0 for a message that may be lost.
+    std::uint32_t sequence = 0;
+    std::string password;                                // Hello
+    NetPlayer player;                                    // Hello (names only), PlayerAdded
+    std::vector<NetPlayer> players;                      // Welcome
     std::array<std::uint8_t, kNetMessageSize> message{}; // Data
+    std::vector<RosterEntry> roster;                     // Roster
 };
 
 // A data frame carrying `message` (kNetMessageSize bytes; shorter is padded
 // with zeros, longer cut) to or from the player `id`.
-ControlFrame DataFrame(std::uint32_t id, std::span<const std::uint8_t> message);
+ControlFrame DataFrame(std::uint32_t id, std::span<const std::uint8_t> message,
+                       std::uint32_t sequence = 0);
 std::vector<std::uint8_t> EncodeFrame(const ControlFrame& frame);
 std::optional<ControlFrame> ParseFrame(std::span<const std::uint8_t> bytes);
 

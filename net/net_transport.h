@@ -61,9 +61,10 @@ struct NetSessionParams {
 };
 
 struct NetEvent {
-    enum class Kind : std::uint8_t { PlayerAdded, PlayerRemoved, Message };
+    // HostChanged: the host left during play and `player` hosts from now on.
+    enum class Kind : std::uint8_t { PlayerAdded, PlayerRemoved, Message, HostChanged };
     Kind kind = Kind::Message;
-    NetPlayer player;               // the player added or removed, or the sender
+    NetPlayer player;               // the player added, removed or now hosting, or the sender
     std::vector<std::uint8_t> data; // the message
 };
 

@@ -105,6 +105,7 @@ void TDGCPlay::JoinSession(std::uint32_t sessionId) {
         return fail(result.inPlayerCreation ? "Local Player Create" : "Open", result.code);
     LocalPlayerId = localId;
     for (const NetPlayer& player : others) addPlayer(player);
+    HostPlayerId = others.empty() ? 0 : others.front().id; // the host lists itself first
     NetPlayer local = localNames();
     local.id = LocalPlayerId;
     addPlayer(local);
@@ -123,6 +124,7 @@ void TDGCPlay::CreateSession() {
         return fail(result.inPlayerCreation ? "Local Player Create" : "DirectPlay Open",
                     result.code);
     LocalPlayerId = localId;
+    HostPlayerId = localId;
     resetPlayerLists();
     NetPlayer local = localNames();
     local.id = LocalPlayerId;
@@ -181,6 +183,14 @@ void TDGCPlay::DispatchEvents() {
             if (deleteHandler_) deleteHandler_(static_cast<std::int32_t>(id), longName, shortName);
             break;
         }
+        case NetEvent::Kind::HostChanged:
+            if (id == 0 || (id != LocalPlayerId && entry == PlayerLongNames.end())) {
+                ++ignoredNotifications_;
+                break;
+            }
+            HostPlayerId = id;
+            if (hostHandler_) hostHandler_(static_cast<std::int32_t>(id));
+            break;
         case NetEvent::Kind::Message:
             if (event.data.size() != kNetMessageSize) {
                 ++droppedMessages_;
@@ -213,6 +223,7 @@ void TDGCPlay::startReceiving() {
     addHandler_ = OnAddPlayer;
     deleteHandler_ = OnDeletePlayer;
     messageHandler_ = OnGameMessage;
+    hostHandler_ = OnHostChanged;
     running_ = true;
     receiving_ = std::thread([this] {
         std::vector<NetEvent> arrived;

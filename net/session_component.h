@@ -24,6 +24,8 @@ using TDPAddPlayer =
 using TDPDeletePlayer = TDPAddPlayer;
 using TDPGameMessage =
     std::function<void(std::int32_t from, std::int32_t msgType, const std::uint8_t* gameMsg)>;
+// The host left during play and the player `id` hosts the session from now on.
+using TDPHostChanged = std::function<void(std::int32_t id)>;
 
 // A list entry with the identifier attached.
 struct NamedId {
@@ -48,6 +50,7 @@ class TDGCPlay {
     TDPAddPlayer OnAddPlayer;
     TDPDeletePlayer OnDeletePlayer;
     TDPGameMessage OnGameMessage;
+    TDPHostChanged OnHostChanged;
     std::int32_t TimeOut = 500;
     static const std::string& Version();
 
@@ -62,6 +65,8 @@ class TDGCPlay {
     std::uint32_t LocalPlayerId = 0;
     std::uint32_t SessionId = 0;
     std::int32_t PlayerCount = 0;
+    // The identifier of the player hosting the session (0 before a session).
+    std::uint32_t HostPlayerId = 0;
 
     void EnumProviders();
     void Connect(const std::string& provider, bool create);
@@ -113,6 +118,7 @@ class TDGCPlay {
     TDPAddPlayer addHandler_;
     TDPDeletePlayer deleteHandler_;
     TDPGameMessage messageHandler_;
+    TDPHostChanged hostHandler_;
 
     std::string lastFailure_;
     std::uint32_t droppedMessages_ = 0;

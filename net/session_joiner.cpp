@@ -30,6 +30,7 @@ JoinAnswer SessionJoiner::Answer(std::span<const std::uint8_t> bytes, std::uint3
             return answer;
         }
         localId_ = frame->id;
+        sessionId_ = frame->sessionId;
         answer.localId = frame->id;
         for (const NetPlayer& player : frame->players) {
             const bool known = std::any_of(players_.begin(), players_.end(),
@@ -71,14 +72,51 @@ void SessionJoiner::Receive(std::span<const std::uint8_t> bytes, std::vector<Net
     case FrameKind::Data: {
         const auto sender = find(frame->id);
         if (sender == players_.end()) break;
+        // Sent again after a change of host, and applied before: nothing to do.
+        if (!sequences_.Accept(frame->id, frame->sequence)) return;
         events.push_back({NetEvent::Kind::Message, *sender,
                           std::vector<std::uint8_t>(frame->message.begin(), frame->message.end())});
         return;
     }
+    case FrameKind::Roster:
+        if (frame->sessionId != sessionId_) break;
+        roster_ = frame->roster;
+        rosterUpdated_ = true;
+        return;
     default:
         break;
     }
     ++dropped_;
+}
+
+bool SessionJoiner::TakeRosterUpdate() {
+    const bool updated = rosterUpdated_;
+    rosterUpdated_ = false;
+    return updated;
+}
+
+std::vector<std::uint32_t> SessionJoiner::HostLeft(std::uint32_t hostId,
+                                                   std::vector<NetEvent>& events) {
+    PlayerGone(hostId, events);
+    std::vector<std::uint32_t> ids;
+    for (const NetPlayer& player : players_) ids.push_back(player.id);
+    return ids;
+}
+
+void SessionJoiner::PlayerGone(std::uint32_t id, std::vector<NetEvent>& events) {
+    const auto player = std::find_if(players_.begin(), players_.end(),
+                                     [&](const NetPlayer& p) { return p.id == id; });
+    if (player == players_.end()) return;
+    events.push_back({NetEvent::Kind::PlayerRemoved, *player, {}});
+    players_.erase(player);
+}
+
+std::vector<std::uint8_t> SessionJoiner::Rejoin() const {
+    ControlFrame rejoin;
+    rejoin.kind = FrameKind::Rejoin;
+    rejoin.sessionId = sessionId_;
+    rejoin.id = localId_;
+    return EncodeFrame(rejoin);
 }
 
 void SessionJoiner::HostLost(std::vector<NetEvent>& events) {

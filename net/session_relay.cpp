@@ -15,9 +15,9 @@ RelayOutput dropAtOnce(int connection) {
 } // namespace
 
 SessionRelay::SessionRelay(const NetSessionParams& params, const NetPlayer& host,
-                           std::uint32_t sessionId, const GuardLimits& limits)
-    : params_(params), host_(host), sessionId_(sessionId), guard_(limits) {
-    host_.id = kHostId;
+                           std::uint32_t sessionId, const GuardLimits& limits, std::uint32_t hostId)
+    : params_(params), host_(host), sessionId_(sessionId), nextId_(hostId + 1), guard_(limits) {
+    host_.id = hostId;
     params_.name = CutText(params_.name, kNetSessionNameMax);
     params_.password = CutText(params_.password, kNetPasswordMax);
 }
@@ -47,10 +47,27 @@ void SessionRelay::Connected(int connection, const std::string& address, std::in
 }
 
 void SessionRelay::Tick(std::int64_t nowMs, std::vector<RelayOutput>& out) {
+    std::vector<NetEvent> local;
+    Tick(nowMs, out, local);
+}
+
+void SessionRelay::Tick(std::int64_t nowMs, std::vector<RelayOutput>& out,
+                        std::vector<NetEvent>& local) {
     now_ = std::max(now_, nowMs);
     std::vector<int> drop;
     guard_.Expire(now_, drop);
     for (int c : drop) out.push_back(dropAtOnce(c));
+    if (expected_.empty() || now_ < rejoinDeadline_) return;
+    // Those that did not come back have left.
+    ControlFrame removed;
+    removed.kind = FrameKind::PlayerRemoved;
+    for (const NetPlayer& gone : expected_) {
+        removed.id = gone.id;
+        for (const Member& m : members_)
+            out.push_back(frameTo(m.connection, removed, NetDelivery::Reliable));
+        local.push_back({NetEvent::Kind::PlayerRemoved, gone, {}});
+    }
+    expected_.clear();
 }
 
 void SessionRelay::Receive(int connection, std::span<const std::uint8_t> bytes,
@@ -68,6 +85,8 @@ void SessionRelay::Receive(int connection, std::span<const std::uint8_t> bytes,
     // A stranger has one thing to say, once.
     if (frame && frame->kind == FrameKind::Hello && !guard_.WasRefused(connection))
         return admit(connection, *frame, out, local);
+    if (frame && frame->kind == FrameKind::Rejoin && !guard_.WasRefused(connection))
+        return rejoin(connection, *frame, out);
     ++dropped_;
     guard_.OutOfPlace(connection);
     out.push_back(dropAtOnce(connection));
@@ -116,18 +135,87 @@ void SessionRelay::admit(int connection, const ControlFrame& hello, std::vector<
     members_.push_back(joiner);
 }
 
+void SessionRelay::rejoin(int connection, const ControlFrame& frame,
+                          std::vector<RelayOutput>& out) {
+    const auto expected = std::find_if(expected_.begin(), expected_.end(),
+                                       [&](const NetPlayer& p) { return p.id == frame.id; });
+    if (frame.sessionId != sessionId_ || expected == expected_.end()) {
+        ControlFrame refuse;
+        refuse.kind = FrameKind::Refuse;
+        refuse.id = frame.sessionId != sessionId_ ? kNetNoSuchSession : kNetSessionClosed;
+        RelayOutput output = frameTo(connection, refuse, NetDelivery::Reliable);
+        output.disconnect = true;
+        out.push_back(std::move(output));
+        guard_.Refused(connection, now_);
+        return;
+    }
+    guard_.Admitted(connection);
+    const Member back{connection, *expected};
+    expected_.erase(expected);
+
+    ControlFrame welcome;
+    welcome.kind = FrameKind::Welcome;
+    welcome.sessionId = sessionId_;
+    welcome.id = back.player.id;
+    welcome.players.push_back(host_);
+    for (const Member& m : members_) welcome.players.push_back(m.player);
+    for (const NetPlayer& p : expected_) welcome.players.push_back(p);
+    out.push_back(frameTo(connection, welcome, NetDelivery::Reliable));
+    members_.push_back(back);
+    rejoined_.push_back(back.player.id);
+}
+
+void SessionRelay::ExpectRejoins(const std::vector<NetPlayer>& members, std::int64_t deadlineMs,
+                                 const SequenceFilter& applied) {
+    open_ = false;
+    for (const NetPlayer& player : members) {
+        const bool present =
+            player.id == 0 || player.id == host_.id ||
+            std::any_of(members_.begin(), members_.end(),
+                        [&](const Member& m) { return m.player.id == player.id; }) ||
+            std::any_of(expected_.begin(), expected_.end(),
+                        [&](const NetPlayer& p) { return p.id == player.id; });
+        if (!present) expected_.push_back(player);
+        nextId_ = std::max(nextId_, player.id + 1);
+    }
+    rejoinDeadline_ = deadlineMs;
+    applied_.Assume(applied.Last());
+}
+
+std::vector<std::uint32_t> SessionRelay::TakeRejoined() {
+    std::vector<std::uint32_t> taken;
+    taken.swap(rejoined_);
+    return taken;
+}
+
+std::vector<SessionRelay::Connection> SessionRelay::Members() const {
+    std::vector<Connection> connections;
+    for (const Member& m : members_) connections.push_back({m.connection, m.player.id});
+    return connections;
+}
+
+ControlFrame SessionRelay::Roster(std::vector<RosterEntry> entries) const {
+    ControlFrame roster;
+    roster.kind = FrameKind::Roster;
+    roster.sessionId = sessionId_;
+    roster.roster = std::move(entries);
+    return roster;
+}
+
 void SessionRelay::relay(const Member& sender, const ControlFrame& data, NetDelivery delivery,
                          std::vector<RelayOutput>& out, std::vector<NetEvent>& local) {
     const std::uint32_t to = data.id;
-    const ControlFrame stamped = DataFrame(sender.player.id, data.message);
+    const ControlFrame stamped = DataFrame(sender.player.id, data.message, data.sequence);
     const auto target = std::find_if(members_.begin(), members_.end(),
                                      [&](const Member& m) { return m.player.id == to; });
-    const bool known = to == 0 || to == kHostId || target != members_.end();
+    const bool known = to == 0 || to == host_.id || target != members_.end();
     if (!known || to == sender.player.id) {
         ++dropped_;
         return;
     }
-    if (to == 0 || to == kHostId)
+    // A message sent again after a change of host goes on to the others
+    // (each applies it once), but the host's player may have it already.
+    if ((to == 0 || to == host_.id) && applied_.Accept(sender.player.id, data.sequence))
         local.push_back({NetEvent::Kind::Message,
                          {sender.player.id, sender.player.shortName, sender.player.longName},
                          std::vector<std::uint8_t>(data.message.begin(), data.message.end())});
@@ -153,9 +241,10 @@ void SessionRelay::Disconnected(int connection, std::vector<RelayOutput>& out,
 }
 
 void SessionRelay::SendFromHost(std::uint32_t to, std::span<const std::uint8_t> message,
-                                NetDelivery delivery, std::vector<RelayOutput>& out) const {
+                                NetDelivery delivery, std::vector<RelayOutput>& out,
+                                std::uint32_t sequence) const {
     if (message.size() != kNetMessageSize) return;
-    const ControlFrame data = DataFrame(kHostId, message);
+    const ControlFrame data = DataFrame(host_.id, message, sequence);
     for (const Member& m : members_)
         if (to == 0 || m.player.id == to) out.push_back(frameTo(m.connection, data, delivery));
 }

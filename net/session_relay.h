@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "net/connection_guard.h"
+#include "net/host_migration.h"
 #include "net/net_frames.h"
 #include "net/net_transport.h"
 
@@ -28,8 +29,28 @@ class SessionRelay {
   public:
     static constexpr std::uint32_t kHostId = 1;
 
+    // `hostId`: the host's own player id (another than kHostId when a joiner
+    // takes over from a host that left).
     SessionRelay(const NetSessionParams& params, const NetPlayer& host, std::uint32_t sessionId,
-                 const GuardLimits& limits = {});
+                 const GuardLimits& limits = {}, std::uint32_t hostId = kHostId);
+
+    // Taking over from a host that left: no new players, the `members` may
+    // come back (with a rejoin frame) until `deadlineMs`, and those that do
+    // not are gone then. `applied` is what the host's player had applied from
+    // each sender, so that messages sent again are applied once.
+    void ExpectRejoins(const std::vector<NetPlayer>& members, std::int64_t deadlineMs,
+                       const SequenceFilter& applied);
+    // The players taken back since the last call.
+    std::vector<std::uint32_t> TakeRejoined();
+    // Where each player can be reached, from its connection's address.
+    struct Connection {
+        int connection = 0;
+        std::uint32_t id = 0;
+    };
+    std::vector<Connection> Members() const;
+    std::uint32_t HostId() const { return host_.id; }
+    // A roster frame of these entries for this session.
+    ControlFrame Roster(std::vector<RosterEntry> entries) const;
 
     // A new connection from `address`, at `nowMs` of a steady clock; older
     // strangers may be dropped to keep a slot free.
@@ -37,6 +58,9 @@ class SessionRelay {
                    std::vector<RelayOutput>& out);
     // Drops the strangers whose time to say hello has run out.
     void Tick(std::int64_t nowMs, std::vector<RelayOutput>& out);
+    // And, after a change of host, the players that did not come back in
+    // time leave (their leaving goes to `local` as well).
+    void Tick(std::int64_t nowMs, std::vector<RelayOutput>& out, std::vector<NetEvent>& local);
     // A frame from a connection; what the host's own player receives goes to
     // `local`. A stranger's frame other than a hello drops it.
     void Receive(int connection, std::span<const std::uint8_t> bytes, NetDelivery delivery,
@@ -44,7 +68,7 @@ class SessionRelay {
     void Disconnected(int connection, std::vector<RelayOutput>& out, std::vector<NetEvent>& local);
     // A message of the host's own player.
     void SendFromHost(std::uint32_t to, std::span<const std::uint8_t> message, NetDelivery delivery,
-                      std::vector<RelayOutput>& out) const;
+                      std::vector<RelayOutput>& out, std::uint32_t sequence = 0) const;
 
     void Close() { open_ = false; }
     bool Open() const { return open_; }
@@ -66,6 +90,7 @@ class SessionRelay {
     };
     void admit(int connection, const ControlFrame& hello, std::vector<RelayOutput>& out,
                std::vector<NetEvent>& local);
+    void rejoin(int connection, const ControlFrame& frame, std::vector<RelayOutput>& out);
     void relay(const Member& sender, const ControlFrame& data, NetDelivery delivery,
                std::vector<RelayOutput>& out, std::vector<NetEvent>& local);
 
@@ -77,5 +102,9 @@ class SessionRelay {
     bool open_ = true;
     std::uint32_t dropped_ = 0;
     ConnectionGuard guard_;
-    std::int64_t now_ = 0; // the latest time told
+    std::int64_t now_ = 0;            // the latest time told
+    std::vector<NetPlayer> expected_; // may come back after a change of host
+    std::int64_t rejoinDeadline_ = 0;
+    std::vector<std::uint32_t> rejoined_;
+    SequenceFilter applied_;
 };

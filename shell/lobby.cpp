@@ -10,6 +10,7 @@
 #include "shell/lobby_view.h"
 #include "shell/net_game.h"
 #include "shell/net_session.h"
+#include "shell/screen_flow.h"
 #include "shell/shell_state.h"
 #include "world/world.h"
 
@@ -263,9 +264,9 @@ void CommAddPlayer(std::int32_t id, const std::string&, const std::string&) {
     players[lastPlayer].PingAnswered = 0;
 }
 
-void CommDeletePlayer(std::int32_t id, const std::string&, const std::string&) {
+void CommDeletePlayer(std::int32_t id, const std::string& longName, const std::string&) {
     // In play a player who leaves stays as a record frozen at its last state.
-    if (!shellState.NetworkLobby) return;
+    if (!shellState.NetworkLobby) return FreezeLeaver(id, longName);
     if (!netState.IsHost && netState.LobbyPhase >= kLobbyInSession &&
         static_cast<std::uint32_t>(id) == netState.HostId) {
         netState.HostLeft = true;
@@ -291,4 +292,15 @@ void CommDeletePlayer(std::int32_t id, const std::string&, const std::string&) {
         lastPlayer -= 1;
         return;
     }
+}
+
+void CommHostChanged(std::int32_t id) {
+    // Before the start a host that leaves ends the session (CommDeletePlayer).
+    if (shellState.NetworkLobby) return;
+    for (std::int32_t k = 0; k <= std::min(lastPlayer, kPlayerCount - 1); ++k)
+        if (players[k].PlayerId == id) netState.HostPlayer = k;
+    netState.HostId = static_cast<std::uint32_t>(id);
+    netState.Migrated = true;
+    const TDGCPlay* comm = CommSession();
+    netState.IsHost = comm && comm->LocalPlayerId == static_cast<std::uint32_t>(id);
 }

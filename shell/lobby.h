@@ -18,3 +18,5 @@ void LobbyRefresh();
 // The session's events about players.
 void CommAddPlayer(std::int32_t id, const std::string& longName, const std::string& shortName);
 void CommDeletePlayer(std::int32_t id, const std::string& longName, const std::string& shortName);
+// In play, the host left and the player `id` hosts from now on.
+void CommHostChanged(std::int32_t id);

@@ -325,3 +325,19 @@ void SendWorldEvent(char letter, std::int32_t x, std::int32_t y, std::int32_t z,
     event.argument = argument;
     SendGameMessage(0, event);
 }
+
+bool DecidesSentries() {
+    return localPlayer == netState.HostPlayer;
+}
+
+void FreezeLeaver(std::int32_t id, const std::string& longName) {
+    for (std::int32_t k = 0; k <= std::min(lastPlayer, kPlayerCount - 1); ++k) {
+        PlayerRecord& p = players[k];
+        if (k == localPlayer || p.PlayerId != id) continue;
+        // No state follows: the last one must not carry it on for ever.
+        p.vx = 0;
+        p.vz = 0;
+        p.turnRate = 0;
+    }
+    ShowStatusMessage(longName + " has left the game.");
+}

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "net/game_messages.h"
 
@@ -22,6 +23,12 @@ void HandleGameMessage(std::int32_t from, std::int32_t msgType, const std::uint8
 void FinishStartWhenAllAnswered();
 // 1.2 times the largest round trip, rounded, within what a peer accepts.
 std::int32_t RefreshIntervalFor(std::int32_t largestRoundTripMs);
+
+// Whether this machine decides where the sentries go: the one hosting.
+bool DecidesSentries();
+// A player who left during play: its record stays where it was last told to
+// be, standing, and every screen says so.
+void FreezeLeaver(std::int32_t id, const std::string& longName);
 
 // In play, every refresh interval: the local player's state and every sentry's position.
 void SendPlayerState();

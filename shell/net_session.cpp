@@ -35,6 +35,7 @@ TDGCPlay& OpenCommSession() {
     comm->OnAddPlayer = CommAddPlayer;
     comm->OnDeletePlayer = CommDeletePlayer;
     comm->OnGameMessage = CommGameMessage;
+    comm->OnHostChanged = CommHostChanged;
     return *comm;
 }
 
@@ -66,6 +67,8 @@ std::string DescribeNetState() {
     };
     add("net.lobbyPhase", netState.LobbyPhase);
     add("net.isHost", netState.IsHost ? 1 : 0);
+    add("net.hostPlayer", netState.HostPlayer);
+    add("net.migrated", netState.Migrated ? 1 : 0);
     add("net.refreshInterval", shellState.RefreshInterval);
     add("localPlayer", localPlayer);
     add("lastPlayer", lastPlayer);

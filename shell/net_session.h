@@ -25,6 +25,11 @@ struct NetState {
     std::int32_t LastSend = 0;
     bool IsHost = false;
     std::uint32_t HostId = 0; // on a joiner: the session identifier of the host
+    // In play: the player number of the machine hosting the session, which
+    // alone decides where the sentries go, and whether it took over from a
+    // host that left.
+    std::int32_t HostPlayer = 0;
+    bool Migrated = false;
     // On a joiner in the lobby: the host has gone (or its connection is lost).
     bool HostLeft = false;
     // Automation: each scripted click is done once.

@@ -101,7 +101,7 @@ bool PlayScreenUpdate() {
     // Once the level's end is decided the hero takes no more orders: he
     // stays on the exit, and the options menu cannot restart a won level.
     if (EndMomentUnderWay()) localRecord().controls.fill(0);
-    if (!RunPlayFrame(localPlayer == 0, shellState.VideoPlaying, endLevelWhenCovered)) {
+    if (!RunPlayFrame(DecidesSentries(), shellState.VideoPlaying, endLevelWhenCovered)) {
         // The game is over and the world stands still: its picture stays
         // under the game-over moment.
         return EndMomentUnderWay() && shellState.ScreenState == kScreenPlay &&

@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <optional>
 #include <random>
 #include <thread>
 
+#include "net/host_migration.h"
 #include "net/net_frames.h"
 #include "net/probe_limiter.h"
 #include "net/session_joiner.h"
@@ -25,6 +27,13 @@ constexpr auto kJoinTimeout = std::chrono::milliseconds(5000);
 constexpr auto kLeaveGrace = std::chrono::milliseconds(200);
 constexpr auto kProbeRepeat = std::chrono::milliseconds(250);
 constexpr std::size_t kChannels = 2;
+// A joiner's connections: its host's, and room for the players that come
+// back to it should it take over from a host that leaves.
+constexpr std::size_t kJoinerPeers = 16;
+// After a change of host, how long the new host waits for the others.
+constexpr std::int64_t kRejoinWaitMs = 40000;
+// A connection to a joiner must ask to come back within this time.
+constexpr std::int64_t kHeldHelloMs = 3000;
 
 void initialiseEnet() {
     static std::once_flag once;
@@ -110,6 +119,22 @@ int serviceImpaired(ENetHost* host, ENetEvent* event, enet_uint32 timeout, Impai
     return result;
 }
 
+RosterEntry rosterEntry(std::uint32_t id, const ENetAddress& address) {
+    RosterEntry entry;
+    entry.id = id;
+    // ENet keeps the IPv4 address in network order: its bytes are the octets.
+    std::memcpy(entry.address.data(), &address.host, entry.address.size());
+    entry.port = address.port;
+    return entry;
+}
+
+ENetAddress addressOf(const RosterEntry& entry) {
+    ENetAddress address{};
+    std::memcpy(&address.host, entry.address.data(), entry.address.size());
+    address.port = entry.port;
+    return address;
+}
+
 // Datagrams of the discovery port longer than this are none of ours.
 constexpr std::size_t kDatagramBuffer = 512;
 // Errors in a row that end draining a socket.
@@ -125,6 +150,18 @@ struct EnetTransport::State {
     std::optional<SessionRelay> relay; // on the host
     ProbeLimiter probes;               // on the host
     SessionJoiner joiner;
+    HostMigration migration;
+    SentHistory history;
+    NetPlayer local;         // the local player's names and id
+    NetSessionParams params; // the session, as created or joined
+    // Connections to a joiner, kept until it takes over from its host (the
+    // others may notice the host's loss first) or they run out of time.
+    struct Held {
+        ENetPeer* peer = nullptr;
+        std::int64_t since = 0;
+        std::vector<std::uint8_t> rejoin; // the frame asking to come back
+    };
+    std::vector<Held> held;
     std::uint16_t port = 0;
     Impairment impairment;
     std::int32_t delayMs = 0;
@@ -178,6 +215,10 @@ struct EnetTransport::State {
             if (relay)
                 relay->Connected(connectionOf(event.peer), numericHost(event.peer->address),
                                  steadyMs(), outputs);
+            else if (event.peer == server)
+                candidateConnected();
+            else
+                held.push_back({event.peer, steadyMs(), {}});
             break;
         case ENET_EVENT_TYPE_RECEIVE: {
             const NetDelivery delivery =
@@ -186,7 +227,9 @@ struct EnetTransport::State {
                 relay->Receive(connectionOf(event.peer), packetBytes(event.packet), delivery,
                                outputs, events);
             else if (event.peer == server)
-                joiner.Receive(packetBytes(event.packet), events);
+                fromServer(packetBytes(event.packet), events);
+            else
+                holdRejoin(event.peer, packetBytes(event.packet));
             enet_packet_destroy(event.packet);
             break;
         }
@@ -194,23 +237,169 @@ struct EnetTransport::State {
             if (relay)
                 relay->Disconnected(connectionOf(event.peer), outputs, events);
             else if (event.peer == server) {
-                joiner.HostLost(events);
                 server = nullptr;
-            }
+                serverLost(events);
+            } else
+                std::erase_if(held, [&](const Held& h) { return h.peer == event.peer; });
             break;
         default:
             break;
         }
         if (!outputs.empty()) perform(outputs);
+        if (relay) resendToRejoined();
+    }
+
+    // The host says where everyone can be reached once the game starts, so
+    // that the session outlives it.
+    void sendRoster() {
+        if (!relay) return;
+        std::vector<RosterEntry> entries;
+        for (const SessionRelay::Connection& c : relay->Members())
+            entries.push_back(rosterEntry(c.id, host->peers[c.connection].address));
+        const auto frame = EncodeFrame(relay->Roster(entries));
+        std::vector<RelayOutput> outputs;
+        for (const SessionRelay::Connection& c : relay->Members())
+            outputs.push_back({c.connection, frame, NetDelivery::Reliable, false});
+        perform(outputs);
+    }
+
+    void fromServer(std::span<const std::uint8_t> bytes, std::vector<NetEvent>& events) {
+        if (migration.Phase() != MigrationPhase::Connecting) {
+            joiner.Receive(bytes, events);
+            if (joiner.TakeRosterUpdate()) migration.Arm(joiner.LocalId(), joiner.Roster());
+            return;
+        }
+        const JoinAnswer answer = joiner.Answer(bytes, joiner.SessionId());
+        if (!answer.answered) return;
+        if (answer.code != kNetOk) {
+            // Refused: it does not host this session. The connection closes.
+            enet_peer_reset(server);
+            server = nullptr;
+            return follow(migration.CandidateLost(steadyMs()), events);
+        }
+        migration.Rejoined();
+        events.push_back({NetEvent::Kind::HostChanged, playerNamed(migration.Host()), {}});
+        // What this machine sent lately goes again: the old host may not have
+        // passed it on; whoever has it already applies it once.
+        for (const SentMessage& sent : history.Messages())
+            if (sent.to == 0 || sent.to == migration.Host())
+                sendOn(server, EncodeFrame(DataFrame(sent.to, sent.message, sent.sequence)),
+                       NetDelivery::Reliable);
+        enet_host_flush(host);
+    }
+
+    NetPlayer playerNamed(std::uint32_t id) const {
+        if (id == local.id) return local;
+        for (const NetPlayer& player : joiner.Others())
+            if (player.id == id) return player;
+        return {id, {}, {}};
+    }
+
+    void candidateConnected() {
+        if (migration.Phase() != MigrationPhase::Connecting) return;
+        migration.ConnectionMade(steadyMs());
+        sendOn(server, joiner.Rejoin(), NetDelivery::Reliable);
+        enet_host_flush(host);
+    }
+
+    void serverLost(std::vector<NetEvent>& events) {
+        if (migration.Phase() == MigrationPhase::Connecting)
+            return follow(migration.CandidateLost(steadyMs()), events);
+        if (!migration.Armed()) return joiner.HostLost(events);
+        const std::uint32_t hostId =
+            migration.Host() != 0 ? migration.Host() : SessionRelay::kHostId;
+        const auto others = joiner.HostLeft(hostId, events);
+        follow(migration.HostLost(others, steadyMs()), events);
+    }
+
+    // Does what the election decided: connect to the new host or become it.
+    void follow(const MigrationStep& step, std::vector<NetEvent>& events) {
+        for (const std::uint32_t gone : step.gone) joiner.PlayerGone(gone, events);
+        if (step.kind == MigrationStep::Kind::Connect) {
+            ENetAddress address = addressOf(step.address);
+            server = enet_host_connect(host, &address, kChannels, 0);
+            if (!server) return follow(migration.CandidateLost(steadyMs()), events);
+            enet_host_flush(host);
+        } else if (step.kind == MigrationStep::Kind::Host) {
+            takeOver(events);
+        }
+    }
+
+    void takeOver(std::vector<NetEvent>& events) {
+        GuardLimits limits;
+        limits.slots = host->peerCount;
+        limits.keepFree = 1;
+        NetSessionParams session = params;
+        session.maxPlayers = static_cast<std::int32_t>(joiner.Others().size()) + 1;
+        relay.emplace(session, local, joiner.SessionId(), limits, local.id);
+        relay->ExpectRejoins(joiner.Others(), steadyMs() + kRejoinWaitMs, joiner.Sequences());
+        events.push_back({NetEvent::Kind::HostChanged, local, {}});
+        // The connections that came while this machine still followed the old host.
+        std::vector<RelayOutput> outputs;
+        for (const Held& h : held) {
+            const int connection = connectionOf(h.peer);
+            relay->Connected(connection, numericHost(h.peer->address), steadyMs(), outputs);
+            if (!h.rejoin.empty())
+                relay->Receive(connection, h.rejoin, NetDelivery::Reliable, outputs, events);
+        }
+        held.clear();
+        if (!outputs.empty()) perform(outputs);
+        resendToRejoined();
+    }
+
+    void holdRejoin(ENetPeer* peer, std::span<const std::uint8_t> bytes) {
+        const auto h =
+            std::find_if(held.begin(), held.end(), [&](const Held& k) { return k.peer == peer; });
+        if (h == held.end()) return;
+        const auto frame = ParseFrame(bytes);
+        if (h->rejoin.empty() && frame && frame->kind == FrameKind::Rejoin) {
+            h->rejoin.assign(bytes.begin(), bytes.end());
+            return;
+        }
+        // Anything else, or a second one, is out of place.
+        enet_peer_disconnect_now(peer, 0);
+        held.erase(h);
+    }
+
+    // A joiner drops the connections that do not ask to come back in time,
+    // and those that wait for longer than a host is ever awaited.
+    void expireHeld(std::int64_t now) {
+        std::erase_if(held, [&](const Held& h) {
+            const std::int64_t limit = h.rejoin.empty() ? kHeldHelloMs : kRejoinWaitMs;
+            if (now - h.since < limit) return false;
+            enet_peer_disconnect_now(h.peer, 0);
+            return true;
+        });
+    }
+
+    // The new host's own recent messages go to each player that comes back.
+    void resendToRejoined() {
+        for (const std::uint32_t id : relay->TakeRejoined()) {
+            std::vector<RelayOutput> outputs;
+            for (const SentMessage& sent : history.Messages())
+                if (sent.to == 0 || sent.to == id)
+                    relay->SendFromHost(id, sent.message, NetDelivery::Reliable, outputs,
+                                        sent.sequence);
+            perform(outputs);
+        }
     }
 
     void service(std::vector<NetEvent>& events) {
         ENetEvent event;
         while (host && serviceImpaired(host, &event, 0, impairment) > 0) handle(event, events);
-        if (host && relay) {
+        if (!host) return;
+        const std::int64_t now = steadyMs();
+        if (relay) {
             std::vector<RelayOutput> outputs;
-            relay->Tick(steadyMs(), outputs);
+            relay->Tick(now, outputs, events);
             if (!outputs.empty()) perform(outputs);
+            return;
+        }
+        expireHeld(now);
+        if (migration.Overdue(now) && server) {
+            enet_peer_reset(server);
+            server = nullptr;
+            follow(migration.CandidateLost(now), events);
         }
     }
 
@@ -245,6 +434,7 @@ struct EnetTransport::State {
         host = nullptr;
         server = nullptr;
         relay.reset();
+        held.clear();
         if (discovery != ENET_SOCKET_NULL) enet_socket_destroy(discovery);
         discovery = ENET_SOCKET_NULL;
         port = 0;
@@ -369,6 +559,9 @@ NetResult EnetTransport::CreateSession(const NetSessionParams& params, const Net
     limits.slots = peers;
     limits.keepFree = connections;
     state_->relay.emplace(params, local, newSessionId(), limits);
+    state_->local = local;
+    state_->local.id = SessionRelay::kHostId;
+    state_->params = params;
     state_->probes = ProbeLimiter();
     port_ = bound.port;
     localId = SessionRelay::kHostId;
@@ -387,7 +580,7 @@ NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::s
         return {kNetNoSuchSession, false};
     ENetAddress bind{};
     if (!resolve(options_.bindAddress, 0, bind)) return {kNetBindFailed, false};
-    ENetHost* host = enet_host_create(&bind, 1, kChannels, 0, 0);
+    ENetHost* host = enet_host_create(&bind, kJoinerPeers, kChannels, 0, 0);
     if (!host) return {kNetBindFailed, false};
     host->intercept = dropSome;
     ENetPeer* peer = enet_host_connect(host, &target, kChannels, 0);
@@ -407,6 +600,12 @@ NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::s
                                         state_->impairment);
         if (got < 0) break;
         if (got == 0) continue;
+        if (event.peer != peer) {
+            // Nobody has a reason to connect to a player still joining.
+            if (event.type == ENET_EVENT_TYPE_RECEIVE) enet_packet_destroy(event.packet);
+            if (event.type == ENET_EVENT_TYPE_CONNECT) enet_peer_disconnect_now(event.peer, 0);
+            continue;
+        }
         if (event.type == ENET_EVENT_TYPE_CONNECT && !connected) {
             connected = true;
             result.inPlayerCreation = true;
@@ -430,6 +629,9 @@ NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::s
     state_->host = host;
     state_->server = peer;
     state_->joiner = std::move(joiner);
+    state_->local = local;
+    state_->local.id = answer.localId;
+    state_->params = {session.name, password, 0};
     localId = answer.localId;
     others = answer.others;
     return {};
@@ -440,12 +642,16 @@ void EnetTransport::Send(std::uint32_t to, std::span<const std::uint8_t> message
     if (message.size() != kNetMessageSize) return;
     std::lock_guard guard(state_->lock);
     if (!state_->host) return;
+    // Reliable messages are numbered and kept, to be sent again after a
+    // change of host.
+    const std::uint32_t sequence =
+        delivery == NetDelivery::Reliable ? state_->history.Record(to, message) : 0;
     if (state_->relay) {
         std::vector<RelayOutput> outputs;
-        state_->relay->SendFromHost(to, message, delivery, outputs);
+        state_->relay->SendFromHost(to, message, delivery, outputs, sequence);
         state_->perform(outputs);
-    } else if (state_->server) {
-        sendOn(state_->server, EncodeFrame(DataFrame(to, message)), delivery);
+    } else if (state_->server && state_->migration.Phase() == MigrationPhase::Following) {
+        sendOn(state_->server, EncodeFrame(DataFrame(to, message, sequence)), delivery);
         enet_host_flush(state_->host);
     }
 }
@@ -500,7 +706,9 @@ NetGuardCounts EnetTransport::GuardCounts() const {
 
 void EnetTransport::CloseToNewPlayers() {
     std::lock_guard guard(state_->lock);
-    if (state_->relay) state_->relay->Close();
+    if (!state_->relay || !state_->relay->Open()) return;
+    state_->relay->Close();
+    state_->sendRoster();
 }
 
 void EnetTransport::Leave() {

@@ -328,3 +328,66 @@ TEST(EnetLoopback, DiscoveryRepliesAreRateLimitedPerSender) {
     serving = false;
     service.join();
 }
+
+TEST(EnetLoopback, OnceTheGameHasStartedTheSessionOutlivesItsHosts) {
+    Peer host("Ann"), bob("Bob"), cy("Cy");
+    host.comm->Connect("LAN (broadcast)", true);
+    ASSERT_TRUE(host.comm->InSession()) << (host.failures.empty() ? "" : host.failures[0]);
+    for (Peer* joiner : {&bob, &cy}) {
+        joiner->comm->Connect("LAN (broadcast)", false);
+        ASSERT_EQ(joiner->comm->SessionCount, 1);
+        joiner->comm->JoinSession(joiner->comm->Sessions[0].id);
+        ASSERT_TRUE(joiner->comm->InSession());
+    }
+    ASSERT_TRUE(
+        Until({&host, &bob}, [&] { return host.added.size() == 2 && bob.added.size() == 1; }));
+    const auto hostId = static_cast<std::int32_t>(host.comm->LocalPlayerId);
+    const auto bobId = static_cast<std::int32_t>(bob.comm->LocalPlayerId);
+    const auto cyId = static_cast<std::int32_t>(cy.comm->LocalPlayerId);
+    EXPECT_EQ(bob.comm->HostPlayerId, static_cast<std::uint32_t>(hostId));
+
+    // The game starts (the session closes); what the host sends after that
+    // arrives after the roster.
+    host.comm->CloseSession();
+    host.comm->SendMessage(0, Message(13));
+    cy.comm->SendMessage(0, Message(20));
+    ASSERT_TRUE(Until({&host, &bob, &cy}, [&] {
+        return bob.messages.size() == 2 && cy.messages.size() == 1 && host.messages.size() == 1;
+    }));
+
+    // The host goes while Cy sends: Bob, the lowest remaining, hosts, Cy
+    // comes back to him, and both lose only the host.
+    host.comm.reset();
+    cy.comm->SendMessage(0, Message(21));
+    ASSERT_TRUE(Until({&bob, &cy},
+                      [&] {
+                          return bob.comm->HostPlayerId == static_cast<std::uint32_t>(bobId) &&
+                                 cy.comm->HostPlayerId == static_cast<std::uint32_t>(bobId) &&
+                                 bob.messages.size() >= 3;
+                      }))
+        << bob.comm->HostPlayerId << " " << cy.comm->HostPlayerId << " " << bob.messages.size();
+    EXPECT_EQ(bob.deleted, std::vector<std::int32_t>{hostId});
+    EXPECT_EQ(cy.deleted, std::vector<std::int32_t>{hostId});
+    EXPECT_EQ(bob.comm->PlayerCount, 3);
+    EXPECT_EQ(cy.comm->PlayerCount, 3);
+
+    // They go on hearing each other; what Cy sent around the change arrives,
+    // and what had arrived before does not arrive twice.
+    bob.comm->SendMessage(0, Message(22));
+    cy.comm->SendMessage(0, Message(23), NetDelivery::Unreliable);
+    ASSERT_TRUE(
+        Until({&bob, &cy}, [&] { return bob.messages.size() >= 4 && cy.messages.size() >= 2; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    Until({&bob, &cy}, [] { return true; });
+    using Seen = std::vector<std::pair<std::int32_t, std::int32_t>>;
+    EXPECT_EQ(bob.messages, (Seen{{hostId, 13}, {cyId, 20}, {cyId, 21}, {cyId, 23}}));
+    EXPECT_EQ(cy.messages, (Seen{{hostId, 13}, {bobId, 22}}));
+
+    // The new host goes too: Cy plays on alone, hosting.
+    bob.comm.reset();
+    ASSERT_TRUE(Until({&cy}, [&] {
+        return cy.comm->HostPlayerId == static_cast<std::uint32_t>(cyId) && cy.deleted.size() == 2;
+    }));
+    EXPECT_EQ(cy.deleted[1], bobId);
+    EXPECT_EQ(cy.comm->PlayerCount, 2);
+}

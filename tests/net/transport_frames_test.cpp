@@ -77,10 +77,30 @@ TEST(ControlFrames, EveryKindReadsBack) {
     data.id = 4;
     data.message[0] = 11;
     data.message[259] = 0xEE;
+    data.sequence = 0x01020304;
     const auto back = ParseFrame(EncodeFrame(data));
     ASSERT_TRUE(back);
     EXPECT_EQ(back->id, 4u);
+    EXPECT_EQ(back->sequence, 0x01020304u);
     EXPECT_EQ(back->message, data.message);
+
+    ControlFrame roster;
+    roster.kind = FrameKind::Roster;
+    roster.sessionId = 77;
+    roster.roster = {{2, {192, 168, 1, 20}, 50123}, {3, {127, 0, 0, 1}, 1}};
+    const auto listed = ParseFrame(EncodeFrame(roster));
+    ASSERT_TRUE(listed);
+    EXPECT_EQ(listed->sessionId, 77u);
+    EXPECT_EQ(listed->roster, roster.roster);
+
+    ControlFrame rejoin;
+    rejoin.kind = FrameKind::Rejoin;
+    rejoin.sessionId = 77;
+    rejoin.id = 3;
+    const auto again = ParseFrame(EncodeFrame(rejoin));
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again->sessionId, 77u);
+    EXPECT_EQ(again->id, 3u);
 }
 
 TEST(ControlFrames, MalformedFramesAreRefused) {
@@ -118,6 +138,25 @@ TEST(ControlFrames, MalformedFramesAreRefused) {
     const auto fullData = EncodeFrame(data);
     const std::vector<std::uint8_t> shortData(fullData.begin(), fullData.end() - 1);
     EXPECT_FALSE(ParseFrame(shortData));
+
+    // A roster whose count lies, or that lists a player without an id or a
+    // port; a rejoin without an id.
+    ControlFrame roster;
+    roster.kind = FrameKind::Roster;
+    roster.roster = {{2, {127, 0, 0, 1}, 5000}};
+    auto listed = EncodeFrame(roster);
+    ASSERT_TRUE(ParseFrame(listed));
+    listed[5] = 2;
+    EXPECT_FALSE(ParseFrame(listed));
+    listed[5] = static_cast<std::uint8_t>(kMaxRosterEntries + 1);
+    EXPECT_FALSE(ParseFrame(listed));
+    roster.roster[0].port = 0;
+    EXPECT_FALSE(ParseFrame(EncodeFrame(roster)));
+    roster.roster[0] = {0, {127, 0, 0, 1}, 5000};
+    EXPECT_FALSE(ParseFrame(EncodeFrame(roster)));
+    ControlFrame rejoin;
+    rejoin.kind = FrameKind::Rejoin;
+    EXPECT_FALSE(ParseFrame(EncodeFrame(rejoin)));
 }
 
 TEST(HostPort, ReadsTheAddressAPlayerTypes) {
