@@ -68,6 +68,7 @@ void SessionRelay::Tick(std::int64_t nowMs, std::vector<RelayOutput>& out,
         local.push_back({NetEvent::Kind::PlayerRemoved, gone, {}});
     }
     expected_.clear();
+    missed_.clear();
 }
 
 void SessionRelay::Receive(int connection, std::span<const std::uint8_t> bytes,
@@ -161,6 +162,9 @@ void SessionRelay::rejoin(int connection, const ControlFrame& frame,
     for (const Member& m : members_) welcome.players.push_back(m.player);
     for (const NetPlayer& p : expected_) welcome.players.push_back(p);
     out.push_back(frameTo(connection, welcome, NetDelivery::Reliable));
+    for (const ControlFrame& missed : missed_[back.player.id])
+        out.push_back(frameTo(connection, missed, NetDelivery::Reliable));
+    missed_.erase(back.player.id);
     members_.push_back(back);
     rejoined_.push_back(back.player.id);
 }
@@ -222,6 +226,12 @@ void SessionRelay::relay(const Member& sender, const ControlFrame& data, NetDeli
     for (const Member& m : members_)
         if (m.connection != sender.connection && (to == 0 || m.player.id == to))
             out.push_back(frameTo(m.connection, stamped, delivery));
+    if (delivery != NetDelivery::Reliable) return;
+    for (const NetPlayer& awaited : expected_) {
+        std::vector<ControlFrame>& missed = missed_[awaited.id];
+        if ((to == 0 || to == awaited.id) && missed.size() < SentHistory::kKept)
+            missed.push_back(stamped);
+    }
 }
 
 void SessionRelay::Disconnected(int connection, std::vector<RelayOutput>& out,

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <span>
 #include <string>
 #include <vector>
@@ -106,5 +107,8 @@ class SessionRelay {
     std::vector<NetPlayer> expected_; // may come back after a change of host
     std::int64_t rejoinDeadline_ = 0;
     std::vector<std::uint32_t> rejoined_;
+    // What went to the others while a player was awaited, for it to hear
+    // once it is back.
+    std::map<std::uint32_t, std::vector<ControlFrame>> missed_;
     SequenceFilter applied_;
 };

@@ -9,6 +9,7 @@
 
 #include "net/game_messages.h"
 #include "platform/message_box.h"
+#include "shell/lobby.h"
 #include "shell/net_game.h"
 #include "shell/net_session.h"
 #include "shell/shell_state.h"
@@ -297,4 +298,40 @@ TEST_F(NetMessagesTest, RemotePickUpsEmptyTheirCellOnceAndTheLastIngotOpensTheDo
     EXPECT_EQ(players[0].lives, lives); // the life counts on the taker's machine
     EXPECT_EQ(netState.Counters.received, 7u);
     EXPECT_EQ(netState.Counters.Ignored(IgnoreReason::BadObjectType), 0u);
+}
+
+TEST_F(NetMessagesTest, ALeaverStandsStillWhereLastToldAndTheNewHostDecidesTheSentries) {
+    EXPECT_TRUE(DecidesSentries());
+    PlayerRecord& bob = players[1];
+    bob.vx = 40;
+    bob.vz = -30;
+    bob.turnRate = 2;
+    CommDeletePlayer(kPeerId, "Bob the Brave", "Bob");
+    EXPECT_EQ(shellState.MessageText, "Bob the Brave has left the game.");
+    EXPECT_EQ(bob.x, 768.0f);
+    EXPECT_EQ(bob.z, 1000.0f);
+    EXPECT_EQ(bob.vx, 0.0f);
+    EXPECT_EQ(bob.vz, 0.0f);
+    EXPECT_EQ(bob.turnRate, 0.0f);
+    EXPECT_EQ(bob.PlayerId, kPeerId); // the record stays in the game
+    EXPECT_EQ(lastPlayer, 2);
+    EXPECT_FALSE(netState.Migrated);
+
+    // Player 2's machine hosts now: this one no longer moves the sentries on its own.
+    CommHostChanged(kPeerId + 1);
+    EXPECT_EQ(netState.HostPlayer, 2);
+    EXPECT_TRUE(netState.Migrated);
+    EXPECT_FALSE(netState.IsHost);
+    EXPECT_FALSE(DecidesSentries());
+    CommHostChanged(static_cast<std::int32_t>(kHostId));
+    EXPECT_EQ(netState.HostPlayer, 0);
+    EXPECT_TRUE(netState.IsHost);
+    EXPECT_TRUE(DecidesSentries());
+
+    // In the lobby a host that leaves ends the session instead.
+    shellState.NetworkLobby = true;
+    netState.Migrated = false;
+    CommHostChanged(kPeerId + 1);
+    EXPECT_EQ(netState.HostPlayer, 0);
+    EXPECT_FALSE(netState.Migrated);
 }
