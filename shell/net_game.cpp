@@ -339,5 +339,8 @@ void FreezeLeaver(std::int32_t id, const std::string& longName) {
         p.vz = 0;
         p.turnRate = 0;
     }
-    ShowStatusMessage(longName + " has left the game.");
+    // The host's leaving is news: the game goes on with another. A joiner
+    // goes without a word.
+    if (static_cast<std::uint32_t>(id) == netState.HostId)
+        ShowStatusMessage(longName + " has left the game.");
 }

@@ -27,7 +27,7 @@ std::int32_t RefreshIntervalFor(std::int32_t largestRoundTripMs);
 // Whether this machine decides where the sentries go: the one hosting.
 bool DecidesSentries();
 // A player who left during play: its record stays where it was last told to
-// be, standing, and every screen says so.
+// be, standing; when it was the host, the screen says so.
 void FreezeLeaver(std::int32_t id, const std::string& longName);
 
 // In play, every refresh interval: the local player's state and every sentry's position.

@@ -306,6 +306,12 @@ TEST_F(NetMessagesTest, ALeaverStandsStillWhereLastToldAndTheNewHostDecidesTheSe
     bob.vx = 40;
     bob.vz = -30;
     bob.turnRate = 2;
+    // On the host, a joiner goes without a word; on a joiner, the host's
+    // leaving is told.
+    shellState.MessageText.clear();
+    CommDeletePlayer(kPeerId, "Bob the Brave", "Bob");
+    EXPECT_EQ(shellState.MessageText, "");
+    netState.HostId = kPeerId;
     CommDeletePlayer(kPeerId, "Bob the Brave", "Bob");
     EXPECT_EQ(shellState.MessageText, "Bob the Brave has left the game.");
     EXPECT_EQ(bob.x, 768.0f);
