@@ -43,7 +43,8 @@ TEST(RecentHosts, TheNewestGoesFirstOnceAndTheOldestFallsOffAfterEight) {
     EXPECT_EQ(hosts.front(), "h5");
     EXPECT_EQ(std::count(hosts.begin(), hosts.end(), "h5"), 1);
     EXPECT_EQ(hosts.size(), kRecentHostCount);
-    for (const std::string bad : {"", "   ", "a\nb", std::string(256, 'x')})
+    for (const std::string& bad :
+         std::vector<std::string>{"", "   ", "a\nb", std::string(256, 'x')})
         EXPECT_EQ(RememberHost(hosts, bad), hosts);
 
     // Every key is written, so a shorter list leaves no older address behind.
