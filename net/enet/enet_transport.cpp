@@ -447,6 +447,11 @@ NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::s
     }
     if (!answer.answered || answer.code != kNetOk) {
         if (answer.answered) result = {answer.code, false}; // refused while opening
+        {
+            std::lock_guard guard(state_->lock);
+            state_->traffic.bytesSent += host->totalSentData;
+            state_->traffic.bytesReceived += host->totalReceivedData;
+        }
         enet_peer_reset(peer);
         enet_host_destroy(host);
         return result;
