@@ -1,7 +1,8 @@
-// Feeds arbitrary datagrams to the transport's parsers (probe, probe reply,
-// control frames) and a stream of frames to a host's relay, to a relay that
-// took over from a host that left, and to a joiner, as a hostile peer could:
-// nothing may crash, and what is accepted must encode and read back the same.
+// Feeds arbitrary datagrams to the transport's parsers (probe, probe reply
+// with or without the host's game identity, control frames) and a stream of
+// frames to a host's relay, to a relay that took over from a host that left,
+// and to a joiner, as a hostile peer could: nothing may crash, and what is
+// accepted must encode and read back the same.
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -19,8 +20,11 @@ void checkRoundTrip(std::span<const std::uint8_t> bytes) {
         if (!reread || EncodeFrame(*reread) != again) __builtin_trap();
     }
     if (const auto reply = ParseProbeReply(bytes)) {
+        // A reply without the identity reads as protocol 1 and is sent back with it.
         const auto again = EncodeProbeReply(*reply);
-        if (!ParseProbeReply(again) || again.size() != kProbeReplySize) __builtin_trap();
+        const auto reread = ParseProbeReply(again);
+        if (!reread || again.size() != kProbeReplySize || !(reread->identity == reply->identity))
+            __builtin_trap();
     }
     if (const auto password = ParseProbe(bytes))
         if (ParseProbe(EncodeProbe(*password)) != password) __builtin_trap();

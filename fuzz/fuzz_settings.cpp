@@ -1,15 +1,19 @@
 // The settings file's values: any kelv.ini gives a window place that fits the
 // screen it is fitted to, any saved game a level in the list and 0..99
 // lives, volumes of 0..100 % and bindings that name keys, each complaint
-// about a name that is no key.
+// about a name that is no key, and a list of remembered hosts that can be
+// offered as it is.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/keys.h"
 #include "platform/profile.h"
 #include "shell/control_bindings.h"
+#include "shell/recent_hosts.h"
 #include "shell/settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -38,5 +42,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (complaints.size() > 2 * kControlCount) std::abort();
     for (const int key : bindings.keys)
         if (VirtualKeyName(key).empty()) std::abort();
+
+    // Remembered hosts: at most eight, none empty, over-long or twice; one
+    // more address joined goes first and keeps the list at eight.
+    const auto validHosts = [](const std::vector<std::string>& hosts) {
+        if (hosts.size() > kRecentHostCount) return false;
+        for (std::size_t i = 0; i < hosts.size(); ++i) {
+            if (hosts[i].empty() || hosts[i].size() > kRecentHostMaxLength ||
+                hosts[i].find_first_of("\r\n") != std::string::npos)
+                return false;
+            for (std::size_t j = 0; j < i; ++j)
+                if (hosts[j] == hosts[i]) return false;
+        }
+        return true;
+    };
+    const std::vector<std::string> hosts = ReadRecentHosts(profile);
+    if (!validHosts(hosts)) std::abort();
+    const std::string joined(text.substr(0, std::min<std::size_t>(size, 40)));
+    const std::vector<std::string> after = RememberHost(hosts, joined);
+    if (!validHosts(after)) std::abort();
     return 0;
 }

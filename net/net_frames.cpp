@@ -17,6 +17,32 @@ constexpr std::size_t kShortNameField = kNetShortNameMax + 1;
 constexpr std::size_t kLongNameField = kNetLongNameMax + 1;
 constexpr std::size_t kPlayerSize = 4 + kShortNameField + kLongNameField;
 constexpr std::size_t kRosterEntrySize = 4 + 4 + 2;
+constexpr std::size_t kIdentitySize = 4 + 8 + 8;
+
+// A 64-bit digest as its low and then its high 32 bits.
+void writeDigest(ByteWriter& out, std::uint64_t digest) {
+    out.U32(static_cast<std::uint32_t>(digest));
+    out.U32(static_cast<std::uint32_t>(digest >> 32));
+}
+
+std::uint64_t readDigest(ByteReader& in) {
+    const std::uint64_t low = in.U32();
+    return low | std::uint64_t{in.U32()} << 32;
+}
+
+void writeIdentity(ByteWriter& out, const NetGameIdentity& identity) {
+    out.U32(identity.version);
+    writeDigest(out, identity.definitions);
+    writeDigest(out, identity.levels);
+}
+
+NetGameIdentity readIdentity(ByteReader& in) {
+    NetGameIdentity identity;
+    identity.version = in.U32();
+    identity.definitions = readDigest(in);
+    identity.levels = readDigest(in);
+    return identity;
+}
 
 void writeText(ByteWriter& out, const std::string& text, std::size_t field) {
     const std::string cut = CutText(text, field - 1);
@@ -59,7 +85,7 @@ std::optional<NetPlayer> readPlayer(ByteReader& in) {
 std::size_t frameSize(FrameKind kind, std::size_t players) {
     switch (kind) {
     case FrameKind::Hello:
-        return 1 + 4 + kPasswordField + kShortNameField + kLongNameField;
+        return 1 + 4 + kPasswordField + kShortNameField + kLongNameField + kIdentitySize;
     case FrameKind::Welcome:
         return 1 + 4 + 4 + 1 + players * kPlayerSize;
     case FrameKind::Refuse:
@@ -107,11 +133,13 @@ std::vector<std::uint8_t> EncodeProbeReply(const ProbeReply& reply) {
     out.U8(reply.players);
     out.U8(reply.maxPlayers);
     writeText(out, reply.name, kSessionNameField);
+    writeIdentity(out, reply.identity);
     return bytes;
 }
 
 std::optional<ProbeReply> ParseProbeReply(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() != kProbeReplySize) return std::nullopt;
+    const bool withIdentity = bytes.size() == kProbeReplySize;
+    if (!withIdentity && bytes.size() != kProbeReplySizeWithoutIdentity) return std::nullopt;
     ByteReader in(bytes);
     if (!readMagic(in, kReplyMagic)) return std::nullopt;
     ProbeReply reply;
@@ -120,6 +148,10 @@ std::optional<ProbeReply> ParseProbeReply(std::span<const std::uint8_t> bytes) {
     reply.players = in.U8();
     reply.maxPlayers = in.U8();
     auto name = readText(in, kSessionNameField);
+    if (withIdentity)
+        reply.identity = readIdentity(in);
+    else
+        reply.identity = {kNetProtocolBeforeIdentity, 0, 0};
     if (!in.Ok() || !name) return std::nullopt;
     // A session has an id, a port and its host among its players.
     if (reply.sessionId == 0 || reply.port == 0 || reply.players == 0 ||
@@ -149,6 +181,7 @@ std::vector<std::uint8_t> EncodeFrame(const ControlFrame& frame) {
         writeText(out, frame.password, kPasswordField);
         writeText(out, frame.player.shortName, kShortNameField);
         writeText(out, frame.player.longName, kLongNameField);
+        writeIdentity(out, frame.identity);
         break;
     case FrameKind::Welcome: {
         const std::size_t count = std::min(frame.players.size(), kMaxWelcomePlayers);
@@ -214,6 +247,7 @@ std::optional<ControlFrame> ParseFrame(std::span<const std::uint8_t> bytes) {
         auto password = readText(in, kPasswordField);
         auto shortName = readText(in, kShortNameField);
         auto longName = readText(in, kLongNameField);
+        frame.identity = readIdentity(in);
         if (!password || !shortName || !longName) return std::nullopt;
         frame.password = *password;
         frame.player.shortName = *shortName;

@@ -14,7 +14,12 @@
 #include "net/net_transport.h"
 
 constexpr std::size_t kProbeSize = 24;
-constexpr std::size_t kProbeReplySize = 48;
+// A reply ends with the host's game identity: protocol version, then the
+// digests of its definitions and of its level list. A reply without it (the
+// length before the identity was added) comes from a host of protocol 1.
+constexpr std::size_t kProbeReplySize = 68;
+constexpr std::size_t kProbeReplySizeWithoutIdentity = 48;
+constexpr std::uint32_t kNetProtocolBeforeIdentity = 1;
 
 struct ProbeReply {
     std::uint32_t sessionId = 0;
@@ -22,6 +27,7 @@ struct ProbeReply {
     std::uint8_t players = 0;
     std::uint8_t maxPlayers = 0;
     std::string name;
+    NetGameIdentity identity = {};
 };
 
 std::vector<std::uint8_t> EncodeProbe(const std::string& password);
@@ -31,7 +37,7 @@ std::vector<std::uint8_t> EncodeProbeReply(const ProbeReply& reply);
 std::optional<ProbeReply> ParseProbeReply(std::span<const std::uint8_t> bytes);
 
 enum class FrameKind : std::uint8_t {
-    Hello = 1,         // joiner to host: password and names
+    Hello = 1,         // joiner to host: password, names and game identity
     Welcome = 2,       // host to joiner: session id, its player id, the players present
     Refuse = 3,        // host to joiner: a result code; the host then disconnects
     PlayerAdded = 4,   // host to joiners
@@ -67,6 +73,7 @@ struct ControlFrame {
     std::uint32_t sequence = 0;
     std::string password;                                // Hello
     NetPlayer player;                                    // Hello (names only), PlayerAdded
+    NetGameIdentity identity = {};                       // Hello
     std::vector<NetPlayer> players;                      // Welcome
     std::array<std::uint8_t, kNetMessageSize> message{}; // Data
     std::vector<RosterEntry> roster;                     // Roster

@@ -14,16 +14,21 @@
 #include <string>
 #include <vector>
 
+#include "net/game_identity.h"
+
 // Result codes of our transport, shown by the session's failure messages in
 // hexadecimal ("Open Failed :8B4E0004"). Zero is success.
 constexpr std::uint32_t kNetOk = 0;
-constexpr std::uint32_t kNetNoProvider = 0x8B4E0001;      // no provider of that name
-constexpr std::uint32_t kNetBindFailed = 0x8B4E0002;      // a socket could not be opened or bound
-constexpr std::uint32_t kNetConnectTimedOut = 0x8B4E0003; // the host did not answer in time
-constexpr std::uint32_t kNetSessionFull = 0x8B4E0004;     // the session has its player limit
-constexpr std::uint32_t kNetSessionClosed = 0x8B4E0005;   // the game has started: no new players
-constexpr std::uint32_t kNetWrongPassword = 0x8B4E0006;   // the session's password differs
-constexpr std::uint32_t kNetNoSuchSession = 0x8B4E0007;   // not listed, or the host runs another
+constexpr std::uint32_t kNetNoProvider = 0x8B4E0001;       // no provider of that name
+constexpr std::uint32_t kNetBindFailed = 0x8B4E0002;       // a socket could not be opened or bound
+constexpr std::uint32_t kNetConnectTimedOut = 0x8B4E0003;  // the host did not answer in time
+constexpr std::uint32_t kNetSessionFull = 0x8B4E0004;      // the session has its player limit
+constexpr std::uint32_t kNetSessionClosed = 0x8B4E0005;    // the game has started: no new players
+constexpr std::uint32_t kNetWrongPassword = 0x8B4E0006;    // the session's password differs
+constexpr std::uint32_t kNetNoSuchSession = 0x8B4E0007;    // not listed, or the host runs another
+constexpr std::uint32_t kNetDifferentVersion = 0x8B4E0008; // the host speaks another protocol
+constexpr std::uint32_t kNetDifferentLevels = 0x8B4E0009;  // the host's level list differs
+constexpr std::uint32_t kNetDifferentDefinitions = 0x8B4E000A; // the host's definitions differ
 
 // Every message of the session is exactly this long.
 constexpr std::size_t kNetMessageSize = 260;
@@ -52,12 +57,17 @@ struct NetSessionInfo {
     std::uint16_t port = 0;
     std::uint8_t players = 0;
     std::uint8_t maxPlayers = 0;
+    // What the host plays, as its discovery reply said; unknown (not
+    // compared) for a session reached by address.
+    bool identityKnown = false;
+    NetGameIdentity identity = {};
 };
 
 struct NetSessionParams {
     std::string name;
     std::string password;
     std::int32_t maxPlayers = 2;
+    NetGameIdentity identity = {}; // joiners with another are turned away
 };
 
 struct NetEvent {
@@ -77,6 +87,14 @@ struct NetGuardCounts {
     std::uint32_t sameAddress = 0; // the oldest stranger of a crowded address
     std::uint64_t probesAnswered = 0;
     std::uint64_t probesRefused = 0;
+};
+
+// Bytes of datagrams the transport sent and received (its own headers
+// included), and whether it compresses what it sends.
+struct NetTraffic {
+    std::uint64_t bytesSent = 0;
+    std::uint64_t bytesReceived = 0;
+    bool compressed = false;
 };
 
 // A failed create or join, and whether it failed while opening the session
@@ -114,6 +132,11 @@ class NetTransport {
     // On the host: what it turned away so far (nothing, for a transport
     // that guards nothing).
     virtual NetGuardCounts GuardCounts() const { return {}; }
+    // What the local machine plays: said in the hello of a join and compared
+    // with every hello by a host. Set before creating or joining.
+    virtual void SetGameIdentity(const NetGameIdentity& identity) { (void)identity; }
+    // The traffic so far (nothing, for a transport that does not count).
+    virtual NetTraffic Traffic() const { return {}; }
     // Leaves at once: the peers see the local player (or, on the host, the
     // whole session) go without waiting for a time-out.
     virtual void Leave() = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 
 #include "net/net_frames.h"
 
@@ -21,11 +22,14 @@ std::uint32_t firstValue(const std::vector<std::uint8_t>& data) {
 std::string FailureText(const std::string& operation, std::uint32_t code) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%X", static_cast<unsigned>(code));
-    return operation + " Failed :" + digits;
+    const std::string difference = GameDifferenceText(code);
+    return operation + " Failed :" + digits +
+           (difference.empty() ? std::string() : " (" + difference + ")");
 }
 
 const std::string& TDGCPlay::Version() {
-    static const std::string version = "Kelvane session 1.0 (ENet)";
+    static const std::string version =
+        "Kelvane session " + std::to_string(kNetProtocolVersion) + ".0 (ENet, compressed)";
     return version;
 }
 
@@ -70,13 +74,18 @@ void TDGCPlay::Connect(const std::string& provider, bool create) {
 
 void TDGCPlay::EnumSessions() {
     Sessions.clear();
+    SessionDifferences.clear();
     listed_.clear();
     SessionCount = 0;
     if (!transport_) return fail("EnumSessions", kNetNoProvider);
     const std::uint32_t code = transport_->ListSessions(Password, TimeOut, listed_);
     if (listed_.size() > kNetMaxSessions) listed_.resize(kNetMaxSessions);
-    for (const NetSessionInfo& session : listed_)
+    for (const NetSessionInfo& session : listed_) {
         Sessions.push_back({CutText(session.name, kNetSessionNameMax), session.id});
+        SessionDifferences.push_back(session.identityKnown ? GameDifferenceText(CompareGameIdentity(
+                                                                 Identity, session.identity))
+                                                           : std::string());
+    }
     SessionCount = static_cast<std::int32_t>(Sessions.size());
     if (code != kNetOk) fail("EnumSessions", code);
 }
@@ -99,6 +108,7 @@ void TDGCPlay::JoinSession(std::uint32_t sessionId) {
 
     std::uint32_t localId = 0;
     std::vector<NetPlayer> others;
+    transport_->SetGameIdentity(Identity);
     const NetResult result =
         transport_->JoinSession(*session, Password, localNames(), localId, others);
     if (!result.Ok())
@@ -119,6 +129,7 @@ void TDGCPlay::CreateSession() {
     NetSessionParams params{CutText(GameName, kNetSessionNameMax),
                             CutText(Password, kNetPasswordMax), MaxPlayers};
     std::uint32_t localId = 0;
+    transport_->SetGameIdentity(Identity);
     const NetResult result = transport_->CreateSession(params, localNames(), localId);
     if (!result.Ok())
         return fail(result.inPlayerCreation ? "Local Player Create" : "DirectPlay Open",

@@ -53,11 +53,17 @@ class TDGCPlay {
     TDPHostChanged OnHostChanged;
     std::int32_t TimeOut = 500;
     static const std::string& Version();
+    // What this machine plays: a host turns away joiners with another, and
+    // a listing marks the sessions that differ.
+    NetGameIdentity Identity;
 
     std::vector<std::string> Providers;
     std::int32_t ProviderCount() const { return static_cast<std::int32_t>(Providers.size()); }
     std::vector<NamedId> Sessions;
     std::int32_t SessionCount = 0;
+    // Parallel to Sessions: what differs from this machine's game ("different
+    // levels"), empty when the same game or not known (a direct address).
+    std::vector<std::string> SessionDifferences;
     std::vector<NamedId> PlayerLongNames;
     std::vector<NamedId> PlayerShortNames;
     std::string LongName;
@@ -86,6 +92,10 @@ class TDGCPlay {
     void DispatchEvents();
 
     bool InSession() const { return receiving_.joinable(); }
+    // The sessions of the last listing as the transport found them, in the
+    // order of Sessions (a session reached by address has id 0 and the
+    // address as its name, whole).
+    const std::vector<NetSessionInfo>& ListedSessions() const { return listed_; }
     // The last failure's text, empty when none.
     const std::string& LastFailure() const { return lastFailure_; }
     // Messages dropped for their length (sent or received), and notifications
@@ -96,6 +106,7 @@ class TDGCPlay {
     NetGuardCounts GuardCounts() const {
         return transport_ ? transport_->GuardCounts() : NetGuardCounts{};
     }
+    NetTraffic Traffic() const { return transport_ ? transport_->Traffic() : NetTraffic{}; }
 
   private:
     void fail(const std::string& operation, std::uint32_t code);
@@ -125,5 +136,6 @@ class TDGCPlay {
     std::uint32_t ignoredNotifications_ = 0;
 };
 
-// "<operation> Failed :" and the code in upper-case hexadecimal.
+// "<operation> Failed :" and the code in upper-case hexadecimal; a refusal
+// for another game adds what differs: "Open Failed :8B4E0009 (different levels)".
 std::string FailureText(const std::string& operation, std::uint32_t code);

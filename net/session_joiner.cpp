@@ -3,8 +3,10 @@
 #include <algorithm>
 
 std::vector<std::uint8_t> SessionJoiner::Hello(std::uint32_t sessionId, const std::string& password,
-                                               const NetPlayer& local) const {
+                                               const NetPlayer& local,
+                                               const NetGameIdentity& identity) const {
     ControlFrame hello;
+    hello.identity = identity;
     hello.kind = FrameKind::Hello;
     hello.sessionId = sessionId;
     hello.password = password;

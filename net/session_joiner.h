@@ -21,7 +21,7 @@ struct JoinAnswer {
 class SessionJoiner {
   public:
     std::vector<std::uint8_t> Hello(std::uint32_t sessionId, const std::string& password,
-                                    const NetPlayer& local) const;
+                                    const NetPlayer& local, const NetGameIdentity& identity) const;
     // Any frame from the host before the answer; others than Welcome and
     // Refuse are kept for Receive's events, in order.
     JoinAnswer Answer(std::span<const std::uint8_t> bytes, std::uint32_t sessionId);

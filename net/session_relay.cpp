@@ -35,6 +35,7 @@ ProbeReply SessionRelay::Describe(std::uint16_t port) const {
         static_cast<std::uint8_t>(std::clamp<std::int32_t>(params_.maxPlayers, 1, 255));
     reply.maxPlayers = std::max(reply.maxPlayers, reply.players);
     reply.name = params_.name;
+    reply.identity = params_.identity;
     return reply;
 }
 
@@ -100,6 +101,9 @@ void SessionRelay::admit(int connection, const ControlFrame& hello, std::vector<
         refusal = kNetNoSuchSession;
     else if (!open_)
         refusal = kNetSessionClosed;
+    else if (const std::uint32_t differs = CompareGameIdentity(params_.identity, hello.identity);
+             differs != kNetOk)
+        refusal = differs; // another game: it must never start with this one
     else if (!PasswordMatches(hello.password))
         refusal = kNetWrongPassword;
     else if (static_cast<std::int64_t>(PlayerCount()) >= params_.maxPlayers)

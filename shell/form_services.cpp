@@ -99,12 +99,25 @@ std::vector<std::uint8_t> FormPictureAsPng() {
     return installed ? installed->PictureAsPng() : std::vector<std::uint8_t>{};
 }
 
+namespace {
+
+AskedPrompt lastPrompt;
+
+} // namespace
+
 std::optional<std::string> FormAskText(const std::string& caption, const std::string& prompt,
-                                       const std::string& prefilled) {
+                                       const std::string& prefilled,
+                                       const std::vector<std::string>& choices) {
+    lastPrompt = {caption, choices.empty() ? prefilled : choices.front(), choices};
     if (auto queued = TakeScriptAnswer(AnswerQueue::Prompt)) {
         if (queued->cancel) return std::nullopt;
         return queued->text;
     }
-    if (installed) return installed->AskText(caption, prompt, prefilled);
-    return std::nullopt;
+    if (!installed) return std::nullopt;
+    if (choices.empty()) return installed->AskText(caption, prompt, prefilled);
+    return installed->AskTextOrChoice(caption, prompt, choices);
+}
+
+const AskedPrompt& LastAskedPrompt() {
+    return lastPrompt;
 }

@@ -68,6 +68,13 @@ class FormServices {
         (void)prefilled;
         return std::nullopt;
     }
+    // The same box where the answer may also be picked from `choices` (not
+    // empty), the first of them pre-filled.
+    virtual std::optional<std::string> AskTextOrChoice(const std::string& caption,
+                                                       const std::string& prompt,
+                                                       const std::vector<std::string>& choices) {
+        return AskText(caption, prompt, choices.front());
+    }
 };
 
 // The window's services from now on; null removes them.
@@ -97,5 +104,16 @@ std::uint64_t FormWindowHandle();             // 0 without a window
 std::vector<std::uint8_t> FormPictureAsPng(); // none without a window
 // An input box: a script's queued answer when there is one (its CANCEL
 // gives nullopt), else the window's box, else (no window) nullopt.
+// With `choices`, the answer may be picked from them and the first is the
+// pre-filled answer (`prefilled` is then not used).
 std::optional<std::string> FormAskText(const std::string& caption, const std::string& prompt,
-                                       const std::string& prefilled);
+                                       const std::string& prefilled,
+                                       const std::vector<std::string>& choices = {});
+
+// The last input box asked for (answered by a script or not), for the state dump.
+struct AskedPrompt {
+    std::string caption;
+    std::string prefilled;
+    std::vector<std::string> choices;
+};
+const AskedPrompt& LastAskedPrompt();

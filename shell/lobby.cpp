@@ -7,9 +7,11 @@
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
 #include "shell/form_services.h"
+#include "shell/game_digest.h"
 #include "shell/lobby_view.h"
 #include "shell/net_game.h"
 #include "shell/net_session.h"
+#include "shell/recent_hosts.h"
 #include "shell/screen_flow.h"
 #include "shell/shell_state.h"
 #include "world/world.h"
@@ -33,9 +35,15 @@ bool hasSelection() {
            lobbyView.selected < static_cast<std::int32_t>(lobbyView.items.size());
 }
 
+// Each session's name, marked when it plays another game than this one.
 std::vector<std::string> sessionNames(const TDGCPlay& comm) {
     std::vector<std::string> names;
-    for (const NamedId& session : comm.Sessions) names.push_back(session.name);
+    for (std::size_t i = 0; i < comm.Sessions.size(); ++i) {
+        std::string name = comm.Sessions[i].name;
+        if (i < comm.SessionDifferences.size() && !comm.SessionDifferences[i].empty())
+            name += " (" + comm.SessionDifferences[i] + ")";
+        names.push_back(std::move(name));
+    }
     return names;
 }
 
@@ -137,6 +145,7 @@ void showTransports() {
     TDGCPlay& comm = OpenCommSession();
     comm.LongName = shellState.Nickname;
     comm.ShortName = shellState.Nickname;
+    comm.Identity = LocalGameIdentity();
     netState.LobbyPhase = kLobbyChooseTransport;
     lobbyView.joinGame = {"Join Game", true, true};
     lobbyView.newGame = {"Create Game", true, true};
@@ -226,8 +235,11 @@ void JoinGameClick() {
         const std::size_t index = static_cast<std::size_t>(lobbyView.selected);
         if (index >= comm->Sessions.size()) return;
         comm->JoinSession(comm->Sessions[index].id);
-        // Refused (full, closed, gone): stay in the list of sessions.
+        // Refused (full, closed, gone, another game): stay in the list of sessions.
         if (!comm->InSession()) return;
+        // Reached by address: offered first the next time the address is asked.
+        if (index < comm->ListedSessions().size() && comm->ListedSessions()[index].id == 0)
+            SaveRecentHost(comm->ListedSessions()[index].name);
         numberPlayersFound(*comm);
         netState.LobbyPhase = kLobbyInSession;
         showItems(playerNames(*comm));

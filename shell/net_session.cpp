@@ -4,10 +4,12 @@
 #include <memory>
 #include <sstream>
 
+#include "formats/replay_file.h"
 #include "platform/dump_text.h"
 #include "platform/message_box.h"
 #include "shell/lobby.h"
 #include "shell/net_game.h"
+#include "shell/recent_hosts.h"
 #include "shell/shell_state.h"
 #include "world/world.h"
 #include "world/world_dump.h"
@@ -74,14 +76,29 @@ std::string DescribeNetState() {
     add("lastPlayer", lastPlayer);
     add("comm.playerCount", comm->PlayerCount);
     add("comm.sessionCount", comm->SessionCount);
-    for (std::size_t k = 0; k < comm->Sessions.size(); ++k)
+    for (std::size_t k = 0; k < comm->Sessions.size(); ++k) {
         add("comm.session" + std::to_string(k) + ".id", comm->Sessions[k].id);
+        if (k < comm->SessionDifferences.size())
+            add("comm.session" + std::to_string(k) + ".difference",
+                EscapeDumpText(comm->SessionDifferences[k]));
+    }
     add("comm.sessionId", comm->SessionId); // the session joined
     std::string names;
     for (std::size_t i = 1; i < comm->PlayerLongNames.size(); ++i)
         names += (i > 1 ? "," : "") + comm->PlayerLongNames[i].name;
     add("comm.players", EscapeDumpText(names));
     add("comm.dropped", comm->DroppedMessages());
+    add("comm.lastFailure", EscapeDumpText(comm->LastFailure()));
+    add("net.protocolVersion", comm->Identity.version);
+    add("net.definitionsDigest", DigestText(comm->Identity.definitions));
+    add("net.levelsDigest", DigestText(comm->Identity.levels));
+    const NetTraffic traffic = comm->Traffic();
+    add("comm.compressed", traffic.compressed ? 1 : 0);
+    add("comm.bytesSent", traffic.bytesSent);
+    add("comm.bytesReceived", traffic.bytesReceived);
+    std::string recent;
+    for (const std::string& host : LoadRecentHosts()) recent += (recent.empty() ? "" : "|") + host;
+    add("net.recentHosts", EscapeDumpText(recent));
     const NetGuardCounts guard = comm->GuardCounts();
     add("comm.strangers.silent", guard.silent);
     add("comm.strangers.outOfPlace", guard.outOfPlace);

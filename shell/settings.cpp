@@ -170,6 +170,10 @@ std::vector<ProfileEntry> soundAndControlEntries() {
 
 } // namespace
 
+bool WriteSettingsEntries(const std::vector<ProfileEntry>& entries) {
+    return writeOrRefuse(SettingsPath(), entries);
+}
+
 bool WriteControlsAndSound() {
     return writeOrRefuse(SettingsPath(), soundAndControlEntries());
 }

@@ -54,6 +54,8 @@ void ReadNickname();
 // a run that never read them does not overwrite them. On refusal shows
 // "Ne peut écrire dans <path>" and returns false; the old file stays whole.
 bool WriteSettings();
+// Writes these keys alone into the settings file; a refusal as WriteSettings.
+bool WriteSettingsEntries(const std::vector<ProfileEntry>& entries);
 // Writes the Sound and Controls keys alone, as the controls page leaves them;
 // a refusal as WriteSettings.
 bool WriteControlsAndSound();

@@ -103,6 +103,13 @@ std::string DescribeState() {
     d.add("windowHeight", FormClientHeight());
     d.add("textureDetail", s.TextureDetail);
     d.add("settingsPath", SettingsPath());
+    const AskedPrompt& prompt = LastAskedPrompt();
+    d.add("prompt.caption", prompt.caption);
+    d.add("prompt.default", prompt.prefilled);
+    std::string choices;
+    for (const std::string& choice : prompt.choices)
+        choices += (choices.empty() ? "" : "|") + choice;
+    d.add("prompt.choices", choices);
     d.add("lastScreenshot", s.LastScreenshot);
     d.add("controlsScreen.open", controlsScreen.open);
     d.add("controlsScreen.selected", controlsScreen.selected);

@@ -112,6 +112,12 @@ int ENET_CALLBACK dropSome(ENetHost*, ENetEvent*) {
     return tServicing && tServicing->Drop() ? 1 : 0;
 }
 
+// Compression as the options ask; a host that cannot set it up sends plain
+// datagrams, which every peer reads.
+void setCompression(ENetHost* host, bool compress) {
+    if (compress) enet_host_compress_with_range_coder(host);
+}
+
 int serviceImpaired(ENetHost* host, ENetEvent* event, enet_uint32 timeout, Impairment& impairment) {
     tServicing = &impairment;
     const int result = enet_host_service(host, event, timeout);
@@ -166,6 +172,8 @@ struct EnetTransport::State {
     Impairment impairment;
     std::int32_t delayMs = 0;
     std::deque<std::pair<Clock::time_point, NetEvent>> delayed; // held back, in order
+    // Bytes sent and received so far, moved out of the host's counters.
+    NetTraffic traffic;
 
     int connectionOf(const ENetPeer* peer) const { return static_cast<int>(peer - host->peers); }
 
@@ -384,9 +392,20 @@ struct EnetTransport::State {
         }
     }
 
+    // Moves the host's byte counts (32 bits, which a long game could wrap)
+    // into the running totals.
+    void countTraffic() {
+        if (!host) return;
+        traffic.bytesSent += host->totalSentData;
+        traffic.bytesReceived += host->totalReceivedData;
+        host->totalSentData = 0;
+        host->totalReceivedData = 0;
+    }
+
     void service(std::vector<NetEvent>& events) {
         ENetEvent event;
         while (host && serviceImpaired(host, &event, 0, impairment) > 0) handle(event, events);
+        countTraffic();
         if (!host) return;
         const std::int64_t now = steadyMs();
         if (relay) {
@@ -429,6 +448,7 @@ struct EnetTransport::State {
                 if (host->peers[i].state != ENET_PEER_STATE_DISCONNECTED)
                     enet_peer_disconnect_now(&host->peers[i], 0);
             enet_host_flush(host);
+            countTraffic();
             enet_host_destroy(host);
         }
         host = nullptr;
@@ -504,8 +524,9 @@ std::uint32_t EnetTransport::ListSessions(const std::string& password, std::int3
             const auto reply = ParseProbeReply(
                 std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(size)));
             if (!reply) continue;
-            NetSessionInfo info{reply->sessionId, reply->name,    numericHost(from),
-                                reply->port,      reply->players, reply->maxPlayers};
+            NetSessionInfo info{
+                reply->sessionId,  reply->name, numericHost(from), reply->port, reply->players,
+                reply->maxPlayers, true,        reply->identity};
             const bool seen =
                 std::any_of(sessions.begin(), sessions.end(), [&](const NetSessionInfo& s) {
                     return s.id == info.id && s.host == info.host && s.port == info.port;
@@ -532,6 +553,7 @@ NetResult EnetTransport::CreateSession(const NetSessionParams& params, const Net
     ENetHost* host = enet_host_create(&address, peers, kChannels, 0, 0);
     if (!host) return {kNetBindFailed, false};
     host->intercept = dropSome;
+    setCompression(host, options_.compress);
     ENetAddress bound{};
     enet_socket_get_address(host->socket, &bound);
 
@@ -558,10 +580,12 @@ NetResult EnetTransport::CreateSession(const NetSessionParams& params, const Net
     GuardLimits limits;
     limits.slots = peers;
     limits.keepFree = connections;
-    state_->relay.emplace(params, local, newSessionId(), limits);
+    NetSessionParams described = params;
+    described.identity = identity_;
+    state_->relay.emplace(described, local, newSessionId(), limits);
     state_->local = local;
     state_->local.id = SessionRelay::kHostId;
-    state_->params = params;
+    state_->params = described;
     state_->probes = ProbeLimiter();
     port_ = bound.port;
     localId = SessionRelay::kHostId;
@@ -583,6 +607,7 @@ NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::s
     ENetHost* host = enet_host_create(&bind, kJoinerPeers, kChannels, 0, 0);
     if (!host) return {kNetBindFailed, false};
     host->intercept = dropSome;
+    setCompression(host, options_.compress);
     ENetPeer* peer = enet_host_connect(host, &target, kChannels, 0);
     if (!peer) {
         enet_host_destroy(host);
@@ -609,7 +634,8 @@ NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::s
         if (event.type == ENET_EVENT_TYPE_CONNECT && !connected) {
             connected = true;
             result.inPlayerCreation = true;
-            sendOn(peer, joiner.Hello(session.id, password, local), NetDelivery::Reliable);
+            sendOn(peer, joiner.Hello(session.id, password, local, identity_),
+                   NetDelivery::Reliable);
             enet_host_flush(host);
         } else if (event.type == ENET_EVENT_TYPE_RECEIVE) {
             answer = joiner.Answer(packetBytes(event.packet), session.id);
@@ -620,6 +646,11 @@ NetResult EnetTransport::JoinSession(const NetSessionInfo& session, const std::s
     }
     if (!answer.answered || answer.code != kNetOk) {
         if (answer.answered) result = {answer.code, false}; // refused while opening
+        {
+            std::lock_guard guard(state_->lock);
+            state_->traffic.bytesSent += host->totalSentData;
+            state_->traffic.bytesReceived += host->totalReceivedData;
+        }
         enet_peer_reset(peer);
         enet_host_destroy(host);
         return result;
@@ -702,6 +733,18 @@ NetGuardCounts EnetTransport::GuardCounts() const {
     counts.probesAnswered = state_->probes.Answered();
     counts.probesRefused = state_->probes.Refused();
     return counts;
+}
+
+void EnetTransport::SetGameIdentity(const NetGameIdentity& identity) {
+    identity_ = identity;
+}
+
+NetTraffic EnetTransport::Traffic() const {
+    std::lock_guard guard(state_->lock);
+    state_->countTraffic();
+    NetTraffic traffic = state_->traffic;
+    traffic.compressed = options_.compress;
+    return traffic;
 }
 
 void EnetTransport::CloseToNewPlayers() {

@@ -25,6 +25,10 @@ struct EnetOptions {
     std::int32_t lossPercent = 0;
     std::int32_t delayMs = 0;
     std::uint32_t seed = 1;
+    // Datagrams packed with ENet's range coder. Every peer of one protocol
+    // version must agree: a peer without it drops what a compressing peer
+    // sends (turning it on is part of the protocol version).
+    bool compress = true;
 };
 
 class EnetTransport : public NetTransport {
@@ -46,6 +50,8 @@ class EnetTransport : public NetTransport {
     void Wait(std::int32_t maxMs, std::vector<NetEvent>& events) override;
     void CloseToNewPlayers() override;
     NetGuardCounts GuardCounts() const override;
+    void SetGameIdentity(const NetGameIdentity& identity) override;
+    NetTraffic Traffic() const override;
     void Leave() override;
 
     // The game port a created session listens on (0 before).
@@ -56,6 +62,7 @@ class EnetTransport : public NetTransport {
     EnetOptions options_;
     std::unique_ptr<State> state_;
     std::uint16_t port_ = 0;
+    NetGameIdentity identity_;
 };
 
 // "LAN (broadcast)" and "Direct address" with these options.

@@ -1,6 +1,7 @@
 #include "shell/qt/net_providers.h"
 
 #include "shell/form_services.h"
+#include "shell/recent_hosts.h"
 
 EnetOptions EnetOptionsFor(const GameOptions& options) {
     const NetRunOptions& net = options.net;
@@ -24,7 +25,8 @@ std::vector<NetProvider> GameNetProviders(const GameOptions& options) {
         EnetOptions direct = EnetOptionsFor(options);
         direct.lan = false;
         provider.open = [direct]() mutable -> std::unique_ptr<NetTransport> {
-            if (const auto answer = FormAskText("Direct address", "host[:port]", ""))
+            if (const auto answer =
+                    FormAskText("Direct address", "host[:port]", "", LoadRecentHosts()))
                 direct.directAddress = *answer;
             return std::make_unique<EnetTransport>(direct);
         };

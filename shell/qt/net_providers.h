@@ -11,6 +11,7 @@
 EnetOptions EnetOptionsFor(const GameOptions& options);
 
 // "LAN (broadcast)" and "Direct address". Without --net-address the direct
-// provider asks for "host[:port]" when it is opened; a cancelled prompt
-// leaves it without an address, so listing finds no session.
+// provider asks for "host[:port]" when it is opened, offering the addresses
+// last joined (the newest pre-filled); a cancelled prompt leaves it without
+// an address, so listing finds no session.
 std::vector<NetProvider> GameNetProviders(const GameOptions& options);

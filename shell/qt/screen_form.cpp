@@ -115,6 +115,20 @@ class ScreenFormServices : public FormServices {
         return answer.toStdString();
     }
 
+    std::optional<std::string> AskTextOrChoice(const std::string& caption,
+                                               const std::string& prompt,
+                                               const std::vector<std::string>& choices) override {
+        if (RunningWithoutScreen()) return std::nullopt;
+        QStringList items;
+        for (const std::string& choice : choices) items << QString::fromStdString(choice);
+        bool ok = false;
+        const QString answer =
+            QInputDialog::getItem(&form_, QString::fromStdString(caption),
+                                  QString::fromStdString(prompt), items, 0, true, &ok);
+        if (!ok) return std::nullopt;
+        return answer.toStdString();
+    }
+
   private:
     // Outer top-left corner and client size.
     WindowPlace CurrentPlace() const {

@@ -297,7 +297,7 @@ elseif(CASE STREQUAL "silent_strangers")
   math(EXPR game_port "${PORT} + 1000")
   player(host 0 --net-create --net-port ${game_port} --frames 300)
   list(APPEND PLAYERS strangers)
-  set(cmd_strangers sh ${PLAYER} 1 ${WORK}/strangers ${STRANGERS} ${game_port} 8 9)
+  set(cmd_strangers sh ${PLAYER} 1 ${WORK}/strangers ${STRANGERS} ${game_port} 8 9 ${WORK}/data)
   player(joiner 4 --net-join --frames 100)
   game()
   file(READ ${WORK}/strangers/out.txt timed)
@@ -366,6 +366,89 @@ elseif(CASE STREQUAL "host_quits_play")
   if(first_x EQUAL second_x)
     message(FATAL_ERROR "the joiners did not move apart: both at x=${first_x}")
   endif()
+
+elseif(CASE STREQUAL "different_levels")
+  # A joiner whose copy of the level has one cell changed: its list marks
+  # the host's game, the host turns it away saying what differs, and it
+  # never starts; a joiner with the same data joins and plays.
+  data_with_event_room()
+  file(READ ${LEVELS}/90-network.txt source)
+  string(REPLACE "Layer 2\nBBBBBBB\nB.....B" "Layer 2\nBBBBBBB\nB..B..B" changed "${source}")
+  if(changed STREQUAL source)
+    message(FATAL_ERROR "the test level has no cell to change")
+  endif()
+  file(WRITE ${WORK}/changed/90-network.txt "${changed}")
+  set(other_data ${WORK}/other_data)
+  file(MAKE_DIRECTORY ${other_data}/LEVEL)
+  file(GLOB entries LIST_DIRECTORIES true RELATIVE ${WORK}/data ${WORK}/data/*)
+  foreach(entry ${entries})
+    if(NOT entry STREQUAL "LEVEL")
+      file(CREATE_LINK ${DATASET}/${entry} ${other_data}/${entry} SYMBOLIC)
+    endif()
+  endforeach()
+  execute_process(COMMAND ${LEVELTOOL} compile ${WORK}/changed/90-network.txt
+    ${other_data}/LEVEL/90-Network.lev RESULT_VARIABLE rc ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cannot compile the changed level: ${err}")
+  endif()
+
+  player(host 0 --net-create --net-go-at 2 --frames 200)
+  player(other 0.5 --net-join --frames 110)
+  list(TRANSFORM cmd_other REPLACE "^${WORK}/data$" "${other_data}")
+  player(same 3.5 --net-join --frames 140)
+  game()
+  expect_stderr(other "Open Failed :8B4E0009 (different levels)")
+  expect(other comm.session0.difference "different levels")
+  expect(other comm.lastFailure "Open Failed :8B4E0009 (different levels)")
+  expect(other net.lobbyPhase 1)
+  expect(other networkLobby 1)
+  expect(other comm.playerCount 1) # "All" alone: it is in no session
+  expect(other comm.players "")
+  dump_value(other net.levelsDigest)
+  set(other_digest ${value})
+  expect_same(net.levelsDigest host same)
+  if(value STREQUAL other_digest)
+    message(FATAL_ERROR "the changed level gave the same digest ${value}")
+  endif()
+  expect_same(net.definitionsDigest host same other)
+  # The host played with the joiner of the same data alone.
+  expect(same comm.session0.difference "")
+  expect_in_play(1 host same)
+  expect(host comm.playerCount 3)
+  expect(host comm.compressed 1)
+  expect(same comm.compressed 1)
+
+elseif(CASE STREQUAL "recent_host")
+  # A joiner that joined by typing the host's address is offered that
+  # address first the next time it opens the "Direct address" transport.
+  data_with_level(${LEVER_LEVEL})
+  math(EXPR game_port "${PORT} + 1000")
+  set(address 127.0.0.1:${game_port})
+  write_script(host "1 F SELECT ListBox Direct address\n2 F CLICK NewGame\n")
+  write_script(joiner "1 F SELECT ListBox Direct address\n2 F ANSWER ${address}\n\
+3 F CLICK JoinGame\n5 F SELECT ListBox ${address}\n6 F CLICK JoinGame\n")
+  set(joiner_args --headless --data ${WORK}/data --frame-ms 50 --nickname joiner
+    --script ${WORK}/joiner/script.txt --dump-state ${WORK}/joiner/state.txt)
+  set(cmd_host sh ${PLAYER} 0 ${WORK}/host ${KELVANE} /NETWORK --headless --data ${WORK}/data
+    --frame-ms 50 --net-port ${game_port} --nickname host --script ${WORK}/host/script.txt
+    --dump-state ${WORK}/host/state.txt --frames 120)
+  set(cmd_joiner sh ${PLAYER} 1 ${WORK}/joiner ${KELVANE} /NETWORK ${joiner_args} --frames 40)
+  set(PLAYERS host joiner)
+  game()
+  expect(joiner net.lobbyPhase 2)
+  expect(joiner prompt.default "")
+  expect(joiner net.recentHosts "${address}")
+
+  # Later, with nobody hosting: the prompt offers the address, and the
+  # script cancels it.
+  write_script(joiner "1 F SELECT ListBox Direct address\n2 F ANSWER CANCEL\n\
+3 F CLICK JoinGame\n")
+  set(cmd_joiner sh ${PLAYER} 0 ${WORK}/joiner ${KELVANE} /NETWORK ${joiner_args} --frames 10)
+  set(PLAYERS joiner)
+  game()
+  expect(joiner prompt.caption "Direct address")
+  expect(joiner prompt.default "${address}")
+  expect(joiner prompt.choices "${address}")
 
 else()
   message(FATAL_ERROR "unknown case ${CASE}")

@@ -1,22 +1,31 @@
-// silent_strangers PORT COUNT SECONDS: holds COUNT silent ENet connections
-// against the game host on 127.0.0.1:PORT (each from its own loopback
-// address, back at once when let go), then joins that host through the
-// game's own transport and reports how long the join took. The connections
-// are held SECONDS in all, so that a game joiner started meanwhile meets
-// them too. Exits 0 when the join succeeded within five seconds.
+// silent_strangers PORT COUNT SECONDS DATA: holds COUNT silent ENet
+// connections against the game host on 127.0.0.1:PORT (each from its own
+// loopback address, back at once when let go), then joins that host through
+// the game's own transport, as a game of the data folder DATA, and reports
+// how long the join took. The connections are held SECONDS in all, so that
+// a game joiner started meanwhile meets them too. Exits 0 when the join
+// succeeded within five seconds.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "net/enet/enet_transport.h"
+#include "shell/game_digest.h"
 #include "support/silent_connections.h"
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: silent_strangers PORT COUNT SECONDS\n");
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: silent_strangers PORT COUNT SECONDS DATA\n");
+        return 2;
+    }
+    std::error_code ec;
+    std::filesystem::current_path(argv[4], ec);
+    if (ec) {
+        std::fprintf(stderr, "cannot enter the data folder %s\n", argv[4]);
         return 2;
     }
     const auto port = static_cast<std::uint16_t>(std::atoi(argv[1]));
@@ -38,6 +47,7 @@ int main(int argc, char** argv) {
     options.lan = false;
     options.bindAddress = "127.0.0.1";
     EnetTransport joiner(options);
+    joiner.SetGameIdentity(LocalGameIdentity()); // the host's game: only silence keeps it out
     const NetSessionInfo session{0, "", "127.0.0.1", port, 0, 0};
     std::uint32_t id = 0;
     std::vector<NetPlayer> others;

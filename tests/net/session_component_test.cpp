@@ -219,6 +219,46 @@ TEST(SessionComponent, EveryFailureShowsItsOperationAndCode) {
     EXPECT_EQ(FailureText("Open", 0xFFFFFFFFu), "Open Failed :FFFFFFFF");
 }
 
+// A host turns away a joiner that plays other levels, definitions or
+// protocol before it becomes a player; the joiner's list already marks the
+// game, and its failure says what differs.
+TEST(SessionComponent, AnotherGameIsMarkedAndRefusedSayingWhatDiffers) {
+    FakeNetwork network;
+    Machine host(network, "Ann");
+    host.comm->Identity = {kNetProtocolVersion, 10, 20};
+    host.Host();
+    const struct {
+        NetGameIdentity identity;
+        const char* difference;
+        std::uint32_t code;
+    } others[] = {
+        {{kNetProtocolVersion, 10, 21}, "different levels", kNetDifferentLevels},
+        {{kNetProtocolVersion, 11, 21}, "different definitions", kNetDifferentDefinitions},
+        {{kNetProtocolVersion + 1, 10, 20}, "different version", kNetDifferentVersion},
+    };
+    for (const auto& other : others) {
+        Machine joiner(network, "Bob");
+        joiner.comm->Identity = other.identity;
+        joiner.Join();
+        ASSERT_EQ(joiner.comm->SessionDifferences.size(), 1u);
+        EXPECT_EQ(joiner.comm->SessionDifferences[0], other.difference);
+        EXPECT_FALSE(joiner.comm->InSession());
+        ASSERT_EQ(joiner.failures.size(), 1u);
+        EXPECT_EQ(joiner.failures[0], FailureText("Open", other.code));
+        EXPECT_NE(joiner.failures[0].find(other.difference), std::string::npos);
+    }
+    host.Settle();
+    EXPECT_EQ(host.comm->PlayerCount, 2);
+    EXPECT_TRUE(host.added.empty());
+
+    Machine same(network, "Cy");
+    same.comm->Identity = host.comm->Identity;
+    same.Join();
+    EXPECT_EQ(same.comm->SessionDifferences[0], "");
+    EXPECT_TRUE(same.comm->InSession());
+    EXPECT_TRUE(same.failures.empty());
+}
+
 TEST(SessionComponent, AClosedSessionRefusesLatePlayers) {
     FakeNetwork network;
     Machine host(network, "Ann"), bob(network, "Bob"), late(network, "Cy");

@@ -48,6 +48,50 @@ TEST(ProbeReply, ReadsBackWhatWasSentAndRefusesAnythingMalformed) {
     EXPECT_EQ(ParseProbe(EncodeProbe("secret")).value_or("?"), "secret");
 }
 
+// The host's game travels in the reply and in the joiner's hello; a reply of
+// the length before it did comes from a host of the first protocol.
+TEST(ProbeReply, CarriesTheHostsGameAndReadsAnOlderReplyAsTheFirstProtocol) {
+    ProbeReply sent = SampleReply();
+    sent.identity = {kNetProtocolVersion, 0x1122334455667788ull, 0x99AABBCCDDEEFF00ull};
+    const auto bytes = EncodeProbeReply(sent);
+    const auto reply = ParseProbeReply(bytes);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->identity, sent.identity);
+
+    const std::vector<std::uint8_t> older(bytes.begin(),
+                                          bytes.begin() + kProbeReplySizeWithoutIdentity);
+    const auto old = ParseProbeReply(older);
+    ASSERT_TRUE(old);
+    EXPECT_EQ(old->name, "Kelvane - Ann");
+    EXPECT_EQ(old->identity.version, kNetProtocolBeforeIdentity);
+    EXPECT_EQ(CompareGameIdentity(sent.identity, old->identity), kNetDifferentVersion);
+    const std::vector<std::uint8_t> between(bytes.begin(), bytes.begin() + 60);
+    EXPECT_FALSE(ParseProbeReply(between));
+
+    ControlFrame hello;
+    hello.kind = FrameKind::Hello;
+    hello.player = {0, "Bob", "Bob"};
+    hello.identity = sent.identity;
+    const auto parsed = ParseFrame(EncodeFrame(hello));
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->identity, sent.identity);
+    // A hello without the identity is not one.
+    auto helloBytes = EncodeFrame(hello);
+    helloBytes.resize(helloBytes.size() - 20);
+    EXPECT_FALSE(ParseFrame(helloBytes));
+}
+
+TEST(GameIdentity, TheFirstDifferenceNamesTheRefusal) {
+    const NetGameIdentity mine{kNetProtocolVersion, 1, 2};
+    EXPECT_EQ(CompareGameIdentity(mine, mine), kNetOk);
+    EXPECT_EQ(CompareGameIdentity(mine, {kNetProtocolVersion, 1, 3}), kNetDifferentLevels);
+    EXPECT_EQ(CompareGameIdentity(mine, {kNetProtocolVersion, 9, 3}), kNetDifferentDefinitions);
+    EXPECT_EQ(CompareGameIdentity(mine, {kNetProtocolVersion + 1, 9, 3}), kNetDifferentVersion);
+    EXPECT_EQ(GameDifferenceText(kNetDifferentLevels), "different levels");
+    EXPECT_EQ(GameDifferenceText(kNetDifferentVersion), "different version");
+    EXPECT_EQ(GameDifferenceText(kNetSessionFull), "");
+}
+
 TEST(ProbeReply, LongNamesAreCutToTheirFieldsKeepingTheZero) {
     ProbeReply reply = SampleReply();
     reply.name = std::string(40, 'n');

@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/script_answers.h"
 #include "shell/automation_run.h"
+#include "shell/game_digest.h"
 #include "shell/lobby.h"
 #include "shell/lobby_view.h"
 #include "shell/net_game.h"
@@ -40,6 +41,7 @@ struct Peer {
         comm->GameName = "Kelvane - " + nick;
         comm->MaxPlayers = 4;
         comm->LongName = comm->ShortName = nick;
+        comm->Identity = LocalGameIdentity(); // the same data as the game under test
         comm->OnGameMessage = [this](std::int32_t from, std::int32_t, const std::uint8_t* bytes) {
             GameMessageBytes copy;
             std::copy(bytes, bytes + kNetMessageSize, copy.begin());

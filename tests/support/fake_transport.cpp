@@ -65,8 +65,8 @@ std::uint32_t FakeTransport::ListSessions(const std::string& password, std::int3
         if (!relay || !relay->Open() || !relay->PasswordMatches(password)) continue;
         const ProbeReply reply = relay->Describe(static_cast<std::uint16_t>(endpoint));
         if (sessions.size() < kNetMaxSessions)
-            sessions.push_back(
-                {reply.sessionId, reply.name, "fake", reply.port, reply.players, reply.maxPlayers});
+            sessions.push_back({reply.sessionId, reply.name, "fake", reply.port, reply.players,
+                                reply.maxPlayers, true, reply.identity});
     }
     return kNetOk;
 }
@@ -75,7 +75,9 @@ NetResult FakeTransport::CreateSession(const NetSessionParams& params, const Net
                                        std::uint32_t& localId) {
     std::lock_guard guard(network_.lock_);
     if (!network_.createFailure.Ok()) return std::exchange(network_.createFailure, NetResult{});
-    state_->relay.emplace(params, local, 0x1000u + static_cast<std::uint32_t>(endpoint_));
+    NetSessionParams described = params;
+    described.identity = identity_;
+    state_->relay.emplace(described, local, 0x1000u + static_cast<std::uint32_t>(endpoint_));
     localId = SessionRelay::kHostId;
     return {};
 }
@@ -87,7 +89,8 @@ NetResult FakeTransport::JoinSession(const NetSessionInfo& session, const std::s
     FakeTransport* host = FakeRouting::at(network_, session.port);
     if (!host || !host->state_->relay) return {kNetConnectTimedOut, false};
     std::vector<RelayOutput> outputs;
-    host->state_->relay->Receive(endpoint_, state_->joiner.Hello(session.id, password, local),
+    host->state_->relay->Receive(endpoint_,
+                                 state_->joiner.Hello(session.id, password, local, identity_),
                                  NetDelivery::Reliable, outputs, host->state_->pending);
     // The answer is the first frame to this endpoint; the rest go their way.
     JoinAnswer answer;

@@ -53,10 +53,12 @@ class FakeTransport : public NetTransport {
               NetDelivery delivery) override;
     void Wait(std::int32_t maxMs, std::vector<NetEvent>& events) override;
     void CloseToNewPlayers() override;
+    void SetGameIdentity(const NetGameIdentity& identity) override { identity_ = identity; }
     void Leave() override;
 
   private:
     struct State;
+    NetGameIdentity identity_;
     FakeNetwork& network_;
     int endpoint_;
     std::unique_ptr<State> state_;

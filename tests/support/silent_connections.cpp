@@ -20,6 +20,9 @@ SilentConnections::SilentConnections(const std::string& host, std::uint16_t port
         enet_address_set_host_ip(&local, from.c_str());
         local.port = 0;
         client->host = enet_host_create(&local, 1, 2, 0, 0);
+        // Compressed as the game's own peers are: the host's answers to the
+        // connection are compressed, and only such a peer completes it.
+        if (client->host) enet_host_compress_with_range_coder(client->host);
         enet_address_set_host_ip(&client->target, host.c_str());
         client->target.port = port;
         if (client->host) enet_host_connect(client->host, &client->target, 2, 0);
