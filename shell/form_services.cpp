@@ -108,3 +108,7 @@ std::optional<std::string> FormAskText(const std::string& caption, const std::st
     if (installed) return installed->AskText(caption, prompt, prefilled);
     return std::nullopt;
 }
+
+bool FormDialogOpen() {
+    return installed && installed->DialogOpen();
+}

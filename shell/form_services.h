@@ -68,6 +68,8 @@ class FormServices {
         (void)prefilled;
         return std::nullopt;
     }
+    // Whether a dialog (an input box, a message box) is open over the window.
+    virtual bool DialogOpen() const { return false; }
 };
 
 // The window's services from now on; null removes them.
@@ -99,3 +101,4 @@ std::vector<std::uint8_t> FormPictureAsPng(); // none without a window
 // gives nullopt), else the window's box, else (no window) nullopt.
 std::optional<std::string> FormAskText(const std::string& caption, const std::string& prompt,
                                        const std::string& prefilled);
+bool FormDialogOpen(); // false without a window
