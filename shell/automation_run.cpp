@@ -19,7 +19,7 @@ std::int64_t framesRun = 0;
 std::int64_t scriptStart = 0; // the run's frame that is the script's frame 1; 0: not yet
 KeySet scriptHeld;
 bool firstAnswersQueued = false; // frame 1's F ANSWER lines went to the queue before any frame
-bool scriptPlaysPad = false;     // the script holds controller inputs: joystick 1 is its
+bool scriptPlaysPad = false;     // the script holds controller inputs and plays joystick 1
 } // namespace
 
 void ConfigureAutomation(const GameOptions& given) {

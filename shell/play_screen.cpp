@@ -95,11 +95,11 @@ void StartNewGame(std::int32_t levelIndex) {
 }
 
 bool PlayScreenUpdate() {
-    SendPlayerState();
     // The controls page opened from the in-game menu takes the input while
     // it is open (and until the keys that closed it are let go); the menu
     // stays open under it, so the world stands paused as it does for the menu.
     if (ControlsScreenUpdate()) localRecord().controls.fill(0);
+    SendPlayerState();
     // The level's time runs until its end is decided, not while the menu is open.
     if (!EndMomentUnderWay() && !world.menu.open) levelPlayMs += std::max(frameMs, 0);
     StepEndMoment();
