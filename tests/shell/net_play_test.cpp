@@ -395,7 +395,8 @@ TEST_F(NetLobbyTest, TheControllerDrivesTheLobby) {
     ASSERT_NE(CommSession(), nullptr);
     EXPECT_FALSE(CommSession()->InSession());
     EXPECT_EQ(lastPlayer, 0);
-    ann.comm->DispatchEvents();
+    settle(); // the host hears him go
+    ann.comm->EnumPlayers(ann.comm->SessionId);
     EXPECT_EQ(ann.comm->PlayerCount, 1);
     peers.front().reset();
 
