@@ -21,6 +21,16 @@ std::vector<std::string> words(const std::string& line) {
 
 constexpr std::int64_t kMaxFrame = std::numeric_limits<std::int64_t>::max() / 2;
 
+constexpr const char* kPadInputNames[kScriptPadInputCount] = {
+    "PAD_UP", "PAD_DOWN", "PAD_LEFT", "PAD_RIGHT", "PAD_A", "PAD_B", "PAD_X", "PAD_Y", "PAD_START"};
+
+std::optional<std::uint32_t> padInputFromName(const std::string& name) {
+    const std::string upper = UpperAscii(name);
+    for (std::uint32_t i = 0; i < kScriptPadInputCount; ++i)
+        if (upper == kPadInputNames[i]) return i;
+    return std::nullopt;
+}
+
 // The line after its first `count` words, without the blanks before it: the
 // free text of a form command, inner spaces kept.
 std::string restAfterWords(const std::string& line, int count) {
@@ -156,12 +166,17 @@ Loaded<InputScript> ParseInputScript(const std::string& text) {
             continue;
         }
         for (std::size_t i = 1; i < parts.size(); ++i) {
+            if (const auto pad = padInputFromName(parts[i])) {
+                entry.pad |= 1u << *pad;
+                continue;
+            }
             const auto vk = VirtualKeyFromName(parts[i]);
             if (!vk) {
                 return LoadFailure{where + "unknown key '" + parts[i] +
                                    "' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC F1..F12 ADD "
                                    "SUBTRACT DELETE BACK PGUP PGDN PLUS MINUS "
-                                   "A..Z)"};
+                                   "A..Z; controller: PAD_UP PAD_DOWN PAD_LEFT PAD_RIGHT "
+                                   "PAD_A PAD_B PAD_X PAD_Y PAD_START)"};
             }
             entry.keys.push_back(*vk);
         }
@@ -195,6 +210,18 @@ KeySet ScriptKeysForFrame(const InputScript& script, std::int64_t frame) {
         for (int vk : entry.keys) held.set(static_cast<std::size_t>(vk));
     }
     return held;
+}
+
+std::uint32_t ScriptPadForFrame(const InputScript& script, std::int64_t frame) {
+    std::uint32_t held = 0;
+    for (const ScriptEntry& entry : script.entries)
+        if (frame >= entry.first && frame <= entry.last) held |= entry.pad;
+    return held;
+}
+
+bool ScriptUsesPad(const InputScript& script) {
+    return std::any_of(script.entries.begin(), script.entries.end(),
+                       [](const ScriptEntry& e) { return e.pad != 0; });
 }
 
 namespace {

@@ -16,10 +16,27 @@
 #include "platform/loaded.h"
 #include "platform/option_table.h"
 
-// One script line: the keys held down on frames first..last (counted from 1).
+// The controller inputs a script can hold: "PAD_UP" ... "PAD_START" on a
+// key line, each a bit of ScriptEntry::pad in this order.
+enum ScriptPadInput : std::uint32_t {
+    kScriptPadUp,
+    kScriptPadDown,
+    kScriptPadLeft,
+    kScriptPadRight,
+    kScriptPadA,
+    kScriptPadB,
+    kScriptPadX,
+    kScriptPadY,
+    kScriptPadStart,
+    kScriptPadInputCount
+};
+
+// One script line: the keys (and controller inputs) held down on frames
+// first..last (counted from 1).
 struct ScriptEntry {
     std::int64_t first = 0, last = 0;
     std::vector<int> keys;
+    std::uint32_t pad = 0; // bit 1 << ScriptPadInput for each input held
 };
 
 using KeySet = std::bitset<kVirtualKeyCount>;
@@ -90,6 +107,7 @@ std::string ReadAutomationOptions(const CommandLine& commandLine,
 AutomationParse ParseAutomationOptions(const std::vector<std::string>& arguments);
 
 // Script text: one entry per line, "FIRST[-LAST] KEY..." or "FRAME F VERB ...",
+// where a KEY may also be a controller input (PAD_A, PAD_UP, PAD_START ...),
 // with blank lines and lines starting with '#' ignored. The error names the line
 // ("script line 3: no keys after the frames").
 Loaded<InputScript> ParseInputScript(const std::string& text);
@@ -103,6 +121,11 @@ Loaded<InputScript> ReadInputScript(const std::string& file);
 
 // The keys the script holds down on `frame`.
 KeySet ScriptKeysForFrame(const InputScript& script, std::int64_t frame);
+// The controller inputs it holds then (bits as in ScriptEntry::pad).
+std::uint32_t ScriptPadForFrame(const InputScript& script, std::int64_t frame);
+// Whether any line holds a controller input: the run's controller is then
+// the script's.
+bool ScriptUsesPad(const InputScript& script);
 
 // The form commands of `frame`, in script order.
 std::vector<FormCommand> FormCommandsForFrame(const InputScript& script, std::int64_t frame);

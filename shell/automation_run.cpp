@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/script_answers.h"
+#include "platform/script_joystick.h"
 #include "shell/replay_run.h"
 #include "shell/shell_state.h"
 #include "shell/sounds.h"
@@ -18,6 +19,7 @@ std::int64_t framesRun = 0;
 std::int64_t scriptStart = 0; // the run's frame that is the script's frame 1; 0: not yet
 KeySet scriptHeld;
 bool firstAnswersQueued = false; // frame 1's F ANSWER lines went to the queue before any frame
+bool scriptPlaysPad = false;     // the script holds controller inputs and plays joystick 1
 } // namespace
 
 void ConfigureAutomation(const GameOptions& given) {
@@ -27,6 +29,9 @@ void ConfigureAutomation(const GameOptions& given) {
     firstAnswersQueued = false;
     ForgetKeptState();
     scriptHeld.reset();
+    // A script that holds controller inputs plays joystick 1 itself.
+    scriptPlaysPad = ScriptUsesPad(options.script);
+    if (scriptPlaysPad) UseScriptJoystick();
     FixClockSeed(options.seed);
     if (options.frameMs) {
         UseVirtualClock(0);
@@ -58,6 +63,7 @@ void BeginAutomatedFrame() {
     }
     if (scriptStart == 0 || options.script.entries.empty()) return;
     FeedScriptKeys(options.script, ScriptFrame(), scriptHeld);
+    if (scriptPlaysPad) HoldScriptPad(ScriptPadForFrame(options.script, ScriptFrame()));
 }
 
 std::int64_t ScriptFrame() {

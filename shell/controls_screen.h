@@ -1,4 +1,5 @@
-// The "CONTROLS AND SOUND" page over the title: the eight controls with
+// The "CONTROLS AND SOUND" page over the title or, from the in-game menu,
+// over the paused play screen: the eight controls with
 // their keys and controller inputs, the music and effects volumes, a reset
 // to the defaults and the way back. Driven by the controls themselves, so
 // the keyboard and the controller both move it: forward and back choose a

@@ -121,3 +121,7 @@ std::optional<std::string> FormAskText(const std::string& caption, const std::st
 const AskedPrompt& LastAskedPrompt() {
     return lastPrompt;
 }
+
+bool FormDialogOpen() {
+    return installed && installed->DialogOpen();
+}

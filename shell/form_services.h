@@ -75,6 +75,8 @@ class FormServices {
                                                        const std::vector<std::string>& choices) {
         return AskText(caption, prompt, choices.front());
     }
+    // Whether a dialog (an input box, a message box) is open over the window.
+    virtual bool DialogOpen() const { return false; }
 };
 
 // The window's services from now on; null removes them.
@@ -117,3 +119,4 @@ struct AskedPrompt {
     std::vector<std::string> choices;
 };
 const AskedPrompt& LastAskedPrompt();
+bool FormDialogOpen(); // false without a window

@@ -27,7 +27,7 @@ const std::vector<std::string>& HelpLines() {
         "SPACE            JUMP; FIRE ON THE TITLE AND END SCREENS",
         "CTRL + UP/DOWN   LOOK UP AND DOWN",
         "SHIFT            DIG, PUSH, WORK LEVERS",
-        "ESC              OPTIONS: RESTART, LOAD, SAVE, CAMERA VIEW, QUIT",
+        "ESC              OPTIONS: RESTART, LOAD, SAVE, VIEW, CONTROLS, QUIT",
         "KEYPAD + AND -   CAMERA CLOSER AND FARTHER",
         "+ AND - (MAIN)   CAMERA CLOSER AND FARTHER",
         "",

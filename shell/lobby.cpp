@@ -8,6 +8,7 @@
 #include "shell/automation_run.h"
 #include "shell/form_services.h"
 #include "shell/game_digest.h"
+#include "shell/lobby_pad.h"
 #include "shell/lobby_view.h"
 #include "shell/net_game.h"
 #include "shell/net_session.h"
@@ -153,10 +154,10 @@ void showTransports() {
     netState.LastSend = GetTickCount();
 }
 
-// A joiner whose host has gone before the start can never start: it is
-// told, leaves the session and its numbering, and may create or join
-// another game. The scripted clicks are not done again.
-void returnToTransportsAfterHostLeft() {
+// Leaves the session and its numbering for the list of transports, from
+// where another game can be created or joined. The scripted clicks are not
+// done again.
+void returnToTransports() {
     const NetState kept = netState;
     CloseCommSession();
     netState.ProviderChosen = kept.ProviderChosen;
@@ -171,6 +172,12 @@ void returnToTransportsAfterHostLeft() {
     localPlayer = 0;
     lastPlayer = 0;
     showTransports();
+}
+
+// A joiner whose host has gone before the start can never start: it is
+// told and goes back to the transports.
+void returnToTransportsAfterHostLeft() {
+    returnToTransports();
     // Last: the window keeps running frames while the box is open, and they
     // must find the lobby already back at the transports.
     ShowMessageBox("The host has left the game.");
@@ -247,6 +254,13 @@ void JoinGameClick() {
     }
 }
 
+void LeaveLobbySession() {
+    // Once the start is under way the session is already closed for play.
+    if (netState.LobbyPhase != kLobbyChooseSession && netState.LobbyPhase != kLobbyInSession)
+        return;
+    returnToTransports();
+}
+
 void LobbyRefresh() {
     DispatchNetEvents();
     // The session is replaced only here, outside its own event dispatch.
@@ -265,7 +279,8 @@ void LobbyRefresh() {
             showItems(std::move(names), keeps ? kept : -1);
         }
     }
-    runLobbyAutomation(*comm);
+    LobbyPadStep();
+    if (CommSession()) runLobbyAutomation(*CommSession());
 }
 
 void CommAddPlayer(std::int32_t id, const std::string&, const std::string&) {

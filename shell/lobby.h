@@ -11,6 +11,9 @@
 void OpenNetworkLobby();
 void NewGameClick();
 void JoinGameClick();
+// Leaves the session, or the list of sessions, for the list of transports
+// (not once the start is under way).
+void LeaveLobbySession();
 // Every frame while the lobby is open: the session's events, the player
 // list every 500 ms of the tick counter, and the scripted clicks.
 void LobbyRefresh();

@@ -7,6 +7,7 @@
 #include "media/sound_output.h"
 #include "platform/message_box.h"
 #include "shell/automation_run.h"
+#include "shell/controls_screen.h"
 #include "shell/end_moment.h"
 #include "shell/form_services.h"
 #include "shell/net_game.h"
@@ -94,6 +95,10 @@ void StartNewGame(std::int32_t levelIndex) {
 }
 
 bool PlayScreenUpdate() {
+    // The controls page opened from the in-game menu takes the input while
+    // it is open (and until the keys that closed it are let go); the menu
+    // stays open under it, so the world stands paused as it does for the menu.
+    if (ControlsScreenUpdate()) localRecord().controls.fill(0);
     SendPlayerState();
     // The level's time runs until its end is decided, not while the menu is open.
     if (!EndMomentUnderWay() && !world.menu.open) levelPlayMs += std::max(frameMs, 0);
@@ -113,6 +118,10 @@ bool PlayScreenUpdate() {
 }
 
 void DrawPlayScreen() {
+    if (controlsScreen.open) {
+        DrawControlsScreen();
+        return;
+    }
     DrawPlayFrame(world);
     DrawPlayHud();
     DrawEndMoment();
@@ -146,6 +155,7 @@ void InstallPlayServices() {
             StartTransition(+1); // quit from the options menu
         }
     };
+    gameServices.openControlsPage = [] { OpenControlsScreen(); };
     // The exit does not count once the level's end is under way.
     gameServices.transitionActive = [] {
         return shellState.TransitionActive || EndMomentUnderWay();

@@ -22,6 +22,7 @@
 #include "shell/form_services.h"
 #include "shell/help_panel.h"
 #include "shell/joystick.h"
+#include "shell/lobby_view.h"
 #include "shell/net_session.h"
 #include "shell/replay_run.h"
 #include "shell/settings.h"
@@ -114,6 +115,11 @@ std::string DescribeState() {
     d.add("controlsScreen.open", controlsScreen.open);
     d.add("controlsScreen.selected", controlsScreen.selected);
     d.add("controlsScreen.waiting", controlsScreen.waiting);
+    std::string lobbyItems;
+    for (const std::string& item : lobbyView.items)
+        lobbyItems += (lobbyItems.empty() ? "" : ",") + item;
+    d.add("lobby.items", lobbyItems);
+    d.add("lobby.selected", lobbyView.selected);
     d.add("soundReady", SoundOutputReady());
     d.add("musicVolume", CurrentMixVolumes().music);
     d.add("effectsVolume", CurrentMixVolumes().effects);

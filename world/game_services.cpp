@@ -34,6 +34,8 @@ const char* kindName(WorldEventKind kind) {
         return "message";
     case WorldEventKind::LevelEnd:
         return "end";
+    case WorldEventKind::ControlsPage:
+        return "controls";
     }
     return "?";
 }
@@ -91,6 +93,11 @@ bool RequestSaveGame() {
 void ShowGameMessage(const std::string& text) {
     log(WorldEventKind::Message, 0, 0, 0, 0, text);
     if (gameServices.showMessage) gameServices.showMessage(text);
+}
+
+void OpenControlsPage() {
+    log(WorldEventKind::ControlsPage, 0, 0, 0, 0);
+    if (gameServices.openControlsPage) gameServices.openControlsPage();
 }
 
 void EndLevel(LevelEnd end) {

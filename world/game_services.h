@@ -51,6 +51,8 @@ struct GameServices {
     // Whether a screen transition is running or the level's end is already
     // decided (the exit does not count then).
     std::function<bool()> transitionActive;
+    // Opens the controls and sound page over the play screen.
+    std::function<void()> openControlsPage;
 };
 
 extern GameServices gameServices;
@@ -65,6 +67,7 @@ enum class WorldEventKind {
     Save,
     Message,
     LevelEnd,
+    ControlsPage,
 };
 
 struct WorldEvent {
@@ -94,6 +97,7 @@ void RequestLoadGame();
 // False when the installed service refused the save.
 bool RequestSaveGame();
 void ShowGameMessage(const std::string& text);
+void OpenControlsPage();
 void EndLevel(LevelEnd end);
 bool TransitionRunning();
 // Logs a death (killPlayer calls it).

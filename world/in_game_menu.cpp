@@ -44,6 +44,11 @@ void select(InGameMenu& menu, PlayerRecord& player) {
     case kMenuCameraView:
         nextCameraView(player);
         break;
+    case kMenuControls:
+        // The menu stays open under the page, so the world stays paused and
+        // the menu is back where it was when the page closes.
+        OpenControlsPage();
+        break;
     case kMenuQuit:
         EndLevel(kLevelLost);
         break;

@@ -9,7 +9,7 @@ struct PlayerRecord;
 
 struct InGameMenu {
     std::uint8_t open = 0;
-    std::int32_t selected = 0;  // option 0..5
+    std::int32_t selected = 0;  // option 0..kMenuOptionCount - 1
     std::int32_t inputSkip = 0; // frames left before input is read again
     // The control flags as the menu last read them, so that a press that
     // comes during a skipped frame is not lost.
@@ -26,6 +26,7 @@ enum MenuOption {
     kMenuLoad,
     kMenuSave,
     kMenuCameraView,
+    kMenuControls, // the controls and sound page, over the paused play
     kMenuQuit,
     kMenuContinue,
     kMenuOptionCount

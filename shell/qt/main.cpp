@@ -34,9 +34,10 @@ int main(int argc, char** argv) {
     ConfigureAutomation(options);
     shellState.CommandLine = options.arguments;
     // Before Qt, so that Qt's signal handling stays. Headless runs ignore real
-    // devices, so that a script replays the same on every machine.
+    // devices, so that a script replays the same on every machine; so does a
+    // window whose script plays the controller.
     if (!options.headless) {
-        StartSdlJoystick(false, ControllerMappingPath());
+        if (!ScriptUsesPad(options.script)) StartSdlJoystick(false, ControllerMappingPath());
         InstallSdlAudio();
     }
     // Headless runs play music too: a capture must hear it.

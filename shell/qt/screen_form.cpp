@@ -30,6 +30,7 @@
 #include "shell/lobby.h"
 #include "shell/lobby_view.h"
 #include "shell/music.h"
+#include "shell/qt/pad_dialogs.h"
 #include "shell/screen_flow.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -103,6 +104,7 @@ class ScreenFormServices : public FormServices {
     }
     std::uint64_t WindowHandle() const override { return form_.winId(); }
     std::vector<std::uint8_t> PictureAsPng() override { return EncodePng(form_.Picture()); }
+    bool DialogOpen() const override { return QApplication::activeModalWidget() != nullptr; }
     std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                        const std::string& prefilled) override {
         // Without a screen nobody could answer: cancel rather than block.
@@ -211,6 +213,8 @@ TScreenForm::TScreenForm(QWidget* parent)
     GameLoop->setInterval(kGameLoopIntervalMs);
     connect(GameLoop, &QTimer::timeout, this, &TScreenForm::GameLoopTimer);
     GameLoop->start();
+    // Before the first prompt, which may come as the form is created.
+    new PadDialogs(this);
 
     FormCreate();
 }

@@ -74,7 +74,7 @@ TEST(Interface, MenuEntriesSitWhereTheCursorLands) {
     const PcxImage menu = ReadGenerated("INTERF/OPTION.PCX");
     const int w = menu.width, h = menu.height;
     auto bandOf = [&](int row) {
-        for (int item = 0; item < 6; ++item) {
+        for (int item = 0; item < 7; ++item) {
             const double top = (0.366 + 0.072 * item) * h;
             if (row >= top && row < top + 0.0708 * h) return item;
         }
@@ -88,7 +88,7 @@ TEST(Interface, MenuEntriesSitWhereTheCursorLands) {
                     << "entry text at row " << y << " lies between the cursor's places";
                 itemsWithText.insert(bandOf(y));
             }
-    EXPECT_EQ(itemsWithText.size(), 6u);
+    EXPECT_EQ(itemsWithText.size(), 7u);
     // The scene shows around the panel.
     EXPECT_EQ(menu.pixels[0], 0);
     EXPECT_EQ(menu.pixels[static_cast<std::size_t>(h / 2 * w + 4)], 0);

@@ -288,6 +288,27 @@ elseif(CASE STREQUAL "lobby_by_script")
   expect_in_play(1 host joiner)
   expect(joiner localPlayer 1)
 
+elseif(CASE STREQUAL "lobby_by_pad")
+  # The lobby driven by the script's controller alone: down chooses the LAN,
+  # A creates the game and later says Go; the joiner's X lists the sessions,
+  # B goes back to the transports, and down, X, down and A join the game.
+  data_with_level(${LEVER_LEVEL})
+  write_script(host "2 PAD_DOWN\n4 PAD_A\n100 PAD_A\n")
+  write_script(joiner "2 PAD_DOWN\n4 PAD_X\n6 PAD_B\n8 PAD_DOWN\n10 PAD_X\n12 PAD_DOWN\n14 PAD_A\n")
+  foreach(name host joiner)
+    set(delay 0)
+    if(name STREQUAL "joiner")
+      set(delay 1)
+    endif()
+    set(cmd_${name} sh ${PLAYER} ${delay} ${WORK}/${name} ${KELVANE} /NETWORK ${COMMON}
+      --nickname ${name} --script ${WORK}/${name}/script.txt
+      --dump-state ${WORK}/${name}/state.txt --frames 170)
+    list(APPEND PLAYERS ${name})
+  endforeach()
+  game()
+  expect_in_play(1 host joiner)
+  expect(joiner localPlayer 1)
+
 elseif(CASE STREQUAL "silent_strangers")
   # Eight connections that never say hello, as many as the host has slots,
   # each from its own loopback address and back at once when let go: a

@@ -331,6 +331,57 @@ elseif(CASE STREQUAL "title_fire")
                 "levelStarts=1" "lives=3")
   endforeach()
 
+elseif(CASE STREQUAL "menu_controls")
+  # The in-game menu's CONTROLS AND SOUND row opens the page over the paused
+  # play: the level's time stands still while it is open. There the jump is
+  # bound to J; once the page and the menu are closed, J jumps the hero.
+  link_data_set(with_levels)
+  set(keys "4 ESC\n6 DOWN\n8 DOWN\n10 DOWN\n12 DOWN\n14 SPACE\n")
+  string(APPEND keys "16 DOWN\n18 DOWN\n20 DOWN\n22 DOWN\n24 SPACE\n26 J\n28 ESC\n31 ESC\n34-40 J\n")
+  file(WRITE ${WORK}/menu.txt "${keys}")
+  set(LEVEL_RUN --headless --data ${DATA} --frame-ms 50 --level 0 --dump-state ${DUMP}
+      --script ${WORK}/menu.txt)
+  run(${LEVEL_RUN} --frames 16)
+  expect_exit(0)
+  foreach(line "menu.open=1" "menu.selected=4" "controlsScreen.open=1")
+    expect_dump(${line})
+  endforeach()
+  file(STRINGS ${DUMP} paused REGEX "^levelPlayMs=")
+  run(${LEVEL_RUN} --frames 25)
+  expect_exit(0)
+  foreach(line "controlsScreen.open=1" "controlsScreen.selected=4" "controlsScreen.waiting=1")
+    expect_dump(${line})
+  endforeach()
+  expect_dump("${paused}")
+  run(${LEVEL_RUN} --frames 40)
+  expect_exit(0)
+  foreach(line "menu.open=0" "controlsScreen.open=0" "binding.Jump=J,A" "onGround=0")
+    expect_dump(${line})
+  endforeach()
+  expect_file_line(${WORK}/config/kelvane/kelv.ini "Jump=J")
+
+elseif(CASE STREQUAL "menu_controls_pad")
+  # The same through the script's controller: Y opens the menu, the pad moves
+  # and A chooses; on the page the controller's X becomes the jump, Y leaves
+  # the page and then the menu, and X jumps the hero.
+  link_data_set(with_levels)
+  set(keys "4 PAD_Y\n6 PAD_DOWN\n8 PAD_DOWN\n10 PAD_DOWN\n12 PAD_DOWN\n14 PAD_A\n")
+  string(APPEND keys "16 PAD_DOWN\n18 PAD_DOWN\n20 PAD_DOWN\n22 PAD_DOWN\n24 PAD_A\n26 PAD_X\n")
+  string(APPEND keys "28 PAD_Y\n31 PAD_Y\n34-40 PAD_X\n")
+  file(WRITE ${WORK}/pad.txt "${keys}")
+  set(LEVEL_RUN --headless --data ${DATA} --frame-ms 50 --level 0 --dump-state ${DUMP}
+      --script ${WORK}/pad.txt)
+  run(${LEVEL_RUN} --frames 16)
+  expect_exit(0)
+  foreach(line "joystickAbsent=0" "menu.open=1" "menu.selected=4" "controlsScreen.open=1")
+    expect_dump(${line})
+  endforeach()
+  run(${LEVEL_RUN} --frames 40)
+  expect_exit(0)
+  foreach(line "menu.open=0" "controlsScreen.open=0" "binding.Jump=SPACE,X" "onGround=0")
+    expect_dump(${line})
+  endforeach()
+
 elseif(CASE STREQUAL "title_escape")
   link_data_set()
   touch(${DATA}/LEVEL/l1)

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/automation.h"
+#include "platform/joystick.h"
+#include "platform/script_joystick.h"
 #include "support/test_support.h"
 
 namespace {
@@ -31,13 +33,51 @@ TEST(InputScriptTest, RangesHoldKeysOnTheirFrames) {
 TEST(InputScriptTest, ErrorsNameTheLine) {
     EXPECT_EQ(scriptError("1 UP\n2 JUMP\n"),
               "script line 2: unknown key 'JUMP' (keys: UP DOWN LEFT RIGHT SPACE CTRL SHIFT ESC "
-              "F1..F12 ADD SUBTRACT DELETE BACK PGUP PGDN PLUS MINUS A..Z)");
+              "F1..F12 ADD SUBTRACT DELETE BACK PGUP PGDN PLUS MINUS A..Z; controller: PAD_UP "
+              "PAD_DOWN PAD_LEFT PAD_RIGHT PAD_A PAD_B PAD_X PAD_Y PAD_START)");
+    EXPECT_NE(scriptError("1 PAD_Z").find("unknown key 'PAD_Z'"), std::string::npos);
     EXPECT_EQ(scriptError("5-2 UP"), "script line 1: the range '5-2' ends before it starts");
     EXPECT_EQ(scriptError("\n\n7"), "script line 3: no keys after the frames");
     for (const char* bad : {"0 UP", "-3 UP", "1- UP", "x UP", "1-2-3 UP", "+1 UP", "1.5 UP",
                             "99999999999999999999 UP"}) {
         EXPECT_NE(scriptError(bad).find("is not a frame number"), std::string::npos) << bad;
     }
+}
+
+// Controller inputs sit on key lines beside keys and play the script's own
+// joystick: a d-pad direction is a full deflection, the buttons are 1..4.
+TEST(InputScriptTest, ControllerInputsPlayTheScriptsJoystick) {
+    std::string error;
+    const auto script = ParseInputScript("1-2 pad_up SPACE PAD_A\n2 PAD_LEFT PAD_START\n"
+                                         "3 PAD_DOWN PAD_RIGHT PAD_B PAD_X PAD_Y\n",
+                                         error);
+    ASSERT_TRUE(script) << error;
+    EXPECT_TRUE(ScriptUsesPad(*script));
+    EXPECT_FALSE(ScriptUsesPad(*ParseInputScript("1 UP\n", error)));
+    EXPECT_TRUE(ScriptKeysForFrame(*script, 2).test(kVkSpace));
+    EXPECT_EQ(ScriptKeysForFrame(*script, 3).count(), 0u);
+    EXPECT_EQ(ScriptPadForFrame(*script, 0), 0u);
+
+    UseScriptJoystick();
+    struct Case {
+        std::int64_t frame;
+        std::uint32_t x, y, buttons;
+        bool start;
+    };
+    for (const Case& c : {Case{1, 32768, 0, 1, false}, Case{2, 0, 0, 1, true},
+                          Case{3, 65535, 65535, 14, false}, Case{4, 32768, 32768, 0, false}}) {
+        HoldScriptPad(ScriptPadForFrame(*script, c.frame));
+        const auto p = ReadJoystickPosition();
+        ASSERT_TRUE(p);
+        EXPECT_EQ(p->x, c.x) << c.frame;
+        EXPECT_EQ(p->y, c.y) << c.frame;
+        EXPECT_EQ(p->buttons, c.buttons) << c.frame;
+        EXPECT_EQ(p->start, c.start) << c.frame;
+    }
+    const auto caps = ReadJoystickDeviceCaps();
+    ASSERT_TRUE(caps);
+    EXPECT_EQ(caps->maxX, 65535u);
+    InstallJoystickDevice(nullptr);
 }
 
 AutomationParse parse(std::vector<std::string> args) {

@@ -11,10 +11,13 @@
 #include "net/game_messages.h"
 #include "net/session_component.h"
 #include "platform/clock.h"
+#include "platform/joystick.h"
 #include "platform/script_answers.h"
+#include "platform/script_joystick.h"
 #include "shell/automation_run.h"
 #include "shell/game_digest.h"
 #include "shell/lobby.h"
+#include "shell/lobby_pad.h"
 #include "shell/lobby_view.h"
 #include "shell/net_game.h"
 #include "shell/net_session.h"
@@ -356,6 +359,62 @@ TEST_F(NetLobbyTest, AJoinerWhoseHostLeavesIsToldAndCanHostAnotherGame) {
     EXPECT_EQ(lobbyView.items, (std::vector<std::string>{"Bob", "Dee"}));
     EXPECT_EQ(players[1].PlayerId, static_cast<std::int32_t>(dee.Id()));
     EXPECT_EQ(messages.size(), 1u);
+}
+
+// The lobby through the controller alone: down chooses, X lists the
+// sessions, B goes back, A joins; B leaves the session; A creates a game
+// and, with another player in it, says Go, after which B cannot leave.
+TEST_F(NetLobbyTest, TheControllerDrivesTheLobby) {
+    UseScriptJoystick();
+    lobbyPad = LobbyPadState{};
+    const auto press = [this](ScriptPadInput input) {
+        HoldScriptPad(1u << input);
+        settle();
+        HoldScriptPad(0);
+        settle();
+    };
+    openLobby("Bob");
+    Peer& ann = peer("Ann");
+    ann.comm->Connect(kLan, true);
+    press(kScriptPadX); // nothing chosen yet
+    EXPECT_EQ(netState.LobbyPhase, kLobbyChooseTransport);
+    press(kScriptPadDown);
+    press(kScriptPadDown); // the list's end
+    EXPECT_EQ(lobbyView.selected, 0);
+    press(kScriptPadX);
+    ASSERT_EQ(netState.LobbyPhase, kLobbyChooseSession);
+    EXPECT_EQ(lobbyView.items, std::vector<std::string>{"Kelvane - Ann"});
+    press(kScriptPadB);
+    EXPECT_EQ(netState.LobbyPhase, kLobbyChooseTransport);
+    EXPECT_EQ(lobbyView.items, std::vector<std::string>{kLan});
+    for (ScriptPadInput input : {kScriptPadDown, kScriptPadX, kScriptPadDown, kScriptPadA})
+        press(input);
+    ASSERT_EQ(netState.LobbyPhase, kLobbyInSession);
+    EXPECT_EQ(lastPlayer, 1);
+
+    press(kScriptPadB);
+    EXPECT_EQ(netState.LobbyPhase, kLobbyChooseTransport);
+    ASSERT_NE(CommSession(), nullptr);
+    EXPECT_FALSE(CommSession()->InSession());
+    EXPECT_EQ(lastPlayer, 0);
+    settle(); // the host hears him go
+    ann.comm->EnumPlayers(ann.comm->SessionId);
+    EXPECT_EQ(ann.comm->PlayerCount, 1);
+    peers.front().reset();
+
+    press(kScriptPadDown);
+    press(kScriptPadA);
+    ASSERT_EQ(netState.LobbyPhase, kLobbyInSession);
+    EXPECT_TRUE(netState.IsHost);
+    press(kScriptPadA); // alone: no Go
+    EXPECT_EQ(netState.LobbyPhase, kLobbyInSession);
+    peer("Dee").Join();
+    settle(501);
+    press(kScriptPadA);
+    EXPECT_EQ(netState.LobbyPhase, kLobbyStarting);
+    press(kScriptPadB);
+    EXPECT_EQ(netState.LobbyPhase, kLobbyStarting);
+    InstallJoystickDevice(nullptr);
 }
 
 TEST_F(NetLobbyTest, AFullSessionRefusesTheJoinerWhoStaysInTheLobby) {

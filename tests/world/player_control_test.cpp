@@ -238,9 +238,9 @@ TEST_F(PlayerControl, TheMenuOpensOnANewPressAndStopsTheHero) {
 TEST_F(PlayerControl, MenuMovesWrapAndNeedANewPress) {
     frame({kMenu});
     frame({kForward});
-    EXPECT_EQ(world.menu.selected, 5);
+    EXPECT_EQ(world.menu.selected, 6);
     frame({kForward});
-    EXPECT_EQ(world.menu.selected, 5);
+    EXPECT_EQ(world.menu.selected, 6);
     frame();
     frame({kBack});
     EXPECT_EQ(world.menu.selected, 0);
@@ -284,8 +284,9 @@ TEST_F(PlayerControl, MenuOptions) {
         {0, WorldEventKind::Restart, "LEVEL RESTARTED", false},
         {1, WorldEventKind::Load, "GAME LOADED", false},
         {2, WorldEventKind::Save, "GAME SAVED", false},
-        {4, WorldEventKind::LevelEnd, "", true},
-        {5, WorldEventKind::InterfaceSound, "", false},
+        {kMenuControls, WorldEventKind::ControlsPage, "", true},
+        {kMenuQuit, WorldEventKind::LevelEnd, "", true},
+        {kMenuContinue, WorldEventKind::InterfaceSound, "", false},
     };
     for (const Case& c : cases) {
         ClearWorldEvents();

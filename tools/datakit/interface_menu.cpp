@@ -24,11 +24,12 @@ int ItemTop(int i) {
 } // namespace
 
 Image PaintOptionMenu() {
-    static constexpr std::array<const char*, 6> kEntries{"RESTART LEVEL", "LOAD GAME", "SAVE GAME",
-                                                         "CAMERA VIEW",   "QUIT GAME", "CONTINUE"};
+    static constexpr std::array<const char*, 7> kEntries{
+        "RESTART LEVEL",      "LOAD GAME", "SAVE GAME", "CAMERA VIEW",
+        "CONTROLS AND SOUND", "QUIT GAME", "CONTINUE"};
     Image menu(kMenuWidth, kMenuHeight);
     const int x0 = 112, x1 = kMenuWidth - 1 - 112;
-    const int y0 = 96, y1 = ItemTop(6) + 24;
+    const int y0 = 96, y1 = ItemTop(static_cast<int>(kEntries.size())) + 24;
     // The panel: a steel frame around a deep blue field.
     PaintPlate(menu, x0, y0, x1, y1, kSteel, 124, 4, 31);
     for (int y = y0 + 10; y <= y1 - 10; ++y)
