@@ -26,6 +26,13 @@ void SetProjection(int cx, int cy, int capacity, int planeScale, int nearDistanc
     rc.queueCount = 0;
 }
 
+void ReserveQueue(int capacity) {
+    RenderContext& rc = renderContext;
+    const std::size_t size = static_cast<std::size_t>(std::max(capacity, 0));
+    if (rc.queue.size() < size) rc.queue.resize(size);
+    if (rc.sortEntries.size() < size) rc.sortEntries.resize(size);
+}
+
 void SetupViewport(int width, int height) {
     RenderContext& rc = renderContext;
     MakeBitmapDescription(rc.mainBuffer, width, height);

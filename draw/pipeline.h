@@ -15,6 +15,10 @@ constexpr int kQueueCapacity = 5000;
 void SetProjection(int cx, int cy, int capacity, int planeScale, int nearDistance,
                    int segmentLength, int fy, int fx);
 
+// Grows the polygon queue and sort array to hold at least `capacity`
+// polygons, keeping the projection and what is queued; never shrinks them.
+void ReserveQueue(int capacity);
+
 // Sizes both frame buffers to W x H, applies the palette again and sets the
 // projection for that view.
 void SetupViewport(int width, int height);

@@ -85,6 +85,14 @@ void ShiftForSecondEye(const RenderContext& rc, RasterTriangle& t) {
     }
 }
 
+constexpr int kPrefetchAhead = 8;
+
+void prefetchPolygon(const RenderContext& rc, std::int32_t index) {
+    const auto* bytes = reinterpret_cast<const char*>(&rc.queue[static_cast<std::size_t>(index)]);
+    __builtin_prefetch(bytes);
+    __builtin_prefetch(bytes + sizeof(QueuedPolygon) - 1);
+}
+
 } // namespace
 
 void DrawQueue() {
@@ -112,6 +120,10 @@ void DrawQueue() {
     const RasterTarget mainTarget = MakeRasterTarget(rc.mainBuffer, rc, windowMode);
     RasterTriangle triangle;
     for (int i = 0; i < count; ++i) {
+        // The queue is read in depth order, out of its own: a long queue
+        // waits on memory unless the polygons a few steps ahead are asked for.
+        if (i + kPrefetchAhead < count)
+            prefetchPolygon(rc, rc.sortEntries[i + kPrefetchAhead].index);
         if (MakeTriangle(rc, rc.queue[rc.sortEntries[i].index], triangle))
             DrawTriangle(mainTarget, triangle);
     }

@@ -15,6 +15,10 @@ void DrawSky(const World& world, const PlayerRecord& player);
 void DrawTransitionSlots(const World& world, const ViewBox& box);
 void DrawSlidingBlocks(const World& world);
 void DrawCells(const World& world, const ViewBox& box, const PlayerRecord& player);
+// The same cells for a far view: walked in the grid's memory order with runs
+// of empty cells skipped, and only the cube sides turned toward the camera
+// submitted. The picture is DrawCells' but for polygons of equal depth.
+void DrawCellsFar(const World& world, const ViewBox& box, const PlayerRecord& player);
 void DrawPlayers(const World& world, const ViewBox& box);
 void DrawSentries(const World& world, const ViewBox& box);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 #include "draw/cube_faces.h"
 #include "draw/pipeline.h"
@@ -11,6 +12,7 @@
 #include "draw/scene_steps.h"
 #include "engine/angles.h"
 #include "engine/mesh.h"
+#include "engine/render_context.h"
 #include "world/follow_camera.h"
 #include "world/models.h"
 #include "world/world.h"
@@ -39,6 +41,23 @@ void SubmitCubeSides(const ObjectType& type, unsigned sides, std::int32_t x, std
         if (sides & (1u << side))
             SubmitMesh(MeshOrNull(cubeFaceMeshes[side]), x, y, z, type.Transparency, shade, 0, 0,
                        0);
+}
+
+// The sides of the cube centred at (x, y, z) whose outer face the camera
+// sees: a side turned away is culled when drawn anyway, so it need not be
+// submitted.
+unsigned SidesFacing(const Camera& camera, std::int32_t x, std::int32_t y, std::int32_t z) {
+    constexpr std::int64_t kHalf = 256;
+    const std::int64_t dx = std::int64_t{camera.x} - x, dy = std::int64_t{camera.y} - y,
+                       dz = std::int64_t{camera.z} - z;
+    unsigned sides = 0;
+    if (dz < -kHalf) sides |= 1u << 0;
+    if (dx > kHalf) sides |= 1u << 1;
+    if (dz > kHalf) sides |= 1u << 2;
+    if (dx < -kHalf) sides |= 1u << 3;
+    if (dy > kHalf) sides |= 1u << 4;
+    if (dy < -kHalf) sides |= 1u << 5;
+    return sides;
 }
 
 bool BoxContains(const ObjectType& type, int lx, int lz) {
@@ -80,34 +99,74 @@ void DrawSlidingBlocks(const World& world) {
     }
 }
 
+namespace {
+
+// Draws one cell of the view: a cube by its sides not hidden by a cube
+// neighbour (and, when `facing` is given, turned toward the camera), a mesh
+// type as its mesh, nothing when it lies out of sight.
+void DrawCell(const World& world, int x, int y, int z, std::uint8_t index,
+              const std::array<std::int32_t, 3>& target, const Camera* facing) {
+    const ObjectType& type = world.types[index];
+    if (type.undefined) return;
+    const std::int32_t px = CellCentre(x), py = CellCentre(y), pz = CellCentre(z);
+
+    unsigned sides = 0;
+    if (type.Cube) {
+        for (std::size_t side = 0; side < kSideNeighbour.size(); ++side) {
+            const auto& d = kSideNeighbour[side];
+            if (!IsCube(world, cellAt(world.grid, x + d[0], y + d[1], z + d[2])))
+                sides |= 1u << side;
+        }
+        if (facing) sides &= SidesFacing(*facing, px, py, pz);
+        if (sides == 0) return; // buried or turned away: nothing of it can show
+    }
+    if (!IsPointVisible(kVisibleRadius, px, py, pz)) return;
+
+    std::int32_t shade = std::int32_t{brightnessAt(world.grid, x, y, z)} - 128;
+    if (type.Dig && x == target[0] && y == target[1] && z == target[2]) shade = -80;
+    if (type.Cube)
+        SubmitCubeSides(type, sides, px, py, pz, shade);
+    else if (type.workMesh)
+        SubmitMesh(MeshOrNull(type.workMesh), px, py, pz, type.Transparency, shade, 0, 0, 0);
+}
+
+} // namespace
+
 void DrawCells(const World& world, const ViewBox& box, const PlayerRecord& player) {
-    const auto& target = player.actionCell;
-    for (int x = box.loX; x <= box.hiX; ++x) {
-        for (int y = box.loY; y <= box.hiY; ++y) {
-            for (int z = box.loZ; z <= box.hiZ; ++z) {
-                const std::uint8_t index = cellAt(world.grid, x, y, z);
-                const ObjectType& type = world.types[index];
-                const std::int32_t px = CellCentre(x), py = CellCentre(y), pz = CellCentre(z);
-                if (type.undefined) continue;
+    for (int x = box.loX; x <= box.hiX; ++x)
+        for (int y = box.loY; y <= box.hiY; ++y)
+            for (int z = box.loZ; z <= box.hiZ; ++z)
+                DrawCell(world, x, y, z, cellAt(world.grid, x, y, z), player.actionCell, nullptr);
+}
 
-                unsigned sides = 0;
-                if (type.Cube) {
-                    for (std::size_t side = 0; side < kSideNeighbour.size(); ++side) {
-                        const auto& d = kSideNeighbour[side];
-                        if (!IsCube(world, cellAt(world.grid, x + d[0], y + d[1], z + d[2])))
-                            sides |= 1u << side;
+void DrawCellsFar(const World& world, const ViewBox& box, const PlayerRecord& player) {
+    const WorldGrid& grid = world.grid;
+    // Only cells inside the grid hold anything; rows are walked in memory
+    // order and runs of empty cells skipped eight at a time.
+    const int loX = std::max(box.loX, 0), hiX = std::min(box.hiX, grid.sizeX - 1);
+    const int loY = std::max(box.loY, 0), hiY = std::min(box.hiY, grid.sizeY - 1);
+    const int loZ = std::max(box.loZ, 0), hiZ = std::min(box.hiZ, grid.sizeZ - 1);
+    if (loX > hiX || loY > hiY || loZ > hiZ) return;
+    const Camera& camera = renderContext.camera;
+    for (int z = loZ; z <= hiZ; ++z) {
+        for (int y = loY; y <= hiY; ++y) {
+            const std::uint8_t* row =
+                grid.cells.data() +
+                (static_cast<std::size_t>(z) * static_cast<std::size_t>(grid.sizeY) +
+                 static_cast<std::size_t>(y)) *
+                    static_cast<std::size_t>(grid.sizeX);
+            int x = loX;
+            while (x <= hiX) {
+                if (x + 8 <= hiX + 1) {
+                    std::uint64_t eight = 0;
+                    std::memcpy(&eight, row + x, sizeof eight);
+                    if (eight == 0) {
+                        x += 8;
+                        continue;
                     }
-                    if (sides == 0) continue; // buried: nothing of it can show
                 }
-                if (!IsPointVisible(kVisibleRadius, px, py, pz)) continue;
-
-                std::int32_t shade = std::int32_t{brightnessAt(world.grid, x, y, z)} - 128;
-                if (type.Dig && x == target[0] && y == target[1] && z == target[2]) shade = -80;
-                if (type.Cube)
-                    SubmitCubeSides(type, sides, px, py, pz, shade);
-                else if (type.workMesh)
-                    SubmitMesh(MeshOrNull(type.workMesh), px, py, pz, type.Transparency, shade, 0,
-                               0, 0);
+                if (row[x] != 0) DrawCell(world, x, y, z, row[x], player.actionCell, &camera);
+                ++x;
             }
         }
     }

@@ -33,6 +33,7 @@ struct EditorState {
     std::int32_t previewDistance = 1024;
     std::string detail = "High"; // texturing
     bool stretching = true;
+    int viewDistance = 8; // cells drawn on each side of the camera; 0: the whole level
 
     std::uint32_t newLevelSeeds = 0; // the sequence New draws its seeds from
 

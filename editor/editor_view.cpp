@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
+#include <string>
 #include <utility>
 
 #include "draw/cube_faces.h"
@@ -58,10 +60,28 @@ ViewCamera viewCamera() {
     return c;
 }
 
-ViewBox viewBox(const ViewCamera& c) {
+// The box heard from: ambient loops start within the game's own reach,
+// whatever the view distance.
+ViewBox hearingBox(const ViewCamera& c) {
     return ViewBoxAround(worldGrid, static_cast<float>(c.x), static_cast<float>(c.y),
                          static_cast<float>(c.z));
 }
+
+int viewReach() {
+    if (editor.viewDistance > 0) return editor.viewDistance;
+    // The whole level from anywhere in it, the camera outside it included.
+    const std::int64_t side = std::max({worldGrid.sizeX, worldGrid.sizeY, worldGrid.sizeZ, 1});
+    return static_cast<int>(std::min<std::int64_t>(side + 8, 1 << 20));
+}
+
+ViewBox drawnBox(const ViewCamera& c) {
+    return ViewBoxAround(worldGrid, static_cast<float>(c.x), static_cast<float>(c.y),
+                         static_cast<float>(c.z), viewReach());
+}
+
+// Polygons a far view may queue: the sides facing the camera of a level's
+// outer surfaces. Beyond it the farthest submitted cells would be dropped.
+constexpr int kFarViewQueue = 1 << 18;
 
 // A player record standing for the editor's camera, for the scene steps that
 // take one: no action cell, the camera's angles for the sky.
@@ -114,6 +134,34 @@ void LevelViewBufferSize(int viewWidth, int viewHeight, int& width, int& height)
     }
 }
 
+bool IsViewDistance(int cells) {
+    return std::find(std::begin(kViewDistances), std::end(kViewDistances), cells) !=
+           std::end(kViewDistances);
+}
+
+std::string ViewDistanceName(int cells) {
+    return cells > 0 ? std::to_string(cells) + " cells" : "Whole level";
+}
+
+ViewBox EditorViewBox() {
+    return drawnBox(viewCamera());
+}
+
+PictureArea FitPicture(int areaWidth, int areaHeight) {
+    PictureArea r;
+    const std::int64_t w = std::max(areaWidth, 0), h = std::max(areaHeight, 0);
+    if (w * 3 <= h * 4) {
+        r.width = static_cast<int>(w);
+        r.height = static_cast<int>(w * 3 / 4);
+    } else {
+        r.height = static_cast<int>(h);
+        r.width = static_cast<int>(h * 4 / 3);
+    }
+    r.x = static_cast<int>((w - r.width) / 2);
+    r.y = static_cast<int>((h - r.height) / 2);
+    return r;
+}
+
 void RunEditorFrame(bool readKeys) {
     PollMusic();
     AdvanceFrameClock();
@@ -126,14 +174,15 @@ void RunEditorFrame(bool readKeys) {
     // playing voice follows the camera's turn.
     const ViewCamera camera = viewCamera();
     PlaceSoundListener(camera.x, camera.y, camera.z, camera.yaw, TruncToInt(camera.pitch), 0);
-    StartDueLoopSounds(viewBox(camera));
+    StartDueLoopSounds(hearingBox(camera));
     VoicesFollowListener();
 }
 
 void DrawEditorView() {
     const SelectorPose& s = editor.shown;
     const ViewCamera view = viewCamera();
-    const ViewBox box = viewBox(view);
+    const ViewBox box = drawnBox(view);
+    if (box.reach > 8) ReserveQueue(kFarViewQueue);
     const PlayerRecord camera = cameraRecord(static_cast<float>(view.yaw), view.pitch);
     ClearFrame((*renderContext.shadeTable)[255]);
     scene::DrawSky(world, camera);
@@ -145,7 +194,10 @@ void DrawEditorView() {
     scene::DrawSentries(world, box);
     scene::DrawTransitionSlots(world, box);
     scene::DrawSlidingBlocks(world);
-    scene::DrawCells(world, box, camera);
+    if (box.reach > 8)
+        scene::DrawCellsFar(world, box, camera);
+    else
+        scene::DrawCells(world, box, camera);
 
     const CellPosition c = ShownCell();
     SubmitMesh(MeshOrNull(markers[kSelect]), centre(c.x), centre(c.y), centre(c.z), 0, 128);

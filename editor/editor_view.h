@@ -9,6 +9,7 @@
 
 #include "media/frame_buffer.h"
 #include "platform/loaded.h"
+#include "world/view_box.h"
 
 // Loads "3do/editor/select.3do", "start.3do", "sfx.3do" and "exit.3do", each
 // painted in one flat colour nearest to white, white, cyan and yellow.
@@ -17,6 +18,24 @@ Loaded<> LoadEditorMarkers();
 // The buffer size for a level view of the given size: the larger side picks
 // 800 x 600, 640 x 480, 512 x 348, 320 x 240 or 160 x 120.
 void LevelViewBufferSize(int viewWidth, int viewHeight, int& width, int& height);
+
+// The view distances offered, in cells on each side of the camera; 0 stands
+// for the whole level. The first is the distance at start.
+inline constexpr int kViewDistances[] = {8, 16, 32, 64, 0};
+bool IsViewDistance(int cells);
+// "8 cells", ..., "Whole level".
+std::string ViewDistanceName(int cells);
+
+// The cells the level view draws this frame: the view distance around the
+// view's camera (enough to hold the whole grid for 0).
+ViewBox EditorViewBox();
+
+// The largest rectangle of the picture's 4:3 shape centred in an area of
+// the given size (bars above and below, or at the sides).
+struct PictureArea {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+PictureArea FitPicture(int areaWidth, int areaHeight);
 
 // The frame's logic: the frame clock, the keys (when `readKeys`), animation,
 // clamping and smoothing; then the sound listener at the view's camera, the

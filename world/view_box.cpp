@@ -9,28 +9,35 @@ namespace {
 
 constexpr int kViewReach = 8; // cells on each side of the camera cell
 
-void reach(int c, int size, int& lo, int& hi) {
-    lo = static_cast<int>(std::max<std::int64_t>(std::int64_t{c} - kViewReach, 0));
-    hi = static_cast<int>(std::min<std::int64_t>(std::int64_t{c} + kViewReach, size));
+void span(int c, int reach, int size, int& lo, int& hi) {
+    lo = static_cast<int>(std::max<std::int64_t>(std::int64_t{c} - reach, 0));
+    hi = static_cast<int>(std::min<std::int64_t>(std::int64_t{c} + reach, size));
 }
 
-bool near(int cell, int c) {
-    return std::llabs(std::int64_t{cell} - c) < kViewReach;
+bool near(int cell, int c, int reach) {
+    return std::llabs(std::int64_t{cell} - c) < reach;
 }
 
 } // namespace
 
 ViewBox ViewBoxAround(const WorldGrid& grid, float cameraX, float cameraY, float cameraZ) {
+    return ViewBoxAround(grid, cameraX, cameraY, cameraZ, kViewReach);
+}
+
+ViewBox ViewBoxAround(const WorldGrid& grid, float cameraX, float cameraY, float cameraZ,
+                      int reach) {
     ViewBox box;
+    box.reach = std::max(reach, 1);
     box.cx = CellOf(cameraX);
     box.cy = CellOf(cameraY);
     box.cz = CellOf(cameraZ);
-    reach(box.cx, grid.sizeX, box.loX, box.hiX);
-    reach(box.cy, grid.sizeY, box.loY, box.hiY);
-    reach(box.cz, grid.sizeZ, box.loZ, box.hiZ);
+    span(box.cx, box.reach, grid.sizeX, box.loX, box.hiX);
+    span(box.cy, box.reach, grid.sizeY, box.loY, box.hiY);
+    span(box.cz, box.reach, grid.sizeZ, box.loZ, box.hiZ);
     return box;
 }
 
 bool NearCameraCell(const ViewBox& box, float x, float y, float z) {
-    return near(CellOf(x), box.cx) && near(CellOf(y), box.cy) && near(CellOf(z), box.cz);
+    return near(CellOf(x), box.cx, box.reach) && near(CellOf(y), box.cy, box.reach) &&
+           near(CellOf(z), box.cz, box.reach);
 }

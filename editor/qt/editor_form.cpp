@@ -1,6 +1,7 @@
 #include "editor/qt/editor_form.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -39,7 +40,12 @@
 #include "editor/level_commands.h"
 #include "editor/qt/editor_icons.h"
 #include "editor/qt/help_form.h"
+#include "editor/qt/object_list.h"
+#include "editor/qt/overview_view.h"
+#include "editor/qt/warnings_panel.h"
 #include "editor/test_play.h"
+#include "editor/view_dump.h"
+#include "editor/view_settings.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
 #include "media/display.h"
@@ -57,9 +63,11 @@ TEditorForm* EditorForm = nullptr;
 namespace {
 
 constexpr int kDesignWidth = 629, kDesignHeight = 479;
-constexpr int kInfoWidth = 196, kInfoHeight = 244, kObjectBoxHeight = 52;
+constexpr int kInfoWidth = 196, kInfoHeight = 244, kObjectBoxHeight = 62;
 constexpr int kPreviewSide = 128;
 constexpr int kKeyWaitMs = 2000;
+// The warnings list checks the level again every this many frames.
+constexpr int kCheckEveryFrames = 10;
 
 struct Icon {
     const char* name;
@@ -275,20 +283,30 @@ void TEditorForm::BuildPanel() {
     SelectObjectBox = new QGroupBox(this);
     SelectObjectBox->setObjectName(QStringLiteral("SelectObjectBox"));
     auto* objects = new QVBoxLayout(SelectObjectBox);
+    objects->setSpacing(3);
+    objects->setContentsMargins(6, 4, 6, 4);
     ObjectCombo = new QComboBox(SelectObjectBox);
     ObjectCombo->setObjectName(QStringLiteral("ObjectCombo"));
     ObjectCombo->setToolTip(QStringLiteral("Building objects list"));
     ObjectCombo->setMaxVisibleItems(27);
+    Objects = new TObjectList(SelectObjectBox, ObjectCombo, [this] { Refocus(); });
+    auto* findRow = new QHBoxLayout;
+    findRow->addWidget(Objects->Search, 1);
+    findRow->addWidget(Objects->Group);
+    objects->addLayout(findRow);
     objects->addWidget(ObjectCombo);
+    // Moving the selector from the overview or the warnings list shows at
+    // once in the labels.
+    Overview = new TOverviewView(this, [this] { RefreshInfoPanel(); });
+    Warnings = new TWarningsPanel(this, [this] {
+        RefreshInfoPanel();
+        Refocus();
+    });
     CurrentView = new QWidget(central);
     CurrentView->setObjectName(QStringLiteral("CurrentView"));
     CurrentView->setToolTip(QStringLiteral("Current paint object"));
     CurrentView->hide();
 
-    connect(ObjectCombo, &QComboBox::textActivated, this, [this](const QString& text) {
-        ChooseObject(text.toStdString());
-        Refocus();
-    });
     connect(MusicBox, &QComboBox::textActivated, this, [this](const QString& text) {
         ChooseMusic(text.toStdString());
         Refocus();
@@ -395,6 +413,7 @@ void TEditorForm::BuildMenus() {
         ResetFrameClock();
         Refocus();
     });
+    BuildViewMenu(editorMenu);
     QAction* stretching = item(editorMenu, "Stretching1", "&Stretching", [this] {
         editor.stretching = !editor.stretching;
         update();
@@ -419,6 +438,36 @@ void TEditorForm::BuildMenus() {
     });
 }
 
+void TEditorForm::BuildViewMenu(QMenu* editorMenu) {
+    QMenu* distance = editorMenu->addMenu(QStringLiteral("&View distance"));
+    distance->setObjectName(QStringLiteral("ViewDistanceMenu"));
+    auto* choices = new QActionGroup(this);
+    for (const int cells : kViewDistances) {
+        QAction* action = distance->addAction(qs(ViewDistanceName(cells)));
+        action->setObjectName(cells > 0 ? QStringLiteral("ViewDistance%1").arg(cells)
+                                        : QStringLiteral("ViewDistanceAll"));
+        action->setCheckable(true);
+        action->setChecked(cells == editor.viewDistance);
+        choices->addAction(action);
+        connect(action, &QAction::triggered, this, [this, cells] {
+            SetViewDistance(cells);
+            if (!StoreViewDistanceSetting(cells) && !EditorSettingsFile().empty())
+                statusBar()->showMessage(
+                    qs("The view distance could not be kept in " + EditorSettingsFile() + "."),
+                    10000);
+            Refocus();
+        });
+    }
+}
+
+void TEditorForm::SetViewDistance(int cells) {
+    editor.viewDistance = IsViewDistance(cells) ? cells : kViewDistances[0];
+    const QString name = editor.viewDistance > 0
+                             ? QStringLiteral("ViewDistance%1").arg(editor.viewDistance)
+                             : QStringLiteral("ViewDistanceAll");
+    if (QAction* action = findChild<QAction*>(name)) action->setChecked(true);
+}
+
 bool TEditorForm::Activate() {
     InfoBox->hide();
     SelectObjectBox->hide();
@@ -440,6 +489,7 @@ bool TEditorForm::Activate() {
         return false;
     }
     StartEditorLevel();
+    SetViewDistance(ReadViewDistanceSetting());
     findChild<QAction*>(QStringLiteral("NiveauInt"))->setChecked(levelState.outside);
     FillLists();
     InfoBox->show();
@@ -458,15 +508,7 @@ void TEditorForm::FillLists() {
     // Refilling keeps what the lists show: the current object and the sentry
     // chosen, so that the next Set Pos. places the one the author sees.
     const QSignalBlocker quietObjects(ObjectCombo), quietSentries(NMEList);
-    ObjectCombo->clear();
-    for (const ObjectType& type : objectTypes)
-        if (!type.undefined && !type.Name.empty()) ObjectCombo->addItem(qs(type.Name));
-    // The box shows the current object, or nothing while it is one that is
-    // not listed (type 0 at start): showing the first item instead would
-    // offer an object that Put does not put and the preview does not draw.
-    const ObjectType& current = objectTypes[editor.currentObject];
-    ObjectCombo->setCurrentIndex(
-        current.undefined || current.Name.empty() ? -1 : ObjectCombo->findText(qs(current.Name)));
+    Objects->Fill();
     MusicBox->clear();
     for (const MusicEntry& entry : musicList)
         if (!entry.name.empty()) MusicBox->addItem(qs(entry.name));
@@ -527,10 +569,12 @@ void TEditorForm::AfterCommand() {
     findChild<QAction*>(QStringLiteral("NiveauInt"))->setChecked(levelState.outside);
     FillLists();
     RefreshInfoPanel();
+    Warnings->Refresh();
+    framesSinceCheck_ = 0;
     if (!editor.warnings.empty()) {
-        std::string text = "Saved, with warnings:";
-        for (const std::string& w : editor.warnings) text += "\n" + w;
-        statusBar()->showMessage(qs(text), 10000);
+        // The warnings themselves are in their list.
+        statusBar()->showMessage(
+            QStringLiteral("Saved, with %1 warning(s).").arg(editor.warnings.size()), 10000);
         editor.warnings.clear();
     }
     Refocus();
@@ -554,6 +598,11 @@ void TEditorForm::FrameStep() {
         ApplyPalette(renderContext.mainBuffer, renderContext.palette);
         levelImage_ = FrameBufferImage(renderContext.mainBuffer);
         previewImage_ = FrameBufferImage(preview_);
+        if (++framesSinceCheck_ >= kCheckEveryFrames) {
+            Warnings->Refresh();
+            framesSinceCheck_ = 0;
+        }
+        Overview->update();
     }
     update();
 }
@@ -567,12 +616,17 @@ QImage TEditorForm::Picture() {
 void TEditorForm::SetMouse(QPoint position, bool left, bool right) {
     previousMouse_ = mouse_;
     mouse_ = position - centralWidget()->pos();
+    // A press over the overview is its click.
+    if (left && !leftHeld_ && Overview->geometry().contains(position))
+        Overview->ClickAt(position - Overview->pos());
     leftHeld_ = left;
     rightHeld_ = right;
 }
 
 std::string TEditorForm::DescribeState() {
-    return DescribeEditorState({windowTitle().toStdString(), HelpForm->isVisible()});
+    return DescribeEditorState({windowTitle().toStdString(), HelpForm->isVisible()}) +
+           DescribeViewState(
+               {Warnings->Lines(), Objects->GroupText(), Objects->SearchText(), Objects->Listed()});
 }
 
 void TEditorForm::paintEvent(QPaintEvent*) {
@@ -586,7 +640,12 @@ void TEditorForm::paintEvent(QPaintEvent*) {
     const QRect view = LevelView->geometry().translated(centralWidget()->pos());
     if (!levelImage_.isNull()) {
         if (editor.stretching) {
-            painter.drawImage(view, levelImage_);
+            // Scaled in the picture's own shape, with bars where the panel
+            // is wider or taller.
+            const PictureArea fit = FitPicture(view.width(), view.height());
+            painter.fillRect(view, Qt::black);
+            painter.drawImage(QRect(view.left() + fit.x, view.top() + fit.y, fit.width, fit.height),
+                              levelImage_);
         } else {
             painter.fillRect(view.adjusted(0, 0, 32, 32), palette().window());
             painter.drawImage(QPoint(view.left() - (levelImage_.width() - view.width()) / 2,
@@ -610,8 +669,16 @@ void TEditorForm::resizeEvent(QResizeEvent* event) {
     const int previewTop = SelectObjectBox->geometry().bottom() + 4 - client.top();
     const int side = std::clamp(client.height() - previewTop - 4, 32, kPreviewSide);
     CurrentView->setGeometry(right - kInfoWidth / 2 - side / 2, previewTop, side, side);
-    LevelView->setGeometry(0, 0, std::max(1, client.width() - kInfoWidth - 20),
-                           std::max(1, client.height() - 5));
+    // Left of the panel: the level view, and below it the overview and the
+    // warnings list side by side.
+    const int leftWidth = std::max(1, client.width() - kInfoWidth - 20);
+    const int strip = std::clamp(client.height() / 4, 110, 200);
+    LevelView->setGeometry(0, 0, leftWidth, std::max(1, client.height() - 5 - strip - 4));
+    const int stripTop = client.top() + LevelView->height() + 4;
+    const int mapSide = std::min(strip, leftWidth / 2);
+    Overview->setGeometry(client.left(), stripTop, mapSide, strip);
+    Warnings->setGeometry(client.left() + mapSide + 4, stripTop,
+                          std::max(1, leftWidth - mapSide - 4), strip);
     if (activated_) ResizeLevelBuffer();
     update();
 }

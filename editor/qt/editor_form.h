@@ -14,8 +14,12 @@ class THelp;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTimer;
+class TObjectList;
+class TOverviewView;
+class TWarningsPanel;
 
 class TEditorForm : public QMainWindow {
     Q_OBJECT
@@ -57,6 +61,9 @@ class TEditorForm : public QMainWindow {
     QComboBox* ObjectCombo = nullptr;
     QTimer* GameLoop = nullptr;
     THelp* HelpForm = nullptr;
+    TObjectList* Objects = nullptr;     // ObjectGroup, ObjectSearch and ObjectCombo
+    TOverviewView* Overview = nullptr;  // the selector's layer from above
+    TWarningsPanel* Warnings = nullptr; // the level's warnings
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -77,12 +84,15 @@ class TEditorForm : public QMainWindow {
     void Refocus();
     void AfterCommand();
     void ResizeLevelBuffer();
+    void BuildViewMenu(QMenu* editorMenu);
+    void SetViewDistance(int cells);
 
     bool activated_ = false;
     bool dialogOpen_ = true;
     bool leftHeld_ = false, rightHeld_ = false;
     QPoint mouse_, previousMouse_;
     int shownZone_ = -2, shownZoneMusic_ = -1;
+    int framesSinceCheck_ = 0;
     QString shownCaption_;
     FrameBuffer preview_;
     QImage levelImage_, previewImage_;

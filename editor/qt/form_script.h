@@ -9,6 +9,7 @@
 
 class TEditorForm;
 
+// SELECT on a text box types its text into it.
 // Runs one command; false with the reason in `error` when the named
 // component is not there, is hidden or disabled, or lacks the item.
 bool RunFormCommand(TEditorForm& form, const FormCommand& command, std::string& error);

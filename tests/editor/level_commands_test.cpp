@@ -208,6 +208,20 @@ TEST_F(LevelCommandsTest, ChecksListWhatMakesALevelUnplayable) {
                                 "The music zone at (1, 1, 1) names an empty music entry.",
                                 "The ingot door Gate has no ingots in the level to open it.",
                             }));
+    // The list names the cell of each warning that has one inside the grid:
+    // the start's, the zone's and the first cell of the door.
+    std::vector<std::string> lines;
+    for (const LevelWarning& w : CheckLevelWarnings()) lines.push_back(WarningLine(w));
+    const std::string start = "(" + std::to_string(levelState.startX) + ", 1, " +
+                              std::to_string(levelState.startZ) + ") ";
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         start + "The start point is inside a solid cell.",
+                         start + "The start point and the exit are the same cell.",
+                         "Sentry NME #1 has never been placed.",
+                         "Sentry NME #2 lies outside the level.",
+                         "(1, 1, 1) The music zone at (1, 1, 1) names an empty music entry.",
+                         "(0, 1, 0) The ingot door Gate has no ingots in the level to open it.",
+                     }));
     setCell(levelState.startX, 1, levelState.startZ, 0);
     setCell(levelState.startX, 0, levelState.startZ, 0);
     setCell(1, 1, 1, 9);
