@@ -14,6 +14,7 @@ class THelp;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QTimer;
 
@@ -57,6 +58,7 @@ class TEditorForm : public QMainWindow {
     QComboBox* ObjectCombo = nullptr;
     QTimer* GameLoop = nullptr;
     THelp* HelpForm = nullptr;
+    QMenu* RecentMenu = nullptr;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -76,10 +78,12 @@ class TEditorForm : public QMainWindow {
     void BuildMenus();
     void Refocus();
     void AfterCommand();
+    void FillRecentMenu();
     void ResizeLevelBuffer();
 
     bool activated_ = false;
     bool dialogOpen_ = true;
+    bool autosaveOffered_ = false;
     bool leftHeld_ = false, rightHeld_ = false;
     QPoint mouse_, previousMouse_;
     int shownZone_ = -2, shownZoneMusic_ = -1;

@@ -121,7 +121,7 @@ TEST_F(LevelFilesTest, SaveWritesTheLevelAndAFailedSaveKeepsTheName) {
     const std::string good = dir.file("a.lev");
     files = {good};
     ASSERT_TRUE(SaveAsCommand());
-    EXPECT_EQ(EditorCaption(), "Level Editor - " + good);
+    EXPECT_EQ(EditorCaption(), "Kelvane - Level Editor - " + good);
     EXPECT_FALSE(editor.modified);
     const auto saved = ReadLevelFile(good);
     ASSERT_TRUE(saved);

@@ -193,7 +193,7 @@ TEST_F(EditorFormTest, TheWindowCarriesTheEditorsIconAtEverySize) {
 
 TEST_F(EditorFormTest, LuminosityLabelAtTheEndsOfBrightness) {
     NewLevel("5", "4", "6");
-    const CellPosition c = ShownCell();
+    const CellPosition c = TargetCell();
     EXPECT_EQ(Text("LuminosityLabel"), "Luminosity: 50%");
     const auto brightnessAfter = [&](int start, const char* icon) {
         worldGrid.brightness[static_cast<std::size_t>(
@@ -273,7 +273,7 @@ TEST_F(EditorFormTest, PlaneFillFromTheMenuUndoesAndRedoesEveryCell) {
     NewLevel("5", "4", "6");
     Run(FormVerb::Select, "ObjectCombo", "Red bricks");
     const std::uint8_t bricks = editor.currentObject;
-    const CellPosition c = ShownCell();
+    const CellPosition c = TargetCell();
     const std::string before = CellDigest();
     Menu("Z1");
     for (int z = 0; z < 6; ++z)
@@ -385,7 +385,7 @@ TEST_F(EditorFormTest, AFailedSaveKeepsTheCaptionAndSaysWhy) {
     const std::string good = dir.file("good.lev");
     File(good);
     Menu("Saveas1");
-    const QString saved = QString::fromStdString("Level Editor - " + good);
+    const QString saved = QString::fromStdString("Kelvane - Level Editor - " + good);
     EXPECT_EQ(form->windowTitle(), saved);
 
     Click("I_Brighter");
