@@ -24,9 +24,9 @@ TEST(TextCodepage, CharactersOutsideTheSetAreNamedOnceAndLeftOut) {
 TEST(TextCodepage, MalformedUtf8IsRefusedNotReadPast) {
     // A lone lead byte at the end, a cut sequence, an overlong '/', a
     // surrogate, a stray continuation byte: each is U+FFFD and the text goes on.
-    for (const std::string bad : {std::string("x\xC3"), std::string("x\xE2\x82y"),
-                                  std::string("x\xC0\xAF"), std::string("x\xED\xA0\x80"),
-                                  std::string("x\x80"), std::string("x\xF8\x88\x80\x80\x80")}) {
+    for (const std::string& bad : {std::string("x\xC3"), std::string("x\xE2\x82y"),
+                                   std::string("x\xC0\xAF"), std::string("x\xED\xA0\x80"),
+                                   std::string("x\x80"), std::string("x\xF8\x88\x80\x80\x80")}) {
         const Cp1252Text text = Utf8ToCp1252(bad);
         EXPECT_EQ(text.bytes.substr(0, 1), "x") << bad;
         EXPECT_EQ(RefusedCharactersText(text.refused), "U+FFFD") << bad;
