@@ -404,8 +404,13 @@ TEST_F(EditorFormTest, QuitWithChangesAsksAndCancelKeepsTheWindow) {
     Menu("Quit1"); // nothing queued: the question answers Cancel at once
     EXPECT_TRUE(form->isVisible());
 
+    // The question takes only its own queue: an answer meant for a prompt stays.
     TempDir dir;
     Answer("Yes");
+    Menu("Quit1");
+    EXPECT_TRUE(form->isVisible());
+    ClearScriptAnswers();
+    Run(FormVerb::SaveAnswer, "", "YES");
     File(dir.file("kept.lev"));
     Menu("Quit1");
     EXPECT_FALSE(form->isVisible());
@@ -413,9 +418,14 @@ TEST_F(EditorFormTest, QuitWithChangesAsksAndCancelKeepsTheWindow) {
 
     form->show();
     Click("I_Brighter");
-    Answer("No");
+    Run(FormVerb::SaveAnswer, "", "No");
     Menu("Quit1");
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(EditorFormTest, TheCaptionNamesTheProgramFromTheStart) {
+    Frame();
+    EXPECT_EQ(form->windowTitle().toStdString(), "Kelvane - Level Editor");
 }
 
 TEST_F(EditorFormTest, TestPlayStartsTheGameOnceOnACopyOfTheLevel) {
