@@ -27,6 +27,7 @@ class EditorFilesTest : public EditorTest {
   protected:
     void SetUp() override {
         EditorTest::SetUp();
+        ClearScriptAnswers();
         editor.currentObject = 2;
         editor.settingsFile = dir.file("config/kelvedit.ini");
         editor.autosaveFolder = dir.file("state/autosave");
@@ -155,7 +156,7 @@ TEST_F(EditorFilesTest, RecentFilesKeepEightNewestFirstAndDropMissingOnes) {
     ASSERT_EQ(editor.recentFiles.size(), 8u);
     EXPECT_EQ(editor.recentFiles[0], levels[5]);
     EXPECT_EQ(editor.recentFiles[1], levels[9]);
-    EXPECT_EQ(editor.recentFiles[7], levels[3]);
+    EXPECT_EQ(editor.recentFiles[7], levels[2]);
     EXPECT_EQ(ReadRecentFiles(), editor.recentFiles);
 
     fs::remove(levels[9]);
