@@ -51,6 +51,8 @@ function(expect_lines text)
 endfunction()
 
 foreach(run one two)
+  # Each run saves a new file: Save as onto an existing one would ask first.
+  file(REMOVE ${level})
   run(${CMAKE_COMMAND} -E env TMPDIR=${tmp} ${KELVEDIT} --data ${DATA} --headless --frames 20 --frame-ms 50 --seed 1
       --script ${WORK}/session.txt --screenshot ${WORK}/${run}.png --dump-state ${WORK}/${run}.txt)
 endforeach()
