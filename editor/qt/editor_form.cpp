@@ -165,12 +165,13 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
                : answer == QMessageBox::No ? SaveAnswer::No
                                            : SaveAnswer::Cancel;
     };
+    // Enter alone answers Cancel: it neither replaces a file nor drops an autosave.
     editorServices.askQuestion = [this](const std::string& question) {
         if (RunningWithoutScreen()) return SaveAnswer::Cancel;
         dialogOpen_ = true;
         const auto answer = QMessageBox::question(
             this, QStringLiteral("Level Editor"), qs(question),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::No);
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
         dialogOpen_ = false;
         return answer == QMessageBox::Yes  ? SaveAnswer::Yes
                : answer == QMessageBox::No ? SaveAnswer::No
