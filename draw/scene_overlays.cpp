@@ -7,6 +7,7 @@
 #include "draw/text.h"
 #include "engine/angles.h"
 #include "engine/pictures.h"
+#include "platform/text_codepage.h"
 #include "world/title_overlay.h"
 #include "world/world.h"
 
@@ -25,11 +26,13 @@ constexpr float kRadarRange = 4096.0f;
 
 void DrawTitleOverlay(const World& world) {
     const double u = titleOverlay.drawnOffset;
-    if (!world.level.description.empty())
-        DrawText(world.level.description, true, 0.5 - u,
-                 0.5 - TextWidth(world.level.description, true) / 2);
+    // The fonts hold ASCII only: an accented letter of the level's texts is
+    // drawn as its plain letter rather than as a gap or another glyph.
+    const std::string description = Cp1252ToAscii(world.level.description);
+    if (!description.empty())
+        DrawText(description, true, 0.5 - u, 0.5 - TextWidth(description, true) / 2);
     if (!world.level.author.empty()) {
-        const std::string line = "AUTHOR:" + world.level.author;
+        const std::string line = "AUTHOR:" + Cp1252ToAscii(world.level.author);
         DrawText(line, false, u + 0.56, 0.5 - TextWidth(line, false) / 2);
     }
 }

@@ -56,7 +56,7 @@ bool zoneAt(const MusicZone& zone, const CellPosition& cell) {
 }
 
 void editPlane(PlaneAxis axis, std::uint8_t type) {
-    const CellPosition c = ShownCell();
+    const CellPosition c = TargetCell();
     CellEdit edit;
     const auto put = [&](int x, int y, int z) { edit.SetType(x, y, z, type); };
     switch (axis) {
@@ -76,9 +76,9 @@ void editPlane(PlaneAxis axis, std::uint8_t type) {
     edit.Commit(false);
 }
 
-// The shown cell's brightness becomes next(brightness).
+// The target cell's brightness becomes next(brightness).
 void stepBrightness(bool merge, int (*next)(int)) {
-    const CellPosition c = ShownCell();
+    const CellPosition c = TargetCell();
     if (!InsideGrid(c.x, c.y, c.z)) return;
     CellEdit edit;
     edit.SetBrightness(c.x, c.y, c.z, static_cast<std::uint8_t>(next(brightnessAt(c.x, c.y, c.z))));
@@ -88,14 +88,14 @@ void stepBrightness(bool merge, int (*next)(int)) {
 } // namespace
 
 void PutBlock(bool merge) {
-    const CellPosition c = ShownCell();
+    const CellPosition c = TargetCell();
     CellEdit edit;
     edit.SetType(c.x, c.y, c.z, editor.currentObject);
     edit.Commit(merge);
 }
 
 void DeleteCell(bool merge) {
-    const CellPosition c = ShownCell();
+    const CellPosition c = TargetCell();
     // The cell and its music zones change together, as one step.
     CellEdit edit;
     edit.Step().metaBefore = CaptureLevelMeta();

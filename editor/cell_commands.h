@@ -6,8 +6,9 @@
 
 #include <string>
 
-// Put, delete, brighter, darker and the planes act on the shown cell; start,
-// exit, music zones and sentry places on the target cell.
+// Every command acts on the target cell, the one the labels name: the shown
+// selector only glides toward it, so a quick series of moves and edits
+// builds the same level as a slow one.
 void PutBlock(bool merge = false);
 void DeleteCell(bool merge = false);
 void BrightenCell(bool merge = false);
@@ -17,7 +18,7 @@ void PlaceExit(bool merge = false);
 void PlaceMusicZone(bool merge = false);
 
 enum class PlaneAxis { X, Y, Z };
-// Every cell of the plane through the shown cell across `axis` gets the
+// Every cell of the plane through the target cell across `axis` gets the
 // current object (fill) or type 0 (clear); brightness is kept.
 void FillPlane(PlaneAxis axis);
 void ClearPlane(PlaneAxis axis);

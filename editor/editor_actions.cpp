@@ -149,6 +149,9 @@ void PollEditorKeys(const std::function<bool(int)>& query, const std::function<b
     const bool testPlay = query(kVkF9);
     if (testPlay && !editor.testPlayHeld) TestPlayCommand();
     editor.testPlayHeld = testPlay;
+    const bool testHere = query(kVkF10);
+    if (testHere && !editor.testHereHeld) TestPlayFromHereCommand();
+    editor.testHereHeld = testHere;
 }
 
 void ClampSelector() {

@@ -33,9 +33,10 @@ void RunEditorAction(EditorAction action, bool merge = false);
 
 // Reads the keys in their order (Up, Down, B, H, Right, Left, Ctrl+Right,
 // Ctrl+Left, Page Up, Page Down, +, -, Space, Backspace or Delete, D, X, S,
-// A, E, then F9 for test-play) and runs their actions. `query` answers "down
+// A, E, then F9 for test-play and F10 for test-play from the selector) and
+// runs their actions. `query` answers "down
 // now or pressed since the last query", `isDown` whether a key is down now. A
-// held key repeats every frame, except the two page keys and F9, which act
+// held key repeats every frame, except the two page keys, F9 and F10, which act
 // once a press; letter keys are not read while Ctrl or Alt is held.
 void PollEditorKeys(const std::function<bool(int)>& query, const std::function<bool(int)>& isDown);
 

@@ -7,6 +7,7 @@
 #include "media/music_list.h"
 #include "media/music_player.h"
 #include "platform/dump_text.h"
+#include "platform/text_codepage.h"
 #include "world/level_state.h"
 #include "world/world.h"
 
@@ -71,8 +72,8 @@ std::string DescribeEditorState(const EditorWindowFacts& window) {
                        std::to_string(level.startHeading));
     d.add("exit", triple(level.exitX, level.exitY, level.exitZ));
     d.add("definitionFile", level.definitionFile);
-    d.add("description", level.description);
-    d.add("author", level.author);
+    d.add("description", Cp1252ToUtf8(level.description));
+    d.add("author", Cp1252ToUtf8(level.author));
     d.add("seed", level.randomSeed);
     d.add("outside", level.outside);
     d.add("sentryCount", sentryCount);
@@ -103,6 +104,14 @@ std::string DescribeEditorState(const EditorWindowFacts& window) {
     d.add("redoSteps",
           static_cast<std::int64_t>(editor.history.steps.size() - editor.history.position));
     d.add("lastMessage", editor.lastMessage);
+    d.add("autosaveFolder", editor.autosaveFolder);
+    d.add("autosaveFile", editor.autosaveWritten);
+    d.add("autosaves", editor.autosaves);
+    d.add("autosaveChangedMs", editor.autosaveChangedMs);
+    d.add("autosaveRestored", editor.autosaveRestored);
+    d.add("recentFiles", static_cast<std::int64_t>(editor.recentFiles.size()));
+    for (std::size_t i = 0; i < editor.recentFiles.size(); ++i)
+        d.add("recent" + std::to_string(i + 1), editor.recentFiles[i]);
     d.add("testPlay", editor.lastLaunch);
     d.add("helpShown", window.helpShown ? 1 : 0);
     return d.text();

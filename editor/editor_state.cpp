@@ -1,6 +1,7 @@
 #include "editor/editor_state.h"
 
 #include "platform/script_answers.h"
+#include "platform/text_case.h"
 
 EditorState editor;
 EditorServices editorServices;
@@ -29,15 +30,30 @@ std::optional<std::string> ChooseLevelFile(bool forSave) {
     return editorServices.fileDialog(forSave);
 }
 
+namespace {
+
+// "Yes" and "No" in any case; anything else is Cancel.
+SaveAnswer answerOf(const QueuedAnswer& queued) {
+    if (queued.cancel) return SaveAnswer::Cancel;
+    if (EqualNoCase(queued.text, "Yes")) return SaveAnswer::Yes;
+    if (EqualNoCase(queued.text, "No")) return SaveAnswer::No;
+    return SaveAnswer::Cancel;
+}
+
+} // namespace
+
 SaveAnswer AskSaveChanges(const std::string& question) {
-    if (const std::optional<QueuedAnswer> queued = TakeScriptAnswer(AnswerQueue::Prompt)) {
-        if (queued->cancel) return SaveAnswer::Cancel;
-        if (queued->text == "Yes") return SaveAnswer::Yes;
-        if (queued->text == "No") return SaveAnswer::No;
-        return SaveAnswer::Cancel;
-    }
+    if (const std::optional<QueuedAnswer> queued = TakeScriptAnswer(AnswerQueue::SaveChanges))
+        return answerOf(*queued);
     if (!editorServices.askSaveChanges) return SaveAnswer::Cancel;
     return editorServices.askSaveChanges(question);
+}
+
+SaveAnswer AskQuestion(const std::string& question) {
+    if (const std::optional<QueuedAnswer> queued = TakeScriptAnswer(AnswerQueue::Prompt))
+        return answerOf(*queued);
+    if (!editorServices.askQuestion) return SaveAnswer::Cancel;
+    return editorServices.askQuestion(question);
 }
 
 CellPosition CellOfPose(const SelectorPose& pose) {
@@ -46,10 +62,6 @@ CellPosition CellOfPose(const SelectorPose& pose) {
 
 CellPosition TargetCell() {
     return CellOfPose(editor.target);
-}
-
-CellPosition ShownCell() {
-    return CellOfPose(editor.shown);
 }
 
 void PlaceSelectorAt(const CellPosition& cell) {

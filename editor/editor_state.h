@@ -38,6 +38,14 @@ struct EditorState {
     std::uint32_t newLevelSeeds = 0; // the sequence New draws its seeds from
 
     std::string fileName; // empty until loaded or saved
+    // The editor's settings file (the Recent files) and autosave folder;
+    // nothing is kept while they are empty (the tests, unless they set them).
+    std::string settingsFile, autosaveFolder;
+    std::vector<std::string> recentFiles; // newest first
+    std::int64_t autosaveChangedMs = 0;   // modified time since the last autosave
+    std::string autosaveWritten;          // this editor's autosave on disk, or empty
+    int autosaves = 0;                    // written this session
+    std::string autosaveRestored;         // the leftover restored at start, or empty
     bool modified = false;
     EditHistory history;
     std::string lastMessage;
@@ -50,7 +58,7 @@ struct EditorState {
 
     // Key state between frames: the page keys act once a press, and the
     // repeats of one held editing key make one undo step.
-    bool pageUpHeld = false, pageDownHeld = false, testPlayHeld = false;
+    bool pageUpHeld = false, pageDownHeld = false, testPlayHeld = false, testHereHeld = false;
     int editKeyLastFrame = 0, editKeyThisFrame = 0;
 };
 
@@ -68,6 +76,8 @@ struct EditorServices {
     // A level file to open (forSave false) or to write.
     std::function<std::optional<std::string>(bool forSave)> fileDialog;
     std::function<SaveAnswer(const std::string& question)> askSaveChanges;
+    // Any other question with the answers Yes, No and Cancel.
+    std::function<SaveAnswer(const std::string& question)> askQuestion;
     // Returns when no key is held (or after a bounded wait).
     std::function<void()> waitForNoKeys;
     // Starts a program that runs on its own; false when it cannot start.
@@ -78,17 +88,19 @@ struct EditorServices {
 extern EditorServices editorServices;
 
 // The prompts take a script's queued answer first (platform/script_answers.h):
-// text or CANCEL for the input boxes, "Yes", "No" or CANCEL for the question.
+// text or CANCEL for the input boxes (F ANSWER), "Yes", "No" or CANCEL for
+// the "save changes?" question (its own queue, F SAVEANSWER) and for the
+// other questions (F ANSWER). Nothing queued and no window: Cancel.
 std::optional<std::string> AskText(const std::string& caption, const std::string& prompt,
                                    const std::string& initial);
 // Records the text as the last message and shows it.
 void ShowEditorMessage(const std::string& text);
 std::optional<std::string> ChooseLevelFile(bool forSave);
 SaveAnswer AskSaveChanges(const std::string& question);
+SaveAnswer AskQuestion(const std::string& question);
 
 CellPosition CellOfPose(const SelectorPose& pose);
 CellPosition TargetCell();
-CellPosition ShownCell();
 
 // Target and shown position at the centre of a cell; the heading is kept.
 void PlaceSelectorAt(const CellPosition& cell);

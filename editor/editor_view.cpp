@@ -199,8 +199,9 @@ void DrawEditorView() {
     else
         scene::DrawCells(world, box, camera);
 
-    const CellPosition c = ShownCell();
-    SubmitMesh(MeshOrNull(markers[kSelect]), centre(c.x), centre(c.y), centre(c.z), 0, 128);
+    // The selector is drawn where it glides; the commands act on its target.
+    SubmitMesh(MeshOrNull(markers[kSelect]), TruncToInt(s.x), TruncToInt(s.y), TruncToInt(s.z), 0,
+               128);
     const LevelState& l = levelState;
     if (inBox(box, l.startX, l.startY, l.startZ))
         SubmitMesh(MeshOrNull(markers[kStart]), centre(l.startX), centre(l.startY),

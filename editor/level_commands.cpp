@@ -4,15 +4,19 @@
 #include <filesystem>
 #include <optional>
 
+#include "editor/autosave.h"
 #include "editor/cell_commands.h"
 #include "editor/edit_history.h"
 #include "editor/editor_state.h"
 #include "editor/level_check.h"
+#include "editor/level_files.h"
 #include "editor/number_answer.h"
+#include "editor/recent_files.h"
 #include "formats/definitions.h"
 #include "formats/level_file.h"
 #include "platform/files.h"
 #include "platform/text_case.h"
+#include "platform/text_codepage.h"
 #include "world/level_start.h"
 #include "world/random.h"
 #include "world/sentry_init.h"
@@ -54,18 +58,33 @@ void waitForNoKeys() {
     if (editorServices.waitForNoKeys) editorServices.waitForNoKeys();
 }
 
-// A fresh start for the history and the modified flag.
+// A fresh start for the history and the modified flag; the autosave of the
+// level that was replaced is not wanted any more.
 void levelReplaced() {
     ClearHistory(editor.history);
     editor.modified = false;
+    RemoveAutosave();
 }
 
+// The level file holds its texts one byte a character (Windows-1252): the
+// field is shown in UTF-8 and the answer converted back, cut to 255
+// characters. An answer with characters the file cannot hold is refused with
+// their names, and the prompt returns with it.
 void editText(std::string& field, const std::string& caption, const std::string& prompt) {
-    const std::optional<std::string> answer = AskText(caption, prompt, field);
-    if (!answer) return;
+    std::string shown = Cp1252ToUtf8(field);
+    Cp1252Text text;
+    for (;;) {
+        const std::optional<std::string> answer = AskText(caption, prompt, shown);
+        if (!answer) return;
+        text = Utf8ToCp1252(*answer);
+        if (text.refused.empty()) break;
+        ShowEditorMessage("The level file cannot hold these characters: " +
+                          RefusedCharactersText(text.refused));
+        shown = *answer;
+    }
     EditStep step;
     step.metaBefore = CaptureLevelMeta();
-    field = answer->substr(0, kMaxText);
+    field = text.bytes.substr(0, kMaxText);
     step.metaAfter = CaptureLevelMeta();
     RecordStep(editor.history, std::move(step), false);
     editor.modified = !HistoryAtSavedState(editor.history);
@@ -87,15 +106,13 @@ void editNumber(const std::string& caption, const std::string& prompt, std::int3
     waitForNoKeys();
 }
 
-// The definitions a level names, loaded for the editor; on failure the
-// previous ones are loaded again and false is returned.
+// The definitions a level names, loaded for the editor with the texturing
+// the author chose; on failure the previous ones are loaded again and false
+// is returned.
 bool loadLevelDefinitions(const std::string& name) {
     const std::string previous = LoadedDefinitionFile();
     if (!previous.empty() && EqualNoCase(previous, name)) return true;
-    if (LoadDefinitions(name, "High")) {
-        editor.detail = "High";
-        return true;
-    }
+    if (LoadDefinitions(name, editor.detail)) return true;
     ForgetDefinitions();
     if (!previous.empty()) (void)LoadDefinitions(previous, editor.detail);
     return false;
@@ -199,7 +216,9 @@ void NewLevelCommand() {
     waitForNoKeys();
 }
 
-bool LoadEditorLevel(const std::string& path) {
+namespace {
+
+bool loadLevelFile(const std::string& path) {
     const Loaded<LevelData> level = ReadLevelFile(path);
     if (!level) {
         ShowEditorMessage(level.error);
@@ -217,9 +236,37 @@ bool LoadEditorLevel(const std::string& path) {
     return true;
 }
 
+} // namespace
+
+bool LoadEditorLevel(const std::string& path) {
+    if (!loadLevelFile(path)) return false;
+    editor.recentFiles = AddRecentFile(path);
+    return true;
+}
+
+bool RestoreEditorLevel(const std::string& file, const std::string& originalName) {
+    if (!loadLevelFile(file)) return false;
+    editor.fileName = originalName;
+    // Unsaved until saved: no undo step brings the restored level back to a saved one.
+    editor.history.savedPosition = kNoSavedStep;
+    editor.modified = true;
+    return true;
+}
+
 void LoadLevelCommand() {
     if (!ConfirmDiscardChanges()) return;
     if (const std::optional<std::string> path = ChooseLevelFile(false)) LoadEditorLevel(*path);
+}
+
+void OpenRecentCommand(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        ShowEditorMessage(LevelErrorText(path));
+        editor.recentFiles = DropRecentFile(path);
+        return;
+    }
+    if (!ConfirmDiscardChanges()) return;
+    LoadEditorLevel(path);
 }
 
 std::string LevelFileArgument(const std::vector<std::string>& arguments) {
@@ -238,6 +285,11 @@ std::vector<std::uint8_t> EncodeEditorLevel() {
 }
 
 bool SaveEditorLevel(const std::string& path) {
+    if (!KeepBackup(path)) {
+        ShowEditorMessage("The backup " + BackupName(path) + " could not be written, so the file " +
+                          path + " was not saved.");
+        return false;
+    }
     if (!WriteLevelBytes(path, EncodeEditorLevel())) {
         ShowEditorMessage("The file " + path + " could not be written.");
         return false;
@@ -246,12 +298,28 @@ bool SaveEditorLevel(const std::string& path) {
     MarkHistorySaved(editor.history);
     editor.modified = false;
     editor.warnings = CheckLevel();
+    RemoveAutosave();
+    editor.recentFiles = AddRecentFile(path);
     return true;
 }
 
 bool SaveAsCommand() {
-    const std::optional<std::string> path = ChooseLevelFile(true);
-    return path && SaveEditorLevel(*path);
+    for (;;) {
+        const std::optional<std::string> path = ChooseLevelFile(true);
+        if (!path) return false;
+        // A folder's name is not asked about: writing there fails and says so.
+        std::error_code ec;
+        if (!std::filesystem::exists(*path, ec) || std::filesystem::is_directory(*path, ec))
+            return SaveEditorLevel(*path);
+        switch (AskQuestion("The file " + *path + " already exists. Replace it?")) {
+        case SaveAnswer::Yes:
+            return SaveEditorLevel(*path);
+        case SaveAnswer::No:
+            continue; // another name
+        case SaveAnswer::Cancel:
+            return false;
+        }
+    }
 }
 
 bool SaveCommand() {
@@ -278,5 +346,6 @@ void RandomSeedCommand() {
 }
 
 std::string EditorCaption() {
-    return editor.fileName.empty() ? "Level Editor" : "Level Editor - " + editor.fileName;
+    return editor.fileName.empty() ? "Kelvane - Level Editor"
+                                   : "Kelvane - Level Editor - " + editor.fileName;
 }

@@ -31,10 +31,15 @@ bool ConfirmDiscardChanges();
 
 void NewLevelCommand();
 void LoadLevelCommand();
-// Loads a level file into the editor. A missing or damaged file, or one whose
-// definition file cannot be read, shows "The file <path> is missing or
-// invalid." and changes nothing.
+// Loads a level file into the editor and puts it first in the Recent files.
+// A missing or damaged file, or one whose definition file cannot be read,
+// shows "The file <path> is missing or invalid." and changes nothing.
 bool LoadEditorLevel(const std::string& path);
+// Loads an autosaved level as the file `originalName` (empty: untitled) with
+// unsaved changes.
+bool RestoreEditorLevel(const std::string& file, const std::string& originalName);
+// A Recent files entry: a file gone since is said and dropped from the list.
+void OpenRecentCommand(const std::string& path);
 
 // The level file a first argument that is not an option names (as a desktop
 // launcher passes the file to open), made absolute against the current
@@ -43,9 +48,14 @@ std::string LevelFileArgument(const std::vector<std::string>& arguments);
 
 // The level's file bytes as Save writes them.
 std::vector<std::uint8_t> EncodeEditorLevel();
-// Writes the level; on failure shows "The file <path> could not be written."
-// and keeps the current name. Afterwards the warnings of CheckLevel are kept.
+// Writes the level, the file it replaces kept as "<path>.bak" first; on
+// failure shows why and keeps the current name and the file as it was.
+// Afterwards the warnings of CheckLevel are kept, the autosave is removed and
+// the file goes first in the Recent files.
 bool SaveEditorLevel(const std::string& path);
+// Asks for a file; one that exists is replaced only when the question
+// "The file <path> already exists. Replace it?" is answered Yes (No asks for
+// another file, Cancel ends the command).
 bool SaveAsCommand();
 // Saves to the current file, or asks for one when there is none.
 bool SaveCommand();
@@ -55,6 +65,6 @@ void LevelAuthorCommand();
 void NumberOfSentriesCommand();
 void RandomSeedCommand();
 
-// The caption of the window: "Level Editor", and " - " and the file name when
+// The caption of the window: "Kelvane - Level Editor", and " - " and the file name when
 // there is one.
 std::string EditorCaption();

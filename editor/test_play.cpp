@@ -5,6 +5,7 @@
 
 #include "editor/editor_state.h"
 #include "editor/level_commands.h"
+#include "engine/angles.h"
 #include "formats/level_file.h"
 #include "platform/files.h"
 
@@ -25,13 +26,33 @@ std::filesystem::path TestPlayFile() {
     return folder / ("kelvedit-test-play-" + std::to_string(CurrentProcessId()) + ".lev");
 }
 
-ProgramLaunch TestPlayLaunch(const std::filesystem::path& levelFile) {
-    return {
+ProgramLaunch TestPlayLaunch(const std::filesystem::path& levelFile,
+                             const std::optional<PlayStart>& start) {
+    ProgramLaunch launch{
         editor.gameProgram,
         {"--data", editor.dataFolder, "--level", std::filesystem::absolute(levelFile).string()}};
+    if (start) {
+        launch.arguments.insert(launch.arguments.end(),
+                                {"--start-cell",
+                                 std::to_string(start->x) + "," + std::to_string(start->y) + "," +
+                                     std::to_string(start->z),
+                                 "--start-heading", std::to_string(start->heading)});
+    }
+    return launch;
 }
 
-bool TestPlayCommand() {
+PlayStart SelectorPlayStart() {
+    const CellPosition c = TargetCell();
+    const int turn = 32768;
+    const int heading = ((TruncToInt(editor.target.heading) % turn) + turn) % turn;
+    return {c.x, c.y, c.z, heading};
+}
+
+bool TestPlayFromHereCommand() {
+    return TestPlayCommand(SelectorPlayStart());
+}
+
+bool TestPlayCommand(const std::optional<PlayStart>& start) {
     const std::filesystem::path file = TestPlayFile();
     if (written && *written != file) RemoveTestPlayFile();
     if (!WriteLevelBytes(file.string(), EncodeEditorLevel())) {
@@ -39,7 +60,7 @@ bool TestPlayCommand() {
         return false;
     }
     written = file;
-    const ProgramLaunch launch = TestPlayLaunch(file);
+    const ProgramLaunch launch = TestPlayLaunch(file, start);
     std::string line = launch.program;
     for (const std::string& argument : launch.arguments) line += " " + argument;
     std::error_code ec;

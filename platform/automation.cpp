@@ -49,9 +49,13 @@ std::string restAfterWords(const std::string& line, int count) {
 }
 
 std::optional<FormVerb> formVerb(const std::string& word) {
-    static const std::pair<const char*, FormVerb> kVerbs[] = {
-        {"MENU", FormVerb::Menu},     {"CLICK", FormVerb::Click}, {"SELECT", FormVerb::Select},
-        {"ANSWER", FormVerb::Answer}, {"FILE", FormVerb::File},   {"MOUSE", FormVerb::Mouse}};
+    static const std::pair<const char*, FormVerb> kVerbs[] = {{"MENU", FormVerb::Menu},
+                                                              {"CLICK", FormVerb::Click},
+                                                              {"SELECT", FormVerb::Select},
+                                                              {"ANSWER", FormVerb::Answer},
+                                                              {"FILE", FormVerb::File},
+                                                              {"MOUSE", FormVerb::Mouse},
+                                                              {"SAVEANSWER", FormVerb::SaveAnswer}};
     for (const auto& [name, verb] : kVerbs)
         if (word == name) return verb;
     return std::nullopt;
@@ -83,6 +87,7 @@ std::optional<FormCommand> parseFormCommand(const std::string& line,
         command.text = restAfterWords(line, 4);
         break;
     case FormVerb::Answer:
+    case FormVerb::SaveAnswer:
     case FormVerb::File:
         command.text = restAfterWords(line, 3);
         command.cancel = command.text == "CANCEL";

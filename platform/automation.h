@@ -47,9 +47,10 @@ using KeySet = std::bitset<kVirtualKeyCount>;
 //   F CLICK <objectName>           clicks an icon or a button
 //   F SELECT <objectName> <text>   chooses a drop-down list's item, as a user does
 //   F ANSWER <text>|CANCEL         queued for the next input box or question
+//   F SAVEANSWER YES|NO|CANCEL     queued for the next "save changes?" question
 //   F FILE <path>|CANCEL           queued for the next file dialog
 //   F MOUSE X Y [LEFT] [RIGHT]     the mouse at X, Y over the window, buttons held
-enum class FormVerb { Menu, Click, Select, Answer, File, Mouse };
+enum class FormVerb { Menu, Click, Select, Answer, SaveAnswer, File, Mouse };
 
 struct FormCommand {
     std::int64_t frame = 0;

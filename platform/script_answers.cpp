@@ -3,10 +3,10 @@
 #include <deque>
 
 namespace {
-std::deque<QueuedAnswer> queues[2];
+std::deque<QueuedAnswer> queues[3];
 
 std::deque<QueuedAnswer>& queueOf(AnswerQueue queue) {
-    return queues[queue == AnswerQueue::Prompt ? 0 : 1];
+    return queues[static_cast<int>(queue)];
 }
 } // namespace
 

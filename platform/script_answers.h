@@ -11,7 +11,10 @@ struct QueuedAnswer {
     std::string text;
 };
 
-enum class AnswerQueue { Prompt, File };
+// Prompt: input boxes and questions; File: file dialogs; SaveChanges: the
+// question before unsaved changes are dropped, kept apart so that it never
+// takes an answer meant for the prompts of the command that follows it.
+enum class AnswerQueue { Prompt, File, SaveChanges };
 
 void QueueScriptAnswer(AnswerQueue queue, QueuedAnswer answer);
 // The oldest queued answer, taken off its queue; nullopt when none is queued.

@@ -66,6 +66,30 @@ const OptionEntry<GameOptions> kGameOptions[] = {
 
          return kNoError;
      }},
+    {{"--start-cell", ValueForm::Required, "X,Y,Z",
+      "with --level FILE: start on this cell instead of the level's start"},
+     [](GameOptions& o, const std::string& v) {
+         std::array<std::int32_t, 3> cell{};
+         std::istringstream in(v);
+         std::size_t parts = 0;
+         for (std::string part; std::getline(in, part, ',');) {
+             const auto n = parts < 3 ? ParseWholeNumber(part, 0, 1 << 24) : std::nullopt;
+             if (!n) return " needs three cell numbers X,Y,Z, not '" + v + "'";
+             cell[parts++] = static_cast<std::int32_t>(*n);
+         }
+         if (parts != 3 || v.back() == ',')
+             return " needs three cell numbers X,Y,Z, not '" + v + "'";
+         o.startCell = cell;
+         return kNoError;
+     }},
+    {{"--start-heading", ValueForm::Required, "H",
+      "with --start-cell: the heading there (angle units, 0 to 32767)"},
+     [](GameOptions& o, const std::string& v) {
+         std::int32_t heading = 0;
+         std::string error = number(heading, v, "a heading", 0, 32767);
+         if (error.empty()) o.startHeading = heading;
+         return error;
+     }},
     {{"--replay", ValueForm::Required, "FILE.kvr",
       "play a replay back: its level, controls and frame times\n(another version or level is "
       "refused, exit code 2)"},
@@ -186,6 +210,10 @@ CommandLine GameCommandLine(GameOptions& options) {
             std::error_code ec;
             options.replayFile = std::filesystem::absolute(options.replayFile, ec).string();
         }
+        if ((options.startCell || options.startHeading) && options.levelFile.empty())
+            return std::string("--start-cell and --start-heading need --level FILE");
+        if (options.startHeading && !options.startCell)
+            return std::string("--start-heading needs --start-cell");
         // A level beside the caller is kept absolute, as the output files are:
         // the game moves into its data folder. Other names are looked up there.
         options.levelFile = StartFolderOrDataPath(options.levelFile);

@@ -2,6 +2,7 @@
 // own (a level to start on, the script's start, the network runs' values).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -33,6 +34,10 @@ struct GameOptions : AutomationOptions {
     // level file (absolute), instead of the title screen.
     std::optional<std::int32_t> levelIndex;
     std::string levelFile;
+    // --start-cell X,Y,Z and --start-heading H: the level file of --level is
+    // played from this cell and heading instead of its own start.
+    std::optional<std::array<std::int32_t, 3>> startCell;
+    std::optional<std::int32_t> startHeading;
     // --replay FILE, or a plain FILE.kvr: a recorded level played back (absolute).
     std::string replayFile;
     NetRunOptions net;

@@ -18,6 +18,7 @@
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
 #include "world/game_services.h"
+#include "world/level_start.h"
 #include "world/play_frame.h"
 #include "world/title_overlay.h"
 #include "world/world.h"
@@ -26,6 +27,21 @@ namespace {
 
 PlayerRecord& localRecord() {
     return players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
+}
+
+// The level file named on the command line starts on --start-cell and
+// --start-heading when they are given (the editor's test-play from the
+// selector), at every start of it; a cell outside the grid is ignored.
+void placeCommandLineStart(const std::string& file) {
+    const GameOptions& options = CurrentAutomation();
+    if (!options.startCell || file != options.levelFile) return;
+    const auto [x, y, z] = *options.startCell;
+    if (!InsideGrid(x, y, z)) return;
+    levelState.startX = x;
+    levelState.startY = y;
+    levelState.startZ = z;
+    levelState.startHeading = options.startHeading.value_or(levelState.startHeading);
+    ResetPlayersForLevel(x, y, z, levelState.startHeading);
 }
 
 // When the closing transition has covered the picture, the level is over:
@@ -72,6 +88,7 @@ void StartLevel(std::int32_t levelIndex) {
         RequestProgramEnd(0);
         return;
     }
+    placeCommandLineStart(file);
     s.LevelOutcome = kOutcomeNone;
     s.LevelStarts += 1;
     s.LevelStartFrame = FramesRun();

@@ -82,6 +82,9 @@ bool RunSharedFormCommand(const FormCommand& command, std::string& error) {
     case FormVerb::Answer:
         QueueScriptAnswer(AnswerQueue::Prompt, {command.cancel, command.text});
         return true;
+    case FormVerb::SaveAnswer:
+        QueueScriptAnswer(AnswerQueue::SaveChanges, {command.cancel, command.text});
+        return true;
     case FormVerb::File:
         QueueScriptAnswer(AnswerQueue::File, {command.cancel, command.text});
         return true;

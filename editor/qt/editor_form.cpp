@@ -6,7 +6,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QElapsedTimer>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +30,7 @@
 #include "backends/qt/qt_platform.h"
 #include "draw/cube_faces.h"
 #include "draw/pipeline.h"
+#include "editor/autosave.h"
 #include "editor/cell_commands.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_dump.h"
@@ -39,6 +39,7 @@
 #include "editor/editor_view.h"
 #include "editor/level_commands.h"
 #include "editor/qt/editor_icons.h"
+#include "editor/qt/file_dialogs.h"
 #include "editor/qt/help_form.h"
 #include "editor/qt/object_list.h"
 #include "editor/qt/overview_view.h"
@@ -156,17 +157,10 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
     editorServices.messageBox = [](const std::string& text) { ShowMessageBox(text); };
     editorServices.fileDialog = [this](bool forSave) -> std::optional<std::string> {
         if (RunningWithoutScreen()) return std::nullopt;
-        QFileDialog dialog(this, QString(), QStringLiteral("Level"),
-                           QStringLiteral("Level file (*.lev)"));
-        dialog.setObjectName(forSave ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
-        dialog.setAcceptMode(forSave ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(forSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
         dialogOpen_ = true;
-        const bool chosen = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
+        std::optional<std::string> chosen = RunLevelFileDialog(this, forSave);
         dialogOpen_ = false;
-        if (!chosen) return std::nullopt;
-        return dialog.selectedFiles().front().toStdString();
+        return chosen;
     };
     editorServices.askSaveChanges = [this](const std::string& question) {
         if (RunningWithoutScreen()) return SaveAnswer::Cancel;
@@ -174,6 +168,18 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
         const auto answer = QMessageBox::question(
             this, QStringLiteral("Level Editor"), qs(question),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        dialogOpen_ = false;
+        return answer == QMessageBox::Yes  ? SaveAnswer::Yes
+               : answer == QMessageBox::No ? SaveAnswer::No
+                                           : SaveAnswer::Cancel;
+    };
+    // Enter alone answers Cancel: it neither replaces a file nor drops an autosave.
+    editorServices.askQuestion = [this](const std::string& question) {
+        if (RunningWithoutScreen()) return SaveAnswer::Cancel;
+        dialogOpen_ = true;
+        const auto answer = QMessageBox::question(
+            this, QStringLiteral("Level Editor"), qs(question),
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
         dialogOpen_ = false;
         return answer == QMessageBox::Yes  ? SaveAnswer::Yes
                : answer == QMessageBox::No ? SaveAnswer::No
@@ -351,11 +357,18 @@ void TEditorForm::BuildMenus() {
         SaveAsCommand();
         AfterCommand();
     });
-    // F9 is read with the other keys each frame; the caption only shows it.
+    // F9 and F10 are read with the other keys each frame; the captions only show them.
     item(file, "TestPlay1", "&Test play\tF9", [this] {
         TestPlayCommand();
         AfterCommand();
     });
+    item(file, "TestPlayHere1", "Test play from &here\tF10", [this] {
+        TestPlayFromHereCommand();
+        AfterCommand();
+    });
+    RecentMenu = file->addMenu(QStringLiteral("&Recent files"));
+    RecentMenu->setObjectName(QStringLiteral("RecentFiles1"));
+    FillRecentMenu();
     item(file, "Quit1", "&Quit", [this] { close(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
@@ -565,7 +578,22 @@ bool TEditorForm::OpenLevel(const std::string& path) {
     return loaded;
 }
 
+void TEditorForm::FillRecentMenu() {
+    RecentMenu->clear();
+    for (std::size_t i = 0; i < editor.recentFiles.size(); ++i) {
+        const std::string path = editor.recentFiles[i];
+        QAction* action = RecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(qs(path)));
+        action->setObjectName(QStringLiteral("Recent%1").arg(i + 1));
+        connect(action, &QAction::triggered, this, [this, path] {
+            OpenRecentCommand(path);
+            AfterCommand();
+        });
+    }
+    RecentMenu->setEnabled(!editor.recentFiles.empty());
+}
+
 void TEditorForm::AfterCommand() {
+    FillRecentMenu();
     findChild<QAction*>(QStringLiteral("NiveauInt"))->setChecked(levelState.outside);
     FillLists();
     RefreshInfoPanel();
@@ -585,9 +613,16 @@ void TEditorForm::FrameStep() {
         update();
         return;
     }
+    // A crashed session's autosave is offered once, on the first frame, so
+    // that a script's answers for that frame are queued by then.
+    if (!autosaveOffered_ && !dialogOpen_) {
+        autosaveOffered_ = true;
+        if (OfferAutosaveLeftover()) AfterCommand();
+    }
     if (!dialogOpen_) {
         const bool focused = hasFocus() || FocusKiller->hasFocus() || RunningWithoutScreen();
         RunEditorFrame(focused);
+        AutosaveTick(frameMs);
         if (CurrentView->geometry().contains(mouse_))
             DragPreview(leftHeld_, rightHeld_, mouse_.x() - previousMouse_.x(),
                         mouse_.y() - previousMouse_.y());
@@ -736,5 +771,6 @@ void TEditorForm::closeEvent(QCloseEvent* event) {
         return;
     }
     GameLoop->stop();
+    RemoveAutosave();
     event->accept();
 }

@@ -64,6 +64,7 @@ class TEditorForm : public QMainWindow {
     TObjectList* Objects = nullptr;     // ObjectGroup, ObjectSearch and ObjectCombo
     TOverviewView* Overview = nullptr;  // the selector's layer from above
     TWarningsPanel* Warnings = nullptr; // the level's warnings
+    QMenu* RecentMenu = nullptr;
 
   protected:
     void paintEvent(QPaintEvent* event) override;
@@ -83,12 +84,14 @@ class TEditorForm : public QMainWindow {
     void BuildMenus();
     void Refocus();
     void AfterCommand();
+    void FillRecentMenu();
     void ResizeLevelBuffer();
     void BuildViewMenu(QMenu* editorMenu);
     void SetViewDistance(int cells);
 
     bool activated_ = false;
     bool dialogOpen_ = true;
+    bool autosaveOffered_ = false;
     bool leftHeld_ = false, rightHeld_ = false;
     QPoint mouse_, previousMouse_;
     int shownZone_ = -2, shownZoneMusic_ = -1;

@@ -15,11 +15,13 @@
 #include "backends/qt/automation_finish.h"
 #include "backends/qt/qt_platform.h"
 #include "backends/sdl/sdl_audio.h"
+#include "editor/autosave.h"
 #include "editor/editor_music.h"
 #include "editor/editor_state.h"
 #include "editor/level_commands.h"
 #include "editor/qt/editor_form.h"
 #include "editor/qt/form_script.h"
+#include "editor/recent_files.h"
 #include "editor/test_play.h"
 #include "media/audio_capture.h"
 #include "media/display.h"
@@ -27,6 +29,7 @@
 #include "platform/automation.h"
 #include "platform/clock.h"
 #include "platform/program_start.h"
+#include "platform/user_data.h"
 #include "world/random_clock.h"
 #include "world/world.h"
 
@@ -46,6 +49,10 @@ int main(int argc, char** argv) {
     // on the folder the game is started in.
     editor.dataFolder = std::filesystem::absolute(dataFolder).string();
     editor.gameProgram = (ExecutableFolder(argv[0]) / "kelvane").string();
+    if (const std::string config = UserConfigFolder(); !config.empty())
+        editor.settingsFile = (std::filesystem::path(config) / "kelvedit.ini").string();
+    editor.recentFiles = ReadRecentFiles();
+    editor.autosaveFolder = DefaultAutosaveFolder();
     if (options.frameMs) UseVirtualClock(0);
     DisplayStartup();
     ClearWorldTables();
@@ -104,6 +111,8 @@ int main(int argc, char** argv) {
     if (!FinishAutomation(options, {[&form] { return form.Picture(); },
                                     [&form] { return form.DescribeState(); }}))
         code = 1;
+    // Ending normally is a clean exit: the autosave is not wanted any more.
+    RemoveAutosave();
     stopSound();
     ForgetTestPlayFile();
     return code;

@@ -51,6 +51,8 @@ function(expect_lines text)
 endfunction()
 
 foreach(run one two)
+  # Each run saves a new file: Save as onto an existing one would ask first.
+  file(REMOVE ${level})
   run(${CMAKE_COMMAND} -E env TMPDIR=${tmp} ${KELVEDIT} --data ${DATA} --headless --frames 20 --frame-ms 50 --seed 1
       --script ${WORK}/session.txt --screenshot ${WORK}/${run}.png --dump-state ${WORK}/${run}.txt)
 endforeach()
@@ -71,7 +73,7 @@ endif()
 file(READ ${WORK}/one.txt dump)
 expect_lines("${dump}" "sizes=5,4,6" "currentObjectName=Red bricks" "start=2,2,3,0" "exit=2,2,4"
   "sentryCount=2" "sentry2=1280,1280,2816,0" "musicZone255=2,2,5,2,Caverns" "fileName=${level}"
-  "caption=Level Editor - ${level}" "modified=0" "helpShown=0")
+  "caption=Kelvane - Level Editor - ${level}" "modified=0" "helpShown=0")
 # F9 held over two frames started the game once, on a copy outside the level
 # folder; without a screen the command line is recorded instead of started.
 # The copy is the editor's own and is removed when the editor ends.

@@ -159,6 +159,27 @@ TEST_F(EditingTest, AHeldKeyIsOneUndoStepAndNewStepsDropTheRedone) {
     EXPECT_FALSE(RedoEdit());
 }
 
+TEST_F(EditingTest, EveryCommandActsOnTheTargetWhileTheSelectorGlides) {
+    editor.currentObject = 3;
+    Target(1, 1, 1);
+    // Moved three cells on without a frame of smoothing: drawn at x=1, aimed at x=4.
+    for (int i = 0; i < 3; ++i) RunEditorAction(EditorAction::MoveRight);
+    RunEditorAction(EditorAction::MoveForward);
+    ASSERT_EQ(CellOfPose(editor.shown), (CellPosition{1, 1, 1}));
+    ASSERT_EQ(TargetCell(), (CellPosition{4, 1, 2}));
+    PutBlock();
+    BrightenCell();
+    EXPECT_EQ(cellAt(4, 1, 2), 3);
+    EXPECT_EQ(brightnessAt(4, 1, 2), 130);
+    EXPECT_EQ(cellAt(1, 1, 1), 0);
+    FillPlane(PlaneAxis::Z);
+    EXPECT_EQ(cellAt(0, 3, 2), 3);
+    EXPECT_EQ(cellAt(0, 3, 1), 0);
+    DeleteCell();
+    EXPECT_EQ(cellAt(4, 1, 2), 0);
+    EXPECT_EQ(brightnessAt(4, 1, 2), 128);
+}
+
 TEST_F(EditingTest, StartExitAndSentriesTakeTheTargetCell) {
     Target(3, 2, 1);
     editor.target.heading = -8192;

@@ -30,6 +30,7 @@ void EditorTest::SetUp() {
         saveAnswers.pop_front();
         return answer;
     };
+    editorServices.askQuestion = editorServices.askSaveChanges;
     // Every type but 0 defined, so that the checks see solid cells.
     for (ObjectType& type : objectTypes) type.undefined = 0;
     objectTypes[0].undefined = 1;

@@ -121,7 +121,7 @@ TEST_F(LevelFilesTest, SaveWritesTheLevelAndAFailedSaveKeepsTheName) {
     const std::string good = dir.file("a.lev");
     files = {good};
     ASSERT_TRUE(SaveAsCommand());
-    EXPECT_EQ(EditorCaption(), "Level Editor - " + good);
+    EXPECT_EQ(EditorCaption(), "Kelvane - Level Editor - " + good);
     EXPECT_FALSE(editor.modified);
     const auto saved = ReadLevelFile(good);
     ASSERT_TRUE(saved);
@@ -241,11 +241,11 @@ TEST_F(LevelFilesTest, ScriptAnswersComeBeforeTheWindowsPrompts) {
 
     // The file queue is not used by the input boxes: Save as takes it.
     PutBlock();
-    QueueScriptAnswer(AnswerQueue::Prompt, {true, ""}); // Cancel to "Save changes?"
+    QueueScriptAnswer(AnswerQueue::SaveChanges, {true, ""}); // Cancel to "Save changes?"
     NewLevelCommand();
     EXPECT_TRUE(questions.empty());
     EXPECT_EQ(worldGrid.sizeX, 3);
-    QueueScriptAnswer(AnswerQueue::Prompt, {false, "Yes"});
+    QueueScriptAnswer(AnswerQueue::SaveChanges, {false, "Yes"});
     EXPECT_TRUE(ConfirmDiscardChanges());
     EXPECT_EQ(editor.fileName, dir.file("queued.lev"));
     EXPECT_TRUE(std::filesystem::exists(dir.file("queued.lev")));

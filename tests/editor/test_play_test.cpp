@@ -2,6 +2,7 @@
 // next test-play, removed when the editor ends.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 
@@ -77,6 +78,27 @@ TEST_F(TestPlayTest, ACopyThatCannotBeWrittenIsSaidAndNothingIsStarted) {
     EXPECT_EQ(editor.lastLaunch, "");
     RemoveTestPlayFile(); // leaves another's folder alone
     EXPECT_TRUE(std::filesystem::is_directory(TestPlayFile()));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TestPlayTest, FromHereStartsOnTheSelectorsCellFacingItsWay) {
+    editor.dataFolder = "/data";
+    MakeNewLevel(5, 4, 6);
+    PlaceSelectorAt({3, 2, 1});
+    // The heading is never wrapped while turning: a quarter turn left from 0.
+    editor.target.heading = -8192;
+    ASSERT_TRUE(TestPlayFromHereCommand());
+    EXPECT_EQ(editor.lastLaunch, editor.gameProgram + " --data /data --level " +
+                                     TestPlayFile().string() +
+                                     " --start-cell 3,2,1 --start-heading 24576");
+    editor.target.heading = 3 * 32768 + 100;
+    EXPECT_EQ(SelectorPlayStart().heading, 100);
+    // The level's own start is left as it was.
+    EXPECT_EQ((std::array{levelState.startX, levelState.startY, levelState.startZ}),
+              (std::array{2, 1, 3}));
 }
 
 } // namespace

@@ -193,7 +193,7 @@ TEST_F(EditorFormTest, TheWindowCarriesTheEditorsIconAtEverySize) {
 
 TEST_F(EditorFormTest, LuminosityLabelAtTheEndsOfBrightness) {
     NewLevel("5", "4", "6");
-    const CellPosition c = ShownCell();
+    const CellPosition c = TargetCell();
     EXPECT_EQ(Text("LuminosityLabel"), "Luminosity: 50%");
     const auto brightnessAfter = [&](int start, const char* icon) {
         worldGrid.brightness[static_cast<std::size_t>(
@@ -273,7 +273,7 @@ TEST_F(EditorFormTest, PlaneFillFromTheMenuUndoesAndRedoesEveryCell) {
     NewLevel("5", "4", "6");
     Run(FormVerb::Select, "ObjectCombo", "Red bricks");
     const std::uint8_t bricks = editor.currentObject;
-    const CellPosition c = ShownCell();
+    const CellPosition c = TargetCell();
     const std::string before = CellDigest();
     Menu("Z1");
     for (int z = 0; z < 6; ++z)
@@ -385,7 +385,7 @@ TEST_F(EditorFormTest, AFailedSaveKeepsTheCaptionAndSaysWhy) {
     const std::string good = dir.file("good.lev");
     File(good);
     Menu("Saveas1");
-    const QString saved = QString::fromStdString("Level Editor - " + good);
+    const QString saved = QString::fromStdString("Kelvane - Level Editor - " + good);
     EXPECT_EQ(form->windowTitle(), saved);
 
     Click("I_Brighter");
@@ -404,8 +404,13 @@ TEST_F(EditorFormTest, QuitWithChangesAsksAndCancelKeepsTheWindow) {
     Menu("Quit1"); // nothing queued: the question answers Cancel at once
     EXPECT_TRUE(form->isVisible());
 
+    // The question takes only its own queue: an answer meant for a prompt stays.
     TempDir dir;
     Answer("Yes");
+    Menu("Quit1");
+    EXPECT_TRUE(form->isVisible());
+    ClearScriptAnswers();
+    Run(FormVerb::SaveAnswer, "", "YES");
     File(dir.file("kept.lev"));
     Menu("Quit1");
     EXPECT_FALSE(form->isVisible());
@@ -413,9 +418,14 @@ TEST_F(EditorFormTest, QuitWithChangesAsksAndCancelKeepsTheWindow) {
 
     form->show();
     Click("I_Brighter");
-    Answer("No");
+    Run(FormVerb::SaveAnswer, "", "No");
     Menu("Quit1");
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(EditorFormTest, TheCaptionNamesTheProgramFromTheStart) {
+    Frame();
+    EXPECT_EQ(form->windowTitle().toStdString(), "Kelvane - Level Editor");
 }
 
 TEST_F(EditorFormTest, TestPlayStartsTheGameOnceOnACopyOfTheLevel) {

@@ -157,6 +157,7 @@ TEST(InputScriptTest, FormCommandsKeepTheirTextAndOrder) {
                                          "4 F FILE CANCEL\n"
                                          "6 F MOUSE -3 40 RIGHT LEFT\n"
                                          "6 F MENU New1\n"
+                                         "6 F SAVEANSWER CANCEL\n"
                                          "7 F A\n",
                                          error);
     ASSERT_TRUE(script) << error;
@@ -174,11 +175,14 @@ TEST(InputScriptTest, FormCommandsKeepTheirTextAndOrder) {
     EXPECT_EQ(four[2].text, "");
     EXPECT_TRUE(four[3].cancel);
     const std::vector<FormCommand> six = FormCommandsForFrame(*script, 6);
-    ASSERT_EQ(six.size(), 2u);
+    ASSERT_EQ(six.size(), 3u);
     EXPECT_EQ(six[0].x, -3);
     EXPECT_EQ(six[0].y, 40);
     EXPECT_TRUE(six[0].left && six[0].right);
     EXPECT_EQ(six[1].target, "New1");
+    // The save question's answers are a verb of their own.
+    EXPECT_EQ(six[2].verb, FormVerb::SaveAnswer);
+    EXPECT_TRUE(six[2].cancel);
     EXPECT_TRUE(FormCommandsForFrame(*script, 5).empty());
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <set>
 
 #include "shell/game_options.h"
@@ -217,6 +218,28 @@ TEST(GameOptionsTest, AReplayBringsItsOwnLevelScriptAndClock) {
         args.insert(args.end(), extra.begin(), extra.end());
         EXPECT_NE(parse(args).error, "") << extra.front();
     }
+}
+
+TEST(GameOptionsTest, AStartCellGoesWithALevelFile) {
+    TempDir dir;
+    const std::string level = dir.write("mine.lev", "x");
+    const GameParse p =
+        parse({"--level", level, "--start-cell", "3,0,12", "--start-heading", "24576"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.startCell, (std::array<std::int32_t, 3>{3, 0, 12}));
+    EXPECT_EQ(p.options.startHeading, 24576);
+    for (const char* bad : {"3,0", "3,0,12,4", "3,,12", "3,0,12,", "-1,0,0", "a,b,c"})
+        EXPECT_EQ(parse({"--level", level, "--start-cell", bad}).error,
+                  std::string("--start-cell needs three cell numbers X,Y,Z, not '") + bad + "'")
+            << bad;
+    EXPECT_NE(parse({"--level", level, "--start-cell", "1,1,1", "--start-heading", "32768"}).error,
+              "");
+    EXPECT_EQ(parse({"--start-cell", "1,1,1"}).error,
+              "--start-cell and --start-heading need --level FILE");
+    EXPECT_EQ(parse({"--level", "0", "--start-cell", "1,1,1"}).error,
+              "--start-cell and --start-heading need --level FILE");
+    EXPECT_EQ(parse({"--level", level, "--start-heading", "5"}).error,
+              "--start-heading needs --start-cell");
 }
 
 } // namespace

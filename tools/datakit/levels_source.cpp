@@ -9,6 +9,7 @@
 
 #include "formats/definitions.h"
 #include "platform/text_case.h"
+#include "platform/text_codepage.h"
 
 namespace {
 
@@ -301,8 +302,15 @@ LevelData Compiler::build() const {
     LevelData level;
     LevelState& s = level.state;
     s.definitionFile = kDefinitionFile;
-    s.description = single_.at("description");
-    s.author = single_.at("author");
+    // The source is UTF-8; the level file holds one byte a character.
+    const Cp1252Text description = Utf8ToCp1252(single_.at("description"));
+    const Cp1252Text author = Utf8ToCp1252(single_.at("author"));
+    if (!description.refused.empty() || !author.refused.empty())
+        fail(singleLine_.at("description"),
+             "the level file cannot hold " +
+                 RefusedCharactersText(description.refused + author.refused));
+    s.description = description.bytes;
+    s.author = author.bytes;
     if (s.description.size() > 255 || s.author.size() > 255)
         fail(singleLine_.at("description"), "description and author hold 255 characters");
     level.sizeX = sizeX_;

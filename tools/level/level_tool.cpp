@@ -9,6 +9,7 @@
 #include "formats/level_file.h"
 #include "levels_source.h"
 #include "platform/files.h"
+#include "platform/text_codepage.h"
 
 namespace {
 
@@ -99,8 +100,8 @@ std::string DescribeLevel(const LevelData& level) {
     out << "start=" << s.startX << ',' << s.startY << ',' << s.startZ << '\n';
     out << "startHeading=" << s.startHeading << '\n';
     out << "exit=" << s.exitX << ',' << s.exitY << ',' << s.exitZ << '\n';
-    out << "description=" << escaped(s.description) << '\n';
-    out << "author=" << escaped(s.author) << '\n';
+    out << "description=" << escaped(Cp1252ToUtf8(s.description)) << '\n';
+    out << "author=" << escaped(Cp1252ToUtf8(s.author)) << '\n';
     out << "outside=" << static_cast<int>(s.outside) << '\n';
     out << "sentries=" << level.sentries.size() << '\n';
     out << "seed=" << s.randomSeed << '\n';
