@@ -9,6 +9,7 @@
 #include "draw/scene_steps.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_state.h"
+#include "editor/selection_view.h"
 #include "engine/angles.h"
 #include "engine/mesh.h"
 #include "engine/nearest_colour.h"
@@ -96,6 +97,7 @@ Loaded<> LoadEditorMarkers() {
         }
         markers[i] = std::move(*mesh);
     }
+    BuildSelectionBars(renderContext.palette);
     return LoadedDone();
 }
 
@@ -149,6 +151,7 @@ void DrawEditorView() {
 
     const CellPosition c = ShownCell();
     SubmitMesh(MeshOrNull(markers[kSelect]), centre(c.x), centre(c.y), centre(c.z), 0, 128);
+    if (const std::optional<CellBox> selected = SelectedBox()) SubmitSelectionBox(*selected, box);
     const LevelState& l = levelState;
     if (inBox(box, l.startX, l.startY, l.startZ))
         SubmitMesh(MeshOrNull(markers[kStart]), centre(l.startX), centre(l.startY),

@@ -9,6 +9,7 @@
 #include "editor/editor_state.h"
 #include "editor/level_check.h"
 #include "editor/number_answer.h"
+#include "editor/region_select.h"
 #include "formats/definitions.h"
 #include "formats/level_file.h"
 #include "platform/files.h"
@@ -57,6 +58,7 @@ void waitForNoKeys() {
 // A fresh start for the history and the modified flag.
 void levelReplaced() {
     ClearHistory(editor.history);
+    ClearSelection();
     editor.modified = false;
 }
 
@@ -173,8 +175,8 @@ bool ConfirmDiscardChanges() {
     return false;
 }
 
-void NewLevelCommand() {
-    if (!ConfirmDiscardChanges()) return;
+bool NewLevelCommand() {
+    if (!ConfirmDiscardChanges()) return false;
     static const char* const kPrompts[3] = {
         "Please enter the width (X) in cells of the new map",
         "Please enter the Height (Y) in cells of the new map",
@@ -184,19 +186,20 @@ void NewLevelCommand() {
     for (int i = 0; i < 3; ++i) {
         const std::optional<std::int32_t> value =
             askNumber("Level dimensions", kPrompts[i], "", "You must enter a number.");
-        if (!value) return;
+        if (!value) return false;
         sizes[i] = *value;
     }
     // A level loaded before may have brought other definitions.
     const std::string& loaded = LoadedDefinitionFile();
     if (!loaded.empty() && !loadLevelDefinitions(EditorDefinitionFile())) {
         ShowEditorMessage("The file " + EditorDefinitionFile() + " is missing or invalid.");
-        return;
+        return false;
     }
     MakeNewLevel(sizes[0], sizes[1], sizes[2]);
     InitSentries();
     levelReplaced();
     waitForNoKeys();
+    return true;
 }
 
 bool LoadEditorLevel(const std::string& path) {
