@@ -19,8 +19,18 @@ std::size_t clipIndex(const CellTriple& size, int x, int y, int z) {
 struct Box {
     std::int32_t xMin, xMax, yMin, zMin, zMax;
     std::array<std::int32_t, 4> top; // Ymax1..Ymax4
-    bool operator==(const Box&) const = default;
 };
+
+// Boxes are given from a centre between two units (-256..255 around it), so
+// one turned or mirrored lands a unit off its twin: a unit either way is the
+// same box.
+bool sameBox(const Box& a, const Box& b) {
+    const auto near = [](std::int32_t p, std::int32_t q) { return p - q <= 1 && q - p <= 1; };
+    bool same = near(a.xMin, b.xMin) && near(a.xMax, b.xMax) && near(a.yMin, b.yMin) &&
+                near(a.zMin, b.zMin) && near(a.zMax, b.zMax);
+    for (std::size_t i = 0; i < a.top.size(); ++i) same = same && near(a.top[i], b.top[i]);
+    return same;
+}
 
 Box boxOf(const ObjectType& t) {
     return {t.Xmin, t.Xmax, t.Ymin, t.Zmin, t.Zmax, {t.Ymax1, t.Ymax2, t.Ymax3, t.Ymax4}};
@@ -139,11 +149,12 @@ TurnTable MakeTurnTable(ClipTransform transform) {
         const ObjectType& type = objectTypes[t];
         if (type.undefined) continue;
         const Box wanted = transformBox(boxOf(type), transform);
-        if (wanted == boxOf(type)) continue;
+        if (sameBox(wanted, boxOf(type))) continue;
         table.turned[t] = false;
         for (int u = 0; u < kObjectTypeCount; ++u) {
             const ObjectType& other = objectTypes[u];
-            if (u == t || other.undefined || !sameKind(type, other) || boxOf(other) != wanted)
+            if (u == t || other.undefined || !sameKind(type, other) ||
+                !sameBox(boxOf(other), wanted))
                 continue;
             table.type[t] = static_cast<std::uint8_t>(u);
             table.turned[t] = true;

@@ -1,4 +1,5 @@
 #include "editor/cell_commands.h"
+#include "editor/level_commands.h"
 #include "editor/level_properties.h"
 #include "editor/level_resize.h"
 #include "editor_test_support.h"
@@ -74,17 +75,16 @@ TEST_F(LevelResizeTest, ShrinkingRemovesWhatFallsOutsideAndSaysSo) {
     EXPECT_EQ(sentryCount, 2);
     EXPECT_EQ(sentries[2].x, 1 * 512.0f + 256);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0],
-              "The start lay in the removed part: it moved to 2,1,1.\n"
-              "The exit lay in the removed part: it is no longer placed.\n"
-              "1 music zone in the removed part freed.\n"
-              "1 sentry in the removed part removed.");
+    EXPECT_EQ(messages[0], "The start lay in the removed part: it moved to 2,1,1.\n"
+                           "The exit lay in the removed part: it is no longer placed.\n"
+                           "1 music zone in the removed part freed.\n"
+                           "1 sentry in the removed part removed.");
     UndoEdit();
     EXPECT_EQ(sentryCount, 3);
     EXPECT_EQ(levelState.exitX, 5);
 
     // Nothing left on an axis is refused.
-    EXPECT_FALSE(ResizeLevel({-2, -1, 0, 0, 0, 0}));
+    EXPECT_FALSE(ResizeLevel({-3, -3, 0, 0, 0, 0}));
     EXPECT_EQ(messages.back(), "The level must keep at least one cell on every axis.");
     EXPECT_EQ(worldGrid.sizeX, 6);
 }
@@ -101,7 +101,8 @@ TEST_F(LevelResizeTest, TheResizeAnswerIsSixWholeNumbers) {
     // The command asks again after a bad answer, and Cancel ends it.
     Answer({"1 2", "0 1 0 0 0 0"});
     ResizeLevelCommand();
-    EXPECT_EQ(messages, std::vector<std::string>{"Enter six numbers: west east down up south north."});
+    EXPECT_EQ(messages,
+              std::vector<std::string>{"Enter six numbers: west east down up south north."});
     EXPECT_EQ(worldGrid.sizeX, 7);
 }
 

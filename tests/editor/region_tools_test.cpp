@@ -8,6 +8,7 @@
 #include "editor_test_support.h"
 #include "platform/keys.h"
 #include "world/level_start.h"
+#include "world/sentry_init.h"
 #include "world/world.h"
 
 namespace {
