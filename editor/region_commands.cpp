@@ -20,11 +20,30 @@ void notice(const std::string& text) {
     if (regionNotice) regionNotice(text);
 }
 
-// The selected box, or the target cell's box.
+// Boxes beyond this many cells are refused: their clipboard and undo step
+// would take gigabytes.
+constexpr std::int64_t kMaxRegionCells = std::int64_t{1} << 24;
+
+// False, with a message, for a box too large to work on.
+bool workable(const CellBox& box) {
+    const CellTriple size = BoxSize(box);
+    const std::int64_t cells = std::int64_t{size.x} * size.y * size.z;
+    if (cells <= kMaxRegionCells) return true;
+    ShowEditorMessage("The box holds " + std::to_string(cells) + " cells: at most " +
+                      std::to_string(kMaxRegionCells) + " can be worked on at once.");
+    return false;
+}
+
+// The selected box, or the target cell's box; nullopt when neither is there
+// or the box is too large.
 std::optional<CellBox> workingBox() {
-    if (std::optional<CellBox> box = SelectedBox()) return box;
-    const CellPosition t = TargetCell();
-    return ClipBoxToGrid({{t.x, t.y, t.z}, {t.x, t.y, t.z}});
+    std::optional<CellBox> box = SelectedBox();
+    if (!box) {
+        const CellPosition t = TargetCell();
+        box = ClipBoxToGrid({{t.x, t.y, t.z}, {t.x, t.y, t.z}});
+    }
+    if (box && !workable(*box)) return std::nullopt;
+    return box;
 }
 
 void freeZonesAt(int x, int y, int z) {
@@ -163,6 +182,7 @@ void PasteCommand() {
 bool ClearRegionCommand() {
     const std::optional<CellBox> box = SelectedBox();
     if (!box) return false;
+    if (!workable(*box)) return true;
     CellEdit edit;
     edit.CaptureMetaBefore();
     clearBox(edit, *box);
@@ -174,6 +194,7 @@ bool ClearRegionCommand() {
 bool FillRegionCommand() {
     const std::optional<CellBox> box = SelectedBox();
     if (!box) return false;
+    if (!workable(*box)) return true;
     CellEdit edit;
     for (int z = box->low.z; z <= box->high.z; ++z)
         for (int y = box->low.y; y <= box->high.y; ++y)

@@ -9,7 +9,8 @@
 #include "editor/clipboard.h"
 
 // Copy and cut take the selected box, or the selector's target cell when
-// nothing is selected.
+// nothing is selected. Every box command refuses a box of more than 2^24
+// cells with a message (its copy and undo step would take gigabytes).
 void CopyRegionCommand();
 // Copies, then clears the box as Delete clears a cell; the sentries inside
 // stay until the paste moves them.

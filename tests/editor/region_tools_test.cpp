@@ -167,6 +167,19 @@ TEST_F(RegionToolsTest, CopyPasteDoublesTheBoxAndUndoTakesThePasteAway) {
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(RegionToolsTest, AnEmptyClipboardOrAHugeBoxIsRefusedWithAMessage) {
+    PasteCommand();
+    EXPECT_EQ(messages.back(), "The clipboard is empty: copy or cut a box first.");
+    MakeNewLevel(257, 256, 256);
+    Select({0, 0, 0}, {256, 255, 255});
+    CopyRegionCommand();
+    EXPECT_TRUE(ClipboardEmpty(editor.clipboard));
+    EXPECT_TRUE(FillRegionCommand()); // handled: refused
+    EXPECT_EQ(messages.back(),
+              "The box holds 16842752 cells: at most 16777216 can be worked on at once.");
+    EXPECT_EQ(editor.history.position, 0u);
+}
+
 TEST_F(RegionToolsTest, PasteAtTheEdgeClipsAndSaysSo) {
     Select({0, 1, 0}, {2, 2, 1});
     CopyRegionCommand();
