@@ -10,6 +10,7 @@
 #include "editor/editor_actions.h"
 #include "editor/editor_state.h"
 #include "editor/selection_view.h"
+#include "editor/view_pick.h"
 #include "engine/angles.h"
 #include "engine/mesh.h"
 #include "engine/nearest_colour.h"
@@ -141,6 +142,7 @@ void DrawEditorView() {
     scene::DrawSky(world, camera);
 
     SetCamera(view.x, view.y, view.z, view.yaw, TruncToInt(view.pitch), 0);
+    RememberLevelViewCamera();
     AddLight(TruncToInt(s.x), TruncToInt(s.y), TruncToInt(s.z), editor.selectorLight);
     scene::DrawShadowInBox(world, box, MeshOrNull(players[0].shadowMesh),
                            TruncToInt(-s.heading - 8192), s.x, s.y, s.z);

@@ -33,7 +33,9 @@ std::optional<CellBox> ClipBoxToGrid(const CellBox& box) {
 std::optional<CellBox> SelectedBox() {
     if (!editor.selection.active) return std::nullopt;
     const CellPosition t = TargetCell();
-    return ClipBoxToGrid(BoxOfCorners(editor.selection.anchor, {t.x, t.y, t.z}));
+    const CellTriple end =
+        editor.selection.dragged ? editor.selection.end : CellTriple{t.x, t.y, t.z};
+    return ClipBoxToGrid(BoxOfCorners(editor.selection.anchor, end));
 }
 
 void BeforeSelectorMove(bool extend) {
@@ -41,9 +43,12 @@ void BeforeSelectorMove(bool extend) {
         editor.selection.active = false;
         return;
     }
-    if (editor.selection.active) return;
+    if (editor.selection.active) {
+        editor.selection.dragged = false;
+        return;
+    }
     const CellPosition t = TargetCell();
-    editor.selection = {true, {t.x, t.y, t.z}};
+    editor.selection = {true, {t.x, t.y, t.z}, false, {}};
 }
 
 void ClearSelection() {

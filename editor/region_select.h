@@ -21,6 +21,9 @@ struct CellBox {
 struct RegionSelection {
     bool active = false;
     CellTriple anchor;
+    // A box spanned with the mouse ends at `end` rather than at the selector.
+    bool dragged = false;
+    CellTriple end;
 };
 
 // The box of two corners in any order.
@@ -30,13 +33,14 @@ bool BoxContains(const CellBox& box, int x, int y, int z);
 // The part of the box inside the grid; nullopt when none is.
 std::optional<CellBox> ClipBoxToGrid(const CellBox& box);
 
-// The selected box (anchor to target cell, inside the grid), or nullopt when
-// nothing is selected.
+// The selected box (anchor to target cell, or to the mouse's end cell,
+// inside the grid), or nullopt when nothing is selected.
 std::optional<CellBox> SelectedBox();
 
 // Called before a key or icon moves the selector to another cell: with
 // `extend` (Shift held) the box starts at the cell the selector leaves, or
-// keeps its anchor; without, the selection ends.
+// keeps its anchor (and then follows the selector again); without, the
+// selection ends.
 void BeforeSelectorMove(bool extend);
 void ClearSelection();
 

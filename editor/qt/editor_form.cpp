@@ -44,6 +44,7 @@
 #include "editor/qt/level_properties_dialog.h"
 #include "editor/region_commands.h"
 #include "editor/test_play.h"
+#include "editor/view_pick.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
 #include "media/display.h"
@@ -594,6 +595,7 @@ void TEditorForm::FrameStep() {
     }
     if (!dialogOpen_) {
         const bool focused = hasFocus() || FocusKiller->hasFocus() || RunningWithoutScreen();
+        DragSelectFrame(LevelViewPixel(mouse_), leftHeld_);
         RunEditorFrame(focused);
         if (CurrentView->geometry().contains(mouse_))
             DragPreview(leftHeld_, rightHeld_, mouse_.x() - previousMouse_.x(),
@@ -624,6 +626,18 @@ void TEditorForm::SetMouse(QPoint position, bool left, bool right) {
 
 std::string TEditorForm::DescribeState() {
     return DescribeEditorState({windowTitle().toStdString(), HelpForm->isVisible()});
+}
+
+std::optional<std::pair<double, double>> TEditorForm::LevelViewPixel(QPoint point) const {
+    const QRect view = LevelView->geometry();
+    const FrameBuffer& buffer = renderContext.mainBuffer;
+    if (!view.contains(point) || buffer.width <= 0 || buffer.height <= 0) return std::nullopt;
+    // As paintEvent shows the buffer: stretched over the view, or centred.
+    if (editor.stretching)
+        return std::pair{(point.x() - view.left() + 0.5) * buffer.width / view.width(),
+                         (point.y() - view.top() + 0.5) * buffer.height / view.height()};
+    return std::pair{point.x() - (view.left() - (buffer.width - view.width()) / 2) + 0.5,
+                     point.y() - (view.top() - (buffer.height - view.height()) / 2) + 0.5};
 }
 
 void TEditorForm::paintEvent(QPaintEvent*) {

@@ -3,7 +3,8 @@
 # The region tools and the level's kind, scripted through the editor's keys
 # and menus: a 3 x 1 x 2 box of ramps spanned with Shift and filled, copied
 # and pasted elsewhere doubles the ramps, Undo takes the paste away, and the
-# clipboard turned a quarter with R pastes ramps facing the turned way. Then
+# clipboard turned a quarter with R pastes ramps facing the turned way; a
+# mouse drag over the view spans a box. Then
 # an indoor level with its seed set in Options, Level is saved with the
 # outdoor flag off and plays in the game.
 file(REMOVE_RECURSE ${WORK})
@@ -78,6 +79,28 @@ expect_lines("${output}" "cellsOfType42=6")
 expect_no_line("${output}" "cellsOfType45=")
 run(${LEVELTOOL} info ${WORK}/turned.lev)
 expect_lines("${output}" "cellsOfType42=6" "cellsOfType45=6")
+
+# A drag with the left button over the level view, seen from above, spans a
+# box on the selector's layer; the selector stays where it was.
+file(WRITE ${WORK}/drag.txt "2 F ANSWER 10
+2 F ANSWER 4
+2 F ANSWER 10
+2 F MENU New1
+4 SUBTRACT
+6 SUBTRACT
+8 PGUP
+40 F MOUSE 150 200 LEFT
+42 F MOUSE 250 320 LEFT
+44 F MOUSE 250 320
+")
+run(${KELVEDIT} --headless --data ${DATA} --frames 46 --frame-ms 50 --seed 1
+    --script ${WORK}/drag.txt --dump-state ${WORK}/drag_dump.txt)
+file(READ ${WORK}/drag_dump.txt dump)
+expect_lines("${dump}" "selectorCell=5,1,5")
+string(REGEX MATCH "selectionBox=([0-9]+),1,([0-9]+),([0-9]+),1,([0-9]+)\n" box "${dump}")
+if(NOT box OR CMAKE_MATCH_1 EQUAL CMAKE_MATCH_3 OR CMAKE_MATCH_2 EQUAL CMAKE_MATCH_4)
+  message(FATAL_ERROR "the drag spanned no box of several cells on layer 1:\n${dump}")
+endif()
 
 # An indoor level: New indoor, its seed set with Options, Level.
 file(WRITE ${WORK}/indoor.txt "2 F ANSWER 6

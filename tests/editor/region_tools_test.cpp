@@ -5,7 +5,10 @@
 #include "editor/editor_actions.h"
 #include "editor/level_commands.h"
 #include "editor/region_commands.h"
+#include "editor/view_pick.h"
 #include "editor_test_support.h"
+#include "engine/angles.h"
+#include "engine/render_context.h"
 #include "platform/keys.h"
 #include "world/level_start.h"
 #include "world/sentry_init.h"
@@ -281,6 +284,40 @@ TEST_F(RegionToolsTest, ShiftKeysSpanTheBoxWhichSpaceFillsAndDeleteClearsInOneSt
     Frame({'R'});
     Frame({'R'}); // one turn a press
     EXPECT_EQ(editor.clipboard.size, (CellTriple{3, 2, 2}));
+}
+
+TEST_F(RegionToolsTest, ADragInTheViewSpansTheBoxOnTheSelectorsLayer) {
+    // Seen from straight above cell (2, ., 2), 256 pixels a unit of depth.
+    renderContext.camera.x = 1280;
+    renderContext.camera.y = 5000;
+    renderContext.camera.z = 1280;
+    renderContext.camera.matrix = RotationMatrix(0, -8192, 0);
+    renderContext.projection.cx = 160;
+    renderContext.projection.cy = 120;
+    renderContext.projection.fx = renderContext.projection.fy = 256;
+    RememberLevelViewCamera();
+    EXPECT_EQ(CellUnderViewPixel(160, 120, 1), (CellTriple{2, 1, 2}));
+    // A quarter of the focal length right is a quarter of the depth (4232
+    // down to the middle of layer 1) east: x 1280 + 1058.
+    EXPECT_EQ(CellUnderViewPixel(224, 120, 1), (CellTriple{4, 1, 2}));
+    EXPECT_FALSE(CellUnderViewPixel(160 + 2560, 120, 1));  // beyond the grid
+    renderContext.camera.matrix = RotationMatrix(0, 0, 0); // level: never meets the plane
+    RememberLevelViewCamera();
+    EXPECT_FALSE(CellUnderViewPixel(160, 120, 1));
+
+    renderContext.camera.matrix = RotationMatrix(0, -8192, 0);
+    RememberLevelViewCamera();
+    Target(5, 1, 5);
+    DragSelectFrame(std::pair{160.0, 120.0}, true);
+    DragSelectFrame(std::pair{224.0, 120.0}, true);
+    EXPECT_EQ(SelectedBox(), (CellBox{{2, 1, 2}, {4, 1, 2}}));
+    EXPECT_EQ(TargetCell(), (CellPosition{5, 1, 5}));
+    DragSelectFrame(std::nullopt, false);
+    DragSelectFrame(std::pair{160.0, 120.0}, true); // a new press starts a new box
+    EXPECT_EQ(SelectedBox(), (CellBox{{2, 1, 2}, {2, 1, 2}}));
+    // A Shift move goes on from the anchor to the selector.
+    Frame({kVkShift, kVkUp});
+    EXPECT_EQ(SelectedBox(), (CellBox{{2, 1, 2}, {5, 1, 6}}));
 }
 
 } // namespace
