@@ -2,43 +2,13 @@
 
 #include <algorithm>
 
+#include "editor/cell_edit.h"
 #include "editor/editor_state.h"
 #include "engine/angles.h"
 #include "media/music_list.h"
 #include "world/world.h"
 
 namespace {
-
-// Collects the changes of one command, writing them as it goes.
-class CellEdit {
-  public:
-    void Set(int x, int y, int z, std::uint8_t type, std::uint8_t brightness) {
-        if (!InsideGrid(x, y, z)) return;
-        const auto index = static_cast<std::uint32_t>(
-            x + std::int64_t{worldGrid.sizeX} * (y + std::int64_t{worldGrid.sizeY} * z));
-        const std::uint8_t oldType = worldGrid.cells[index];
-        const std::uint8_t oldBrightness = worldGrid.brightness[index];
-        if (oldType == type && oldBrightness == brightness) return;
-        setCell(x, y, z, type);
-        worldGrid.brightness[index] = brightness;
-        step_.cells.push_back({index, oldType, oldBrightness, type, brightness});
-    }
-    void SetType(int x, int y, int z, std::uint8_t type) {
-        Set(x, y, z, type, brightnessAt(x, y, z));
-    }
-    void SetBrightness(int x, int y, int z, std::uint8_t brightness) {
-        Set(x, y, z, cellAt(x, y, z), brightness);
-    }
-    EditStep& Step() { return step_; }
-    void Commit(bool merge) {
-        RecordStep(editor.history, std::move(step_), merge);
-        editor.modified = !HistoryAtSavedState(editor.history);
-        step_ = {};
-    }
-
-  private:
-    EditStep step_;
-};
 
 // Runs `change` on the level's values and records the difference.
 template <typename Change> void editMeta(bool merge, Change change) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "world/level_start.h"
 #include "world/sentry_init.h"
 
 namespace {
@@ -17,6 +18,8 @@ void writeCell(std::uint32_t index, std::uint8_t type, std::uint8_t brightness) 
 }
 
 void applyStep(const EditStep& step, bool forward) {
+    if (step.gridBefore && step.gridAfter)
+        (void)RestoreGrid(forward ? *step.gridAfter : *step.gridBefore);
     if (forward) {
         for (const CellChange& c : step.cells) writeCell(c.index, c.newType, c.newBrightness);
         if (step.metaAfter) ApplyLevelMeta(*step.metaAfter);
@@ -27,7 +30,39 @@ void applyStep(const EditStep& step, bool forward) {
     }
 }
 
+void dropOldestStep(EditHistory& history) {
+    history.steps.erase(history.steps.begin());
+    --history.position;
+    history.savedPosition = history.savedPosition == 0 || history.savedPosition == kNoSavedStep
+                                ? kNoSavedStep
+                                : history.savedPosition - 1;
+}
+
+std::size_t gridBytes(const EditHistory& history) {
+    std::size_t bytes = 0;
+    for (const EditStep& step : history.steps)
+        for (const auto* grid : {step.gridBefore.get(), step.gridAfter.get()})
+            if (grid) bytes += grid->cells.size() + grid->brightness.size();
+    return bytes;
+}
+
 } // namespace
+
+GridSnapshot CaptureGrid() {
+    return {worldGrid.sizeX, worldGrid.sizeY, worldGrid.sizeZ, worldGrid.cells,
+            worldGrid.brightness};
+}
+
+bool RestoreGrid(const GridSnapshot& grid) {
+    if (!ResizeWorldGrid(grid.sizeX, grid.sizeY, grid.sizeZ)) return false;
+    if (grid.cells.size() != worldGrid.cells.size() ||
+        grid.brightness.size() != worldGrid.brightness.size())
+        return false;
+    worldGrid.cells = grid.cells;
+    worldGrid.brightness = grid.brightness;
+    RecountIngots();
+    return true;
+}
 
 LevelMeta CaptureLevelMeta() {
     LevelMeta meta;
@@ -55,11 +90,12 @@ void RecordStep(EditHistory& history, EditStep step, bool merge) {
         step.metaBefore.reset();
         step.metaAfter.reset();
     }
-    if (step.cells.empty() && !step.metaAfter) return;
+    if (step.cells.empty() && !step.metaAfter && !step.gridAfter) return;
     history.steps.resize(history.position);
     if (history.savedPosition > history.position) history.savedPosition = kNoSavedStep;
-    const bool canMerge =
-        merge && history.position > 0 && history.savedPosition != history.position;
+    const bool canMerge = merge && !step.gridAfter && history.position > 0 &&
+                          history.savedPosition != history.position &&
+                          !history.steps.back().gridAfter;
     if (canMerge) {
         EditStep& last = history.steps.back();
         last.cells.insert(last.cells.end(), step.cells.begin(), step.cells.end());
@@ -71,13 +107,9 @@ void RecordStep(EditHistory& history, EditStep step, bool merge) {
     }
     history.steps.push_back(std::move(step));
     ++history.position;
-    if (history.steps.size() > kHistoryLimit) {
-        history.steps.erase(history.steps.begin());
-        --history.position;
-        history.savedPosition = history.savedPosition == 0 || history.savedPosition == kNoSavedStep
-                                    ? kNoSavedStep
-                                    : history.savedPosition - 1;
-    }
+    if (history.steps.size() > kHistoryLimit) dropOldestStep(history);
+    while (history.steps.size() > 1 && gridBytes(history) > kGridHistoryBytes)
+        dropOldestStep(history);
 }
 
 bool UndoStep(EditHistory& history) {

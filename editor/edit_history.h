@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,13 +29,25 @@ struct LevelMeta {
     bool operator==(const LevelMeta&) const = default;
 };
 
+// The whole grid, for a step that changes the grid's sizes.
+struct GridSnapshot {
+    std::int32_t sizeX = 0, sizeY = 0, sizeZ = 0;
+    std::vector<std::uint8_t> cells, brightness;
+};
+
 struct EditStep {
     std::vector<CellChange> cells;
     std::optional<LevelMeta> metaBefore, metaAfter;
+    // Set together: the grid is replaced whole (before the cell changes and
+    // the values are applied).
+    std::shared_ptr<const GridSnapshot> gridBefore, gridAfter;
 };
 
 constexpr std::size_t kNoSavedStep = static_cast<std::size_t>(-1);
 constexpr std::size_t kHistoryLimit = 500;
+// The whole grids that steps hold stay within this many bytes: beyond it the
+// oldest steps go (the newest is always kept).
+constexpr std::size_t kGridHistoryBytes = std::size_t{512} << 20;
 
 struct EditHistory {
     std::vector<EditStep> steps;
@@ -43,6 +56,10 @@ struct EditHistory {
 };
 
 LevelMeta CaptureLevelMeta();
+GridSnapshot CaptureGrid();
+// Makes the grid the snapshot's (sizes, cells, brightness) and recounts the
+// ingots; false, with the grid unchanged, when it cannot be allocated.
+bool RestoreGrid(const GridSnapshot& grid);
 // Puts the values into the world and starts the sentries again from their
 // stored places.
 void ApplyLevelMeta(const LevelMeta& meta);

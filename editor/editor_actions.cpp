@@ -6,6 +6,7 @@
 
 #include "editor/cell_commands.h"
 #include "editor/editor_state.h"
+#include "editor/region_commands.h"
 #include "editor/test_play.h"
 #include "engine/angles.h"
 #include "platform/keys.h"
@@ -79,10 +80,11 @@ void RunEditorAction(EditorAction action, bool merge) {
         togglePitch(kQuarterTurn);
         break;
     case EditorAction::PutBlock:
-        PutBlock(merge);
+        // With a box selected, the box is filled or cleared as a whole.
+        if (!FillRegionCommand()) PutBlock(merge);
         break;
     case EditorAction::DelBlock:
-        DeleteCell(merge);
+        if (!ClearRegionCommand()) DeleteCell(merge);
         break;
     case EditorAction::Brighter:
         BrightenCell(merge);
@@ -103,28 +105,35 @@ void RunEditorAction(EditorAction action, bool merge) {
 }
 
 void PollEditorKeys(const std::function<bool(int)>& query, const std::function<bool(int)>& isDown) {
+    PollRegionKeys(query, isDown);
     const bool ctrl = isDown(kVkControl);
     const bool letters = !ctrl && !isDown(kVkMenu);
+    const bool shift = isDown(kVkShift);
     editor.editKeyLastFrame = editor.editKeyThisFrame;
     editor.editKeyThisFrame = 0;
 
     const auto run = [](EditorAction action) { RunEditorAction(action); };
+    // A move with Shift spans the selection box; without, it ends it.
+    const auto move = [shift](EditorAction action) {
+        BeforeSelectorMove(shift);
+        RunEditorAction(action);
+    };
     // An editing key held over frames adds to the step its first press made.
     const auto edit = [](int key, EditorAction action) {
         RunEditorAction(action, editor.editKeyLastFrame == key);
         editor.editKeyThisFrame = key;
     };
-    const auto letter = [&](char key) { return letters && query(key); };
+    const auto letter = [&](char key) { return letters && query(key) && !RegionKeyTaken(key); };
 
-    if (query(kVkUp)) run(EditorAction::MoveForward);
-    if (query(kVkDown)) run(EditorAction::MoveBack);
-    if (letter('B')) run(EditorAction::GoDown);
-    if (letter('H')) run(EditorAction::GoUp);
+    if (query(kVkUp)) move(EditorAction::MoveForward);
+    if (query(kVkDown)) move(EditorAction::MoveBack);
+    if (letter('B')) move(EditorAction::GoDown);
+    if (letter('H')) move(EditorAction::GoUp);
     const bool right = query(kVkRight), left = query(kVkLeft);
     if (right && !ctrl) run(EditorAction::RotateRight);
     if (left && !ctrl) run(EditorAction::RotateLeft);
-    if (right && ctrl) run(EditorAction::MoveRight);
-    if (left && ctrl) run(EditorAction::MoveLeft);
+    if (right && ctrl) move(EditorAction::MoveRight);
+    if (left && ctrl) move(EditorAction::MoveLeft);
     const bool pageUp = query(kVkPrior), pageDown = query(kVkNext);
     if (pageUp && !editor.pageUpHeld) run(EditorAction::LookUp);
     if (pageDown && !editor.pageDownHeld) run(EditorAction::LookDown);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "editor/editor_state.h"
+#include "editor/region_select.h"
 #include "media/music_list.h"
 #include "media/music_player.h"
 #include "platform/dump_text.h"
@@ -97,6 +98,20 @@ std::string DescribeEditorState(const EditorWindowFacts& window) {
     d.add("musicPlaying", music.index);
     d.add("musicKind", MusicKindName(music.kind));
     d.add("cellDigest", CellDigest());
+    const std::optional<CellBox> box = SelectedBox();
+    d.add("selectionBox", box ? triple(box->low.x, box->low.y, box->low.z) + "," +
+                                    triple(box->high.x, box->high.y, box->high.z)
+                              : "");
+    const Clipboard& clip = editor.clipboard;
+    d.add("clipboardSize", triple(clip.size.x, clip.size.y, clip.size.z));
+    std::int64_t filled = 0, zones = 0;
+    for (const ClipCell& cell : clip.cells) {
+        filled += cell.type != 0 ? 1 : 0;
+        zones += cell.music >= 0 ? 1 : 0;
+    }
+    d.add("clipboardFilledCells", filled);
+    d.add("clipboardMusicZones", zones);
+    d.add("clipboardSentries", static_cast<std::int64_t>(clip.sentries.size()));
     d.add("caption", window.caption);
     d.add("fileName", editor.fileName);
     d.add("modified", editor.modified ? 1 : 0);

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "editor/clipboard.h"
 #include "editor/edit_history.h"
+#include "editor/region_select.h"
 
 struct SelectorPose {
     float x = 0, y = 0, z = 0;
@@ -60,6 +62,11 @@ struct EditorState {
     // repeats of one held editing key make one undo step.
     bool pageUpHeld = false, pageDownHeld = false, testPlayHeld = false, testHereHeld = false;
     int editKeyLastFrame = 0, editKeyThisFrame = 0;
+
+    // The region tools: the box being spanned, the clipboard, their keys.
+    RegionSelection selection;
+    Clipboard clipboard;
+    RegionKeysHeld regionKeys;
 };
 
 extern EditorState editor;

@@ -11,6 +11,8 @@
 #include "draw/scene_steps.h"
 #include "editor/editor_actions.h"
 #include "editor/editor_state.h"
+#include "editor/selection_view.h"
+#include "editor/view_pick.h"
 #include "engine/angles.h"
 #include "engine/mesh.h"
 #include "engine/nearest_colour.h"
@@ -116,6 +118,7 @@ Loaded<> LoadEditorMarkers() {
         }
         markers[i] = std::move(*mesh);
     }
+    BuildSelectionBars(renderContext.palette);
     return LoadedDone();
 }
 
@@ -188,6 +191,7 @@ void DrawEditorView() {
     scene::DrawSky(world, camera);
 
     SetCamera(view.x, view.y, view.z, view.yaw, TruncToInt(view.pitch), 0);
+    RememberLevelViewCamera();
     AddLight(TruncToInt(s.x), TruncToInt(s.y), TruncToInt(s.z), editor.selectorLight);
     scene::DrawShadowInBox(world, box, MeshOrNull(players[0].shadowMesh),
                            TruncToInt(-s.heading - 8192), s.x, s.y, s.z);
@@ -202,6 +206,7 @@ void DrawEditorView() {
     // The selector is drawn where it glides; the commands act on its target.
     SubmitMesh(MeshOrNull(markers[kSelect]), TruncToInt(s.x), TruncToInt(s.y), TruncToInt(s.z), 0,
                128);
+    if (const std::optional<CellBox> selected = SelectedBox()) SubmitSelectionBox(*selected, box);
     const LevelState& l = levelState;
     if (inBox(box, l.startX, l.startY, l.startZ))
         SubmitMesh(MeshOrNull(markers[kStart]), centre(l.startX), centre(l.startY),

@@ -12,6 +12,7 @@
 #include "editor/level_files.h"
 #include "editor/number_answer.h"
 #include "editor/recent_files.h"
+#include "editor/region_select.h"
 #include "formats/definitions.h"
 #include "formats/level_file.h"
 #include "platform/files.h"
@@ -62,6 +63,7 @@ void waitForNoKeys() {
 // level that was replaced is not wanted any more.
 void levelReplaced() {
     ClearHistory(editor.history);
+    ClearSelection();
     editor.modified = false;
     RemoveAutosave();
 }
@@ -190,8 +192,8 @@ bool ConfirmDiscardChanges() {
     return false;
 }
 
-void NewLevelCommand() {
-    if (!ConfirmDiscardChanges()) return;
+bool NewLevelCommand() {
+    if (!ConfirmDiscardChanges()) return false;
     static const char* const kPrompts[3] = {
         "Please enter the width (X) in cells of the new map",
         "Please enter the Height (Y) in cells of the new map",
@@ -201,19 +203,20 @@ void NewLevelCommand() {
     for (int i = 0; i < 3; ++i) {
         const std::optional<std::int32_t> value =
             askNumber("Level dimensions", kPrompts[i], "", "You must enter a number.");
-        if (!value) return;
+        if (!value) return false;
         sizes[i] = *value;
     }
     // A level loaded before may have brought other definitions.
     const std::string& loaded = LoadedDefinitionFile();
     if (!loaded.empty() && !loadLevelDefinitions(EditorDefinitionFile())) {
         ShowEditorMessage("The file " + EditorDefinitionFile() + " is missing or invalid.");
-        return;
+        return false;
     }
     MakeNewLevel(sizes[0], sizes[1], sizes[2]);
     InitSentries();
     levelReplaced();
     waitForNoKeys();
+    return true;
 }
 
 namespace {

@@ -29,7 +29,8 @@ void MakeNewLevel(std::int32_t sizeX, std::int32_t sizeY, std::int32_t sizeZ);
 // may go on (saved, or the changes dropped), false on Cancel or a failed save.
 bool ConfirmDiscardChanges();
 
-void NewLevelCommand();
+// True when a new level was made.
+bool NewLevelCommand();
 void LoadLevelCommand();
 // Loads a level file into the editor and puts it first in the Recent files.
 // A missing or damaged file, or one whose definition file cannot be read,

@@ -38,14 +38,19 @@
 #include "editor/editor_state.h"
 #include "editor/editor_view.h"
 #include "editor/level_commands.h"
+#include "editor/level_properties.h"
+#include "editor/level_resize.h"
 #include "editor/qt/editor_icons.h"
 #include "editor/qt/file_dialogs.h"
 #include "editor/qt/help_form.h"
+#include "editor/qt/level_properties_dialog.h"
 #include "editor/qt/object_list.h"
 #include "editor/qt/overview_view.h"
 #include "editor/qt/warnings_panel.h"
+#include "editor/region_commands.h"
 #include "editor/test_play.h"
 #include "editor/view_dump.h"
+#include "editor/view_pick.h"
 #include "editor/view_settings.h"
 #include "engine/render_context.h"
 #include "formats/definitions.h"
@@ -186,6 +191,14 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
                                            : SaveAnswer::Cancel;
     };
     editorServices.waitForNoKeys = waitForNoKeys;
+    regionNotice = [this](const std::string& text) { statusBar()->showMessage(qs(text), 5000); };
+    levelPropertiesDialog = [this](const LevelProperties& current) -> std::optional<std::string> {
+        if (RunningWithoutScreen()) return std::nullopt;
+        dialogOpen_ = true;
+        std::optional<std::string> answer = ShowLevelPropertiesDialog(this, current);
+        dialogOpen_ = false;
+        return answer;
+    };
     // Without a screen nothing is started: the command line is only recorded.
     if (!RunningWithoutScreen())
         editorServices.startProgram = [](const std::string& program,
@@ -204,6 +217,8 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
 
 TEditorForm::~TEditorForm() {
     editorServices = EditorServices{};
+    regionNotice = nullptr;
+    levelPropertiesDialog = nullptr;
     if (EditorForm == this) EditorForm = nullptr;
 }
 
@@ -252,6 +267,9 @@ void TEditorForm::BuildPanel() {
         button->setFixedSize(kEditorIconSide + 4, kEditorIconSide + 4);
         const EditorAction action = icon.action;
         connect(button, &QToolButton::clicked, this, [this, action] {
+            if (action <= EditorAction::GoDown && action != EditorAction::RotateLeft &&
+                action != EditorAction::RotateRight)
+                BeforeSelectorMove(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier);
             RunEditorAction(action);
             RefreshInfoPanel();
         });
@@ -340,8 +358,12 @@ void TEditorForm::BuildMenus() {
         return action;
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
-    item(file, "New1", "&New", [this] {
-        NewLevelCommand();
+    item(file, "New1", "&New outdoor level ...", [this] {
+        NewLevelOfKindCommand(true);
+        AfterCommand();
+    });
+    item(file, "NewIndoor1", "New &indoor level ...", [this] {
+        NewLevelOfKindCommand(false);
         AfterCommand();
     });
     item(file, "Load1", "&Load", [this] {
@@ -382,6 +404,29 @@ void TEditorForm::BuildMenus() {
         RefreshInfoPanel();
     });
     redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    // The keys are read with the others each frame; the captions only show them.
+    const auto region = [this](void (*command)()) {
+        return [this, command] {
+            command();
+            AfterCommand();
+        };
+    };
+    edit->addSeparator();
+    item(edit, "Cut1", "Cu&t\tCtrl+X", region(CutRegionCommand));
+    item(edit, "Copy1", "&Copy\tCtrl+C", region(CopyRegionCommand));
+    item(edit, "Paste1", "&Paste\tCtrl+V", region(PasteCommand));
+    item(edit, "FillBox1", "&Fill box\tSpace", region([] { (void)FillRegionCommand(); }));
+    item(edit, "ClearBox1", "Cl&ear box\tDel", region([] { (void)ClearRegionCommand(); }));
+    item(edit, "SelectNone1", "Select &none\tEsc", region(ClearSelection));
+    QMenu* clipboard = edit->addMenu(QStringLiteral("C&lipboard"));
+    item(clipboard, "TurnRight1", "Turn &right\tR",
+         region([] { TransformClipboardCommand(ClipTransform::TurnRight); }));
+    item(clipboard, "TurnLeft1", "Turn &left\tShift+R",
+         region([] { TransformClipboardCommand(ClipTransform::TurnLeft); }));
+    item(clipboard, "MirrorX1", "Mirror across &X\tM",
+         region([] { TransformClipboardCommand(ClipTransform::MirrorX); }));
+    item(clipboard, "MirrorZ1", "Mirror across &Z\tShift+M",
+         region([] { TransformClipboardCommand(ClipTransform::MirrorZ); }));
 
     QMenu* options = menuBar()->addMenu(QStringLiteral("&Options"));
     item(options, "Leveldescription1", "Level &Description ...", [this] {
@@ -396,13 +441,16 @@ void TEditorForm::BuildMenus() {
         NumberOfSentriesCommand();
         AfterCommand();
     });
+    item(options, "Level1", "&Level ...", [this] {
+        LevelPropertiesCommand();
+        AfterCommand();
+    });
     item(options, "RandomSeed1", "&Random Seed ...", [this] {
         RandomSeedCommand();
         AfterCommand();
-    })->setVisible(false);
+    });
     QAction* outside = item(options, "NiveauInt", "&Outside level", [this] { ToggleOutside(); });
     outside->setCheckable(true);
-    outside->setVisible(false);
     QMenu* editorMenu = options->addMenu(QStringLiteral("&Editor"));
     QMenu* texturing = editorMenu->addMenu(QStringLiteral("&Texturing"));
     const auto reload = [this](const char* detail) {
@@ -443,6 +491,10 @@ void TEditorForm::BuildMenus() {
     item(clear, "X2", "&X", [] { ClearPlane(PlaneAxis::X); });
     item(clear, "Y2", "&Y", [] { ClearPlane(PlaneAxis::Y); });
     item(clear, "Z2", "&Z", [] { ClearPlane(PlaneAxis::Z); });
+    item(tools, "Resize1", "&Resize level ...", [this] {
+        ResizeLevelCommand();
+        AfterCommand();
+    });
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     item(help, "Help1", "&Help", [this] {
@@ -621,6 +673,7 @@ void TEditorForm::FrameStep() {
     }
     if (!dialogOpen_) {
         const bool focused = hasFocus() || FocusKiller->hasFocus() || RunningWithoutScreen();
+        DragSelectFrame(LevelViewPixel(mouse_), leftHeld_);
         RunEditorFrame(focused);
         AutosaveTick(frameMs);
         if (CurrentView->geometry().contains(mouse_))
@@ -662,6 +715,26 @@ std::string TEditorForm::DescribeState() {
     return DescribeEditorState({windowTitle().toStdString(), HelpForm->isVisible()}) +
            DescribeViewState(
                {Warnings->Lines(), Objects->GroupText(), Objects->SearchText(), Objects->Listed()});
+}
+
+std::optional<std::pair<double, double>> TEditorForm::LevelViewPixel(QPoint point) const {
+    const QRect view = LevelView->geometry();
+    const FrameBuffer& buffer = renderContext.mainBuffer;
+    if (!view.contains(point) || buffer.width <= 0 || buffer.height <= 0) return std::nullopt;
+    // As paintEvent shows the buffer: scaled in its own shape between bars,
+    // or centred.
+    if (editor.stretching) {
+        const PictureArea fit = FitPicture(view.width(), view.height());
+        const int x = point.x() - view.left() - fit.x;
+        const int y = point.y() - view.top() - fit.y;
+        if (fit.width <= 0 || fit.height <= 0 || x < 0 || y < 0 || x >= fit.width ||
+            y >= fit.height)
+            return std::nullopt;
+        return std::pair{(x + 0.5) * buffer.width / fit.width,
+                         (y + 0.5) * buffer.height / fit.height};
+    }
+    return std::pair{point.x() - (view.left() - (buffer.width - view.width()) / 2) + 0.5,
+                     point.y() - (view.top() - (buffer.height - view.height()) / 2) + 0.5};
 }
 
 void TEditorForm::paintEvent(QPaintEvent*) {

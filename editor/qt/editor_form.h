@@ -5,7 +5,9 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "media/frame_buffer.h"
 
@@ -88,6 +90,8 @@ class TEditorForm : public QMainWindow {
     void ResizeLevelBuffer();
     void BuildViewMenu(QMenu* editorMenu);
     void SetViewDistance(int cells);
+    // The level view's buffer pixel under a point of the central widget.
+    std::optional<std::pair<double, double>> LevelViewPixel(QPoint point) const;
 
     bool activated_ = false;
     bool dialogOpen_ = true;

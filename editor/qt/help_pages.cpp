@@ -24,8 +24,8 @@ const HelpPage kHelpPages[kHelpPageCount] = {
     {"GENERAL CONCEPTS",
      "<p>A level is a three-dimensional map of cells, all of the same size. Each cell holds one "
      "building object: a wall, an ingot, a door, a lever, or nothing at all.</p>"
-     "<p>The size of the map in cells along X, Y and Z is chosen before building and does not "
-     "change afterwards.</p>"
+     "<p>The size of the map in cells along X, Y and Z is chosen before building; Tools, "
+     "Resize level adds or removes cells on any side later.</p>"
      "<p>Besides its cells, a level needs a start point, where the player appears, an exit "
      "point, which takes the player on to the next level, and a number of flying sentries.</p>"
      "<table border='1' cellpadding='6'><tr><td>Before building a level, you MUST define its "
@@ -40,7 +40,14 @@ const HelpPage kHelpPages[kHelpPageCount] = {
      "<p>The list of building objects is at the lower right; the object chosen there turns "
      "beside it and is the one the Put icon and the Space key place. The Tools menu fills or "
      "clears a whole plane through the selector at once, and Edit undoes and redoes every "
-     "change.</p>"},
+     "change.</p>"
+     "<p>Hold Shift while you move the selector to span a box (drawn in orange) from where "
+     "you started, or drag with the left button over the view; Esc or a move without Shift drops "
+     "it. Space fills the box and Delete "
+     "clears it. Ctrl+C and Ctrl+X copy and cut it, sentries and music cells included, and "
+     "Ctrl+V pastes it with its corner at the selector. R turns what you copied a quarter "
+     "turn (Shift+R the other way), M mirrors it (Shift+M along the other axis): ladders and "
+     "ramps turn with it.</p>"},
     {"START AND EXIT POINTS",
      "<p>A playable level needs a start point and an exit point. Each can be placed on any "
      "cell.</p>"
@@ -66,7 +73,8 @@ const HelpPage kHelpPages[kHelpPageCount] = {
     {"TIPS",
      "<p>The description and the author (Options menu) are shown to the player when the level "
      "begins.</p>"
-     "<p>A level cannot be resized: a new size means a new, empty map.</p>"
+     "<p>Options, Level makes the level outdoor, under the sky, or indoor, and sets its "
+     "random seed.</p>"
      "<p>Every icon has a key; its hint names it.</p>"
      "<p>Test your levels often in the game: F9 (File, Test play) starts it on the "
      "level as it stands, without touching the file you edit.</p>"
