@@ -21,6 +21,8 @@
 #include "shell/end_text.h"
 #include "shell/form_services.h"
 #include "shell/help_panel.h"
+#include "shell/level_select.h"
+#include "shell/practice_game.h"
 #include "shell/joystick.h"
 #include "shell/net_session.h"
 #include "shell/replay_run.h"
@@ -145,6 +147,14 @@ std::string DescribeState() {
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);
+    d.add("levelSelect", levelSelect.entries.size());
+    for (std::size_t i = 0; i < levelSelect.entries.size(); ++i)
+        d.add("levelSelect." + std::to_string(i), LevelSelectEntryText(levelSelect.entries[i]));
+    d.add("levelSelect.open", levelSelect.open);
+    d.add("levelSelect.selected", levelSelect.selected);
+    d.add("levelSelect.top", levelSelect.top);
+    d.add("practice", practiceGame.active);
+    d.add("practice.set", practiceGame.setTitle);
     d.add("titlePage", titleScreen.TitlePage);
     d.add("textVariant", titleScreen.TextVariant);
     d.add("endTextLines", endText.count);
