@@ -9,6 +9,7 @@
 
 #include "formats/definitions.h"
 #include "formats/level_file.h"
+#include "formats/pack_ini.h"
 #include "formats/records_file.h"
 #include "platform/message_box.h"
 #include "support/data_set.h"
