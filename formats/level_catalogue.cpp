@@ -54,8 +54,8 @@ std::string definitionsProblem(const std::string& path) {
     const Loaded<ProfileData> read = ReadProfileFile(path);
     if (!read) return "damaged definitions: " + read.error;
     const std::string bank = ProfileString(*read, "General", "Texture", "");
-    if (bank.empty()) return std::string("damaged definitions: ") + kDefinitionFile +
-                             " names no texture bank";
+    if (bank.empty())
+        return std::string("damaged definitions: ") + kDefinitionFile + " names no texture bank";
     if (!IsDataFileName(bank) || !FileExists(bank))
         return std::string("damaged definitions: the texture bank ") + bank + " is missing";
     return {};

@@ -60,7 +60,8 @@ Loaded<PackInfo> ParsePackIni(std::string_view text) {
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
         if (line.front() == '[') {
-            if (line.back() != ']') return LoadFailure{lineError(lineNumber, "a section without ']'")};
+            if (line.back() != ']')
+                return LoadFailure{lineError(lineNumber, "a section without ']'")};
             inPack = EqualNoCase(std::string(trimmed(line.substr(1, line.size() - 2))), "Pack");
             continue;
         }

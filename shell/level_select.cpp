@@ -30,9 +30,10 @@ constexpr double kRowHeight = 0.04;
 constexpr double kSetLeft = 0.05;
 constexpr double kNameLeft = 0.09;
 constexpr double kAuthorLeft = 0.50;
+constexpr double kReasonLeft = 0.25;
 constexpr double kStatusLeft = 0.74;
 constexpr double kRightEdge = 0.97;
-constexpr int kDimmedPercent = 45;
+constexpr int kDimmedPercent = 40;
 
 PlayerRecord& localRecord() {
     return players[std::clamp(localPlayer, 0, kPlayerCount - 1)];
@@ -61,6 +62,7 @@ int nextLevelRow(int from, int step) {
 
 // The first level row of the set before or after the selected one's.
 int otherSetRow(int step) {
+    if (!isLevelRow(levelSelect.selected)) return levelSelect.selected;
     const auto& entries = levelSelect.entries;
     const int set = entries[static_cast<std::size_t>(levelSelect.selected)].set;
     const int sets = static_cast<int>(levelSelect.sets.size());
@@ -88,7 +90,8 @@ void moveTo(int row) {
 
 void choose() {
     LevelSelectState& t = levelSelect;
-    if (!isLevelRow(t.selected) || !t.entries[static_cast<std::size_t>(t.selected)].status.empty()) {
+    if (!isLevelRow(t.selected) ||
+        !t.entries[static_cast<std::size_t>(t.selected)].status.empty()) {
         PlayClickSound();
         return;
     }
@@ -132,11 +135,13 @@ void drawRow(const LevelSelectEntry& e, bool selected, double top) {
     if (e.level < 0) {
         std::string title = UpperAscii(e.setTitle);
         if (!e.author.empty()) title += "  BY " + UpperAscii(e.author);
-        const double statusLeft = dimmed ? kAuthorLeft : kRightEdge;
-        DrawText(fitted(title, statusLeft - kSetLeft - 0.02), false, top, kSetLeft);
+        // A set's reason follows its title closely: it is the only line saying
+        // why none of the set can be played.
+        title = fitted(title, (dimmed ? kAuthorLeft : kRightEdge) - kSetLeft - 0.02);
+        DrawText(title, false, top, kSetLeft);
+        const double statusLeft = std::max(kSetLeft + TextWidth(title, false) + 0.04, kReasonLeft);
         if (dimmed)
-            DrawText(fitted(UpperAscii(e.status), kRightEdge - kAuthorLeft), false, top,
-                     kAuthorLeft);
+            DrawText(fitted(UpperAscii(e.status), kRightEdge - statusLeft), false, top, statusLeft);
     } else {
         const std::string number = ZeroPad(e.level + 1, 2) + " ";
         DrawText(fitted(number + UpperAscii(e.name), kAuthorLeft - kNameLeft - 0.02), false, top,

@@ -32,7 +32,7 @@ struct LevelSelectEntry {
 
 struct LevelSelectState {
     bool open = false;
-    bool releasing = false; // closed, until every control is let go
+    bool releasing = false;    // closed, until every control is let go
     std::int32_t selected = 0; // the entry chosen or under the cursor
     std::int32_t top = 0;      // the first entry shown
     bool chosen = false;       // the title's closing transition runs toward it

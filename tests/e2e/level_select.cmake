@@ -111,3 +111,11 @@ file(READ ${home}/kelvane/replays/records.ini records)
 if(NOT records MATCHES "\nduo--a=[0-9]+\n" OR records MATCHES "\n01-")
   message(FATAL_ERROR "the pack's best time is not kept under its own name:\n${records}")
 endif()
+
+# Listed again: the pack's first level shows its win and time, the
+# campaign's own first level (the same file) does not.
+game(${WORK}/again.txt "2 L\n" --frames 4 --screenshot ${SHOTS}/level_select_won.png)
+if(NOT dump MATCHES "\nlevelSelect.26=Duo\\|FIRST STEPS\\|[^|\n]*\\|1\\|[0-9]+\\|open\n"
+   OR NOT dump MATCHES "\nlevelSelect.1=CAMPAIGN\\|FIRST STEPS\\|[^|\n]*\\|0\\|-\\|open\n")
+  message(FATAL_ERROR "the won pack level is not shown as won, or the campaign's is:\n${dump}")
+endif()

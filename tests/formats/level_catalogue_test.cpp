@@ -65,7 +65,8 @@ TEST_F(LevelCatalogue, LooseLevelsThenPacksInFolderOrder) {
     level("alpha/intro.lev", "INTRO", "Anne");
     level("alpha/deeper.lev", "DEEPER", "Anne");
     level("alpha/draft.lev", "DRAFT");
-    levels.write("alpha/PACK.INI", "[Pack]\nname=Caves\nauthor=Anne\norder=deeper.lev, INTRO.lev\n");
+    levels.write("alpha/PACK.INI",
+                 "[Pack]\nname=Caves\nauthor=Anne\norder=deeper.lev, INTRO.lev\n");
 
     const std::vector<LevelSet> sets = ScanLevelsFolder(levels.path().string());
     ASSERT_EQ(sets.size(), 3u);
@@ -130,9 +131,9 @@ TEST_F(LevelCatalogue, APacksOwnDefinitionsAreLoadedForItsLevels) {
     ForgetDefinitions();
     // The pack's definitions use the data folder's bank and meshes.
     const std::string own = levels.write(
-        "pack/STANDARD.BNK", std::string(reinterpret_cast<const char*>(
-                                             ReadBytes(data.file(kDefinitionFile)).data()),
-                                         ReadBytes(data.file(kDefinitionFile)).size()));
+        "pack/STANDARD.BNK",
+        std::string(reinterpret_cast<const char*>(ReadBytes(data.file(kDefinitionFile)).data()),
+                    ReadBytes(data.file(kDefinitionFile)).size()));
     const std::string inPack = level("pack/01.lev", "ONE");
     const std::string loose = level("02.lev", "TWO");
     EXPECT_EQ(OwnDefinitionFile(inPack), own);

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "formats/definitions.h"
 #include "formats/level_catalogue.h"
 #include "platform/files.h"
 #include "platform/keys.h"
@@ -155,19 +156,19 @@ TEST_F(LevelSelectTest, MovesOverLevelRowsAndStartsAPracticeGameOnAWin) {
     EXPECT_EQ(shellState.LevelFile, levels + "/pack/01.lev");
     EXPECT_EQ(players[localPlayer].lives, kNewGameLives);
 
-    // Saving is refused with a message; the campaign's saved game stays.
+    // Saving is refused with a message.
     EXPECT_FALSE(gameServices.saveGame());
     EXPECT_EQ(shellState.MessageText, "PRACTICE GAMES ARE NOT SAVED");
-    EXPECT_EQ(LoadSavedGame().level, 4);
-    EXPECT_EQ(LoadSavedGame().lives, 2);
 
-    // Back on the title the list is the campaign's again.
+    // Back on the title the list is the campaign's again, and so is the saved game.
     shellState.ScreenState = kScreenTitle;
     shellState.FirstFrame = true;
     ReadControls();
     TitleScreenUpdate();
     EXPECT_FALSE(practiceGame.active);
     EXPECT_EQ(shellState.LevelFiles, campaign);
+    EXPECT_EQ(LoadSavedGame().level, 4);
+    EXPECT_EQ(LoadSavedGame().lives, 2);
 }
 
 TEST_F(LevelSelectTest, LockedLevelsDoNotStartAndMenuGoesBackWithoutReachingTheTitle) {
@@ -190,8 +191,34 @@ TEST_F(LevelSelectTest, LockedLevelsDoNotStartAndMenuGoesBackWithoutReachingTheT
     EXPECT_FALSE(shellState.EndRequested);
 
     // With the setting every campaign level is open.
+    fs::create_directories(fs::path(SettingsPath()).parent_path());
     ASSERT_TRUE(WriteProfileString(SettingsPath(), "Game", "UnlockAllLevels", "True"));
     OpenLevelSelect();
     frame(kVkDown);
     EXPECT_EQ(selected().status, "");
+}
+
+TEST_F(LevelSelectTest, APacksFailingDefinitionsLeaveTheGameOnTheTitle) {
+    // Definitions that pass the catalogue's look but name a missing mesh.
+    const SmallFile standard = ReadSmallFile(kDefinitionFile);
+    ASSERT_EQ(standard.status, SmallFileStatus::Read);
+    std::string text(standard.bytes.begin(), standard.bytes.end());
+    const std::size_t hero = text.find("Hero=hero.3do");
+    ASSERT_NE(hero, std::string::npos);
+    text.replace(hero, 13, "Hero=nothere.3do");
+    ASSERT_TRUE(WriteWholeFile(levels + "/pack/Standard.bnk",
+                               std::vector<std::uint8_t>(text.begin(), text.end())));
+    const LevelSet pack = ReadLevelPack(levels + "/pack");
+    ASSERT_TRUE(pack.problem.empty()) << pack.problem;
+
+    shellState.ScreenState = kScreenTitle;
+    EXPECT_FALSE(StartPracticeGame(pack, 0));
+    EXPECT_FALSE(shellState.EndRequested);
+    EXPECT_EQ(shellState.ScreenState, kScreenTitle);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("nothere.3do"), std::string::npos) << messages[0];
+    EXPECT_FALSE(practiceGame.active);
+    EXPECT_EQ(shellState.LevelFiles, campaign);
+    // The game's own definitions are back for the campaign.
+    EXPECT_EQ(LoadedDefinitionFile(), kDefinitionFile);
 }
