@@ -249,6 +249,9 @@ bool LevelSelectUpdate() {
         moveTo(nextLevelRow(t.selected, pressed(kForward) ? -1 : 1));
     } else if (pressed(kTurnLeft) || pressed(kTurnRight)) {
         moveTo(otherSetRow(pressed(kTurnLeft) ? -1 : 1));
+        // A set gone to shows from its own row down, as much of it as fits.
+        const int count = static_cast<int>(t.entries.size());
+        t.top = std::clamp(t.selected - 1, 0, std::max(count - kVisibleRows, 0));
     } else if (pressed(kJump) || pressed(kAction)) {
         choose();
     }
