@@ -35,12 +35,6 @@ TEST(PackIni, KeysBeforeAnySectionAndEmptyOrderMeanFileNameOrder) {
     EXPECT_TRUE(empty->name.empty());
 }
 
-TEST(PackIni, LongTextsAreCut) {
-    const Loaded<PackInfo> info = ParsePackIni("name=" + std::string(500, 'N') + "\n");
-    ASSERT_TRUE(info);
-    EXPECT_EQ(info->name.size(), kPackMaxText);
-}
-
 TEST(PackIni, DamagedFilesAreRefusedWithTheLine) {
     const struct {
         std::string text;

@@ -8,7 +8,10 @@
 #include "formats/definitions.h"
 #include "formats/level_catalogue.h"
 #include "platform/files.h"
+#include "platform/joystick.h"
 #include "platform/keys.h"
+#include "platform/profile.h"
+#include "shell/joystick.h"
 #include "shell/level_select.h"
 #include "shell/play_screen.h"
 #include "shell/player_input.h"
@@ -221,4 +224,50 @@ TEST_F(LevelSelectTest, APacksFailingDefinitionsLeaveTheGameOnTheTitle) {
     EXPECT_EQ(shellState.LevelFiles, campaign);
     // The game's own definitions are back for the campaign.
     EXPECT_EQ(LoadedDefinitionFile(), kDefinitionFile);
+}
+
+namespace {
+
+// A centred controller whose back button and A button the test holds.
+class BackPad final : public JoystickDevice {
+  public:
+    void Update() override {}
+    std::optional<JoystickCaps> Caps() override { return JoystickCaps{0, 65535, 0, 65535}; }
+    std::optional<JoystickPosition> Position() override {
+        JoystickPosition p{32768, down ? 65535u : 32768u, a ? 1u : 0u};
+        p.back = back;
+        return p;
+    }
+    bool back = false, down = false, a = false;
+};
+
+} // namespace
+
+TEST_F(LevelSelectTest, TheControllerOpensAndDrivesIt) {
+    BackPad pad;
+    InstallJoystickDevice(&pad);
+    ReadJoystickCaps();
+    fs::create_directories(fs::path(SettingsPath()).parent_path());
+    ASSERT_TRUE(WriteProfileString(SettingsPath(), "Game", "UnlockAllLevels", "True"));
+    shellState.ScreenState = kScreenTitle;
+    shellState.FirstFrame = true;
+    const auto titleFrame = [] {
+        ReadControls();
+        TitleScreenUpdate();
+    };
+    titleFrame();
+    pad.back = true;
+    titleFrame();
+    ASSERT_TRUE(levelSelect.open);
+    pad.back = false;
+    titleFrame();
+    pad.down = true;
+    titleFrame();
+    pad.down = false;
+    titleFrame();
+    EXPECT_EQ(levelSelect.selected, 2);
+    pad.a = true;
+    titleFrame();
+    EXPECT_TRUE(levelSelect.chosen);
+    InstallJoystickDevice(nullptr);
 }
