@@ -327,7 +327,8 @@ void ForgetDefinitions() {
 
 namespace {
 
-bool loadAll(const std::string& fileName, const std::string& detail, std::string& error) {
+bool loadAll(const std::string& fileName, const std::string& detail, bool ownFile,
+             std::string& error) {
     lastFile = UpperAscii(fileName);
     lastDetail = UpperAscii(detail);
     texturedFaces = lastDetail == "HIGH";
@@ -335,7 +336,7 @@ bool loadAll(const std::string& fileName, const std::string& detail, std::string
     // The name comes from a level file: outside the data folder it reads as
     // missing. A missing file is said so by name, rather than as the missing
     // bank its empty keys would lead to.
-    if (!IsDataFileName(fileName) || !FileExists(fileName)) {
+    if ((!ownFile && !IsDataFileName(fileName)) || !FileExists(fileName)) {
         error = "VX3: The file " + fileName + " is missing";
         return false;
     }
@@ -379,13 +380,11 @@ bool loadAll(const std::string& fileName, const std::string& detail, std::string
     return true;
 }
 
-} // namespace
-
-Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail) {
+Loaded<> loadDefinitions(const std::string& fileName, const std::string& detail, bool ownFile) {
     if (UpperAscii(fileName) == lastFile && UpperAscii(detail) == lastDetail) return LoadedDone();
     std::string error;
     loadedFile.clear();
-    if (loadAll(fileName, detail, error)) {
+    if (loadAll(fileName, detail, ownFile, error)) {
         loadedFile = fileName;
         return LoadedDone();
     }
@@ -394,6 +393,16 @@ Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail)
     lastFile.clear();
     lastDetail.clear();
     return LoadFailure{error};
+}
+
+} // namespace
+
+Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail) {
+    return loadDefinitions(fileName, detail, false);
+}
+
+Loaded<> LoadOwnDefinitions(const std::string& path, const std::string& detail) {
+    return loadDefinitions(path, detail, true);
 }
 
 const std::string& LoadedDefinitionFile() {

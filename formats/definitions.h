@@ -19,6 +19,11 @@ inline constexpr const char* kDefinitionFile = "Standard.bnk";
 // show; the program must then stop.
 Loaded<> LoadDefinitions(const std::string& fileName, const std::string& detail);
 
+// As LoadDefinitions for a definition file the program found itself (a
+// level pack's own, which may lie outside the data folder); the files it
+// names must still lie inside the data folder.
+Loaded<> LoadOwnDefinitions(const std::string& path, const std::string& detail);
+
 // Forgets the previous load (file, detail and texture bank), so that the
 // next LoadDefinitions reads its file whatever it names.
 void ForgetDefinitions();

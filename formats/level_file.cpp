@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "formats/definitions.h"
+#include "formats/level_catalogue.h"
 #include "platform/byte_io.h"
 #include "platform/files.h"
 #include "platform/text_case.h"
@@ -208,12 +209,16 @@ LevelLoad LoadLevel(const std::string& path, const std::string& detail) {
     // definitions fail is still the current one), and before its ingots are
     // counted, so that the count uses the types they bring.
     Loaded<> definitions = LoadedDone();
+    const std::string own = EqualNoCase(level->state.definitionFile, kDefinitionFile)
+                                ? OwnDefinitionFile(path)
+                                : std::string();
     const auto loadTypes = [&] {
-        definitions = LoadDefinitions(level->state.definitionFile, detail);
+        definitions = own.empty() ? LoadDefinitions(level->state.definitionFile, detail)
+                                  : LoadOwnDefinitions(own, detail);
     };
     if (!ApplyLevel(*level, loadTypes)) return {kLevelRefused, LevelErrorText(path)};
-    if (!definitions) return {kLevelDefinitionsFailed, definitions.error};
-    return {kLevelLoaded, {}};
+    if (!definitions) return {kLevelDefinitionsFailed, definitions.error, !own.empty()};
+    return {kLevelLoaded, {}, !own.empty()};
 }
 
 bool WriteLevelBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {

@@ -65,12 +65,16 @@ struct LevelLoad {
     // The text for the caller to show: when refused, "The file <path> is
     // missing or invalid."; when the definitions failed, their "VX3: ..." text.
     std::string error;
+    // The definitions were the level's own (OwnDefinitionFile), not the data folder's.
+    bool ownDefinitions = false;
 };
 
 // Loads a level into the world, then its definitions with `detail` ("High"
-// or "Low"), and counts its ingots with the types those bring. A missing or refused file changes
-// nothing. When the definitions fail the level is in place but the program must stop after showing
-// the text.
+// or "Low"), and counts its ingots with the types those bring. A level naming
+// kDefinitionFile whose folder holds its own (OwnDefinitionFile) takes that
+// one. A missing or refused file changes nothing. When the definitions fail
+// the level is in place but the caller must not play it: the data folder's
+// own definitions failing ends the program, a pack's sends the player back.
 LevelLoad LoadLevel(const std::string& path, const std::string& detail);
 
 // Writes `bytes` at the start of the file, creating it when missing; a longer

@@ -1,5 +1,8 @@
 #include "formats/records_file.h"
 
+#include <algorithm>
+
+#include "platform/files.h"
 #include "platform/profile.h"
 
 namespace {
@@ -23,6 +26,18 @@ std::string RecordName(const std::string& levelPath) {
         if (!isNameCharacter(c)) c = '_';
     }
     return name;
+}
+
+std::string LevelRecordName(const std::string& levelPath) {
+    const std::string name = RecordName(levelPath);
+    if (name.empty() || IsDataFileName(levelPath)) return name;
+    const std::size_t slash = levelPath.find_last_of("/\\");
+    std::string folder = slash == std::string::npos ? std::string() : levelPath.substr(0, slash);
+    // RecordName takes the last component and cuts an extension: a folder
+    // named "a.b" must keep its whole name, so its dots go first.
+    std::replace(folder.begin(), folder.end(), '.', '_');
+    const std::string set = RecordName(folder);
+    return set.empty() ? name : set + "--" + name;
 }
 
 BestTimes ParseRecords(std::string_view text) {

@@ -22,6 +22,12 @@ constexpr std::int32_t kLongestRecordMs = 24 * 60 * 60 * 1000;
 // file name (best-<name>.kvr). Empty when nothing is left.
 std::string RecordName(const std::string& levelPath);
 
+// The name a level's best time and best replay are kept under: RecordName
+// for a level inside the data folder (the campaign's names stay as they
+// are), else its folder's record name, "--" and its own, so that two packs'
+// "01.lev" keep apart ("/home/a/levels/caves/01.lev" gives "caves--01").
+std::string LevelRecordName(const std::string& levelPath);
+
 BestTimes ParseRecords(std::string_view text);
 std::string RecordsText(const BestTimes& times);
 

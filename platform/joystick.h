@@ -16,6 +16,7 @@ struct JoystickPosition {
     std::uint32_t x = 0, y = 0;
     std::uint32_t buttons = 0; // bit value 1, 2, 4, 8 for buttons 1 to 4
     bool start = false;        // a controller's start button (no game button)
+    bool back = false;         // a controller's back (select) button (no game button)
 };
 
 class JoystickDevice {

@@ -72,3 +72,9 @@ bool JoyStartButton() {
     const auto p = ReadJoystickPosition();
     return p && p->start;
 }
+
+bool JoyBackButton() {
+    if (joystickState.JoystickAbsent) return false;
+    const auto p = ReadJoystickPosition();
+    return p && p->back;
+}

@@ -28,3 +28,5 @@ bool JoyDown();
 bool JoyButton(int n);
 // A controller's start button, which opens the controls page on the title.
 bool JoyStartButton();
+// A controller's back (select) button, which opens the level select on the title.
+bool JoyBackButton();

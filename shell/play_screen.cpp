@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "draw/scene.h"
+#include "formats/definitions.h"
 #include "formats/level_file.h"
 #include "media/sound_output.h"
 #include "platform/message_box.h"
@@ -12,6 +13,7 @@
 #include "shell/form_services.h"
 #include "shell/net_game.h"
 #include "shell/play_hud.h"
+#include "shell/practice_game.h"
 #include "shell/replay_run.h"
 #include "shell/screen_flow.h"
 #include "shell/settings.h"
@@ -85,6 +87,13 @@ void StartLevel(std::int32_t levelIndex) {
     }
     if (load.result == kLevelDefinitionsFailed) {
         ShowMessageBox(load.error);
+        // A pack's own definitions failing leaves the game's in place again
+        // and the player on the title; the game's own failing ends it.
+        if (load.ownDefinitions && LoadDefinitions(kDefinitionFile, s.TextureDetail)) {
+            StartTransition(-1);
+            ChangeScreen(kScreenTitle);
+            return;
+        }
         RequestProgramEnd(0);
         return;
     }
@@ -147,15 +156,21 @@ void DrawPlayScreen() {
 void InstallPlayServices() {
     gameServices.restartLevel = [] { StartLevel(localRecord().levelIndex); };
     gameServices.loadGame = [] {
+        EndPracticeGame(); // the saved game is the campaign's
         const SavedGame saved = LoadSavedGame();
         PlayerRecord& p = localRecord();
         p.levelIndex = saved.level;
         p.lives = saved.lives;
         StartLevel(saved.level);
     };
-    // A replay playing back leaves the saved game alone.
+    // A replay playing back leaves the saved game alone; a practice game
+    // must not take the campaign's place in it.
     gameServices.saveGame = [] {
         if (ReplayPlaying()) return true;
+        if (practiceGame.active) {
+            ShowStatusMessage("PRACTICE GAMES ARE NOT SAVED");
+            return false;
+        }
         return SaveGame(localRecord().levelIndex, localRecord().lives);
     };
     gameServices.showMessage = [](const std::string& text) { ShowStatusMessage(text); };

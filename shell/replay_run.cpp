@@ -65,7 +65,7 @@ bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
 // A won level's time against records.ini: a new best rewrites it and keeps
 // the replay as best-<name>.kvr.
 void keepBestTime(const Replay& replay, const std::vector<std::uint8_t>& bytes) {
-    const std::string name = RecordName(replay.levelPath);
+    const std::string name = LevelRecordName(replay.levelPath);
     const SmallFile file = ReadSmallFile(RecordsFile());
     BestTimes times;
     if (file.status == SmallFileStatus::Read)
@@ -200,7 +200,7 @@ ReplayStatus CurrentReplayStatus() {
     if (file.status == SmallFileStatus::Read && !shellState.LevelFile.empty()) {
         const BestTimes times = ParseRecords(
             std::string_view(reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()));
-        const auto it = times.find(RecordName(shellState.LevelFile));
+        const auto it = times.find(LevelRecordName(shellState.LevelFile));
         if (it != times.end()) status.recordsBest = it->second;
     }
     return status;

@@ -22,8 +22,10 @@
 #include "shell/form_services.h"
 #include "shell/help_panel.h"
 #include "shell/joystick.h"
+#include "shell/level_select.h"
 #include "shell/lobby_view.h"
 #include "shell/net_session.h"
+#include "shell/practice_game.h"
 #include "shell/replay_run.h"
 #include "shell/settings.h"
 #include "shell/shell_state.h"
@@ -158,6 +160,14 @@ std::string DescribeState() {
     d.add("levelCount", s.LevelCount);
     const auto listed = std::min<std::size_t>(s.LevelFiles.size(), kListedLevels);
     for (std::size_t i = 0; i < listed; ++i) d.add("level" + std::to_string(i), s.LevelFiles[i]);
+    d.add("levelSelect", levelSelect.entries.size());
+    for (std::size_t i = 0; i < levelSelect.entries.size(); ++i)
+        d.add("levelSelect." + std::to_string(i), LevelSelectEntryText(levelSelect.entries[i]));
+    d.add("levelSelect.open", levelSelect.open);
+    d.add("levelSelect.selected", levelSelect.selected);
+    d.add("levelSelect.top", levelSelect.top);
+    d.add("practice", practiceGame.active);
+    d.add("practice.set", practiceGame.setTitle);
     d.add("titlePage", titleScreen.TitlePage);
     d.add("textVariant", titleScreen.TextVariant);
     d.add("endTextLines", endText.count);

@@ -13,7 +13,9 @@
 #include "shell/controls_screen.h"
 #include "shell/joystick.h"
 #include "shell/keyboard.h"
+#include "shell/level_select.h"
 #include "shell/play_screen.h"
+#include "shell/practice_game.h"
 #include "shell/screen_input.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
@@ -109,7 +111,8 @@ void drawLogoPage() {
     // Blinks: shown in the first half of every two seconds.
     if (static_cast<std::uint32_t>(Now) % 2000 < 1000)
         drawCentred("PRESS FIRE TO START", true, 0.62);
-    drawCentred("O: CONTROLS AND SOUND", false, 0.72);
+    drawCentred("L: LEVEL SELECT", false, 0.72);
+    drawCentred("O: CONTROLS AND SOUND", false, 0.76);
     drawCentred(TitleLine(t.TextVariant, 0), false, 0.92);
     drawCentred(TitleLine(t.TextVariant, 1), false, 0.96);
 }
@@ -174,14 +177,22 @@ bool TitleScreenUpdate() {
         s.FirstFrame = false;
         t = TitleScreenState{};
         t.HiddenText = ScrambleText(std::string(kHiddenText));
+        EndPracticeGame(); // fire on the title starts the campaign
     }
-    if (ControlsScreenUpdate()) return true;
+    if (ControlsScreenUpdate() || LevelSelectUpdate()) return true;
     // The controller's start button opens the page when pressed, not while held.
     const bool start = JoyStartButton();
     const bool startPressed = start && !t.StartHeld;
     t.StartHeld = start;
+    const bool back = JoyBackButton();
+    const bool backPressed = back && !t.BackHeld;
+    t.BackHeld = back;
     if ((KeyDown('O') || startPressed) && !s.TransitionActive) {
         OpenControlsScreen();
+        return true;
+    }
+    if ((KeyDown('L') || backPressed) && !s.TransitionActive) {
+        OpenLevelSelect();
         return true;
     }
     TitleInput();
@@ -201,6 +212,10 @@ bool TitleScreenUpdate() {
 void DrawTitleScreen() {
     if (controlsScreen.open) {
         DrawControlsScreen();
+        return;
+    }
+    if (levelSelect.open) {
+        DrawLevelSelect();
         return;
     }
     ClearFrame(0);

@@ -1,7 +1,8 @@
 // The title screen (screen state 0): the logo page with its credit lines and
 // the demo page with the hero walking toward the viewer, 15.5 s each; fire
 // starts a new game, Escape ends the program, O (or a controller's start
-// button) opens the controls and sound page over it.
+// button) opens the controls and sound page over it, L (or a controller's
+// back button) the level select.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@ struct TitleScreenState {
     std::int32_t TextVariant = 0;
     std::string HiddenText; // drawn outside the picture
     bool StartHeld = false; // the controller's start button, as last read
+    bool BackHeld = false;  // the controller's back button, as last read
 };
 
 extern TitleScreenState titleScreen;

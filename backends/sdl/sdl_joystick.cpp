@@ -108,6 +108,7 @@ class SdlJoystick final : public JoystickDevice {
         for (std::size_t i = 0; i < kControllerButtons.size(); ++i)
             if (pressed(kControllerButtons[i])) p.buttons |= 1u << i;
         p.start = pressed(SDL_CONTROLLER_BUTTON_START);
+        p.back = pressed(SDL_CONTROLLER_BUTTON_BACK);
         return p;
     }
 

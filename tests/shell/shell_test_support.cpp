@@ -16,6 +16,8 @@
 #include "shell/end_moment.h"
 #include "shell/help_panel.h"
 #include "shell/joystick.h"
+#include "shell/level_select.h"
+#include "shell/practice_game.h"
 #include "shell/replay_run.h"
 #include "shell/shell_state.h"
 #include "world/frame_clock.h"
@@ -35,6 +37,8 @@ void ShellTest::SetUp() {
     SetMixVolumes(MixVolumes{});
     controlBindings = DefaultControlBindings();
     controlsScreen = ControlsScreenState{};
+    levelSelect = LevelSelectState{};
+    practiceGame = PracticeGame{};
     StereoOff();
     DisplayStartup();
     SetMessageBoxHandler([this](const std::string& text) { messages.push_back(text); });
