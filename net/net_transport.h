@@ -113,6 +113,9 @@ class NetTransport {
     // On the host: what it turned away so far (nothing, for a transport
     // that guards nothing).
     virtual NetGuardCounts GuardCounts() const { return {}; }
+    // On the host: the UDP port the session listens on (0: none, or a
+    // transport without ports).
+    virtual std::uint16_t GamePort() const { return 0; }
     // Leaves at once: the peers see the local player (or, on the host, the
     // whole session) go without waiting for a time-out.
     virtual void Leave() = 0;

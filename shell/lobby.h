@@ -11,6 +11,8 @@
 void OpenNetworkLobby();
 void NewGameClick();
 void JoinGameClick();
+// The port-mapping check box changed: the lobby's choice, kept in kelv.ini.
+void PortMappingClick(bool checked);
 // Every frame while the lobby is open: the session's events, the player
 // list every 500 ms of the tick counter, and the scripted clicks.
 void LobbyRefresh();

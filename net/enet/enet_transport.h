@@ -46,6 +46,7 @@ class EnetTransport : public NetTransport {
     void Wait(std::int32_t maxMs, std::vector<NetEvent>& events) override;
     void CloseToNewPlayers() override;
     NetGuardCounts GuardCounts() const override;
+    std::uint16_t GamePort() const override { return port_; }
     void Leave() override;
 
     // The game port a created session listens on (0 before).

@@ -54,6 +54,8 @@ class FakeTransport : public NetTransport {
     void Wait(std::int32_t maxMs, std::vector<NetEvent>& events) override;
     void CloseToNewPlayers() override;
     void Leave() override;
+    // A host's "port" is its endpoint number.
+    std::uint16_t GamePort() const override;
 
   private:
     struct State;
