@@ -193,6 +193,9 @@ TScreenForm::TScreenForm(QWidget* parent)
         new QCheckBox(QStringLiteral("Ask the router to forward the game's port"), CommPanel);
     PortMapping->setObjectName(QStringLiteral("PortMapping"));
     PortMapping->setGeometry(8, 134, 305, 22);
+    // Dark text on the panel, as the list's (the form's own text is yellow).
+    PortMapping->setStyleSheet(
+        QStringLiteral("QCheckBox { color: black; } QCheckBox:disabled { color: gray; }"));
     connect(PortMapping, &QCheckBox::toggled, this, [this](bool checked) {
         PortMappingClick(checked);
         MirrorLobbyView();
@@ -202,6 +205,7 @@ TScreenForm::TScreenForm(QWidget* parent)
     MappingStatus->setObjectName(QStringLiteral("MappingStatus"));
     MappingStatus->setGeometry(8, 190, 305, 46);
     MappingStatus->setWordWrap(true);
+    MappingStatus->setStyleSheet(QStringLiteral("QLabel { color: black; }"));
     MappingStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The public address can be copied from the line, to send to friends.
     MappingStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
