@@ -137,6 +137,9 @@ class NetTransport {
     virtual void SetGameIdentity(const NetGameIdentity& identity) { (void)identity; }
     // The traffic so far (nothing, for a transport that does not count).
     virtual NetTraffic Traffic() const { return {}; }
+    // On the host: the UDP port the session listens on (0: none, or a
+    // transport without ports).
+    virtual std::uint16_t GamePort() const { return 0; }
     // Leaves at once: the peers see the local player (or, on the host, the
     // whole session) go without waiting for a time-out.
     virtual void Leave() = 0;

@@ -107,6 +107,8 @@ class TDGCPlay {
         return transport_ ? transport_->GuardCounts() : NetGuardCounts{};
     }
     NetTraffic Traffic() const { return transport_ ? transport_->Traffic() : NetTraffic{}; }
+    // On the host: the UDP port its session listens on (0 before).
+    std::uint16_t GamePort() const { return transport_ ? transport_->GamePort() : 0; }
 
   private:
     void fail(const std::string& operation, std::uint32_t code);

@@ -163,6 +163,34 @@ const OptionEntry<GameOptions> kGameOptions[] = {
      [](GameOptions& o, const std::string& v) {
          return number(o.net.delayMs, v, "milliseconds", 0, 10000);
      }},
+    {{"--net-port-mapping", ValueForm::Required, "on|off",
+      "whether a created game asks the router to forward its port\n(headless runs: off unless "
+      "on)"},
+     [](GameOptions& o, const std::string& v) {
+         if (v != "on" && v != "off") return " takes 'on' or 'off', not '" + v + "'";
+         o.net.portMapping = v == "on";
+         return kNoError;
+     }},
+    {{"--net-gateway", ValueForm::Required, "ADDR[:PORT]",
+      "the NAT-PMP gateway to ask (an IPv4 address); with it or\n--net-upnp-url nothing is "
+      "discovered"},
+     [](GameOptions& o, const std::string& v) {
+         const auto parsed = ParseHostPort(v, 5351);
+         if (!parsed || !isDottedQuad(parsed->host))
+             return " needs an IPv4 address with an optional port, such as 127.0.0.1:5351, not '" +
+                    v + "'";
+         o.net.gateway = v;
+         return kNoError;
+     }},
+    {{"--net-upnp-url", ValueForm::Required, "URL",
+      "the UPnP gateway's device description (http://...)"},
+     [](GameOptions& o, const std::string& v) {
+         if (v.rfind("http://", 0) != 0 || v.size() <= 7 ||
+             v.find_first_of(" \t\r\n") != std::string::npos)
+             return " needs an http:// address, not '" + v + "'";
+         o.net.upnpUrl = v;
+         return kNoError;
+     }},
 };
 
 } // namespace

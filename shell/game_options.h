@@ -27,6 +27,11 @@ struct NetRunOptions {
     std::int32_t lossPercent = 0;          // --net-loss PCT: incoming datagrams dropped
     std::int32_t delayMs = 0;              // --net-delay MS: incoming datagrams held back
     bool scriptFromPlay = false;           // --script-from play: frame 1 is the first play frame
+    // --net-port-mapping on|off: whether a created game asks the router to
+    // forward its port (not given: kelv.ini's choice in a window, off headless).
+    std::optional<bool> portMapping;
+    std::string gateway; // --net-gateway ADDR[:PORT]: the NAT-PMP gateway to ask
+    std::string upnpUrl; // --net-upnp-url URL: the UPnP gateway's description, not discovered
 };
 
 struct GameOptions : AutomationOptions {

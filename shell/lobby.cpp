@@ -1,6 +1,7 @@
 #include "shell/lobby.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 
 #include "platform/clock.h"
@@ -14,6 +15,7 @@
 #include "shell/net_session.h"
 #include "shell/recent_hosts.h"
 #include "shell/screen_flow.h"
+#include "shell/router_mapping.h"
 #include "shell/shell_state.h"
 #include "world/world.h"
 
@@ -150,6 +152,8 @@ void showTransports() {
     netState.LobbyPhase = kLobbyChooseTransport;
     lobbyView.joinGame = {"Join Game", true, true};
     lobbyView.newGame = {"Create Game", true, true};
+    lobbyView.portMappingEnabled = true;
+    lobbyView.mappingLine.clear();
     showItems(comm.Providers);
     netState.LastSend = GetTickCount();
 }
@@ -199,6 +203,7 @@ void OpenNetworkLobby() {
     }
     InstallNetGameServices();
     lobbyView.panelVisible = true;
+    lobbyView.portMapping = InitialPortMappingChoice();
     showTransports();
     SetCommPanelVisible(true);
 }
@@ -208,6 +213,7 @@ void NewGameClick() {
     if (!comm) return;
     if (netState.LobbyPhase == kLobbyChooseTransport) {
         if (!hasSelection()) return;
+        const auto clickedAt = std::chrono::steady_clock::now();
         comm->GameName = "Kelvane - " + comm->LongName;
         comm->Connect(lobbyView.items[static_cast<std::size_t>(lobbyView.selected)], true);
         // A session that could not be created leaves the lobby where it
@@ -218,6 +224,10 @@ void NewGameClick() {
         players[0].PlayerId = static_cast<std::int32_t>(comm->LocalPlayerId);
         lobbyView.newGame.caption = "Go";
         lobbyView.joinGame.enabled = false;
+        // The router is asked on a worker thread: the lobby goes on at once.
+        StartRouterMapping(comm->GamePort(), lobbyView.portMapping, clickedAt);
+        lobbyView.portMappingEnabled = false;
+        lobbyView.mappingLine = RouterMappingLine();
         netState.LobbyPhase = kLobbyInSession;
         showItems(playerNames(*comm));
         netState.LastSend = GetTickCount();
@@ -236,6 +246,7 @@ void JoinGameClick() {
         comm->Connect(lobbyView.items[static_cast<std::size_t>(lobbyView.selected)], false);
         netState.LobbyPhase = kLobbyChooseSession;
         lobbyView.newGame.enabled = false;
+        lobbyView.portMappingEnabled = false; // only a host asks its router
         showItems(sessionNames(*comm));
         netState.LastSend = GetTickCount();
     } else if (netState.LobbyPhase == kLobbyChooseSession) {
@@ -261,12 +272,23 @@ void LeaveLobbySession() {
     returnToTransports();
 }
 
+void PortMappingClick(bool checked) {
+    if (!lobbyView.portMappingEnabled) return;
+    lobbyView.portMapping = checked;
+    shellState.PortMapping = checked;
+    changed();
+}
+
 void LobbyRefresh() {
     DispatchNetEvents();
     // The session is replaced only here, outside its own event dispatch.
     if (netState.HostLeft && shellState.NetworkLobby) returnToTransportsAfterHostLeft();
     TDGCPlay* comm = CommSession();
     if (!comm || !shellState.NetworkLobby) return;
+    if (std::string line = RouterMappingLine(); line != lobbyView.mappingLine) {
+        lobbyView.mappingLine = std::move(line);
+        changed();
+    }
     // The frame clock stands still while the lobby is shown: the tick counter paces it.
     const std::int32_t tick = GetTickCount();
     if (netState.LobbyPhase == kLobbyInSession &&

@@ -14,6 +14,8 @@ void JoinGameClick();
 // Leaves the session, or the list of sessions, for the list of transports
 // (not once the start is under way).
 void LeaveLobbySession();
+// The port-mapping check box changed: the lobby's choice, kept in kelv.ini.
+void PortMappingClick(bool checked);
 // Every frame while the lobby is open: the session's events, the player
 // list every 500 ms of the tick counter, and the scripted clicks.
 void LobbyRefresh();

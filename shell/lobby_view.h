@@ -21,6 +21,12 @@ struct LobbyView {
     std::int32_t selected = -1;     // -1: nothing selected
     LobbyButtonView newGame;        // NewGame
     LobbyButtonView joinGame;       // JoinGame
+    // PortMapping: a created game asks the router to forward its port; the
+    // choice is open until a game is created.
+    bool portMapping = false;
+    bool portMappingEnabled = true;
+    // MappingStatus: the router port mapping's line, empty before a game is created.
+    std::string mappingLine;
     // Bumped by the logic after each change, so the window knows to refresh.
     std::uint32_t revision = 0;
 };

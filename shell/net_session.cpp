@@ -10,6 +10,7 @@
 #include "shell/lobby.h"
 #include "shell/net_game.h"
 #include "shell/recent_hosts.h"
+#include "shell/router_mapping.h"
 #include "shell/shell_state.h"
 #include "world/world.h"
 #include "world/world_dump.h"
@@ -47,11 +48,14 @@ TDGCPlay* CommSession() {
 
 void CloseCommSession() {
     comm.reset();
+    // After the peers were told: removing the mapping may wait for the router.
+    EndRouterMapping();
     netState = NetState{};
 }
 
 void DispatchNetEvents() {
     if (comm) comm->DispatchEvents();
+    PollRouterMapping();
 }
 
 void SendGameMessage(std::uint32_t to, const GameMessage& message) {
@@ -106,6 +110,7 @@ std::string DescribeNetState() {
     add("comm.strangers.sameAddress", guard.sameAddress);
     add("comm.probes.answered", guard.probesAnswered);
     add("comm.probes.refused", guard.probesRefused);
+    out << DescribeRouterMapping();
     for (int k = 0; k <= std::min(lastPlayer, kPlayerCount - 1); ++k) {
         const PlayerRecord& p = players[k];
         const std::string key = "player" + std::to_string(k);

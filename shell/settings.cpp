@@ -56,6 +56,10 @@ bool writeOrRefuse(const std::string& path, const std::vector<ProfileEntry>& ent
 void readNicknameFrom(const ProfileData& profile) {
     if (shellState.Nickname.empty())
         shellState.Nickname = ProfileString(profile, "Network", "NickName", "");
+    // As the nickname: a choice made in the lobby is not read over.
+    if (!shellState.PortMapping)
+        shellState.PortMapping =
+            !EqualNoCase(ProfileString(profile, "Network", "PortMapping", "True"), "False");
 }
 
 std::int64_t squaredDistance(const WindowPlace& area, int x, int y) {
@@ -153,7 +157,8 @@ bool ReadSettings() {
 }
 
 void ReadNickname() {
-    if (shellState.Nickname.empty()) readNicknameFrom(ReadProfile(SettingsPath()));
+    if (shellState.Nickname.empty() || !shellState.PortMapping)
+        readNicknameFrom(ReadProfile(SettingsPath()));
 }
 
 namespace {
@@ -201,6 +206,7 @@ bool WriteSettings() {
     entries.push_back(
         {"Network", "NickName", s.Nickname.substr(0, s.Nickname.find_first_of("\r\n"))});
     entries.push_back({"Network", "RefreshInterval", std::to_string(s.RefreshInterval)});
+    entries.push_back({"Network", "PortMapping", trueFalse(s.PortMapping.value_or(true))});
     return writeOrRefuse(SettingsPath(), entries);
 }
 

@@ -47,7 +47,8 @@ WindowPlace ClampWindowPlace(const WindowPlace& place, const std::vector<WindowP
 // stderr). False after showing the
 // definitions' failure: the program must end.
 bool ReadSettings();
-// Sets the nickname from Network/NickName when none is set yet.
+// Sets the nickname from Network/NickName when none is set yet, and the
+// port-mapping choice from Network/PortMapping (on unless "False") likewise.
 void ReadNickname();
 // Writes every key but the saved game in one replacement of the file. The
 // General, Sound and Controls keys are written only once ReadSettings has applied them, so that

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -76,7 +77,10 @@ struct ShellState {
     bool SettingsRead = false;   // the settings file's General keys are in use
     std::string Nickname;
     std::int32_t RefreshInterval = 0; // network state messages, in ms
-    std::string LastScreenshot;       // the file F12 wrote last, empty before
+    // A created game asks the router to forward its port (Network/PortMapping,
+    // true when missing); unset until read or chosen in the lobby.
+    std::optional<bool> PortMapping;
+    std::string LastScreenshot; // the file F12 wrote last, empty before
 
     // Off for runs that only simulate (no picture is drawn or presented).
     bool Drawing = true;

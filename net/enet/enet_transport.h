@@ -52,6 +52,7 @@ class EnetTransport : public NetTransport {
     NetGuardCounts GuardCounts() const override;
     void SetGameIdentity(const NetGameIdentity& identity) override;
     NetTraffic Traffic() const override;
+    std::uint16_t GamePort() const override { return port_; }
     void Leave() override;
 
     // The game port a created session listens on (0 before).

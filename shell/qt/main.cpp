@@ -20,6 +20,7 @@
 #include "shell/net_session.h"
 #include "shell/qt/net_providers.h"
 #include "shell/qt/screen_form.h"
+#include "shell/router_mapping.h"
 #include "shell/shell_state.h"
 #include "shell/startup.h"
 #include "shell/state_dump.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
 
     // Before the form: a network start opens the lobby as the form is created.
     InstallNetProviders(GameNetProviders(options));
+    InstallPortMappers(GamePortMappers(options));
     TScreenForm form;
     form.show();
     form.activateWindow();

@@ -1,5 +1,7 @@
 #include "shell/qt/net_providers.h"
 
+#include "net/portmap/natpmp_mapper.h"
+#include "net/portmap/upnp_mapper.h"
 #include "shell/form_services.h"
 #include "shell/recent_hosts.h"
 
@@ -32,4 +34,13 @@ std::vector<NetProvider> GameNetProviders(const GameOptions& options) {
         };
     }
     return providers;
+}
+
+std::vector<PortMapper> GamePortMappers(const GameOptions& options) {
+    const NetRunOptions& net = options.net;
+    const bool pointed = !net.gateway.empty() || !net.upnpUrl.empty();
+    std::vector<PortMapper> mappers;
+    if (!pointed || !net.gateway.empty()) mappers.push_back(NatPmpMapper(net.gateway));
+    if (!pointed || !net.upnpUrl.empty()) mappers.push_back(UpnpMapper(net.upnpUrl));
+    return mappers;
 }

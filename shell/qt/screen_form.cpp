@@ -3,10 +3,12 @@
 #include "backends/qt/presenter.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
@@ -203,6 +205,27 @@ TScreenForm::TScreenForm(QWidget* parent)
         JoinGameClick();
         MirrorLobbyView();
     });
+    PortMapping =
+        new QCheckBox(QStringLiteral("Ask the router to forward the game's port"), CommPanel);
+    PortMapping->setObjectName(QStringLiteral("PortMapping"));
+    PortMapping->setGeometry(8, 134, 305, 22);
+    // Dark text on the panel, as the list's (the form's own text is yellow).
+    PortMapping->setStyleSheet(
+        QStringLiteral("QCheckBox { color: black; } QCheckBox:disabled { color: gray; }"));
+    connect(PortMapping, &QCheckBox::toggled, this, [this](bool checked) {
+        PortMappingClick(checked);
+        MirrorLobbyView();
+    });
+
+    MappingStatus = new QLabel(CommPanel);
+    MappingStatus->setObjectName(QStringLiteral("MappingStatus"));
+    MappingStatus->setGeometry(8, 190, 305, 46);
+    MappingStatus->setWordWrap(true);
+    MappingStatus->setStyleSheet(QStringLiteral("QLabel { color: black; }"));
+    MappingStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The public address can be copied from the line, to send to friends.
+    MappingStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     // The user's choice goes back to the lobby's logic (mirroring blocks this).
     connect(ListBox, &QListWidget::currentRowChanged, this,
             [](int row) { lobbyView.selected = row; });
@@ -342,6 +365,12 @@ void TScreenForm::MirrorLobbyView() {
     };
     mirrorButton(NewGame, view.newGame);
     mirrorButton(JoinGame, view.joinGame);
+    {
+        const QSignalBlocker blockBox(PortMapping);
+        PortMapping->setChecked(view.portMapping);
+        PortMapping->setEnabled(view.portMappingEnabled);
+    }
+    MappingStatus->setText(QString::fromStdString(view.mappingLine));
     CommPanel->setVisible(view.panelVisible);
 }
 

@@ -10,7 +10,9 @@
 
 #include "shell/form_services.h"
 
+class QCheckBox;
 class QFrame;
+class QLabel;
 class QListWidget;
 class QPushButton;
 class QTimer;
@@ -46,6 +48,8 @@ class TScreenForm : public QWidget {
     QListWidget* ListBox = nullptr;
     QPushButton* NewGame = nullptr;
     QPushButton* JoinGame = nullptr;
+    QCheckBox* PortMapping = nullptr;
+    QLabel* MappingStatus = nullptr;
     QTimer* GameLoop = nullptr;
 
   protected:

@@ -1,7 +1,8 @@
 # cmake -DKELVANE=<program> -DLEVELTOOL=<kelvane-level> -DDATASET=<built data>
 #       -DWORK=<folder> -DCASE=<name> -DPORT=<discovery port>
 #       -DPLAYER=<net_player.sh> -DLEVELS=<tests/e2e/levels>
-#       -DSTRANGERS=<silent_strangers> -P network.cmake
+#       -DSTRANGERS=<silent_strangers> -DGATEWAY=<fake_gateway>
+#       -DPORT_BASE=<first port of the cases> -P network.cmake
 # Network games of several game processes on 127.0.0.1, all headless, run at
 # once; each process has its own settings folder, output and state dump
 # (WORK/<name>/). Discovery probes go to 127.255.255.255 on a port of this
@@ -470,6 +471,80 @@ elseif(CASE STREQUAL "recent_host")
   expect(joiner prompt.caption "Direct address")
   expect(joiner prompt.default "${address}")
   expect(joiner prompt.choices "${address}")
+elseif(CASE MATCHES "^map_")
+  # Router port mapping against test gateways on the loopback (each case its
+  # own ports, 200 above the first port of the cases). The host asks only
+  # the gateways it is given, so nothing leaves 127.0.0.0/8.
+  data_with_level(${LEVER_LEVEL})
+  math(EXPR natpmp_port "${PORT_BASE} + 200 + (${PORT} - ${PORT_BASE}) * 2")
+  math(EXPR upnp_port "${natpmp_port} + 1")
+  # gateway(NAME KIND PORT [silent]): a test gateway for 12 s, its log in NAME/log.txt.
+  macro(gateway name kind port)
+    file(MAKE_DIRECTORY ${WORK}/${name})
+    list(APPEND PLAYERS ${name})
+    set(cmd_${name} sh ${PLAYER} 0 ${WORK}/${name} ${GATEWAY} ${kind} ${port} 12
+      ${WORK}/${name}/log.txt ${ARGN})
+  endmacro()
+  function(expect_log name)
+    file(STRINGS ${WORK}/${name}/log.txt log)
+    message(STATUS "${name} log: ${log}")
+    foreach(line ${ARGN})
+      if(NOT line IN_LIST log)
+        message(FATAL_ERROR "${name}: no '${line}' in its log: ${log}")
+      endif()
+    endforeach()
+  endfunction()
+  set(mapping --net-port-mapping on --net-gateway 127.0.0.1:${natpmp_port})
+
+  if(CASE STREQUAL "map_natpmp")
+    # The port is mapped when the game is created and unmapped at the end.
+    gateway(natpmp natpmp ${natpmp_port})
+    player(host 0.5 --net-create ${mapping} --frames 60)
+    game()
+    expect(host net.portMapping mapped)
+    expect(host net.portMapping.method NAT-PMP)
+    dump_value(host net.portMapping.port)
+    set(game_port ${value})
+    expect(host net.publicAddress 203.0.113.7:${game_port})
+    expect(host net.portMapping.line "Public address: 203.0.113.7:${game_port} (NAT-PMP)")
+    expect_log(natpmp public-address "map udp ${game_port}->${game_port} lifetime 3600"
+      "unmap udp ${game_port}")
+
+  elseif(CASE STREQUAL "map_upnp")
+    # NAT-PMP meets a gateway that never answers; UPnP maps the port in the
+    # time left, without any discovery.
+    gateway(natpmp natpmp ${natpmp_port} silent)
+    gateway(upnp upnp ${upnp_port})
+    player(host 0.5 --net-create ${mapping}
+      --net-upnp-url http://127.0.0.1:${upnp_port}/rootDesc.xml --frames 80)
+    game()
+    expect(host net.portMapping mapped)
+    expect(host net.portMapping.method UPnP)
+    dump_value(host net.portMapping.port)
+    set(game_port ${value})
+    expect(host net.publicAddress 203.0.113.7:${game_port})
+    expect_log(natpmp "ignored public-address")
+    expect_log(upnp description external-address
+      "add UDP ${game_port}->127.0.0.1:${game_port} lease 3600" "delete UDP ${game_port}")
+
+  elseif(CASE STREQUAL "map_silent")
+    # A gateway that never answers: the game is created at once, a joiner
+    # comes in and the game starts; the mapping fails within its budget.
+    gateway(natpmp natpmp ${natpmp_port} silent)
+    player(host 0.5 --net-create --net-go-at 2 ${mapping} --frames 120)
+    player(first 1.5 --net-join --frames 100)
+    game()
+    expect_in_play(1 host first)
+    expect(host net.portMapping failed)
+    expect(host net.publicAddress "")
+    foreach(key net.createMs net.portMapping.answerMs)
+      dump_value(host ${key})
+      if(value LESS 0 OR value GREATER_EQUAL 3000)
+        message(FATAL_ERROR "host: ${key}=${value}, expected under 3000 ms")
+      endif()
+    endforeach()
+    expect_log(natpmp "ignored public-address")
+  endif()
 
 else()
   message(FATAL_ERROR "unknown case ${CASE}")

@@ -21,6 +21,7 @@ const std::vector<std::string> kLayers = {
     "backends/openmpt",
     "backends/fluidsynth",
     "net/enet",
+    "net/portmap",
     "platform",
     "media",
     "engine",
@@ -51,6 +52,7 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"draw", {"world", "engine", "media", "platform"}},
     {"net", {"formats", "world", "engine", "media", "platform"}},
     {"net/enet", {"net", "platform"}},
+    {"net/portmap", {"net", "platform"}},
     {"shell", {"net", "formats", "draw", "world", "engine", "media", "platform"}},
     {"editor", {"formats", "draw", "world", "engine", "media", "platform"}},
     {"backends/qt", {"media", "platform"}},
@@ -58,14 +60,15 @@ const std::map<std::string, std::set<std::string>> kAllowed = {
     {"backends/ffmpeg", {"media", "platform"}},
     {"backends/openmpt", {"media", "platform"}},
     {"backends/fluidsynth", {"media", "platform"}},
-    {"shell/qt", withBackends({"shell", "net", "net/enet", "formats", "draw", "world", "engine",
-                               "media", "platform"})},
+    {"shell/qt", withBackends({"shell", "net", "net/enet", "net/portmap", "formats", "draw",
+                               "world", "engine", "media", "platform"})},
     {"editor/qt",
      withBackends({"editor", "formats", "draw", "world", "engine", "media", "platform"})},
 };
 
 // Layers that may include the headers of outside libraries.
-const std::set<std::string> kWindowSystem = withBackends({"net/enet", "shell/qt", "editor/qt"});
+const std::set<std::string> kWindowSystem =
+    withBackends({"net/enet", "net/portmap", "shell/qt", "editor/qt"});
 
 // Layers that may show message boxes: the programs, and the service itself.
 const std::set<std::string> kMessageBoxUsers = {"platform", "backends/qt", "shell",
@@ -73,7 +76,7 @@ const std::set<std::string> kMessageBoxUsers = {"platform", "backends/qt", "shel
 
 const std::regex kIncludeLine(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
 const std::regex kOutsideLibrary(
-    R"(^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|SDL2?/.*|SDL.*|libav[a-z]*/.*|libsw[a-z]*/.*|enet/.*|fluidsynth.*|libopenmpt/.*)$)");
+    R"(^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|SDL2?/.*|SDL.*|libav[a-z]*/.*|libsw[a-z]*/.*|enet/.*|natpmp\.h|miniupnpc/.*|fluidsynth.*|libopenmpt/.*)$)");
 
 bool StartsWithFolder(const std::string& path, const std::string& folder) {
     return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&

@@ -3,6 +3,8 @@
 // the game window's components.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -12,6 +14,7 @@
 #include "shell/form_services.h"
 #include "shell/lobby_view.h"
 #include "shell/qt/screen_form.h"
+#include "shell/shell_state.h"
 #include "shell/shell_test_support.h"
 
 namespace {
@@ -120,6 +123,33 @@ TEST_F(LobbyPanelTest, ScriptCommandsReachOnlyWhatAUserCould) {
         RunSharedFormCommand(command(FormVerb::Select, "ListBox", "Kelvane - Bob"), error));
     EXPECT_EQ(error, "no list 'ListBox' shown");
     EXPECT_FALSE(RunSharedFormCommand(command(FormVerb::Mouse, ""), error));
+}
+
+// The port-mapping box and line: mirrored from the view, the user's (or the
+// script's) click reaching the choice, and no click once the box is closed.
+TEST_F(LobbyPanelTest, PortMappingBoxAndLine) {
+    TScreenForm form;
+    form.show();
+    ShowSessions({"LAN (broadcast)"}, 0);
+    lobbyView.portMapping = true;
+    lobbyView.mappingLine = "Public address: 203.0.113.7:47801 (NAT-PMP)";
+    ++lobbyView.revision;
+    form.MirrorLobbyView();
+    EXPECT_TRUE(form.PortMapping->isChecked());
+    EXPECT_EQ(form.MappingStatus->text().toStdString(), lobbyView.mappingLine);
+
+    std::string error;
+    ASSERT_TRUE(RunSharedFormCommand(command(FormVerb::Click, "PortMapping"), error)) << error;
+    EXPECT_FALSE(lobbyView.portMapping);
+    EXPECT_EQ(shellState.PortMapping, false);
+    EXPECT_FALSE(form.PortMapping->isChecked());
+
+    lobbyView.portMappingEnabled = false;
+    ++lobbyView.revision;
+    form.MirrorLobbyView();
+    EXPECT_FALSE(form.PortMapping->isEnabled());
+    EXPECT_FALSE(RunSharedFormCommand(command(FormVerb::Click, "PortMapping"), error));
+    EXPECT_FALSE(lobbyView.portMapping);
 }
 
 TEST_F(LobbyPanelTest, TheNicknamePromptNeverBlocksWithoutAScreen) {

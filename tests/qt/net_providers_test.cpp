@@ -63,4 +63,23 @@ TEST(GameNetProviders, DirectAddressAsksOnlyWithoutTheOption) {
     EXPECT_TRUE(TakeScriptAnswer(AnswerQueue::Prompt).has_value());
 }
 
+// A run pointed at test gateways asks only those: no discovery, nothing to
+// the default route's router.
+TEST(GamePortMappers, PointedRunsAskOnlyTheGatewaysGiven) {
+    const auto names = [](const std::string& gateway, const std::string& url) {
+        GameOptions options;
+        options.net.gateway = gateway;
+        options.net.upnpUrl = url;
+        std::vector<std::string> found;
+        for (const PortMapper& mapper : GamePortMappers(options)) found.push_back(mapper.name);
+        return found;
+    };
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(names("", ""), (Names{"NAT-PMP", "UPnP"}));
+    EXPECT_EQ(names("127.0.0.1:48700", ""), (Names{"NAT-PMP"}));
+    EXPECT_EQ(names("", "http://127.0.0.1:48701/rootDesc.xml"), (Names{"UPnP"}));
+    EXPECT_EQ(names("127.0.0.1:48700", "http://127.0.0.1:48701/rootDesc.xml"),
+              (Names{"NAT-PMP", "UPnP"}));
+}
+
 } // namespace

@@ -138,6 +138,14 @@ TEST(GameOptionsTest, ReadsTheNetworkOptions) {
     EXPECT_EQ(net.delayMs, 30);
     EXPECT_TRUE(net.scriptFromPlay);
     EXPECT_FALSE(net.joinIndex.has_value());
+    EXPECT_FALSE(net.portMapping.has_value()); // the setting's, or off headless
+    const GameParse mapping =
+        parse({"--net-port-mapping", "off", "--net-gateway", "127.0.0.1:48700", "--net-upnp-url",
+               "http://127.0.0.1:48701/rootDesc.xml"});
+    ASSERT_EQ(mapping.error, "");
+    EXPECT_EQ(mapping.options.net.portMapping, false);
+    EXPECT_EQ(mapping.options.net.gateway, "127.0.0.1:48700");
+    EXPECT_EQ(mapping.options.net.upnpUrl, "http://127.0.0.1:48701/rootDesc.xml");
 }
 
 TEST(GameOptionsTest, NetJoinTakesAnOptionalIndex) {
@@ -175,6 +183,12 @@ TEST(GameOptionsTest, BadNetworkValuesAreErrors) {
     EXPECT_NE(parse({"--net-go-at", "5"}).error, "");
     EXPECT_NE(parse({"--net-loss", "101"}).error, "");
     EXPECT_NE(parse({"--net-delay", "-1"}).error, "");
+    EXPECT_EQ(parse({"--net-port-mapping", "yes"}).error,
+              "--net-port-mapping takes 'on' or 'off', not 'yes'");
+    for (const char* gateway : {"router.lan", "10.0.0.1:0", "10.0.0.1:70000", "10.0.0.1:"})
+        EXPECT_NE(parse({"--net-gateway", gateway}).error, "") << gateway;
+    for (const char* url : {"127.0.0.1:5000/desc.xml", "http://", "https://a/", "http://a b/"})
+        EXPECT_NE(parse({"--net-upnp-url", url}).error, "") << url;
     EXPECT_EQ(parse({"--script-from", "title"}).error,
               "--script-from takes only 'play', not 'title'");
     EXPECT_NE(parse({"--nickname", std::string(52, 'n')}).error, "");

@@ -179,6 +179,22 @@ TEST_F(SettingsTest, VolumesAreReadCutAndWrittenBack) {
     EXPECT_EQ(ProfileString(written, "Sound", "EffectsVolume", ""), "0");
 }
 
+// Whether a created game asks the router: on unless the file says False,
+// written back as chosen; a choice made in the lobby is not read over.
+TEST_F(SettingsTest, PortMappingChoiceIsReadOnceAndWrittenBack) {
+    ReadNickname();
+    EXPECT_EQ(shellState.PortMapping, true);
+    shellState.PortMapping.reset();
+    data.write("kelv.ini", "[Network]\nPortMapping=false\n");
+    ReadNickname();
+    EXPECT_EQ(shellState.PortMapping, false);
+    shellState.PortMapping = true; // the lobby's check box
+    ASSERT_TRUE(ReadSettings());
+    EXPECT_EQ(shellState.PortMapping, true);
+    ASSERT_TRUE(WriteSettings());
+    EXPECT_EQ(ProfileString(ReadProfile(localIni()), "Network", "PortMapping", ""), "True");
+}
+
 TEST_F(SettingsTest, SettingsNeverReadAreNotOverwritten) {
     data.write("kelv.ini", "[General]\nResolution=7\n");
     shellState.Nickname = "Lee";

@@ -159,3 +159,8 @@ void FakeTransport::Leave() {
     state_->server = 0;
     network_.arrived_.notify_all();
 }
+
+std::uint16_t FakeTransport::GamePort() const {
+    std::lock_guard guard(network_.lock_);
+    return state_->relay ? static_cast<std::uint16_t>(endpoint_) : 0;
+}

@@ -55,6 +55,8 @@ class FakeTransport : public NetTransport {
     void CloseToNewPlayers() override;
     void SetGameIdentity(const NetGameIdentity& identity) override { identity_ = identity; }
     void Leave() override;
+    // A host's "port" is its endpoint number.
+    std::uint16_t GamePort() const override;
 
   private:
     struct State;
