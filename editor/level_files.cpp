@@ -40,18 +40,16 @@ std::string DataLevelFolder(const std::string& dataFolder) {
     return absoluteOf(data);
 }
 
-std::string UserLevelsFolder() {
-    const std::string user = UserDataFolder();
-    if (user.empty()) return {};
-    const fs::path levels = fs::path(user) / "levels";
-    return isFolder(levels) ? levels.string() : std::string();
+std::string ExistingUserLevelsFolder() {
+    const std::string levels = UserLevelsFolder();
+    return !levels.empty() && isFolder(levels) ? levels : std::string();
 }
 
 LevelDialogPlaces LevelDialogPlacesFor(bool forSave, const std::string& currentFile,
                                        const std::string& dataFolder) {
     LevelDialogPlaces result;
     const std::string shipped = DataLevelFolder(dataFolder);
-    const std::string own = UserLevelsFolder();
+    const std::string own = ExistingUserLevelsFolder();
     if (!currentFile.empty() && isFolder(fs::path(currentFile).parent_path())) {
         result.folder = fs::path(currentFile).parent_path().string();
         result.fileName = fs::path(currentFile).filename().string();

@@ -13,7 +13,7 @@ std::string DataLevelFolder(const std::string& dataFolder);
 
 // The user's own levels folder ($XDG_DATA_HOME/kelvane/levels), when it
 // exists; empty otherwise.
-std::string UserLevelsFolder();
+std::string ExistingUserLevelsFolder();
 
 // What a level file dialog shows at first.
 struct LevelDialogPlaces {

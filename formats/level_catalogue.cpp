@@ -9,7 +9,6 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text_case.h"
-#include "platform/user_data.h"
 
 namespace fs = std::filesystem;
 
@@ -133,11 +132,6 @@ LevelSet readSet(const std::string& folder, LevelSetKind kind) {
 }
 
 } // namespace
-
-std::string UserLevelsFolder() {
-    const std::string data = UserDataFolder();
-    return data.empty() ? std::string() : (fs::path(data) / "levels").string();
-}
 
 std::string LevelDisplayName(const std::string& description, const std::string& path) {
     std::string_view name(description);

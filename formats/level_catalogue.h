@@ -33,9 +33,6 @@ struct LevelSet {
     std::vector<CatalogueLevel> levels;
 };
 
-// <user data>/levels, empty when there is no user data folder.
-std::string UserLevelsFolder();
-
 // A level's name as lists show it: its description up to the first colon,
 // trimmed; the file name without its extension when that leaves nothing.
 std::string LevelDisplayName(const std::string& description, const std::string& path);

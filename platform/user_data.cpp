@@ -29,6 +29,11 @@ std::string UserDataFolder() {
     return kelvaneFolderIn(UserFolder("XDG_DATA_HOME", ".local/share"));
 }
 
+std::string UserLevelsFolder() {
+    const std::string data = UserDataFolder();
+    return data.empty() ? std::string() : (std::filesystem::path(data) / "levels").string();
+}
+
 std::string UserConfigFolder() {
     return kelvaneFolderIn(UserFolder("XDG_CONFIG_HOME", ".config"));
 }

@@ -12,6 +12,10 @@ std::string UserFolder(const char* variable, const char* underHome);
 // empty when nothing is known: then nothing is kept.
 std::string UserDataFolder();
 
+// <user data>/levels: the player's own levels and level packs; empty when
+// there is no user data folder.
+std::string UserLevelsFolder();
+
 // $XDG_CONFIG_HOME/kelvane or ~/.config/kelvane (settings, controller
 // mappings); empty when nothing is known.
 std::string UserConfigFolder();

@@ -9,6 +9,7 @@
 #include "platform/keys.h"
 #include "platform/profile.h"
 #include "platform/text_case.h"
+#include "platform/user_data.h"
 #include "shell/control_bindings.h"
 #include "shell/end_moment.h"
 #include "shell/practice_game.h"

@@ -70,7 +70,7 @@ class RegionToolsTest : public EditorTest {
     void Target(int x, int y, int z) { PlaceSelectorAt({x, y, z}); }
     void Select(CellTriple from, CellTriple to) {
         Target(from.x, from.y, from.z);
-        editor.selection = {true, from};
+        editor.selection = {true, from, false, {}};
         Target(to.x, to.y, to.z);
     }
     static std::int64_t Count(std::uint8_t type) {

@@ -7,6 +7,7 @@
 
 #include "formats/definitions.h"
 #include "formats/level_catalogue.h"
+#include "platform/user_data.h"
 #include "platform/files.h"
 #include "platform/joystick.h"
 #include "platform/keys.h"
