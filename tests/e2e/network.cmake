@@ -146,7 +146,7 @@ set(LEVER_LEVEL 05-LeversAndDoors.lev)
 if(CASE STREQUAL "three_players")
   data_with_level(${LEVER_LEVEL})
   # The host ends last: the joiners' last message is still the interval.
-  player(host 0 --net-create --net-go-at 3 --frames 220)
+  player(host 0 --net-create --net-go-at 3 --frames 300)
   player(first 0.5 --net-join --frames 160)
   player(second 2.5 --net-join --frames 160)
   game()
