@@ -108,16 +108,7 @@ void SessionRelay::admit(int connection, const ControlFrame& hello, std::vector<
         refusal = kNetWrongPassword;
     else if (static_cast<std::int64_t>(PlayerCount()) >= params_.maxPlayers)
         refusal = kNetSessionFull;
-    if (refusal != kNetOk) {
-        ControlFrame refuse;
-        refuse.kind = FrameKind::Refuse;
-        refuse.id = refusal;
-        RelayOutput output = frameTo(connection, refuse, NetDelivery::Reliable);
-        output.disconnect = true;
-        out.push_back(std::move(output));
-        guard_.Refused(connection, now_);
-        return;
-    }
+    if (refusal != kNetOk) return refuse(connection, refusal, out);
     guard_.Admitted(connection);
 
     Member joiner{connection, hello.player};
@@ -140,20 +131,24 @@ void SessionRelay::admit(int connection, const ControlFrame& hello, std::vector<
     members_.push_back(joiner);
 }
 
+// Says why a connection is turned away, then closes it.
+void SessionRelay::refuse(int connection, std::uint32_t code, std::vector<RelayOutput>& out) {
+    ControlFrame refusal;
+    refusal.kind = FrameKind::Refuse;
+    refusal.id = code;
+    RelayOutput output = frameTo(connection, refusal, NetDelivery::Reliable);
+    output.disconnect = true;
+    out.push_back(std::move(output));
+    guard_.Refused(connection, now_);
+}
+
 void SessionRelay::rejoin(int connection, const ControlFrame& frame,
                           std::vector<RelayOutput>& out) {
     const auto expected = std::find_if(expected_.begin(), expected_.end(),
                                        [&](const NetPlayer& p) { return p.id == frame.id; });
-    if (frame.sessionId != sessionId_ || expected == expected_.end()) {
-        ControlFrame refuse;
-        refuse.kind = FrameKind::Refuse;
-        refuse.id = frame.sessionId != sessionId_ ? kNetNoSuchSession : kNetSessionClosed;
-        RelayOutput output = frameTo(connection, refuse, NetDelivery::Reliable);
-        output.disconnect = true;
-        out.push_back(std::move(output));
-        guard_.Refused(connection, now_);
-        return;
-    }
+    if (frame.sessionId != sessionId_ || expected == expected_.end())
+        return refuse(connection,
+                      frame.sessionId != sessionId_ ? kNetNoSuchSession : kNetSessionClosed, out);
     guard_.Admitted(connection);
     const Member back{connection, *expected};
     expected_.erase(expected);

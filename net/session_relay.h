@@ -91,6 +91,7 @@ class SessionRelay {
     };
     void admit(int connection, const ControlFrame& hello, std::vector<RelayOutput>& out,
                std::vector<NetEvent>& local);
+    void refuse(int connection, std::uint32_t code, std::vector<RelayOutput>& out);
     void rejoin(int connection, const ControlFrame& frame, std::vector<RelayOutput>& out);
     void relay(const Member& sender, const ControlFrame& data, NetDelivery delivery,
                std::vector<RelayOutput>& out, std::vector<NetEvent>& local);

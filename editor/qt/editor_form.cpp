@@ -167,28 +167,13 @@ TEditorForm::TEditorForm(QWidget* parent) : QMainWindow(parent) {
         dialogOpen_ = false;
         return chosen;
     };
+    // "Save changes?" defaults to Yes; the other questions to Cancel, so that
+    // Enter alone neither replaces a file nor drops an autosave.
     editorServices.askSaveChanges = [this](const std::string& question) {
-        if (RunningWithoutScreen()) return SaveAnswer::Cancel;
-        dialogOpen_ = true;
-        const auto answer = QMessageBox::question(
-            this, QStringLiteral("Level Editor"), qs(question),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-        dialogOpen_ = false;
-        return answer == QMessageBox::Yes  ? SaveAnswer::Yes
-               : answer == QMessageBox::No ? SaveAnswer::No
-                                           : SaveAnswer::Cancel;
+        return AskYesNoCancel(question, true);
     };
-    // Enter alone answers Cancel: it neither replaces a file nor drops an autosave.
     editorServices.askQuestion = [this](const std::string& question) {
-        if (RunningWithoutScreen()) return SaveAnswer::Cancel;
-        dialogOpen_ = true;
-        const auto answer = QMessageBox::question(
-            this, QStringLiteral("Level Editor"), qs(question),
-            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
-        dialogOpen_ = false;
-        return answer == QMessageBox::Yes  ? SaveAnswer::Yes
-               : answer == QMessageBox::No ? SaveAnswer::No
-                                           : SaveAnswer::Cancel;
+        return AskYesNoCancel(question, false);
     };
     editorServices.waitForNoKeys = waitForNoKeys;
     regionNotice = [this](const std::string& text) { statusBar()->showMessage(qs(text), 5000); };
@@ -715,6 +700,19 @@ std::string TEditorForm::DescribeState() {
     return DescribeEditorState({windowTitle().toStdString(), HelpForm->isVisible()}) +
            DescribeViewState(
                {Warnings->Lines(), Objects->GroupText(), Objects->SearchText(), Objects->Listed()});
+}
+
+SaveAnswer TEditorForm::AskYesNoCancel(const std::string& question, bool yesByDefault) {
+    if (RunningWithoutScreen()) return SaveAnswer::Cancel;
+    dialogOpen_ = true;
+    const auto answer =
+        QMessageBox::question(this, QStringLiteral("Level Editor"), qs(question),
+                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                              yesByDefault ? QMessageBox::Yes : QMessageBox::Cancel);
+    dialogOpen_ = false;
+    return answer == QMessageBox::Yes  ? SaveAnswer::Yes
+           : answer == QMessageBox::No ? SaveAnswer::No
+                                       : SaveAnswer::Cancel;
 }
 
 std::optional<std::pair<double, double>> TEditorForm::LevelViewPixel(QPoint point) const {

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "editor/editor_state.h"
 #include "media/frame_buffer.h"
 
 class QComboBox;
@@ -90,6 +91,8 @@ class TEditorForm : public QMainWindow {
     void ResizeLevelBuffer();
     void BuildViewMenu(QMenu* editorMenu);
     void SetViewDistance(int cells);
+    // A Yes/No/Cancel question box (Cancel without a screen).
+    SaveAnswer AskYesNoCancel(const std::string& question, bool yesByDefault);
     // The level view's buffer pixel under a point of the central widget.
     std::optional<std::pair<double, double>> LevelViewPixel(QPoint point) const;
 
