@@ -10,23 +10,7 @@
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err
-                  TIMEOUT 60)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${ARGN} failed (${result}): ${out} ${err}")
-  endif()
-  set(output "${out}" PARENT_SCOPE)
-endfunction()
-
-function(expect_lines text)
-  foreach(line ${ARGN})
-    string(FIND "${text}" "${line}\n" at)
-    if(at EQUAL -1)
-      message(FATAL_ERROR "missing '${line}' in:\n${text}")
-    endif()
-  endforeach()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/editor_steps.cmake)
 
 function(expect_no_line text line)
   string(FIND "${text}" "${line}" at)

@@ -33,22 +33,7 @@ file(WRITE ${WORK}/session.txt "2 F ANSWER 5
 set(tmp ${WORK}/tmp)
 file(MAKE_DIRECTORY ${tmp})
 
-function(run)
-  execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${ARGN} failed (${result}): ${out} ${err}")
-  endif()
-  set(output "${out}" PARENT_SCOPE)
-endfunction()
-
-function(expect_lines text)
-  foreach(line ${ARGN})
-    string(FIND "${text}" "${line}\n" at)
-    if(at EQUAL -1)
-      message(FATAL_ERROR "missing '${line}' in:\n${text}")
-    endif()
-  endforeach()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/editor_steps.cmake)
 
 foreach(run one two)
   # Each run saves a new file: Save as onto an existing one would ask first.
